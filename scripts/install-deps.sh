@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Lumisera builds and runs with; does nothing when all are there.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config dbus-daemon dbus-x11 openssl
+    qt6-base-dev qt6-base-dev-tools qt6-pdf-dev qt6-multimedia-dev qt6-image-formats-plugins
+    qt6-l10n-tools qt6-tools-dev qtkeychain-qt6-dev libssl-dev libxkbcommon-dev libheif-dev
+    gnome-keyring libsecret-1-0 libsecret-tools
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

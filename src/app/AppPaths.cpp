@@ -1,0 +1,64 @@
+#include "AppPaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+QString AppPaths::dataDirectory()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Morvenda/Lumisera");
+}
+
+QString AppPaths::documentsDirectory()
+{
+    return dataDirectory() + QStringLiteral("/Documents");
+}
+
+QString AppPaths::cloudContainer()
+{
+    return dataDirectory() + QStringLiteral("/CloudContainer");
+}
+
+QString AppPaths::credentialsFile()
+{
+    return dataDirectory() + QStringLiteral("/credentials");
+}
+
+QString AppPaths::temporaryDirectory()
+{
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    const QString path = !runtime.isEmpty() && QFileInfo(QString::fromLocal8Bit(runtime)).isDir()
+                             ? QString::fromLocal8Bit(runtime) + QStringLiteral("/lumisera")
+                             : QDir::tempPath() + QStringLiteral("/lumisera-") + QString::number(getuid());
+    const QByteArray native = QFile::encodeName(path);
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+        return {};
+    // A folder someone else made, or one that is not private, must not receive plaintext.
+    struct stat status {};
+    if (::lstat(native.constData(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != getuid())
+        return {};
+    if ((status.st_mode & 077) != 0 && ::chmod(native.constData(), 0700) != 0)
+        return {};
+    return path;
+}
+
+void AppPaths::clearTemporaryDirectory()
+{
+    const QString path = temporaryDirectory();
+    if (path.isEmpty())
+        return;
+    QDir directory(path);
+    const QFileInfoList entries =
+        directory.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        if (entry.isDir() && !entry.isSymLink())
+            QDir(entry.absoluteFilePath()).removeRecursively();
+        else
+            QFile::remove(entry.absoluteFilePath());
+    }
+}

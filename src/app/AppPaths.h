@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// Where Lumisera keeps things on disk. Every path follows the XDG variables read at the call.
+class AppPaths
+{
+public:
+    AppPaths() = delete;
+
+    // $XDG_DATA_HOME/Morvenda/Lumisera
+    static QString dataDirectory();
+    // The on-device vault tree.
+    static QString documentsDirectory();
+    // A folder, or a link to one, that a sync client keeps in sync.
+    static QString cloudContainer();
+    // Where the passcode lives when no desktop keyring answers.
+    static QString credentialsFile();
+    // The private folder for decrypted copies; created with mode 0700 when missing.
+    // Empty when it cannot be made private.
+    static QString temporaryDirectory();
+    // Removes everything inside the temporary directory (left over by a crash).
+    static void clearTemporaryDirectory();
+};

@@ -1,0 +1,6 @@
+#include "BuildInfo.h"
+
+QString BuildInfo::buildString()
+{
+    return QStringLiteral(__DATE__ " " __TIME__);
+}

@@ -1,0 +1,32 @@
+#include "SharedData.h"
+
+#include "AppPaths.h"
+
+SharedData::SharedData()
+    : m_documentFolder(AppPaths::documentsDirectory()),
+      m_lastUpdatedDate(UserDefaults::distantPast()),
+      m_colorScheme(UserDefaults::mode())
+{
+}
+
+SharedData &SharedData::shared()
+{
+    static SharedData instance;
+    return instance;
+}
+
+void SharedData::setLastUpdatedDate(const QDateTime &date)
+{
+    if (m_lastUpdatedDate == date)
+        return;
+    m_lastUpdatedDate = date;
+    Q_EMIT lastUpdatedDateChanged();
+}
+
+void SharedData::setColorScheme(UserDefaults::Mode mode)
+{
+    if (m_colorScheme == mode)
+        return;
+    m_colorScheme = mode;
+    Q_EMIT colorSchemeChanged();
+}
