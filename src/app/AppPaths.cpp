@@ -39,7 +39,9 @@ QString AppPaths::temporaryDirectory()
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
         return {};
     // A folder someone else made, or one that is not private, must not receive plaintext.
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::lstat(native.constData(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != getuid())
         return {};
     if ((status.st_mode & 077) != 0 && ::chmod(native.constData(), 0700) != 0)

@@ -12,9 +12,9 @@ public:
 
     static inline const QString suiteName = QStringLiteral("group.com.morvenda.calmora");
     // Lowercased extensions of the pictures the vault shows.
-    static inline const QStringList imageExtensions{QStringLiteral("png"), QStringLiteral("gif"),
+    static inline const QStringList imageExtensions{QStringLiteral("png"),  QStringLiteral("gif"),
                                                     QStringLiteral("heic"), QStringLiteral("tiff"),
-                                                    QStringLiteral("jpg"), QStringLiteral("jpeg")};
+                                                    QStringLiteral("jpg"),  QStringLiteral("jpeg")};
 
     static QColor systemBackground();
     static QColor primaryLabel();

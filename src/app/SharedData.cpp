@@ -3,11 +3,9 @@
 #include "AppPaths.h"
 
 SharedData::SharedData()
-    : m_documentFolder(AppPaths::documentsDirectory()),
-      m_lastUpdatedDate(UserDefaults::distantPast()),
+    : m_documentFolder(AppPaths::documentsDirectory()), m_lastUpdatedDate(UserDefaults::distantPast()),
       m_colorScheme(UserDefaults::mode())
-{
-}
+{}
 
 SharedData &SharedData::shared()
 {

@@ -11,8 +11,8 @@ class SharedData : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString documentFolder READ documentFolder CONSTANT)
-    Q_PROPERTY(QDateTime lastUpdatedDate READ lastUpdatedDate WRITE setLastUpdatedDate NOTIFY
-                   lastUpdatedDateChanged)
+    Q_PROPERTY(
+        QDateTime lastUpdatedDate READ lastUpdatedDate WRITE setLastUpdatedDate NOTIFY lastUpdatedDateChanged)
     Q_PROPERTY(UserDefaults::Mode colorScheme READ colorScheme WRITE setColorScheme NOTIFY colorSchemeChanged)
 public:
     static SharedData &shared();

@@ -27,7 +27,8 @@ std::unique_ptr<QSettings> openSuite()
     QMutexLocker lock(&storeFileMutex());
     if (!storeFileOverride().isEmpty())
         return std::make_unique<QSettings>(storeFileOverride(), QSettings::IniFormat);
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, SharedConstants::suiteName);
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                       SharedConstants::suiteName);
 }
 
 std::unique_ptr<QSettings> openStandard()
@@ -180,9 +181,11 @@ void UserDefaults::saveQuote(const std::optional<ComposedDailyQuote> &quote, con
         store->setValue(keyName(Key::date), secondsSinceReferenceDate(date));
         announceChange();
         // The observable state belongs to the main thread, whichever thread saves the quote.
-        QMetaObject::invokeMethod(&SharedData::shared(), [date] { SharedData::shared().setLastUpdatedDate(date); });
+        QMetaObject::invokeMethod(&SharedData::shared(),
+                                  [date] { SharedData::shared().setLastUpdatedDate(date); });
     }
-    logInfo(QStringLiteral("update complete for ") + date.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss +0000")));
+    logInfo(QStringLiteral("update complete for ") +
+            date.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss +0000")));
 }
 
 BackgroundImage UserDefaults::nextBackgroundImage()

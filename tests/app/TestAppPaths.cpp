@@ -32,7 +32,9 @@ void TestAppPaths::temporaryDirectoryIsPrivate()
     QCOMPARE(path, qEnvironmentVariable("XDG_RUNTIME_DIR") + "/lumisera");
     ::chmod(QFile::encodeName(path).constData(), 0755);
     QCOMPARE(AppPaths::temporaryDirectory(), path);
-    struct stat status {};
+    struct stat status
+    {
+    };
     QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
     QCOMPARE(status.st_mode & 0777, mode_t(0700));
 }

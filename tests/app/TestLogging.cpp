@@ -21,14 +21,22 @@ void TestLogging::fileName_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("nested path") << "/work/src/storage/ItemCollection.cpp" << "ItemCollection";
-    QTest::newRow("bare name") << "KeyChainHelper.cpp" << "KeyChainHelper";
-    QTest::newRow("no extension") << "Logging" << "Logging";
-    QTest::newRow("extension twice") << "a/Foo.cpp.cpp" << "Foo";
-    QTest::newRow("extension inside") << "Foo.cppBar.cpp" << "FooBar";
-    QTest::newRow("header keeps its extension") << "src/Foo.h" << "Foo.h";
-    QTest::newRow("no component") << "/" << "/";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("nested path") << "/work/src/storage/ItemCollection.cpp"
+                                 << "ItemCollection";
+    QTest::newRow("bare name") << "KeyChainHelper.cpp"
+                               << "KeyChainHelper";
+    QTest::newRow("no extension") << "Logging"
+                                  << "Logging";
+    QTest::newRow("extension twice") << "a/Foo.cpp.cpp"
+                                     << "Foo";
+    QTest::newRow("extension inside") << "Foo.cppBar.cpp"
+                                      << "FooBar";
+    QTest::newRow("header keeps its extension") << "src/Foo.h"
+                                                << "Foo.h";
+    QTest::newRow("no component") << "/"
+                                  << "/";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestLogging::fileName()

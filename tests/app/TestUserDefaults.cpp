@@ -51,7 +51,8 @@ void TestUserDefaults::freshInstallDefaults_data()
     QTest::addColumn<Key>("key");
     QTest::addColumn<QVariant>("expected");
     QTest::newRow("author") << Key::author << QVariant(QStringLiteral("Unknown Author"));
-    QTest::newRow("quote") << Key::quote << QVariant(QStringLiteral("Live for today, tomorrow is not a given."));
+    QTest::newRow("quote") << Key::quote
+                           << QVariant(QStringLiteral("Live for today, tomorrow is not a given."));
     QTest::newRow("quoteSet") << Key::quoteSet << QVariant(QString());
     QTest::newRow("backgroundImage") << Key::backgroundImage << QVariant(QStringLiteral("none"));
     for (Key key : {Key::rotateImage, Key::hideBiometrics, Key::privacyMonitor, Key::hideSettingOnMainScreen,

@@ -8,8 +8,7 @@ namespace {
 LogCapture *current = nullptr;
 }
 
-LogCapture::LogCapture()
-    : m_previous(qInstallMessageHandler(&LogCapture::handle))
+LogCapture::LogCapture() : m_previous(qInstallMessageHandler(&LogCapture::handle))
 {
     current = this;
 }

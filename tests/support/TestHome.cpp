@@ -12,8 +12,7 @@ void pointAt(const char *variable, const QString &path)
 }
 } // namespace
 
-TestHome::TestHome()
-    : m_dir(QDir::tempPath() + QStringLiteral("/lumisera-test-XXXXXX"))
+TestHome::TestHome() : m_dir(QDir::tempPath() + QStringLiteral("/lumisera-test-XXXXXX"))
 {
     pointAt("HOME", path());
     pointAt("XDG_CONFIG_HOME", configHome());
