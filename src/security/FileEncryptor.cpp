@@ -1,0 +1,260 @@
+#include "FileEncryptor.h"
+
+#include "Logging.h"
+
+#include <QFile>
+#include <openssl/crypto.h>
+#include <openssl/evp.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <limits>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+constexpr int KeyLength = 16;
+constexpr int BlockSize = 16;
+constexpr qsizetype ChunkSize = 1024 * 1024;
+const QString ProcessFileLabel = QStringLiteral("processFile(inputURL:outputURL:key:operation:)");
+
+// Key bytes that are wiped when they go out of scope.
+class KeyBytes
+{
+public:
+    explicit KeyBytes(const QString &passcode) : m_bytes(FileEncryptor::aesKey(passcode)) {}
+    ~KeyBytes() { OPENSSL_cleanse(m_bytes.data(), size_t(m_bytes.size())); }
+    KeyBytes(const KeyBytes &) = delete;
+    KeyBytes &operator=(const KeyBytes &) = delete;
+    const unsigned char *data() const { return reinterpret_cast<const unsigned char *>(m_bytes.constData()); }
+    qsizetype size() const { return m_bytes.size(); }
+
+private:
+    QByteArray m_bytes;
+};
+
+struct CipherContextDeleter
+{
+    void operator()(EVP_CIPHER_CTX *context) const { EVP_CIPHER_CTX_free(context); }
+};
+using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, CipherContextDeleter>;
+
+// A file descriptor closed on every path.
+class FileDescriptor
+{
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(FileDescriptor &&other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(FileDescriptor &&) = delete;
+    int get() const { return m_fd; }
+    bool isValid() const { return m_fd >= 0; }
+    // Closes now and reports whether the close succeeded (a late write error shows up here).
+    bool close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+CipherContext makeContext(const KeyBytes &key, CryptOperation operation)
+{
+    static const unsigned char zeroIv[BlockSize] = {};
+    CipherContext context(EVP_CIPHER_CTX_new());
+    if (!context || key.size() != KeyLength)
+        return {};
+    const int encrypting = operation == CryptOperation::encrypt ? 1 : 0;
+    if (EVP_CipherInit_ex2(context.get(), EVP_aes_128_cbc(), key.data(), zeroIv, encrypting, nullptr) != 1)
+        return {};
+    return context;
+}
+
+std::optional<QByteArray> transform(const QByteArray &data, const QString &passcode, CryptOperation operation)
+{
+    const KeyBytes key(passcode);
+    CipherContext context = makeContext(key, operation);
+    if (!context)
+        return std::nullopt;
+    QByteArray output(data.size() + BlockSize, Qt::Uninitialized);
+    auto *out = reinterpret_cast<unsigned char *>(output.data());
+    const auto *in = reinterpret_cast<const unsigned char *>(data.constData());
+    qsizetype written = 0;
+    // EVP counts in int: feed large inputs in pieces.
+    constexpr qsizetype piece = std::numeric_limits<int>::max() / 2;
+    for (qsizetype offset = 0; offset < data.size(); offset += piece) {
+        const int length = int(std::min(piece, data.size() - offset));
+        int produced = 0;
+        if (EVP_CipherUpdate(context.get(), out + written, &produced, in + offset, length) != 1)
+            return std::nullopt;
+        written += produced;
+    }
+    int produced = 0;
+    if (EVP_CipherFinal_ex(context.get(), out + written, &produced) != 1)
+        return std::nullopt;
+    output.truncate(written + produced);
+    return output;
+}
+
+bool writeAll(int fd, const unsigned char *data, qsizetype length)
+{
+    while (length > 0) {
+        const ssize_t done = ::write(fd, data, size_t(length));
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0)
+            return false;
+        data += done;
+        length -= done;
+    }
+    return true;
+}
+
+ssize_t readSome(int fd, unsigned char *buffer, qsizetype capacity)
+{
+    for (;;) {
+        const ssize_t done = ::read(fd, buffer, size_t(capacity));
+        if (done >= 0 || errno != EINTR)
+            return done;
+    }
+}
+
+void logProcessError(const QString &message)
+{
+    logError(message, QStringLiteral(__FILE__), ProcessFileLabel);
+}
+
+QString systemError(const QString &message)
+{
+    return message + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Opens the output without truncating it first, so that a path naming the input itself is
+// caught before a single byte of the input is lost.
+FileDescriptor openOutput(const QString &outputPath, const struct stat &input)
+{
+    FileDescriptor output(
+        ::open(QFile::encodeName(outputPath).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
+    struct stat status
+    {
+    };
+    if (!output.isValid() || ::fstat(output.get(), &status) != 0)
+        return FileDescriptor(-1);
+    if (status.st_dev == input.st_dev && status.st_ino == input.st_ino)
+        return FileDescriptor(-1);
+    if (S_ISREG(status.st_mode) && ::ftruncate(output.get(), 0) != 0)
+        return FileDescriptor(-1);
+    return output;
+}
+
+bool streamThrough(EVP_CIPHER_CTX *context, int input, int output)
+{
+    const auto inBuffer = std::make_unique_for_overwrite<unsigned char[]>(size_t(ChunkSize));
+    const auto outBuffer = std::make_unique_for_overwrite<unsigned char[]>(size_t(ChunkSize + BlockSize));
+    for (;;) {
+        const ssize_t length = readSome(input, inBuffer.get(), ChunkSize);
+        if (length < 0) {
+            logProcessError(systemError(QStringLiteral("Error reading the input file")));
+            return false;
+        }
+        if (length == 0)
+            break;
+        int produced = 0;
+        if (EVP_CipherUpdate(context, outBuffer.get(), &produced, inBuffer.get(), int(length)) != 1) {
+            logProcessError(QStringLiteral("CCCryptorUpdate failed"));
+            return false;
+        }
+        if (!writeAll(output, outBuffer.get(), produced)) {
+            logProcessError(systemError(QStringLiteral("Error writing the output file")));
+            return false;
+        }
+    }
+    int produced = 0;
+    if (EVP_CipherFinal_ex(context, outBuffer.get(), &produced) != 1) {
+        logProcessError(QStringLiteral("CCCryptorFinal failed"));
+        return false;
+    }
+    if (!writeAll(output, outBuffer.get(), produced)) {
+        logProcessError(systemError(QStringLiteral("Error writing the output file")));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+namespace FileEncryptor {
+
+QByteArray aesKey(const QString &passcode)
+{
+    QByteArray bytes = passcode.toUtf8();
+    QByteArray key = bytes.left(KeyLength).leftJustified(KeyLength, '\0');
+    OPENSSL_cleanse(bytes.data(), size_t(bytes.size()));
+    return key;
+}
+
+std::optional<QByteArray> encrypt(const QByteArray &data, const QString &key)
+{
+    std::optional<QByteArray> result = transform(data, key, CryptOperation::encrypt);
+    if (!result)
+        logError(QStringLiteral("encrypt failed!"), QStringLiteral(__FILE__),
+                 QStringLiteral("encrypt(data:withKey:)"));
+    return result;
+}
+
+std::optional<QByteArray> decrypt(const QByteArray &data, const QString &key)
+{
+    std::optional<QByteArray> result = transform(data, key, CryptOperation::decrypt);
+    if (!result)
+        logError(QStringLiteral("decrypt failed!"), QStringLiteral(__FILE__),
+                 QStringLiteral("decrypt(data:withKey:)"));
+    return result;
+}
+
+bool processFile(const QString &inputPath, const QString &outputPath, const QString &key,
+                 CryptOperation operation)
+{
+    const KeyBytes keyBytes(key);
+    FileDescriptor input(::open(QFile::encodeName(inputPath).constData(), O_RDONLY | O_CLOEXEC));
+    struct stat inputStatus
+    {
+    };
+    if (keyBytes.size() != KeyLength || !input.isValid() || ::fstat(input.get(), &inputStatus) != 0 ||
+        S_ISDIR(inputStatus.st_mode)) {
+        logProcessError(QStringLiteral("Invalid file paths or key"));
+        return false;
+    }
+    FileDescriptor output = openOutput(outputPath, inputStatus);
+    if (!output.isValid()) {
+        logProcessError(QStringLiteral("Invalid file paths or key"));
+        return false;
+    }
+    const CipherContext context = makeContext(keyBytes, operation);
+    if (!context) {
+        logProcessError(QStringLiteral("Failed to create CCCryptor"));
+        return false;
+    }
+    ::posix_fadvise(input.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (!streamThrough(context.get(), input.get(), output.get()))
+        return false;
+    if (!output.close()) {
+        logProcessError(systemError(QStringLiteral("Error writing the output file")));
+        return false;
+    }
+    return true;
+}
+
+} // namespace FileEncryptor

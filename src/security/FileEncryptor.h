@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// The cipher of every vault file: AES-128-CBC with PKCS#7 padding and an all-zero IV, no header.
+// The bytes are those of `openssl enc -aes-128-cbc -K <key as hex> -iv 0…0`, so a file can be
+// read back by hand. There is no integrity check: a wrong passcode or damaged data usually fails
+// at the padding, but may also decrypt to garbage.
+enum class CryptOperation : int { encrypt = 0, decrypt = 1 };
+
+namespace FileEncryptor {
+
+// The passcode's UTF-8 bytes, cut or zero-padded to 16.
+QByteArray aesKey(const QString &passcode);
+
+// One-shot transforms of data held in memory; key is the passcode. Nothing on failure.
+std::optional<QByteArray> encrypt(const QByteArray &data, const QString &key);
+std::optional<QByteArray> decrypt(const QByteArray &data, const QString &key);
+
+// Streams inputPath through the cipher into outputPath (created with mode 0600, or truncated),
+// 1 MiB at a time. A read or write error fails the call. Every descriptor and cipher context
+// is released on every path, but a partly written output is left in place: the caller decides
+// what to do with it (usually it writes to a temporary sibling and removes that).
+// Refuses to work when both paths name the same file.
+bool processFile(const QString &inputPath, const QString &outputPath, const QString &key,
+                 CryptOperation operation);
+
+} // namespace FileEncryptor
