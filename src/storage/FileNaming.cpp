@@ -1,0 +1,70 @@
+#include "FileNaming.h"
+
+#include "TwoPairSubstitutionObfuscator.h"
+
+#include <QUuid>
+
+namespace {
+
+// Longest file name, in bytes, that Linux file systems accept.
+constexpr qsizetype maxNameBytes = 255;
+
+} // namespace
+
+QString FileNaming::pinFileName()
+{
+    return QStringLiteral("@.pin");
+}
+
+QString FileNaming::generatedFileName(const QString &extension, const QString &prefix)
+{
+    QString name = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+    name.remove(QLatin1Char('-'));
+    name.remove(QLatin1Char('_'));
+    name.replace(QLatin1Char('F'), QLatin1Char('f'));
+    name.replace(QLatin1Char('A'), QLatin1Char('a'));
+    name.replace(QStringLiteral("EE"), QStringLiteral("eE"));
+    name.prepend(prefix);
+    const QString ext = extension.trimmed();
+    if (!ext.isEmpty())
+        name += QLatin1Char('.') + ext;
+    return name;
+}
+
+QString FileNaming::uniqueNameCandidate(const QString &name, int attempt)
+{
+    // Only the final extension is split off: "a.jpg.jpg" stays "a.jpg.jpg", not "a.jpg".
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    QString base = dot < 0 ? name : name.left(dot);
+    const QString extension = dot < 0 ? QString() : name.mid(dot);
+    for (int counter = 1; counter <= attempt; ++counter)
+        base += QLatin1Char('(') + QString::number(counter) + QLatin1Char(')');
+    return base + extension;
+}
+
+bool FileNaming::isAcceptableFolderName(const QString &name)
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('.')))
+        return false;
+    if (name.contains(QLatin1Char('/')) || name.contains(QChar(u'\0')))
+        return false;
+    return adjustedFolderName(name).toUtf8().size() <= maxNameBytes;
+}
+
+QString FileNaming::adjustedFolderName(const QString &name)
+{
+    QString adjusted = name;
+    adjusted.replace(QLatin1Char('-'), QLatin1Char('_'));
+    return adjusted;
+}
+
+QString FileNaming::storedFileName(const QString &clearName)
+{
+    return scrambledName(clearName).trimmed();
+}
+
+QString FileNaming::scrambledName(const QString &clearName)
+{
+    return TwoPairSubstitutionObfuscator::shared().encode(clearName);
+}
