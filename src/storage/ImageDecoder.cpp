@@ -1,0 +1,142 @@
+#include "ImageDecoder.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <libheif/heif.h>
+#include <memory>
+
+namespace {
+// heif_init() and heif_deinit() pair up over the life of the process.
+class HeifLibrary
+{
+public:
+    HeifLibrary() { heif_init(nullptr); }
+    ~HeifLibrary() { heif_deinit(); }
+    HeifLibrary(const HeifLibrary &) = delete;
+    HeifLibrary &operator=(const HeifLibrary &) = delete;
+    static void ensure() { static HeifLibrary library; }
+};
+
+struct HeifContextFree
+{
+    void operator()(heif_context *context) const { heif_context_free(context); }
+};
+struct HeifHandleRelease
+{
+    void operator()(heif_image_handle *handle) const { heif_image_handle_release(handle); }
+};
+struct HeifImageRelease
+{
+    void operator()(heif_image *image) const { heif_image_release(image); }
+};
+struct HeifOptionsFree
+{
+    void operator()(heif_decoding_options *options) const { heif_decoding_options_free(options); }
+};
+using HeifContext = std::unique_ptr<heif_context, HeifContextFree>;
+using HeifHandle = std::unique_ptr<heif_image_handle, HeifHandleRelease>;
+using HeifImage = std::unique_ptr<heif_image, HeifImageRelease>;
+using HeifOptions = std::unique_ptr<heif_decoding_options, HeifOptionsFree>;
+
+constexpr int allocationLimitMiB = int(ImageDecoder::maxDecodedBytes / (1024 * 1024));
+
+bool fitsMemoryBound(qint64 width, qint64 height)
+{
+    return width > 0 && height > 0 && width * height * 4 <= ImageDecoder::maxDecodedBytes;
+}
+
+QImage scaledToFit(const QImage &image, int edge)
+{
+    if (image.isNull() || edge <= 0)
+        return image;
+    const QSize target = ImageDecoder::fittedSize(image.size(), edge);
+    if (target == image.size())
+        return image;
+    return image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+} // namespace
+
+QImage ImageDecoder::decode(const QByteArray &data)
+{
+    return isHeif(data) ? decodeHeif(data) : decodeWithQt(data, 0);
+}
+
+QImage ImageDecoder::decodeFitted(const QByteArray &data, int edge)
+{
+    if (isHeif(data))
+        return scaledToFit(decodeHeif(data), edge);
+    return decodeWithQt(data, edge);
+}
+
+QSize ImageDecoder::fittedSize(QSize size, int edge)
+{
+    if (size.isEmpty() || edge <= 0)
+        return {};
+    const double scale = double(edge) / qMax(size.width(), size.height());
+    return {qBound(1, qRound(size.width() * scale), edge), qBound(1, qRound(size.height() * scale), edge)};
+}
+
+bool ImageDecoder::isHeif(const QByteArray &data)
+{
+    const auto *bytes = reinterpret_cast<const uint8_t *>(data.constData());
+    const int length = int(qMin<qsizetype>(data.size(), 64));
+    return length >= 12 && heif_check_filetype(bytes, length) == heif_filetype_yes_supported;
+}
+
+QImage ImageDecoder::decodeWithQt(const QByteArray &data, int edge)
+{
+    QBuffer buffer;
+    buffer.setData(data); // shares the bytes, no copy
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    reader.setAllocationLimit(allocationLimitMiB);
+    // The stored size; the scaled size applies before the EXIF rotation, and a square edge
+    // makes the fit the same either way.
+    const QSize stored = reader.size();
+    if (edge > 0 && stored.isValid())
+        reader.setScaledSize(fittedSize(stored, edge));
+    QImage image = reader.read();
+    if (image.isNull())
+        return {};
+    return scaledToFit(image, edge);
+}
+
+QImage ImageDecoder::decodeHeif(const QByteArray &data)
+{
+    HeifLibrary::ensure();
+    HeifContext context(heif_context_alloc());
+    if (!context)
+        return {};
+    if (heif_context_read_from_memory_without_copy(context.get(), data.constData(), size_t(data.size()),
+                                                   nullptr)
+            .code != heif_error_Ok)
+        return {};
+    heif_image_handle *rawHandle = nullptr;
+    if (heif_context_get_primary_image_handle(context.get(), &rawHandle).code != heif_error_Ok)
+        return {};
+    const HeifHandle handle(rawHandle);
+    if (!fitsMemoryBound(heif_image_handle_get_width(handle.get()),
+                         heif_image_handle_get_height(handle.get())))
+        return {};
+
+    const bool alpha = heif_image_handle_has_alpha_channel(handle.get());
+    const HeifOptions options(heif_decoding_options_alloc());
+    options->ignore_transformations = 0; // rotation and mirroring make the photo upright
+    heif_image *rawImage = nullptr;
+    if (heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
+                          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get())
+            .code != heif_error_Ok)
+        return {};
+    const HeifImage image(rawImage);
+
+    int stride = 0;
+    const uint8_t *pixels = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
+    const int width = heif_image_get_width(image.get(), heif_channel_interleaved);
+    const int height = heif_image_get_height(image.get(), heif_channel_interleaved);
+    if (!pixels || width <= 0 || height <= 0)
+        return {};
+    const QImage view(pixels, width, height, stride, alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    // A deep copy in a format that paints fast; libheif's buffer goes with `image`.
+    return view.convertToFormat(alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+
+// Turns the bytes of a picture into an upright QImage, in memory only. PNG, GIF, JPEG and TIFF
+// go through Qt's image readers, HEIC (and the other HEIF files) through libheif. The EXIF
+// orientation, or the HEIF rotation and mirroring, is applied before any scaling.
+class ImageDecoder
+{
+public:
+    ImageDecoder() = delete;
+
+    // No picture whose decoded pixels would take more than this is decoded: a small file can
+    // claim a huge size, and nothing that large could be cached anyway.
+    static constexpr qint64 maxDecodedBytes = qint64(512) * 1024 * 1024;
+
+    // The whole picture. Null when data is not a picture that can be read.
+    static QImage decode(const QByteArray &data);
+
+    // The picture scaled (up or down) to fittedSize(its size, edge). Where the reader can scale
+    // while decoding (JPEG) the full-size picture is never in memory. Null as above.
+    static QImage decodeFitted(const QByteArray &data, int edge);
+
+    // The largest size with the aspect ratio of size inside an edge × edge square.
+    static QSize fittedSize(QSize size, int edge);
+
+    // Whether data is a HEIF file that libheif can decode.
+    static bool isHeif(const QByteArray &data);
+
+private:
+    static QImage decodeWithQt(const QByteArray &data, int edge);
+    static QImage decodeHeif(const QByteArray &data);
+};

@@ -1,0 +1,27 @@
+#include "StoragePool.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <QThreadPool>
+
+namespace {
+QThreadPool *makePool()
+{
+    auto *pool = new QThreadPool;
+    pool->setObjectName(QStringLiteral("StoragePool"));
+    pool->setMaxThreadCount(qMax(2, QThread::idealThreadCount()));
+    // Runs first in the application object's destructor, while image plugins still load.
+    qAddPostRoutine([] {
+        QThreadPool *pool = StoragePool::shared();
+        pool->clear();
+        pool->waitForDone();
+    });
+    return pool;
+}
+} // namespace
+
+QThreadPool *StoragePool::shared()
+{
+    static QThreadPool *const pool = makePool();
+    return pool;
+}
