@@ -1,6 +1,7 @@
 #include "FileEncryptor.h"
 
 #include "Logging.h"
+#include "UniqueFd.h"
 
 #include <QFile>
 #include <openssl/crypto.h>
@@ -13,7 +14,6 @@
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 
 namespace {
 
@@ -42,34 +42,6 @@ struct CipherContextDeleter
     void operator()(EVP_CIPHER_CTX *context) const { EVP_CIPHER_CTX_free(context); }
 };
 using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, CipherContextDeleter>;
-
-// A file descriptor closed on every path.
-class FileDescriptor
-{
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(FileDescriptor &&other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(FileDescriptor &&) = delete;
-    int get() const { return m_fd; }
-    bool isValid() const { return m_fd >= 0; }
-    // Closes now and reports whether the close succeeded (a late write error shows up here).
-    bool close()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
 
 CipherContext makeContext(const KeyBytes &key, CryptOperation operation)
 {
@@ -144,19 +116,18 @@ QString systemError(const QString &message)
 
 // Opens the output without truncating it first, so that a path naming the input itself is
 // caught before a single byte of the input is lost.
-FileDescriptor openOutput(const QString &outputPath, const struct stat &input)
+UniqueFd openOutput(const QString &outputPath, const struct stat &input)
 {
-    FileDescriptor output(
-        ::open(QFile::encodeName(outputPath).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
+    UniqueFd output(::open(QFile::encodeName(outputPath).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
     struct stat status
     {
     };
     if (!output.isValid() || ::fstat(output.get(), &status) != 0)
-        return FileDescriptor(-1);
+        return UniqueFd(-1);
     if (status.st_dev == input.st_dev && status.st_ino == input.st_ino)
-        return FileDescriptor(-1);
+        return UniqueFd(-1);
     if (S_ISREG(status.st_mode) && ::ftruncate(output.get(), 0) != 0)
-        return FileDescriptor(-1);
+        return UniqueFd(-1);
     return output;
 }
 
@@ -228,7 +199,7 @@ bool processFile(const QString &inputPath, const QString &outputPath, const QStr
                  CryptOperation operation)
 {
     const KeyBytes keyBytes(key);
-    FileDescriptor input(::open(QFile::encodeName(inputPath).constData(), O_RDONLY | O_CLOEXEC));
+    UniqueFd input(::open(QFile::encodeName(inputPath).constData(), O_RDONLY | O_CLOEXEC));
     struct stat inputStatus
     {
     };
@@ -237,7 +208,7 @@ bool processFile(const QString &inputPath, const QString &outputPath, const QStr
         logProcessError(QStringLiteral("Invalid file paths or key"));
         return false;
     }
-    FileDescriptor output = openOutput(outputPath, inputStatus);
+    UniqueFd output = openOutput(outputPath, inputStatus);
     if (!output.isValid()) {
         logProcessError(QStringLiteral("Invalid file paths or key"));
         return false;
