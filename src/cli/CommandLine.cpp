@@ -1,24 +1,43 @@
 #include "CommandLine.h"
 
+#include "QuoteCommand.h"
+
 #include <cstdio>
 
 CommandLine::CommandLine()
-    : m_out(stdout),
+    : m_commands{{QStringLiteral("quote"), QuoteCommand::summary(), &QuoteCommand::run}}, m_out(stdout),
       m_err(stderr)
-{
-}
+{}
 
 int CommandLine::run(const QStringList &arguments)
 {
-    if (arguments.isEmpty()) {
+    GlobalOptions options;
+    qsizetype index = 0;
+    for (; index < arguments.size(); ++index) {
+        const QString &argument = arguments.at(index);
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            printHelp(m_out);
+            return Success;
+        }
+        if (argument == QLatin1String("--cloud"))
+            options.cloud = true;
+        else if (argument == QLatin1String("--passcode-stdin"))
+            options.passcodeStdin = true;
+        else if (argument.startsWith(u'-')) {
+            m_err << "lumisera-vault: unknown option \"" << argument << "\"; see lumisera-vault --help\n";
+            return Usage;
+        } else
+            break;
+    }
+    if (index == arguments.size()) {
         printHelp(m_err);
         return Usage;
     }
-    if (arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h")) {
-        printHelp(m_out);
-        return Success;
+    for (const Command &command : m_commands) {
+        if (command.name == arguments.at(index))
+            return command.run(options, arguments.mid(index + 1), m_out, m_err);
     }
-    m_err << "lumisera-vault: unknown command \"" << arguments.first() << "\"; see lumisera-vault --help\n";
+    m_err << "lumisera-vault: unknown command \"" << arguments.at(index) << "\"; see lumisera-vault --help\n";
     return Usage;
 }
 
@@ -29,6 +48,12 @@ void CommandLine::printHelp(QTextStream &stream) const
               "The command-line companion of Lumisera's vault.\n"
               "\n"
               "Options:\n"
-              "  -h, --help  show this help\n";
+              "  --cloud           use the vault in the cloud container\n"
+              "  --passcode-stdin  read the passcode from the first line of standard input\n"
+              "  -h, --help        show this help\n"
+              "\n"
+              "Commands (COMMAND --help for details):\n";
+    for (const Command &command : m_commands)
+        stream << "  " << command.name.leftJustified(16) << command.summary << '\n';
     stream.flush();
 }

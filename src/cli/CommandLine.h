@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QStringList>
 #include <QTextStream>
+#include <functional>
 
 // lumisera-vault: the global options, then one subcommand.
 class CommandLine
@@ -9,11 +11,29 @@ class CommandLine
 public:
     enum ExitCode { Success = 0, Failure = 1, Usage = 2 };
 
+    // Options given before the subcommand name.
+    struct GlobalOptions
+    {
+        bool cloud = false;
+        bool passcodeStdin = false;
+    };
+    // A subcommand gets the arguments after its name and answers an ExitCode.
+    using Handler = std::function<int(const GlobalOptions &options, const QStringList &arguments,
+                                      QTextStream &out, QTextStream &err)>;
+    struct Command
+    {
+        QString name;
+        QString summary;
+        Handler run;
+    };
+
     CommandLine();
     int run(const QStringList &arguments);
 
 private:
     void printHelp(QTextStream &stream) const;
+
+    QList<Command> m_commands;
 
     QTextStream m_out;
     QTextStream m_err;

@@ -1,0 +1,133 @@
+#include "QuoteCommand.h"
+
+#include "QuoteSource.h"
+#include "UserDefaults.h"
+
+#include <QEventLoop>
+#include <QFutureWatcher>
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace {
+enum class Request { today, next, cached };
+
+struct QuoteArguments
+{
+    Request request = Request::today;
+    bool help = false;
+    QString service = QuoteSource::DefaultServiceAddress;
+    QString error;
+};
+
+bool isServiceAddress(const QString &text)
+{
+    const QUrl url(text, QUrl::StrictMode);
+    return url.isValid() &&
+           (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")) &&
+           !url.host().isEmpty() && url.query().isEmpty() && url.fragment().isEmpty();
+}
+
+QuoteArguments parse(const QStringList &arguments)
+{
+    QuoteArguments parsed;
+    int requests = 0;
+    for (qsizetype i = 0; i < arguments.size() && parsed.error.isEmpty(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            parsed.help = true;
+        } else if (argument == QLatin1String("--today") || argument == QLatin1String("--next") ||
+                   argument == QLatin1String("--cached")) {
+            ++requests;
+            parsed.request = argument == QLatin1String("--today")  ? Request::today
+                             : argument == QLatin1String("--next") ? Request::next
+                                                                   : Request::cached;
+        } else if (argument == QLatin1String("--service") ||
+                   argument.startsWith(QLatin1String("--service="))) {
+            const bool inline_ = argument.contains(u'=');
+            if (!inline_ && i + 1 >= arguments.size()) {
+                parsed.error = QStringLiteral("--service needs an address");
+                break;
+            }
+            parsed.service = inline_ ? argument.section(u'=', 1) : arguments.at(++i);
+            if (!isServiceAddress(parsed.service))
+                parsed.error = QStringLiteral("--service needs an http or https address, not \"%1\"")
+                                   .arg(parsed.service);
+        } else {
+            parsed.error = QStringLiteral("unknown argument \"%1\"").arg(argument);
+        }
+    }
+    if (parsed.error.isEmpty() && requests > 1)
+        parsed.error = QStringLiteral("choose one of --today, --next and --cached");
+    return parsed;
+}
+
+ComposedDailyQuote waitFor(QFuture<ComposedDailyQuote> future)
+{
+    // The answer arrives through this thread's event loop.
+    if (!future.isFinished()) {
+        QEventLoop loop;
+        QFutureWatcher<ComposedDailyQuote> watcher;
+        QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+        watcher.setFuture(future);
+        loop.exec();
+    }
+    return future.resultCount() > 0 ? future.result() : UserDefaults::quote();
+}
+
+// One line each, whatever the service put into the texts.
+QString oneLine(const QString &text)
+{
+    static const QRegularExpression lineBreaks(QStringLiteral("[\\r\\n\\x{2028}\\x{2029}]+"));
+    return QString(text).replace(lineBreaks, QStringLiteral(" "));
+}
+} // namespace
+
+QString QuoteCommand::summary()
+{
+    return QStringLiteral("print the daily quote and its author");
+}
+
+int QuoteCommand::run(const CommandLine::GlobalOptions &, const QStringList &arguments, QTextStream &out,
+                      QTextStream &err)
+{
+    const QuoteArguments parsed = parse(arguments);
+    if (!parsed.error.isEmpty()) {
+        err << "lumisera-vault quote: " << parsed.error << "; see lumisera-vault quote --help\n";
+        err.flush();
+        return CommandLine::Usage;
+    }
+    if (parsed.help) {
+        printHelp(out);
+        return CommandLine::Success;
+    }
+
+    ComposedDailyQuote quote;
+    if (parsed.request == Request::cached) {
+        quote = UserDefaults::quote();
+    } else {
+        QuoteSource source(parsed.service);
+        quote =
+            waitFor(source.quote(parsed.request == Request::next ? source.batchUrl() : source.todayUrl()));
+    }
+    out << oneLine(quote.q) << '\n' << oneLine(quote.a) << '\n';
+    out.flush();
+    return CommandLine::Success;
+}
+
+void QuoteCommand::printHelp(QTextStream &stream)
+{
+    stream << "Usage: lumisera-vault quote [--today | --next | --cached] [--service URL]\n"
+              "\n"
+              "Prints the quote on the first line and its author on the second. When the quote\n"
+              "service cannot be reached, prints the quote cached from the last update.\n"
+              "\n"
+              "Options:\n"
+              "  --today        the quote of the day, fetched at most once per calendar day (default)\n"
+              "  --next         the next quote of the stored batch, fetching a new batch when it is used up\n"
+              "  --cached       the cached quote, without any network access\n"
+              "  --service URL  the quote service's base address (default "
+           << QuoteSource::DefaultServiceAddress
+           << ")\n"
+              "  -h, --help     show this help\n";
+    stream.flush();
+}

@@ -1,0 +1,80 @@
+#include "QuoteSource.h"
+
+#include "FeedParser.h"
+#include "Logging.h"
+#include "UserDefaults.h"
+
+#include <QUrl>
+
+using Key = UserDefaults::Key;
+
+namespace {
+QString withoutTrailingSlashes(QString address)
+{
+    while (address.endsWith(u'/'))
+        address.chop(1);
+    return address;
+}
+
+// Days begin at local midnight, as the user sees them.
+bool sameCalendarDay(const QDateTime &a, const QDateTime &b)
+{
+    return a.toLocalTime().date() == b.toLocalTime().date();
+}
+
+void advanceBackground()
+{
+    UserDefaults::setValue(Key::backgroundImage, UserDefaults::nextBackgroundImage().image);
+}
+} // namespace
+
+QuoteSource::QuoteSource(const QString &serviceAddress, std::chrono::milliseconds transferTimeout,
+                         QObject *parent)
+    : QObject(parent), m_serviceAddress(withoutTrailingSlashes(serviceAddress.trimmed())),
+      m_clock([] { return QDateTime::currentDateTime(); }),
+      m_parser(new FeedParser(batchUrl(), transferTimeout, this))
+{}
+
+QString QuoteSource::todayUrl() const
+{
+    return m_serviceAddress + QStringLiteral("/api/today");
+}
+
+QString QuoteSource::batchUrl() const
+{
+    return m_serviceAddress + QStringLiteral("/api/quotes");
+}
+
+void QuoteSource::setClock(Clock clock)
+{
+    m_clock = std::move(clock);
+}
+
+QFuture<ComposedDailyQuote> QuoteSource::quote(const QString &urlText)
+{
+    const QDateTime now = m_clock();
+    if (urlText == todayUrl() && sameCalendarDay(now, UserDefaults::date(Key::date)))
+        return QtFuture::makeReadyFuture(cachedQuote(now));
+
+    if (UserDefaults::boolean(Key::rotateImage))
+        advanceBackground();
+    logInfo(QStringLiteral("fetch required"));
+    const QUrl url(urlText, QUrl::StrictMode);
+    if (urlText.isEmpty() || !url.isValid())
+        return QtFuture::makeReadyFuture(cachedQuote(now));
+
+    return m_parser->fetch(url).then(this, [now](const std::optional<ComposedDailyQuote> &fetched) {
+        if (!fetched)
+            return cachedQuote(now);
+        UserDefaults::saveQuote(fetched, now);
+        return *fetched;
+    });
+}
+
+// The quote already shown, saved again so that the update date says the day was served.
+ComposedDailyQuote QuoteSource::cachedQuote(const QDateTime &now)
+{
+    const ComposedDailyQuote cached = UserDefaults::quote();
+    UserDefaults::saveQuote(cached, now);
+    return cached;
+}
