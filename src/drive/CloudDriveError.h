@@ -1,0 +1,27 @@
+#pragma once
+
+#include "DriveError.h"
+
+// The drive's own failures. Failures of the file calls themselves are FileSystemError.
+class CloudDriveError : public DriveError
+{
+public:
+    enum class Kind {
+        foundationError,                 // a coordination failure; nothing raises it on Linux
+        couldNotAccessUbiquityContainer, // signed in, but the named container does not exist
+        queriedWhileNotConnected,        // any operation after the cloud container went away
+        rootDirectoryURLIsNotDirectory,  // the root is not an absolute folder path, or is a file
+        notSignedIntoCloud,              // a cloud drive was asked for without a cloud container
+        invalidMetadata,                 // declared for callers; nothing raises it
+        invalidFileType,                 // wrong kind or missing item, or a refused name
+    };
+
+    // detail, when given, is appended in parentheses (a refused name, for instance).
+    explicit CloudDriveError(Kind kind, const QString &detail = {});
+
+    Kind kind() const { return m_kind; }
+    static QString describe(Kind kind);
+
+private:
+    Kind m_kind;
+};

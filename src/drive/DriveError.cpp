@@ -1,0 +1,8 @@
+#include "DriveError.h"
+
+DriveError::DriveError(const QString &description) : std::runtime_error(description.toStdString()) {}
+
+QString DriveError::description() const
+{
+    return QString::fromStdString(what());
+}

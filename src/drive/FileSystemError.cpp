@@ -1,0 +1,14 @@
+#include "FileSystemError.h"
+
+#include <cerrno>
+
+FileSystemError::FileSystemError(std::error_code code, const QString &operation, const QString &path)
+    : DriveError(operation + QStringLiteral(" '") + path + QStringLiteral("': ") +
+                 QString::fromStdString(code.message())),
+      m_code(code), m_path(path)
+{}
+
+FileSystemError FileSystemError::fromErrno(const QString &operation, const QString &path)
+{
+    return FileSystemError(std::error_code(errno, std::generic_category()), operation, path);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "DriveError.h"
+
+#include <system_error>
+
+// A failure of the operating system's file calls (missing item, permission, disk full),
+// passed up with its error code.
+class FileSystemError : public DriveError
+{
+public:
+    // operation reads like "Could not open"; the description adds the path and the system's text.
+    FileSystemError(std::error_code code, const QString &operation, const QString &path);
+    // The same, from the current errno.
+    static FileSystemError fromErrno(const QString &operation, const QString &path);
+
+    std::error_code code() const { return m_code; }
+    QString path() const { return m_path; }
+
+private:
+    std::error_code m_code;
+    QString m_path;
+};

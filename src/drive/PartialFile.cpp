@@ -1,0 +1,114 @@
+#include "PartialFile.h"
+
+#include "FileSystemError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+QString folderOf(const QString &path)
+{
+    QString trimmed = path;
+    while (trimmed.size() > 1 && trimmed.endsWith(u'/'))
+        trimmed.chop(1);
+    const qsizetype slash = trimmed.lastIndexOf(u'/');
+    return slash > 0 ? trimmed.left(slash) : (slash == 0 ? QStringLiteral("/") : QStringLiteral("."));
+}
+
+QString randomSuffix()
+{
+    return QString::number(QRandomGenerator::global()->generate64(), 16).rightJustified(16, u'0');
+}
+
+// Makes sure the rename itself survives a power cut.
+void syncFolder(const QString &folder)
+{
+    ScopedFd fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.isValid())
+        ::fsync(fd.get());
+}
+} // namespace
+
+PartialFile::PartialFile(const QString &targetPath) : m_targetPath(targetPath)
+{
+    const QString folder = folderOf(targetPath);
+    for (int attempt = 0; attempt < 8 && !m_fd.isValid(); ++attempt) {
+        m_path = folder + u'/' + namePrefix + randomSuffix();
+        m_fd = ScopedFd(::open(QFile::encodeName(m_path).constData(),
+                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+        if (!m_fd.isValid() && errno != EEXIST)
+            throw FileSystemError::fromErrno(QStringLiteral("Could not create a file in"), folder);
+    }
+    if (!m_fd.isValid())
+        throw FileSystemError(std::make_error_code(std::errc::file_exists),
+                              QStringLiteral("Could not create a file in"), folder);
+    // Nobody else knows the name yet, so the lock is free.
+    ::flock(m_fd.get(), LOCK_EX | LOCK_NB);
+}
+
+PartialFile::~PartialFile()
+{
+    if (!m_committed)
+        ::unlink(QFile::encodeName(m_path).constData());
+}
+
+void PartialFile::write(const QByteArray &data)
+{
+    const char *cursor = data.constData();
+    qsizetype left = data.size();
+    while (left > 0) {
+        const ssize_t written = ::write(m_fd.get(), cursor, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            throw FileSystemError::fromErrno(QStringLiteral("Could not write"), m_targetPath);
+        cursor += written;
+        left -= written;
+    }
+}
+
+void PartialFile::commit()
+{
+    if (::fsync(m_fd.get()) != 0)
+        throw FileSystemError::fromErrno(QStringLiteral("Could not write"), m_targetPath);
+    if (::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(m_targetPath).constData()) != 0)
+        throw FileSystemError::fromErrno(QStringLiteral("Could not save"), m_targetPath);
+    m_committed = true;
+    syncFolder(folderOf(m_targetPath));
+    m_fd.close();
+}
+
+bool PartialFile::isPartialName(const QString &fileName)
+{
+    return fileName.startsWith(namePrefix);
+}
+
+int PartialFile::removeLeftovers(const QString &folderPath)
+{
+    const QStringList names =
+        QDir(folderPath).entryList({namePrefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
+    int removed = 0;
+    for (const QString &name : names) {
+        const QByteArray path = QFile::encodeName(QDir(folderPath).filePath(name));
+        ScopedFd fd(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+        struct stat status
+        {
+        };
+        if (!fd.isValid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
+            continue;
+        // A writer that is still alive holds the lock.
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        if (::unlink(path.constData()) == 0)
+            ++removed;
+    }
+    return removed;
+}
