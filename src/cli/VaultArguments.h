@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The parsed arguments of one vault command (those after its name):
+// OPERANDS... [--pin PIN] [-o OUT] [--yes] [--help]; "--" ends the options.
+class VaultArguments
+{
+public:
+    static VaultArguments parse(const QString &command, const QStringList &arguments);
+    static const QStringList &commands();
+
+    bool help = false;
+    bool yes = false;
+    QString command;
+    QStringList operands;
+    std::optional<QString> pin;
+    std::optional<QString> output;
+    // Set when the command line is malformed; the usage error to print.
+    QString error;
+
+private:
+    bool takeOption(const QStringList &arguments, qsizetype &index);
+    void checkOperands();
+    void checkOptions();
+};
