@@ -1,0 +1,106 @@
+#include "ImageFromDecodedData.h"
+
+#include "DecodedImageCache.h"
+#include "FileEncryptor.h"
+#include "ImageDecoder.h"
+#include "KeyChainHelper.h"
+#include "Logging.h"
+
+#include <QFile>
+
+namespace {
+const QString ImageFunction = QStringLiteral("image(withURL:useThumbnail:cacheOnly:)");
+
+bool isCancelled(const std::atomic_bool *cancelled)
+{
+    return cancelled && cancelled->load();
+}
+
+ImageResult failure(const ImageError &error)
+{
+    return ImageResult{{}, {}, error};
+}
+
+ImageResult decryptFailed()
+{
+    logError(QStringLiteral("Could not decrypt image"), __FILE__, ImageFunction);
+    return ImageResult{{}, ImageFromDecodedData::decryptFailedSymbol, std::nullopt};
+}
+
+std::optional<QByteArray> readFile(const QString &path, ImageError &error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = {ImageError::Kind::readFailed, ImageError::fileErrorDomain, int(file.error()),
+                 file.errorString()};
+        return std::nullopt;
+    }
+    if (file.size() > ImageFromDecodedData::maxFileBytes) {
+        error = {ImageError::Kind::readFailed, ImageError::fileErrorDomain, int(QFileDevice::ReadError),
+                 QStringLiteral("the file is too large to show")};
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        error = {ImageError::Kind::readFailed, ImageError::fileErrorDomain, int(file.error()),
+                 file.errorString()};
+        return std::nullopt;
+    }
+    return bytes;
+}
+} // namespace
+
+QString ImageError::localizedDescription() const
+{
+    if (kind == Kind::readFailed)
+        return QStringLiteral("The file couldn’t be read: %1 (%2 error %3.)").arg(reason, domain).arg(code);
+    return QStringLiteral("The operation couldn’t be completed. (%1 error %2.)").arg(domain).arg(code);
+}
+
+QString ImageFromDecodedData::cacheKey(const QUrl &url)
+{
+    return url.toString(QUrl::FullyEncoded);
+}
+
+ImageResult ImageFromDecodedData::image(const QUrl &url, bool useThumbnail, bool cacheOnly,
+                                        const std::atomic_bool *cancelled)
+{
+    DecodedImageCache &cache = useThumbnail ? DecodedImageCache::thumbnails() : DecodedImageCache::fullSize();
+    const QString key = cacheKey(url);
+    if (std::optional<QImage> cached = cache.object(key))
+        return ImageResult{*cached, {}, std::nullopt};
+    if (cacheOnly)
+        return {};
+    if (isCancelled(cancelled))
+        return failure(ImageError::cancelled());
+
+    QImage decoded;
+    {
+        ImageError readError;
+        std::optional<QByteArray> encrypted = readFile(url.toLocalFile(), readError);
+        if (!encrypted)
+            return failure(readError);
+        if (encrypted->isEmpty())
+            return failure(ImageError::fileIsEmpty());
+        if (isCancelled(cancelled))
+            return failure(ImageError::cancelled());
+
+        const std::optional<QString> passcode = KeyChainHelper::shared().load();
+        if (!passcode)
+            return decryptFailed();
+        std::optional<QByteArray> plain = FileEncryptor::decrypt(*encrypted, *passcode);
+        encrypted.reset();
+        if (!plain)
+            return decryptFailed();
+        if (isCancelled(cancelled))
+            return failure(ImageError::cancelled());
+
+        decoded =
+            useThumbnail ? ImageDecoder::decodeFitted(*plain, thumbnailEdge) : ImageDecoder::decode(*plain);
+    } // the decrypted bytes go here
+    if (decoded.isNull())
+        return failure(ImageError::uiImageFailed());
+
+    cache.setObject(key, decoded);
+    return ImageResult{decoded, {}, std::nullopt};
+}

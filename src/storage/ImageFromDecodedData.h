@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QUrl>
+#include <atomic>
+#include <optional>
+
+// Why a picture could not be made. The two domains of the pipeline's own failures are
+// "File is empty" and "uiImage failed" (code 0); a read error keeps the file's own error.
+struct ImageError
+{
+    enum class Kind { readFailed, fileIsEmpty, uiImageFailed, cancelled };
+
+    static inline const QString fileIsEmptyDomain = QStringLiteral("File is empty");
+    static inline const QString uiImageFailedDomain = QStringLiteral("uiImage failed");
+    static inline const QString fileErrorDomain = QStringLiteral("QFileDevice");
+    static inline const QString cancellationDomain = QStringLiteral("Cancellation");
+
+    Kind kind = Kind::readFailed;
+    QString domain;
+    int code = 0;
+    QString reason; // the file error's text, for read errors
+
+    static ImageError fileIsEmpty() { return {Kind::fileIsEmpty, fileIsEmptyDomain, 0, {}}; }
+    static ImageError uiImageFailed() { return {Kind::uiImageFailed, uiImageFailedDomain, 0, {}}; }
+    static ImageError cancelled() { return {Kind::cancelled, cancellationDomain, 0, {}}; }
+
+    // What follows "Caught error " in the log.
+    QString localizedDescription() const;
+};
+
+// What the pipeline answers: a picture, the "x.circle" symbol when the file cannot be decrypted,
+// nothing (a cache-only miss), or an error.
+struct ImageResult
+{
+    QImage image;
+    QString systemSymbol;
+    std::optional<ImageError> error;
+
+    bool isNothing() const { return image.isNull() && systemSymbol.isEmpty() && !error; }
+};
+
+// Encrypted picture file → decoded picture in memory, through the two shared
+// DecodedImageCaches. Decrypted bytes never leave memory and are dropped when a call returns.
+class ImageFromDecodedData
+{
+public:
+    ImageFromDecodedData() = delete;
+
+    // Thumbnails fit a square of this many pixels; smaller pictures are scaled up.
+    static constexpr int thumbnailEdge = 2800;
+    // Larger files are refused as unreadable rather than read whole into memory.
+    static constexpr qint64 maxFileBytes = qint64(512) * 1024 * 1024;
+    static inline const QString decryptFailedSymbol = QStringLiteral("x.circle");
+
+    // Synchronous: reads, decrypts with the passcode (KeyChainHelper::load()) and decodes, then
+    // caches the thumbnail or the full-size picture under cacheKey(url). With cacheOnly only the
+    // cache is asked. With no passcode or undecryptable bytes: "x.circle", nothing cached. When
+    // *cancelled turns true, the next step boundary answers ImageError::Kind::cancelled.
+    static ImageResult image(const QUrl &url, bool useThumbnail, bool cacheOnly,
+                             const std::atomic_bool *cancelled = nullptr);
+
+    // The URL's absolute string.
+    static QString cacheKey(const QUrl &url);
+};
