@@ -15,31 +15,30 @@ class QuoteServer : public QObject
 public:
     enum class Behaviour {
         answer,        // the status and body given
-        oversized,     // 200, more than the client accepts, streamed without a length
+        hangUp,        // closes the connection without a word
+        oversized,     // 200 and more body than any client should take, without a length
         declaredLarge, // 200 with a Content-Length beyond the limit, then nothing
-        silent,        // reads the request and never answers
+        silent,        // never answers
     };
 
-    explicit QuoteServer(QObject *parent = nullptr);
-
+    QuoteServer();
     QString address() const;
-    void answer(const QString &path, int status, const QByteArray &body);
-    void behave(const QString &path, Behaviour behaviour);
+    void answer(const QString &path, const QByteArray &body, int status = 200,
+                Behaviour behaviour = Behaviour::answer);
 
-    int requestCount(const QString &path) const { return m_requests.count(path); }
-    int requestCount() const { return int(m_requests.size()); }
-    // Bytes of streamed body written before the client went away.
+    int requestCount(const QString &path = {}) const;
+    // Bytes of body streamed before the client went away.
     qint64 streamedBytes() const { return m_streamed; }
 
 Q_SIGNALS:
-    void requestReceived(const QString &path);
+    void requestReceived();
 
 private:
     struct Reply
     {
-        Behaviour behaviour = Behaviour::answer;
-        int status = 404;
         QByteArray body = "not found";
+        int status = 404;
+        Behaviour behaviour = Behaviour::answer;
     };
 
     void serve(QTcpSocket *socket);

@@ -11,22 +11,18 @@
 
 using Key = UserDefaults::Key;
 using Behaviour = QuoteServer::Behaviour;
+using namespace std::chrono_literals;
 
 namespace {
 const ComposedDailyQuote Cached{"Cached Author", "A cached quote."};
 const ComposedDailyQuote Today{"Sage", "The gift of today."};
-const QByteArray TodayBody = R"([{"q":"The gift of today.","a":"Sage","h":"<blockquote>...</blockquote>"}])";
+const QByteArray TodayBody = R"([{"q":"The gift of today.","a":"Sage","h":"<blockquote>"}])";
+const QString TodayPath = QStringLiteral("/api/today");
+const QString BatchPath = QStringLiteral("/api/quotes");
 
 QDateTime local(int day, int hour, int minute)
 {
     return QDateTime(QDate(2026, 1, day), QTime(hour, minute));
-}
-
-QString closedPortAddress()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
 }
 } // namespace
 
@@ -34,9 +30,8 @@ class TestQuoteSource : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
+    void initTestCase() { QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy); }
     void init();
-    void cleanup();
     void todayAtMostOncePerDay_data();
     void todayAtMostOncePerDay();
     void batchConsumedInOrder();
@@ -47,39 +42,27 @@ private Q_SLOTS:
     void undecodableStoredBatchStays();
 
 private:
-    ComposedDailyQuote ask(QuoteSource &source, const QString &url);
+    ComposedDailyQuote ask(const QString &path, std::chrono::milliseconds timeout = 20s);
     void seedCache(const QDateTime &date);
 
-    QuoteServer *m_server = nullptr;
-    QuoteSource *m_source = nullptr;
-    QDateTime m_now = local(15, 10, 0);
+    std::unique_ptr<QuoteServer> m_server;
+    QDateTime m_now;
 };
-
-void TestQuoteSource::initTestCase()
-{
-    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
-}
 
 void TestQuoteSource::init()
 {
     UserDefaults::appDefaults()->clear();
     m_now = local(15, 10, 0);
-    m_server = new QuoteServer(this);
-    m_server->answer(QStringLiteral("/api/today"), 200, TodayBody);
-    m_source = new QuoteSource(m_server->address(), std::chrono::seconds(20), this);
-    m_source->setClock([this] { return m_now; });
+    m_server = std::make_unique<QuoteServer>();
+    m_server->answer(TodayPath, TodayBody);
 }
 
-void TestQuoteSource::cleanup()
+// The source keeps nothing between requests: all its state is in the settings store.
+ComposedDailyQuote TestQuoteSource::ask(const QString &path, std::chrono::milliseconds timeout)
 {
-    delete m_source;
-    delete m_server;
-}
-
-ComposedDailyQuote TestQuoteSource::ask(QuoteSource &source, const QString &url)
-{
+    QuoteSource source(m_server->address(), timeout);
     source.setClock([this] { return m_now; });
-    QFuture<ComposedDailyQuote> future = source.quote(url);
+    QFuture<ComposedDailyQuote> future = source.quote(m_server->address() + path);
     if (!QTest::qWaitFor([&] { return future.isFinished(); }, 30000))
         QTest::qFail("the quote did not arrive", __FILE__, __LINE__);
     return future.resultCount() ? future.result() : ComposedDailyQuote{};
@@ -113,7 +96,7 @@ void TestQuoteSource::todayAtMostOncePerDay()
     m_now = now;
     LogCapture log;
 
-    const ComposedDailyQuote quote = ask(*m_source, m_source->todayUrl());
+    const ComposedDailyQuote quote = ask(TodayPath);
     QCOMPARE(quote, fetches ? Today : Cached);
     QCOMPARE(m_server->requestCount(), fetches ? 1 : 0);
     QCOMPARE(log.contains("fetch required"), fetches);
@@ -126,80 +109,65 @@ void TestQuoteSource::todayAtMostOncePerDay()
 
 void TestQuoteSource::batchConsumedInOrder()
 {
-    const QString batch = QStringLiteral("/api/quotes");
-    m_server->answer(batch, 200,
-                     R"([{"q":"One","a":"A"},{"q":"Two","a":"B","c":"9"},{"q":"Three","a":"C"}])");
-
-    QCOMPARE(ask(*m_source, m_source->batchUrl()), (ComposedDailyQuote{"A", "One"}));
-    QCOMPARE(UserDefaults::string(Key::quoteSet), R"([{"a":"B","q":"Two"},{"a":"C","q":"Three"}])");
+    const QString rest = R"([{"a":"B","q":"Two"},{"a":"C","q":"Three"}])";
+    m_server->answer(BatchPath, R"([{"q":"One","a":"A"},{"q":"Two","a":"B","c":"9"},{"q":"Three","a":"C"}])");
+    QCOMPARE(ask(BatchPath), (ComposedDailyQuote{"A", "One"}));
+    QCOMPARE(UserDefaults::string(Key::quoteSet), rest);
     // The quote of the day (on the next day: the batch request served today) leaves the batch alone.
     m_now = local(16, 10, 0);
-    QCOMPARE(ask(*m_source, m_source->todayUrl()), Today);
-    QCOMPARE(UserDefaults::string(Key::quoteSet), R"([{"a":"B","q":"Two"},{"a":"C","q":"Three"}])");
+    QCOMPARE(ask(TodayPath), Today);
+    QCOMPARE(UserDefaults::string(Key::quoteSet), rest);
 
-    QCOMPARE(ask(*m_source, m_source->batchUrl()), (ComposedDailyQuote{"B", "Two"}));
-    QCOMPARE(ask(*m_source, m_source->batchUrl()), (ComposedDailyQuote{"C", "Three"}));
-    QCOMPARE(m_server->requestCount(batch), 1);
+    QCOMPARE(ask(BatchPath), (ComposedDailyQuote{"B", "Two"}));
+    QCOMPARE(ask(BatchPath), (ComposedDailyQuote{"C", "Three"}));
+    QCOMPARE(m_server->requestCount(BatchPath), 1);
     QCOMPARE(UserDefaults::string(Key::quoteSet), "[]");
 
-    m_server->answer(batch, 200, R"([{"q":"Four","a":"D"}])");
-    QCOMPARE(ask(*m_source, m_source->batchUrl()), (ComposedDailyQuote{"D", "Four"}));
-    QCOMPARE(m_server->requestCount(batch), 2);
+    m_server->answer(BatchPath, R"([{"q":"Four","a":"D"}])");
+    QCOMPARE(ask(BatchPath), (ComposedDailyQuote{"D", "Four"}));
+    QCOMPARE(m_server->requestCount(BatchPath), 2);
     QCOMPARE(UserDefaults::quote(), (ComposedDailyQuote{"D", "Four"}));
 }
 
 void TestQuoteSource::failuresReturnTheCachedQuote_data()
 {
+    QTest::addColumn<Behaviour>("behaviour");
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<Behaviour>("behaviour");
-    QTest::addColumn<QString>("service"); // empty: the test server
     QTest::addColumn<QString>("logged");
     const Behaviour answer = Behaviour::answer;
-    QTest::newRow("404") << 404 << TodayBody << answer << ""
-                         << "FeedParser:fetch() did not get 200 status";
-    QTest::newRow("not JSON") << 200 << QByteArray("<html>busy</html>") << answer << ""
-                              << "FeedParser:fetch(with:) dataCorrupted(";
-    QTest::newRow("not an array") << 200 << QByteArray(R"({"q":"x","a":"y"})") << answer << ""
-                                  << "FeedParser:fetch(with:) typeMismatch(";
-    QTest::newRow("author missing") << 200 << QByteArray(R"([{"q":"x"}])") << answer << ""
-                                    << "FeedParser:fetch(with:) keyNotFound(";
-    QTest::newRow("not UTF-8") << 200 << QByteArray("[{\"q\":\"\xff\",\"a\":\"y\"}]") << answer << ""
-                               << "FeedParser:fetch() Can't convert feed to string";
-    QTest::newRow("empty array") << 200 << QByteArray("[]") << answer << ""
-                                 << "";
-    QTest::newRow("oversized") << 200 << QByteArray() << Behaviour::oversized << ""
-                               << "FeedParser:fetch() response too large";
-    QTest::newRow("declared too large") << 200 << QByteArray() << Behaviour::declaredLarge << ""
-                                        << "FeedParser:fetch() response too large";
-    QTest::newRow("no answer until time-out") << 200 << QByteArray() << Behaviour::silent << ""
-                                              << "FeedParser:fetch() QNetworkReply::TimeoutError: ";
-    QTest::newRow("connection refused") << 200 << QByteArray() << answer << closedPortAddress()
-                                        << "FeedParser:fetch() QNetworkReply::ConnectionRefusedError: ";
-    QTest::newRow("not an address") << 200 << QByteArray() << answer << "http://exa mple"
-                                    << "";
+    const QString fetch = QStringLiteral("FeedParser:fetch() ");
+    const QString decode = QStringLiteral("FeedParser:fetch(with:) ");
+    QTest::newRow("404") << answer << 404 << TodayBody << fetch + "did not get 200 status";
+    QTest::newRow("not JSON") << answer << 200 << QByteArray("<html>") << decode + "dataCorrupted(";
+    QTest::newRow("not an array") << answer << 200 << QByteArray(R"({"q":"x","a":"y"})")
+                                  << decode + "typeMismatch(";
+    QTest::newRow("author missing") << answer << 200 << QByteArray(R"([{"q":"x"}])")
+                                    << decode + "keyNotFound(";
+    QTest::newRow("not UTF-8") << answer << 200 << QByteArray("[{\"q\":\"\xff\",\"a\":\"y\"}]")
+                               << fetch + "Can't convert feed to string";
+    QTest::newRow("empty array") << answer << 200 << QByteArray("[]") << "";
+    QTest::newRow("hung up") << Behaviour::hangUp << 0 << QByteArray() << fetch + "QNetworkReply::";
+    QTest::newRow("oversized") << Behaviour::oversized << 200 << QByteArray() << fetch + "response too large";
+    QTest::newRow("declared too large")
+        << Behaviour::declaredLarge << 200 << QByteArray() << fetch + "response too large";
+    QTest::newRow("time-out") << Behaviour::silent << 0 << QByteArray()
+                              << fetch + "QNetworkReply::TimeoutError: ";
 }
 
 void TestQuoteSource::failuresReturnTheCachedQuote()
 {
+    QFETCH(Behaviour, behaviour);
     QFETCH(int, status);
     QFETCH(QByteArray, body);
-    QFETCH(Behaviour, behaviour);
-    QFETCH(QString, service);
     QFETCH(QString, logged);
-    const QString today = QStringLiteral("/api/today");
-    if (behaviour == Behaviour::answer)
-        m_server->answer(today, status, body);
-    else
-        m_server->behave(today, behaviour);
+    m_server->answer(TodayPath, body, status, behaviour);
     seedCache(local(14, 10, 0));
-    QuoteSource source(service.isEmpty() ? m_server->address() : service, std::chrono::milliseconds(300));
     LogCapture log;
 
-    QCOMPARE(ask(source, source.todayUrl()), Cached);
-    QCOMPARE(m_server->requestCount(today), service.isEmpty() ? 1 : 0);
+    QCOMPARE(ask(TodayPath, 300ms), Cached);
+    QVERIFY(m_server->requestCount(TodayPath) >= 1); // the client may retry a dropped connection
     QVERIFY2(log.contains(logged), qPrintable(log.lines().join('\n')));
-    QVERIFY(log.contains("fetch required"));
     QCOMPARE(UserDefaults::quote(), Cached);
     QCOMPARE(UserDefaults::date(Key::date), m_now);
     // The client stopped reading at the limit instead of taking all the server offered.
@@ -226,13 +194,13 @@ void TestQuoteSource::rotationBeforeTheNetwork()
     QFETCH(QString, expected);
     UserDefaults::setValue(Key::rotateImage, rotate);
     UserDefaults::setValue(Key::backgroundImage, QStringLiteral("triplets"));
-    m_server->answer(QStringLiteral("/api/today"), status, TodayBody);
+    m_server->answer(TodayPath, TodayBody, status);
     seedCache(last);
     QStringList seenByServer;
-    connect(m_server, &QuoteServer::requestReceived, this,
+    connect(m_server.get(), &QuoteServer::requestReceived, this,
             [&] { seenByServer << UserDefaults::string(Key::backgroundImage); });
 
-    ask(*m_source, m_source->todayUrl());
+    ask(TodayPath);
     QCOMPARE(UserDefaults::string(Key::backgroundImage), expected);
     QCOMPARE(seenByServer, last.date() == m_now.date() ? QStringList() : QStringList{expected});
 }
@@ -244,8 +212,8 @@ void TestQuoteSource::undecodableStoredBatchStays()
     seedCache(local(15, 8, 0));
     LogCapture log;
 
-    for (int request = 0; request < 2; ++request)
-        QCOMPARE(ask(*m_source, m_source->batchUrl()), Cached);
+    QCOMPARE(ask(BatchPath), Cached);
+    QCOMPARE(ask(BatchPath), Cached);
     QCOMPARE(m_server->requestCount(), 0);
     QCOMPARE(log.errors().filter("FeedParser:fetch(with:) dataCorrupted(").size(), 2);
     QCOMPARE(UserDefaults::string(Key::quoteSet), broken);
