@@ -17,6 +17,7 @@ class TestQuoteRefresher : public QObject
 private Q_SLOTS:
     void initTestCase() { QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy); }
     void hourlyTimerAsksForTheQuoteOfTheDay();
+    void sharedRefresherLivesForTheProcess();
 };
 
 void TestQuoteRefresher::hourlyTimerAsksForTheQuoteOfTheDay()
@@ -48,6 +49,15 @@ void TestQuoteRefresher::hourlyTimerAsksForTheQuoteOfTheDay()
     }
     QVERIFY(timer.isNull());
     QVERIFY(log.contains("Refresher deinit"));
+}
+
+void TestQuoteRefresher::sharedRefresherLivesForTheProcess()
+{
+    QuoteRefresher &refresher = QuoteRefresher::shared();
+    QCOMPARE(&refresher, &QuoteRefresher::shared());
+    QVERIFY(!refresher.refreshTimer());
+    refresher.startRefreshTimer();
+    QVERIFY(refresher.refreshTimer()->isActive());
 }
 
 LUMISERA_TEST_MAIN(TestQuoteRefresher)
