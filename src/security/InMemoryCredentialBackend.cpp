@@ -3,7 +3,7 @@
 CredentialResult InMemoryCredentialBackend::read(const QString &account)
 {
     const QMutexLocker locker(&m_mutex);
-    if (m_failing)
+    if (m_failing && !m_writesOnly)
         return CredentialResult::failure(m_code, QStringLiteral("The credential store is unavailable"));
     const auto item = m_items.constFind(account);
     return item == m_items.cend() ? CredentialResult::notFound() : CredentialResult::success(*item);
@@ -27,9 +27,10 @@ CredentialResult InMemoryCredentialBackend::remove(const QString &account)
     return CredentialResult::success();
 }
 
-void InMemoryCredentialBackend::setFailing(bool failing, int code)
+void InMemoryCredentialBackend::setFailing(bool failing, int code, bool writesOnly)
 {
     const QMutexLocker locker(&m_mutex);
     m_failing = failing;
     m_code = code;
+    m_writesOnly = writesOnly;
 }

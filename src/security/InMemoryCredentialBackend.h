@@ -6,7 +6,8 @@
 #include <QMutex>
 
 // Keeps items in memory only. Tests use it instead of the desktop keyring; setFailing() makes
-// every later call fail with the given code, to exercise the failure paths of its users.
+// every later call (or every later write) fail with the given code, to exercise the failure
+// paths of its users.
 class InMemoryCredentialBackend : public CredentialBackend
 {
 public:
@@ -15,11 +16,12 @@ public:
     CredentialResult remove(const QString &account) override;
 
     static constexpr int InjectedFailure = -1;
-    void setFailing(bool failing, int code = InjectedFailure);
+    void setFailing(bool failing, int code = InjectedFailure, bool writesOnly = false);
 
 private:
     QMutex m_mutex;
     QHash<QString, QByteArray> m_items;
     bool m_failing = false;
     int m_code = InjectedFailure;
+    bool m_writesOnly = false;
 };

@@ -7,7 +7,6 @@
 #include "SystemCredentialBackend.h"
 #include "UserDefaults.h"
 
-#include <QCoreApplication>
 #include <QStringDecoder>
 #include <openssl/crypto.h>
 
@@ -48,17 +47,9 @@ std::unique_ptr<CredentialBackend> KeyChainHelper::makeSystemBackend()
 std::shared_ptr<CredentialBackend> KeyChainHelper::backend()
 {
     const QMutexLocker locker(&m_backendMutex);
-    if (!m_backend) {
+    if (!m_backend)
         m_backend = makeSystemBackend();
-        // The keyring's worker thread and its D-Bus connection go before the application does.
-        qAddPostRoutine(&KeyChainHelper::releaseBackend);
-    }
     return m_backend;
-}
-
-void KeyChainHelper::releaseBackend()
-{
-    shared().setBackend(nullptr);
 }
 
 void KeyChainHelper::setBackend(std::unique_ptr<CredentialBackend> backend)

@@ -45,7 +45,6 @@ Q_SIGNALS:
 private:
     KeyChainHelper() = default;
     std::shared_ptr<CredentialBackend> backend();
-    static void releaseBackend();
     // The stored passcode, leaving the cache aside.
     std::optional<QString> storedKey();
 

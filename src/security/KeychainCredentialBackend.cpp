@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QMutex>
+#include <QThread>
 #include <QTimer>
 #include <QWaitCondition>
 #include <memory>
@@ -37,6 +38,46 @@ CredentialResult resultOf(QKeychain::Job *job)
     }
 }
 
+// The process's keyring thread: the parent object of the running jobs lives there.
+class KeyringThread
+{
+public:
+    static QObject *context()
+    {
+        const QMutexLocker locker(&s_mutex);
+        if (!s_thread && !s_stopped) {
+            s_thread = new QThread;
+            s_thread->setObjectName(QStringLiteral("Keyring"));
+            s_context = new QObject;
+            s_context->moveToThread(s_thread);
+            s_thread->start();
+            qAddPostRoutine(&KeyringThread::stop);
+        }
+        return s_context;
+    }
+
+private:
+    static void stop()
+    {
+        const QMutexLocker locker(&s_mutex);
+        s_stopped = true;
+        if (!s_thread)
+            return;
+        QMetaObject::invokeMethod(
+            s_context, [context = s_context] { delete context; }, Qt::BlockingQueuedConnection);
+        s_thread->quit();
+        s_thread->wait();
+        delete s_thread;
+        s_thread = nullptr;
+        s_context = nullptr;
+    }
+
+    static inline QMutex s_mutex;
+    static inline QThread *s_thread = nullptr;
+    static inline QObject *s_context = nullptr;
+    static inline bool s_stopped = false;
+};
+
 bool onMainThread()
 {
     const QCoreApplication *application = QCoreApplication::instance();
@@ -47,20 +88,8 @@ bool onMainThread()
 
 KeychainCredentialBackend::KeychainCredentialBackend(const QString &service,
                                                      std::chrono::milliseconds timeout)
-    : m_service(service), m_timeout(timeout), m_context(new QObject)
-{
-    m_thread.setObjectName(QStringLiteral("Keyring"));
-    m_context->moveToThread(&m_thread);
-    m_thread.start();
-}
-
-KeychainCredentialBackend::~KeychainCredentialBackend()
-{
-    QMetaObject::invokeMethod(
-        m_context, [context = m_context] { delete context; }, Qt::BlockingQueuedConnection);
-    m_thread.quit();
-    m_thread.wait();
-}
+    : m_service(service), m_timeout(timeout)
+{}
 
 CredentialResult KeychainCredentialBackend::read(const QString &account)
 {
@@ -88,10 +117,13 @@ bool KeychainCredentialBackend::meansNoKeyring(const CredentialResult &result)
 CredentialResult KeychainCredentialBackend::run(Operation operation, const QString &account,
                                                 const QByteArray &secret)
 {
+    QObject *const context = KeyringThread::context();
+    if (!context)
+        return CredentialResult::failure(TimedOut, QStringLiteral("The application is closing"));
     auto outcome = std::make_shared<Outcome>();
     QMetaObject::invokeMethod(
-        m_context,
-        [outcome, operation, account, secret, service = m_service, context = m_context] {
+        context,
+        [outcome, operation, account, secret, service = m_service, context] {
             QKeychain::Job *job = nullptr;
             switch (operation) {
             case Operation::read:

@@ -15,28 +15,31 @@ std::optional<CredentialResult> SystemCredentialBackend::choose(const QString &a
     if (m_chosen)
         return std::nullopt;
     m_chosen = true;
-    if (!m_keyring)
-        return std::nullopt;
     CredentialResult probe = m_keyring->read(account);
     if (!KeychainCredentialBackend::meansNoKeyring(probe))
         return probe;
-    m_keyring.reset();
-    logInfo(QStringLiteral("No desktop keyring answered (") + probe.message +
-            QStringLiteral("); the passcode is kept in ") + m_fileDescription);
+    useFile(probe);
     return std::nullopt;
+}
+
+void SystemCredentialBackend::useFile(const CredentialResult &why)
+{
+    if (m_fileOnly.exchange(true))
+        return;
+    logInfo(QStringLiteral("No desktop keyring answered (") + why.message +
+            QStringLiteral("); the passcode is kept in ") + m_fileDescription);
 }
 
 bool SystemCredentialBackend::usesKeyring(const QString &account)
 {
     choose(account);
-    const QMutexLocker locker(&m_mutex);
-    return m_keyring != nullptr;
+    return !m_fileOnly;
 }
 
 CredentialResult SystemCredentialBackend::read(const QString &account)
 {
     std::optional<CredentialResult> result = choose(account);
-    if (!m_keyring)
+    if (m_fileOnly)
         return m_file->read(account);
     if (!result)
         result = m_keyring->read(account);
@@ -48,18 +51,21 @@ CredentialResult SystemCredentialBackend::read(const QString &account)
 CredentialResult SystemCredentialBackend::write(const QString &account, const QByteArray &secret)
 {
     choose(account);
-    if (!m_keyring)
+    if (m_fileOnly)
         return m_file->write(account, secret);
     const CredentialResult result = m_keyring->write(account, secret);
     if (result.succeeded())
         m_file->remove(account);
-    return result;
+    if (!KeychainCredentialBackend::meansNoKeyring(result))
+        return result;
+    useFile(result);
+    return m_file->write(account, secret);
 }
 
 CredentialResult SystemCredentialBackend::remove(const QString &account)
 {
     choose(account);
-    if (!m_keyring)
+    if (m_fileOnly)
         return m_file->remove(account);
     const CredentialResult fromKeyring = m_keyring->remove(account);
     const CredentialResult fromFile = m_file->remove(account);

@@ -29,6 +29,7 @@ private Q_SLOTS:
     void fileRefusesWhatIsNotPrivate_data();
     void fileRefusesWhatIsNotPrivate();
     void damagedFileIsReplacedOnWrite();
+    void noKeyringMeansFile_data();
     void noKeyringMeansFile();
     void keyringReadsOlderFileCopyAndSupersedesIt();
     void refusingKeyringIsNoReasonForFile();
@@ -102,11 +103,21 @@ void TestCredentialBackends::damagedFileIsReplacedOnWrite()
     QCOMPARE(backend.read(Account).secret, QByteArray("fresh"));
 }
 
+void TestCredentialBackends::noKeyringMeansFile_data()
+{
+    QTest::addColumn<bool>("writesOnly");
+    QTest::newRow("nothing answers") << false;
+    // A Secret Service started on demand without a collection: reads find nothing, writes fail.
+    QTest::newRow("reads answer, writes fail") << true;
+}
+
 void TestCredentialBackends::noKeyringMeansFile()
 {
+    QFETCH(bool, writesOnly);
     const QString path = m_dir.filePath(QStringLiteral("fallback"));
+    QFile::remove(path);
     auto keyring = std::make_unique<InMemoryCredentialBackend>();
-    keyring->setFailing(true, NoKeyringAnswered);
+    keyring->setFailing(true, NoKeyringAnswered, writesOnly);
     LogCapture capture;
     SystemCredentialBackend backend(std::move(keyring), std::make_unique<FileCredentialBackend>(path), path);
     QVERIFY(backend.write(Account, "secret").succeeded());
