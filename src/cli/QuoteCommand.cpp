@@ -43,12 +43,12 @@ QuoteArguments parse(const QStringList &arguments)
                                                                    : Request::cached;
         } else if (argument == QLatin1String("--service") ||
                    argument.startsWith(QLatin1String("--service="))) {
-            const bool inline_ = argument.contains(u'=');
-            if (!inline_ && i + 1 >= arguments.size()) {
+            const bool attached = argument.contains(u'=');
+            if (!attached && i + 1 >= arguments.size()) {
                 parsed.error = QStringLiteral("--service needs an address");
                 break;
             }
-            parsed.service = inline_ ? argument.section(u'=', 1) : arguments.at(++i);
+            parsed.service = attached ? argument.mid(argument.indexOf(u'=') + 1) : arguments.at(++i);
             if (!isServiceAddress(parsed.service))
                 parsed.error = QStringLiteral("--service needs an http or https address, not \"%1\"")
                                    .arg(parsed.service);
