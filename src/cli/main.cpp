@@ -1,11 +1,15 @@
 #include "CommandLine.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Morvenda"));
     QCoreApplication::setApplicationName(QStringLiteral("Lumisera"));
+    // The command speaks for itself on standard error; the diagnostics stay quiet unless
+    // QT_LOGGING_RULES asks for them.
+    QLoggingCategory::setFilterRules(QStringLiteral("com.morvenda.Journey*=false"));
     return CommandLine().run(QCoreApplication::arguments().mid(1));
 }
