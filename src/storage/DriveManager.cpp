@@ -1,0 +1,270 @@
+#include "DriveManager.h"
+
+#include "AppPaths.h"
+#include "CloudDrive.h"
+#include "DriveManagerError.h"
+#include "DriveNotificationCenter.h"
+#include "FileEncryptor.h"
+#include "KeyChainHelper.h"
+#include "Logging.h"
+#include "PartialFile.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
+
+namespace {
+const QStringList ignoredNames{QStringLiteral(".ds_store")};
+
+void logCaught(const DriveError &error)
+{
+    errorMsg(QStringLiteral("Caught error ") + error.description());
+}
+
+QString passcode()
+{
+    const std::optional<QString> key = KeyChainHelper::shared().load();
+    if (!key)
+        throw DriveManagerError(DriveManagerError::Kind::noKey);
+    return *key;
+}
+
+bool hasType(const QString &path, FileItemType type)
+{
+    struct stat status
+    {
+    };
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+        return false;
+    return type == FileItemType::file ? S_ISREG(status.st_mode) : S_ISDIR(status.st_mode);
+}
+} // namespace
+
+DriveManager::DriveManager(StorageLocation location, const QString &rootPath, QObject *parent)
+    : QObject(parent), m_location(location), m_rootPath(rootPath)
+{}
+
+DriveManager::~DriveManager()
+{
+    logInfo(QStringLiteral("DriveManager deinit: ") + description());
+    detach();
+}
+
+std::shared_ptr<CloudDrive> DriveManager::getCloudDrive(StorageLocation location, const QString &path,
+                                                        bool create)
+{
+    CloudDrive::Storage storage = CloudDrive::Storage::iCloudContainer();
+    if (location == StorageLocation::local) {
+        const QString documents = AppPaths::documentsDirectory();
+        if (!QDir().mkpath(documents)) {
+            logError(QStringLiteral("failed to find app document folder"), QStringLiteral("DriveManager"),
+                     QStringLiteral("getCloudDrive(at:path:create:)"));
+            return nullptr;
+        }
+        storage = CloudDrive::Storage::localDirectory(documents);
+    }
+    try {
+        return std::make_shared<CloudDrive>(storage, path, !create);
+    } catch (const DriveError &error) {
+        logCaught(error);
+        return nullptr;
+    }
+}
+
+std::shared_ptr<CloudDrive> DriveManager::drive() const
+{
+    QMutexLocker lock(&m_driveMutex);
+    return m_drive;
+}
+
+void DriveManager::setDrive(std::shared_ptr<CloudDrive> drive)
+{
+    std::shared_ptr<CloudDrive> previous;
+    {
+        QMutexLocker lock(&m_driveMutex);
+        if (m_drive == drive)
+            return;
+        previous = std::exchange(m_drive, std::move(drive));
+    }
+    // The old drive (and its watcher thread) goes outside the lock.
+    previous.reset();
+    Q_EMIT driveChanged();
+}
+
+QString DriveManager::description() const
+{
+    const std::shared_ptr<CloudDrive> current = drive();
+    return (current ? current->relativePathToRoot() : QString()) + rawValue(m_location);
+}
+
+void DriveManager::connect()
+{
+    QMutexLocker lock(&m_connectMutex);
+    if (hasDrive())
+        return;
+    std::shared_ptr<CloudDrive> opened = getCloudDrive(m_location, m_rootPath, false);
+    if (!opened) {
+        fatalErrorMsg(QStringLiteral("Failed to create drive for '") + rawValue(m_location) + u'.' +
+                      m_rootPath + QStringLiteral("' "));
+        return;
+    }
+    opened->setObserver(this);
+    setDrive(std::move(opened));
+    Q_EMIT locationChanged();
+}
+
+int DriveManager::removeLeftovers()
+{
+    const std::shared_ptr<CloudDrive> current = drive();
+    if (!current)
+        return 0;
+    try {
+        return current->removeLeftoverPartials(RootRelativePath::root());
+    } catch (const DriveError &error) {
+        logCaught(error);
+        return 0;
+    }
+}
+
+bool DriveManager::directoryExists(const QString &path)
+{
+    const std::shared_ptr<CloudDrive> current = drive();
+    if (!current)
+        return false;
+    try {
+        return current->directoryExists(RootRelativePath(path));
+    } catch (const DriveError &error) {
+        logCaught(error);
+        return false;
+    }
+}
+
+QList<QUrl> DriveManager::listItems(FileItemType type)
+{
+    const std::shared_ptr<CloudDrive> current = drive();
+    if (!current)
+        return {};
+    QStringList paths;
+    try {
+        paths = current->contentsOfDirectory(RootRelativePath::root(), HiddenFiles::skip);
+    } catch (const DriveError &) {
+        return {};
+    }
+    QList<QUrl> urls;
+    for (const QString &path : paths) {
+        if (type == FileItemType::all || hasType(path, type))
+            urls.append(QUrl::fromLocalFile(path));
+    }
+    return urls;
+}
+
+std::optional<QByteArray> DriveManager::loadFile(const QString &path)
+{
+    const std::shared_ptr<CloudDrive> current = drive();
+    if (!current) {
+        logError(QStringLiteral("Can't load file w/o drive"), QStringLiteral(__FILE__),
+                 QStringLiteral("loadFile(_:)"));
+        return std::nullopt;
+    }
+    try {
+        const QString key = passcode();
+        const QByteArray encrypted = current->readFile(RootRelativePath(path));
+        std::optional<QByteArray> plain = FileEncryptor::decrypt(encrypted, key);
+        if (!plain)
+            throw DriveManagerError(DriveManagerError::Kind::decryptFailed);
+        return plain;
+    } catch (const DriveError &error) {
+        logCaught(error);
+        return std::nullopt;
+    }
+}
+
+bool DriveManager::saveData(const QByteArray &data, const QString &name)
+{
+    const std::shared_ptr<CloudDrive> current = drive();
+    if (!current) {
+        logError(QStringLiteral("Can't save data w/o drive"), QStringLiteral(__FILE__),
+                 QStringLiteral("saveData(_:named:)"));
+        return false;
+    }
+    try {
+        const QString key = passcode();
+        const std::optional<QByteArray> encrypted = FileEncryptor::encrypt(data, key);
+        if (!encrypted)
+            throw DriveManagerError(DriveManagerError::Kind::encryptFailed);
+        CloudDrive::checkFileName(name);
+        current->writeFile(*encrypted, RootRelativePath::root().appending(name));
+        return true;
+    } catch (const DriveError &error) {
+        logCaught(error);
+        return false;
+    }
+}
+
+bool DriveManager::importFile(const QString &sourcePath, const QString &name)
+{
+    const std::shared_ptr<CloudDrive> current = drive();
+    if (!current) {
+        logError(QStringLiteral("Can't import file w/o drive"), QStringLiteral(__FILE__),
+                 QStringLiteral("importFile(from:named:)"));
+        return false;
+    }
+    try {
+        const QString key = passcode();
+        PartialFile partial(current->targetURL(name, RootRelativePath::root()));
+        if (!FileEncryptor::processFile(sourcePath, partial.path(), key, CryptOperation::encrypt))
+            return false; // logged by the encryptor; the partial file goes with `partial`
+        partial.commit();
+        return true;
+    } catch (const DriveError &error) {
+        logCaught(error);
+        return false;
+    }
+}
+
+bool DriveManager::removeFolder()
+{
+    const std::shared_ptr<CloudDrive> current = drive();
+    if (!current) {
+        logError(QStringLiteral("Can't remove folder w/o drive"), QStringLiteral(__FILE__),
+                 QStringLiteral("removeFolder()"));
+        return false;
+    }
+    try {
+        current->removeDirectory(RootRelativePath::root());
+    } catch (const DriveError &error) {
+        logCaught(error);
+        return false;
+    }
+    detach();
+    return true;
+}
+
+void DriveManager::detach()
+{
+    if (const std::shared_ptr<CloudDrive> current = drive())
+        current->setObserver(nullptr);
+    setDrive(nullptr);
+}
+
+QStringList DriveManager::relayedNames(const QList<RootRelativePath> &paths)
+{
+    QStringList names;
+    for (const RootRelativePath &path : paths) {
+        const QString name = path.path();
+        if (ignoredNames.contains(name.toLower()) || name.contains(u'/') || PartialFile::isPartialName(name))
+            continue;
+        names.append(name);
+    }
+    return names;
+}
+
+void DriveManager::cloudDrive(CloudDrive &, const QList<RootRelativePath> &didChangeItemsAt)
+{
+    const QStringList names = relayedNames(didChangeItemsAt);
+    if (names.isEmpty())
+        return;
+    // Already off the main thread: the drive's watcher thread posts the notification itself.
+    Q_EMIT DriveNotificationCenter::shared().driveDidChange(UpdateEvent{m_location, m_rootPath, names});
+}

@@ -1,0 +1,92 @@
+#include "FileManager2.h"
+
+#include "AppPaths.h"
+#include "CloudDrive.h"
+#include "DriveManagerError.h"
+#include "FileEncryptor.h"
+#include "FileSystemError.h"
+#include "KeyChainHelper.h"
+#include "Logging.h"
+#include "PartialFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace {
+// The path of name in the private temporary directory. Throws when there is none or when the
+// name would lead out of it.
+QString temporaryPath(const QString &name)
+{
+    const QString folder = AppPaths::temporaryDirectory();
+    if (folder.isEmpty())
+        throw DriveManagerError(DriveManagerError::Kind::tempFolderFailed);
+    CloudDrive::checkFileName(name);
+    return folder + u'/' + name;
+}
+
+bool occupied(const QString &path)
+{
+    struct stat status
+    {
+    };
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
+}
+
+void copyInto(const QString &sourcePath, PartialFile &partial)
+{
+    QFile source(sourcePath);
+    if (!source.open(QIODevice::ReadOnly))
+        throw FileSystemError(std::make_error_code(std::errc::io_error), QStringLiteral("Could not open"),
+                              sourcePath + QStringLiteral(" (") + source.errorString() + u')');
+    constexpr qint64 chunk = 1024 * 1024;
+    while (!source.atEnd()) {
+        const QByteArray bytes = source.read(chunk);
+        if (bytes.isEmpty() && source.error() != QFileDevice::NoError)
+            throw FileSystemError(std::make_error_code(std::errc::io_error), QStringLiteral("Could not read"),
+                                  sourcePath);
+        partial.write(bytes);
+    }
+}
+} // namespace
+
+std::optional<QString> FileManager2::createDecryptedTempFile(const QString &vaultFilePath,
+                                                             const QString &name)
+{
+    const std::optional<QString> key = KeyChainHelper::shared().load();
+    if (!key)
+        return std::nullopt;
+    try {
+        // Decrypted beside the target first: a replaced link is never followed, and a failure
+        // leaves no plaintext fragment under the name.
+        PartialFile partial(temporaryPath(name));
+        if (!FileEncryptor::processFile(vaultFilePath, partial.path(), *key, CryptOperation::decrypt)) {
+            logError(QStringLiteral("Failed to decrypt file on copy"), QStringLiteral(__FILE__),
+                     QStringLiteral("createDecryptedTempFile(from:withName:)"));
+            return std::nullopt;
+        }
+        partial.commit();
+        return partial.targetPath();
+    } catch (const DriveError &error) {
+        errorMsg(QStringLiteral("Caught error ") + error.description());
+        return std::nullopt;
+    }
+}
+
+std::optional<QString> FileManager2::copyToTemporaryDirectory(const QString &sourcePath,
+                                                              const std::optional<QString> &name)
+{
+    try {
+        const QString target = temporaryPath(name.value_or(QFileInfo(sourcePath).fileName()));
+        if (occupied(target))
+            return target;
+        PartialFile partial(target);
+        copyInto(sourcePath, partial);
+        partial.commit();
+        return target;
+    } catch (const DriveError &error) {
+        errorMsg(QStringLiteral("Caught error ") + error.description());
+        return std::nullopt;
+    }
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Temporary copies in the private temporary directory (AppPaths::temporaryDirectory(), mode 0700,
+// emptied at start-up). The caller owns each copy and removes it when done.
+class FileManager2
+{
+public:
+    FileManager2() = delete;
+
+    // Decrypts the vault file into the temporary directory under name, replacing what is there.
+    // A name that would leave the directory (empty, ".", "..", holding "/" or NUL) is refused;
+    // a failed decryption leaves nothing behind. Nothing without a passcode.
+    static std::optional<QString> createDecryptedTempFile(const QString &vaultFilePath, const QString &name);
+    // Copies the file into the temporary directory under name (or its own name); an existing
+    // file of that name is answered without copying.
+    static std::optional<QString> copyToTemporaryDirectory(const QString &sourcePath,
+                                                           const std::optional<QString> &name = std::nullopt);
+};

@@ -1,0 +1,177 @@
+#include "StoredItem.h"
+
+#include "FileSystemError.h"
+#include "Logging.h"
+#include "SharedConstants.h"
+#include "TwoPairSubstitutionObfuscator.h"
+
+#include <QFile>
+
+#include <chrono>
+#include <mutex>
+#include <sys/stat.h>
+
+// Outside any namespace, as the resource system asks.
+static void initPlaceholderResources()
+{
+    Q_INIT_RESOURCE(placeholders);
+}
+
+namespace {
+using FileType = StoredItem::StoredFileType;
+using ItemType = StoredItem::StoredItemType;
+
+// 2001-01-01 00:00:00 UTC in Unix seconds.
+constexpr double ReferenceDate = 978307200.0;
+
+const QStringList contentExtensions{QStringLiteral("doc"),   QStringLiteral("docx"), QStringLiteral("rtf"),
+                                    QStringLiteral("pages"), QStringLiteral("txt"),  QStringLiteral("mp4"),
+                                    QStringLiteral("mov"),   QStringLiteral("m4v")};
+
+double secondsSinceReferenceDate()
+{
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    return double(std::chrono::duration_cast<std::chrono::microseconds>(now).count()) / 1e6 - ReferenceDate;
+}
+
+QString lastComponent(QString path)
+{
+    while (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
+// The extension of a file name: what follows its last dot, unless that dot starts the name.
+QString pathExtension(const QString &fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return dot > 0 ? fileName.mid(dot + 1) : QString();
+}
+
+QString placeholderName(FileType type)
+{
+    switch (type) {
+    case FileType::image:
+        return QStringLiteral("imagePlaceholder");
+    case FileType::pdf:
+        return QStringLiteral("placeholderPDF");
+    case FileType::content:
+        return QStringLiteral("contentPlaceholder");
+    case FileType::unknown:
+        break;
+    }
+    return QStringLiteral("unknowPlaceholder");
+}
+} // namespace
+
+StoredItem::StoredItem(const QUrl &url, const QString &name, const QString &ext, bool isFile,
+                       StorageLocation location, const QString &parent)
+    : m_itemType(isFile ? ItemType::file : ItemType::directory), m_url(url), m_ext(ext), m_name(name),
+      m_timestamp(secondsSinceReferenceDate()), m_location(location), m_parent(parent)
+{
+    if (isFile)
+        m_fileType = fileType(ext);
+}
+
+StoredItemPtr StoredItem::makeStoredItem(const QUrl &url, StorageLocation location, const QString &parent)
+{
+    const QString path = url.toLocalFile();
+    struct stat status
+    {
+    };
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+        throw FileSystemError::fromErrno(QStringLiteral("Could not read the attributes of"), path);
+    if (!S_ISREG(status.st_mode))
+        return std::make_shared<StoredItem>(url, lastComponent(path), QString(), false, location, parent);
+
+    // The whole scrambled component, extension included, is one string.
+    const QString decoded =
+        lastComponent(TwoPairSubstitutionObfuscator::shared().decode(lastComponent(path)));
+    const QString ext = pathExtension(decoded).trimmed();
+    QString name = decoded;
+    if (!ext.isEmpty())
+        name.remove(u'.' + ext);
+    return std::make_shared<StoredItem>(url, name, ext, true, location, parent);
+}
+
+StoredItem::StoredFileType StoredItem::fileType(const QString &ext)
+{
+    const QString lower = ext.toLower();
+    if (SharedConstants::imageExtensions.contains(lower))
+        return FileType::image;
+    if (contentExtensions.contains(lower))
+        return FileType::content;
+    if (lower == QStringLiteral("pdf"))
+        return FileType::pdf;
+    return FileType::unknown;
+}
+
+QString StoredItem::id() const
+{
+    return m_url.toString(QUrl::FullyEncoded);
+}
+
+QString StoredItem::fullName() const
+{
+    return m_ext.trimmed().isEmpty() ? m_name : m_name + u'.' + m_ext;
+}
+
+QString StoredItem::placeholderURL() const
+{
+    static std::once_flag initialised;
+    std::call_once(initialised, initPlaceholderResources);
+    const QString resource = placeholderName(m_fileType) + QStringLiteral(".png");
+    const QString path = QStringLiteral(":/placeholders/") + resource;
+    if (QFile::exists(path))
+        return path;
+    fatalErrorMsg(QStringLiteral("missing placeholder resource for ") + resource);
+    return {};
+}
+
+bool StoredItem::operator==(const StoredItem &other) const
+{
+    return m_url == other.m_url && m_timestamp == other.m_timestamp;
+}
+
+size_t qHash(const StoredItem &item, size_t seed)
+{
+    return qHash(item.id(), seed);
+}
+
+QString rawValue(StoredItem::StoredItemType type)
+{
+    return type == ItemType::file ? QStringLiteral("file") : QStringLiteral("directory");
+}
+
+QString rawValue(StoredItem::StoredFileType type)
+{
+    switch (type) {
+    case FileType::image:
+        return QStringLiteral("image");
+    case FileType::pdf:
+        return QStringLiteral("pdf");
+    case FileType::content:
+        return QStringLiteral("content");
+    case FileType::unknown:
+        break;
+    }
+    return QStringLiteral("unknown");
+}
+
+std::optional<StoredItem::StoredItemType> storedItemTypeFromRawValue(const QString &raw)
+{
+    for (ItemType type : {ItemType::directory, ItemType::file}) {
+        if (rawValue(type) == raw)
+            return type;
+    }
+    return std::nullopt;
+}
+
+std::optional<StoredItem::StoredFileType> storedFileTypeFromRawValue(const QString &raw)
+{
+    for (FileType type : {FileType::unknown, FileType::image, FileType::pdf, FileType::content}) {
+        if (rawValue(type) == raw)
+            return type;
+    }
+    return std::nullopt;
+}
