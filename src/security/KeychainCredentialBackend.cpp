@@ -7,12 +7,13 @@
 #include <QThread>
 #include <QTimer>
 #include <QWaitCondition>
+#include <functional>
 #include <memory>
 #include <qt6keychain/keychain.h>
 
 namespace {
 
-constexpr int TimedOut = -1;
+constexpr int NoAnswer = -1;
 
 // Shared by the waiting caller and the job, which may finish after the caller gave up.
 struct Outcome
@@ -84,6 +85,62 @@ bool onMainThread()
     return application && QThread::currentThread() == application->thread();
 }
 
+void startJob(QObject *context, const std::shared_ptr<Outcome> &outcome, const QString &account,
+              const std::function<QKeychain::Job *(QObject *)> &makeJob)
+{
+    QMetaObject::invokeMethod(
+        context,
+        [context, outcome, account, makeJob] {
+            QKeychain::Job *job = makeJob(context);
+            job->setAutoDelete(true);
+            job->setInsecureFallback(false); // never QtKeychain's own plain-text store
+            job->setKey(account);
+            QObject::connect(job, &QKeychain::Job::finished, context, [outcome](QKeychain::Job *finished) {
+                const QMutexLocker locker(&outcome->mutex);
+                outcome->result = resultOf(finished);
+                outcome->done = true;
+                outcome->finished.wakeAll();
+                if (outcome->waitingLoop)
+                    QMetaObject::invokeMethod(outcome->waitingLoop, &QEventLoop::quit, Qt::QueuedConnection);
+            });
+            job->start();
+        },
+        Qt::QueuedConnection);
+}
+
+// The main thread keeps its events flowing (but user input) while it waits; others block.
+CredentialResult awaitOutcome(Outcome &outcome, std::chrono::milliseconds timeout)
+{
+    const QDeadlineTimer deadline(timeout);
+    if (onMainThread()) {
+        QEventLoop loop;
+        QTimer::singleShot(timeout, &loop, &QEventLoop::quit);
+        {
+            const QMutexLocker locker(&outcome.mutex);
+            outcome.waitingLoop = &loop;
+        }
+        while (!deadline.hasExpired()) {
+            {
+                const QMutexLocker locker(&outcome.mutex);
+                if (outcome.done)
+                    break;
+            }
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
+        }
+        const QMutexLocker locker(&outcome.mutex);
+        outcome.waitingLoop = nullptr;
+    } else {
+        const QMutexLocker locker(&outcome.mutex);
+        while (!outcome.done && !deadline.hasExpired())
+            outcome.finished.wait(&outcome.mutex, deadline);
+    }
+    const QMutexLocker locker(&outcome.mutex);
+    if (!outcome.done)
+        return CredentialResult::failure(NoAnswer,
+                                         QStringLiteral("The desktop keyring did not answer in time"));
+    return outcome.result;
+}
+
 } // namespace
 
 KeychainCredentialBackend::KeychainCredentialBackend(const QString &service,
@@ -119,67 +176,22 @@ CredentialResult KeychainCredentialBackend::run(Operation operation, const QStri
 {
     QObject *const context = KeyringThread::context();
     if (!context)
-        return CredentialResult::failure(TimedOut, QStringLiteral("The application is closing"));
+        return CredentialResult::failure(NoAnswer, QStringLiteral("The application is closing"));
     auto outcome = std::make_shared<Outcome>();
-    QMetaObject::invokeMethod(
-        context,
-        [outcome, operation, account, secret, service = m_service, context] {
-            QKeychain::Job *job = nullptr;
-            switch (operation) {
-            case Operation::read:
-                job = new QKeychain::ReadPasswordJob(service, context);
-                break;
-            case Operation::write: {
-                auto *writeJob = new QKeychain::WritePasswordJob(service, context);
-                writeJob->setBinaryData(secret);
-                job = writeJob;
-                break;
-            }
-            case Operation::remove:
-                job = new QKeychain::DeletePasswordJob(service, context);
-                break;
-            }
-            job->setAutoDelete(true);
-            job->setInsecureFallback(false);
-            job->setKey(account);
-            QObject::connect(job, &QKeychain::Job::finished, context, [outcome](QKeychain::Job *finishedJob) {
-                const QMutexLocker locker(&outcome->mutex);
-                outcome->result = resultOf(finishedJob);
-                outcome->done = true;
-                outcome->finished.wakeAll();
-                if (outcome->waitingLoop)
-                    QMetaObject::invokeMethod(outcome->waitingLoop, &QEventLoop::quit, Qt::QueuedConnection);
-            });
-            job->start();
-        },
-        Qt::QueuedConnection);
-
-    const QDeadlineTimer deadline(m_timeout);
-    if (onMainThread()) {
-        QEventLoop loop;
-        QTimer::singleShot(m_timeout, &loop, &QEventLoop::quit);
-        {
-            const QMutexLocker locker(&outcome->mutex);
-            outcome->waitingLoop = &loop;
+    const QString service = m_service;
+    startJob(context, outcome, account, [operation, service, secret](QObject *parent) -> QKeychain::Job * {
+        switch (operation) {
+        case Operation::read:
+            return new QKeychain::ReadPasswordJob(service, parent);
+        case Operation::write: {
+            auto *job = new QKeychain::WritePasswordJob(service, parent);
+            job->setBinaryData(secret);
+            return job;
         }
-        while (!deadline.hasExpired()) {
-            {
-                const QMutexLocker locker(&outcome->mutex);
-                if (outcome->done)
-                    break;
-            }
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
+        case Operation::remove:
+            break;
         }
-        const QMutexLocker locker(&outcome->mutex);
-        outcome->waitingLoop = nullptr;
-    } else {
-        const QMutexLocker locker(&outcome->mutex);
-        while (!outcome->done && !deadline.hasExpired())
-            outcome->finished.wait(&outcome->mutex, deadline);
-    }
-    const QMutexLocker locker(&outcome->mutex);
-    if (!outcome->done)
-        return CredentialResult::failure(TimedOut,
-                                         QStringLiteral("The desktop keyring did not answer in time"));
-    return outcome->result;
+        return new QKeychain::DeletePasswordJob(service, parent);
+    });
+    return awaitOutcome(*outcome, m_timeout);
 }
