@@ -15,16 +15,9 @@ const QString ZeroIv = QStringLiteral("00000000000000000000000000000000");
 
 QByteArray randomBytes(qsizetype size, quint32 seed)
 {
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator generator(seed);
-    for (char &byte : bytes)
-        byte = char(generator.bounded(256));
-    return bytes;
-}
-
-QString passcodeFromBytes(const QByteArray &bytes)
-{
-    return QString::fromUtf8(bytes);
+    QList<quint32> words((size + 3) / 4);
+    QRandomGenerator(seed).fillRange(words.data(), words.size());
+    return QByteArray(reinterpret_cast<const char *>(words.constData()), size);
 }
 
 bool writeFile(const QString &path, const QByteArray &data)
@@ -72,7 +65,6 @@ private Q_SLOTS:
     void tamperedInputIsRefused();
     void processFileFailures_data();
     void processFileFailures();
-    void processFileOverwritesLongerOutput();
 
 private:
     QTemporaryDir m_dir;
@@ -84,7 +76,6 @@ void TestFileEncryptor::aesKey_data()
     QTest::addColumn<QByteArray>("expected");
     QTest::newRow("empty") << "" << QByteArray(16, '\0');
     QTest::newRow("short is zero-padded, not repeated") << "abc" << QByteArray("abc").append(13, '\0');
-    QTest::newRow("exactly 16") << "0123456789abcdef" << QByteArray("0123456789abcdef");
     QTest::newRow("longer is cut") << "0123456789abcdefXYZ" << QByteArray("0123456789abcdef");
     QTest::newRow("counted in UTF-8 bytes")
         << QStringLiteral("çé") << QByteArray("\xc3\xa7\xc3\xa9").append(12, '\0');
@@ -105,15 +96,13 @@ void TestFileEncryptor::publishedVectors_data()
     QTest::addColumn<QByteArray>("plaintext");
     QTest::addColumn<QByteArray>("firstBlock");
     // FIPS-197 appendix C.1: with a zero IV the first CBC block is the bare block cipher.
-    QTest::newRow("FIPS-197 C.1") << passcodeFromBytes(
+    QTest::newRow("FIPS-197 C.1") << QString::fromLatin1(
                                          QByteArray::fromHex("000102030405060708090a0b0c0d0e0f"))
                                   << QByteArray::fromHex("00112233445566778899aabbccddeeff")
                                   << QByteArray::fromHex("69c4e0d86a7b0430d8cdb78070b4c55a");
     // AESAVS GFSbox, all-zero key: the empty passcode.
     QTest::newRow("AESAVS GFSbox 1") << QString() << QByteArray::fromHex("f34481ec3cc627bacd5dc3fb08f273e6")
                                      << QByteArray::fromHex("0336763e966d92595a567cc9ce537f5e");
-    QTest::newRow("AESAVS GFSbox 2") << QString() << QByteArray::fromHex("9798c4640bad75c7c3227db910174e72")
-                                     << QByteArray::fromHex("a9a1631bf4996954ebc093957b234589");
 }
 
 void TestFileEncryptor::publishedVectors()
@@ -207,7 +196,6 @@ void TestFileEncryptor::processFileFailures_data()
     const QString invalid = QStringLiteral("Invalid file paths or key");
     QTest::newRow("missing input") << m_dir.filePath(QStringLiteral("nothing")) << m_dir.filePath("o")
                                    << invalid;
-    QTest::newRow("folder as input") << m_dir.path() << m_dir.filePath("o") << invalid;
     QTest::newRow("output folder missing") << plain << m_dir.filePath(QStringLiteral("no/such")) << invalid;
     QTest::newRow("output is the input") << plain << plain << invalid;
     // Address zero is never mapped: reading the process's memory there fails with EIO.
@@ -228,17 +216,6 @@ void TestFileEncryptor::processFileFailures()
                  QStringLiteral("FileEncryptor:processFile(inputURL:outputURL:key:operation:) ") + message),
              qPrintable(capture.lines().join(u'\n')));
     QCOMPARE(readFile(input), before);
-}
-
-void TestFileEncryptor::processFileOverwritesLongerOutput()
-{
-    const QString plain = m_dir.filePath(QStringLiteral("short"));
-    const QString output = m_dir.filePath(QStringLiteral("short.enc"));
-    QVERIFY(writeFile(plain, "tiny"));
-    QVERIFY(writeFile(output, QByteArray(100, 'x')));
-    QVERIFY(FileEncryptor::processFile(plain, output, QStringLiteral("k"), CryptOperation::encrypt));
-    QCOMPARE(FileEncryptor::decrypt(readFile(output), QStringLiteral("k")),
-             std::optional<QByteArray>("tiny"));
 }
 
 LUMISERA_TEST_MAIN(TestFileEncryptor)
