@@ -7,6 +7,7 @@
 #include "SystemCredentialBackend.h"
 #include "UserDefaults.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 #include <openssl/crypto.h>
 
@@ -33,7 +34,13 @@ std::optional<QString> decodeStrictly(const QByteArray &bytes)
 
 KeyChainHelper &KeyChainHelper::shared()
 {
-    static KeyChainHelper *instance = new KeyChainHelper; // lives as long as the process
+    static KeyChainHelper *const instance = [] {
+        auto *helper = new KeyChainHelper; // lives as long as the process
+        // Observers of loadedKey live on the main thread, whoever asks first.
+        if (const QCoreApplication *application = QCoreApplication::instance())
+            helper->moveToThread(application->thread());
+        return helper;
+    }();
     return *instance;
 }
 
