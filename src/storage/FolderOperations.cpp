@@ -1,0 +1,185 @@
+#include "FolderOperations.h"
+
+#include "CloudDrive.h"
+#include "DriveError.h"
+#include "DriveManager.h"
+#include "FileNaming.h"
+#include "Logging.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <QUrl>
+
+namespace {
+
+void logCaught(const std::exception &error)
+{
+    errorMsg(QStringLiteral("Caught error ") + QString::fromUtf8(error.what()));
+}
+
+} // namespace
+
+FolderOperations::FolderOperations(std::shared_ptr<DriveManager> manager, StorageLocation location)
+    : m_manager(std::move(manager)), m_location(location)
+{}
+
+std::shared_ptr<DriveManager> FolderOperations::makeDriveManager(StorageLocation location,
+                                                                 const QString &rootPath)
+{
+    // A manager is a QObject of the thread that made it; the last holder may be a pool thread.
+    return std::shared_ptr<DriveManager>(new DriveManager(location, rootPath), [](DriveManager *manager) {
+        if (manager->thread() == QThread::currentThread())
+            delete manager;
+        else
+            manager->deleteLater();
+    });
+}
+
+bool FolderOperations::hasDrive() const
+{
+    if (m_manager && m_manager->drive())
+        return true;
+    fatalErrorMsg(QStringLiteral("no storage manager"));
+    return false;
+}
+
+bool FolderOperations::createFolder(const QString &name, const std::optional<QString> &pin)
+{
+    if (!hasDrive())
+        return false;
+    if (!FileNaming::isAcceptableFolderName(name)) {
+        logError(QStringLiteral("refused folder name"), QStringLiteral("ItemCollection"),
+                 QStringLiteral("createFolder(named:pin:)"));
+        return false;
+    }
+    const QString adjusted = FileNaming::adjustedFolderName(name);
+    if (!DriveManager::getCloudDrive(m_location, adjusted, true))
+        return false;
+    if (pin && !pin->trimmed().isEmpty())
+        return createPin(pin->trimmed(), adjusted);
+    return true;
+}
+
+bool FolderOperations::createPin(const QString &pin, const QString &folderPath)
+{
+    const QString trimmed = pin.trimmed();
+    if (trimmed.isEmpty()) {
+        logError(QStringLiteral("no pin"), QStringLiteral("ItemCollection"),
+                 QStringLiteral("createPin(withPin:at:)"));
+        return false;
+    }
+    const std::shared_ptr<DriveManager> manager = makeDriveManager(m_location, folderPath);
+    manager->connect();
+    // Written with its exact scrambled name, padding included, as PIN files always were.
+    const bool saved =
+        manager->saveData(trimmed.toUtf8(), FileNaming::scrambledName(FileNaming::pinFileName()));
+    manager->detach();
+    return saved;
+}
+
+bool FolderOperations::removePin()
+{
+    if (!hasDrive())
+        return false;
+    try {
+        m_manager->drive()->removeFile(
+            RootRelativePath(FileNaming::scrambledName(FileNaming::pinFileName())));
+        return true;
+    } catch (const std::exception &error) {
+        logCaught(error);
+        return false;
+    }
+}
+
+bool FolderOperations::deleteFolder()
+{
+    if (!hasDrive())
+        return false;
+    const bool removed = m_manager->removeFolder();
+    if (removed)
+        m_manager->detach();
+    return removed;
+}
+
+bool FolderOperations::deleteFiles(const QList<StoredItemPtr> &items)
+{
+    if (!hasDrive())
+        return false;
+    for (const StoredItemPtr &item : items) {
+        try {
+            m_manager->drive()->removeFile(RootRelativePath(item->url().fileName()));
+        } catch (const std::exception &error) {
+            logCaught(error);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool FolderOperations::addToCollectionAndDelete(const QString &sourcePath, bool shouldDelete, bool rename)
+{
+    if (!hasDrive())
+        return false;
+    const QString plain =
+        rename ? FileNaming::generatedFileName(QStringLiteral("JPEG")) : QFileInfo(sourcePath).fileName();
+    const QString unique = uniqueName(plain);
+    const bool copied = m_manager->importFile(sourcePath, FileNaming::scrambledName(unique));
+    if (copied)
+        m_lastStoredName = unique;
+    else
+        logError(QStringLiteral("Failed to copy ") + unique, QStringLiteral("ItemCollection"),
+                 QStringLiteral("addToCollectionAndDelete(_:shouldDelete:rename:)"));
+    if (shouldDelete && QFileInfo::exists(sourcePath)) {
+        QFile source(sourcePath);
+        if (!source.remove())
+            errorMsg(QStringLiteral("Caught error ") + source.errorString());
+    }
+    return copied;
+}
+
+bool FolderOperations::fileExists(const QString &storedName, bool &exists) const
+{
+    try {
+        exists = m_manager->drive()->fileExists(RootRelativePath(storedName));
+        return true;
+    } catch (const std::exception &error) {
+        logCaught(error);
+        return false;
+    }
+}
+
+QString FolderOperations::uniqueName(const QString &name)
+{
+    for (int attempt = 0;; ++attempt) {
+        const QString candidate = FileNaming::uniqueNameCandidate(name, attempt);
+        if (!m_manager || !m_manager->drive())
+            return candidate;
+        // Tested under the name the import writes: the drive trims the scrambled name.
+        bool exists = false;
+        if (!fileExists(FileNaming::storedFileName(candidate), exists) || !exists)
+            return candidate;
+    }
+}
+
+bool FolderOperations::addImageData(const QByteArray &data)
+{
+    if (!hasDrive())
+        return false;
+    return m_manager->saveData(
+        data, FileNaming::scrambledName(FileNaming::generatedFileName(QStringLiteral("JPG"))));
+}
+
+void FolderOperations::importFromFiles(const QStringList &paths)
+{
+    for (const QString &path : paths) {
+        // Outside the sandboxed platform access is plain file permission; files of a sync
+        // client's folder are complete on disk, so nothing waits for a download.
+        if (!QFileInfo(path).isReadable()) {
+            logError(QStringLiteral("Failed copy access for ") + QUrl::fromLocalFile(path).toString(),
+                     QStringLiteral("ItemCollection"), QStringLiteral("importFromFiles(_:)"));
+            continue;
+        }
+        addToCollectionAndDelete(path, false, false);
+    }
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "StorageLocation.h"
+#include "StoredItem.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+class DriveManager;
+
+// The operations that change one vault folder through its drive manager. Synchronous, for the
+// storage pool; none of them reloads a listing (the drive's change reports do). Without a drive
+// manager, or one without a drive, each refuses with "no storage manager" and changes nothing.
+class FolderOperations
+{
+public:
+    FolderOperations(std::shared_ptr<DriveManager> manager, StorageLocation location);
+
+    // A drive manager for a folder, released on its own thread whoever drops it last.
+    static std::shared_ptr<DriveManager> makeDriveManager(StorageLocation location, const QString &rootPath);
+
+    // Creates the folder (with "-" turned into "_") under the tree's root, with its PIN file when
+    // a PIN is given; refuses unusable names. Answers whether the folder (and PIN file) exist.
+    bool createFolder(const QString &name, const std::optional<QString> &pin);
+    // Writes the PIN file of the folder at folderPath, replacing one that is there.
+    bool createPin(const QString &pin, const QString &folderPath);
+    bool removePin();
+    bool deleteFolder();
+    // Stops at the first failure; earlier removals stay done.
+    bool deleteFiles(const QList<StoredItemPtr> &items);
+    // Encrypts the source into the folder under its own name (or a generated .JPEG name), made
+    // unique; removes the source afterwards when asked, whether or not the copy worked.
+    bool addToCollectionAndDelete(const QString &sourcePath, bool shouldDelete, bool rename);
+    // The plain name, or the first of its numbered variants, that no stored file has.
+    QString uniqueName(const QString &name);
+    bool addImageData(const QByteArray &data);
+    void importFromFiles(const QStringList &paths);
+
+    // The name the last successful addToCollectionAndDelete() stored.
+    QString lastStoredName() const { return m_lastStoredName; }
+
+private:
+    bool hasDrive() const;
+    bool fileExists(const QString &storedName, bool &exists) const;
+
+    std::shared_ptr<DriveManager> m_manager;
+    StorageLocation m_location;
+    QString m_lastStoredName;
+};

@@ -1,0 +1,366 @@
+#include "ItemCollection.h"
+
+#include "DriveManager.h"
+#include "DriveNotificationCenter.h"
+#include "FileNaming.h"
+#include "FolderOperations.h"
+#include "ImageFromDecodedData.h"
+#include "Logging.h"
+#include "StoragePool.h"
+
+#include <QDateTime>
+#include <QFuture>
+#include <QMutexLocker>
+#include <QPointer>
+#include <QtConcurrent>
+#include <algorithm>
+
+namespace {
+
+// Seconds between 0001-01-01 and 2001-01-01, the platform's distant past.
+constexpr double distantPast = -63114076800.0;
+
+bool isPinFile(const StoredItem &item)
+{
+    return item.fullName().toLower() == FileNaming::pinFileName().toLower();
+}
+
+QList<StoredItemPtr> sortedGroup(const QList<StoredItemPtr> &items, bool (*belongs)(const StoredItem &),
+                                 bool ascending)
+{
+    QList<StoredItemPtr> group;
+    for (const StoredItemPtr &item : items) {
+        if (belongs(*item))
+            group.append(item);
+    }
+    // QString's operator< compares UTF-16 code units; by scalar value keeps surrogates in order.
+    const auto before = [ascending](const StoredItemPtr &a, const StoredItemPtr &b) {
+        const QList<uint> left = a->fullName().toUcs4();
+        const QList<uint> right = b->fullName().toUcs4();
+        return ascending ? left < right : right < left;
+    };
+    std::stable_sort(group.begin(), group.end(), before);
+    return group;
+}
+
+} // namespace
+
+ItemCollection::ItemCollection(StorageLocation location, FileItemType resultType, const QString &folderPath,
+                               QObject *parent)
+    : QObject(parent), m_driveManager(FolderOperations::makeDriveManager(location, folderPath)),
+      m_timestamp(distantPast), m_location(location), m_resultType(resultType), m_folderPath(folderPath)
+{
+    m_reloadQueue.setMaxThreadCount(1);
+    connect(&DriveNotificationCenter::shared(), &DriveNotificationCenter::driveDidChange, this,
+            &ItemCollection::driveContentsDidChance, Qt::QueuedConnection);
+}
+
+ItemCollection::~ItemCollection()
+{
+    logInfo(QStringLiteral("ItemCollection deinit: '") + cacheKey() + QLatin1Char('\''));
+    disconnect(&DriveNotificationCenter::shared(), nullptr, this, nullptr);
+    delete m_timer;
+    m_timer = nullptr;
+    if (const std::shared_ptr<DriveManager> manager = driveManager())
+        manager->detach();
+    setDriveManager(nullptr);
+    m_reloadQueue.clear();
+    m_reloadQueue.waitForDone();
+}
+
+QString ItemCollection::cacheKey() const
+{
+    const QString path = m_folderPath.trimmed();
+    return rawValue(m_location) + QLatin1Char('.') + (path.isEmpty() ? QStringLiteral("root") : path) +
+           QLatin1Char('.') + rawValue(m_resultType);
+}
+
+bool ItemCollection::operator==(const ItemCollection &other) const
+{
+    if (m_resultType != other.m_resultType || m_folderPath != other.m_folderPath ||
+        m_location != other.m_location || m_pin != other.m_pin || m_items.size() != other.m_items.size())
+        return false;
+    for (qsizetype i = 0; i < m_items.size(); ++i) {
+        if (!(*m_items.at(i) == *other.m_items.at(i)))
+            return false;
+    }
+    return true;
+}
+
+std::shared_ptr<DriveManager> ItemCollection::driveManager() const
+{
+    QMutexLocker lock(&m_driveManagerMutex);
+    return m_driveManager;
+}
+
+void ItemCollection::setDriveManager(std::shared_ptr<DriveManager> manager)
+{
+    {
+        QMutexLocker lock(&m_driveManagerMutex);
+        if (m_driveManager == manager)
+            return;
+        m_driveManager = std::move(manager);
+    }
+    Q_EMIT driveManagerChanged();
+}
+
+void ItemCollection::loadFirstTime()
+{
+    if (!m_firstLoad)
+        return;
+    m_firstLoad = false;
+    Q_EMIT firstLoadChanged();
+    if (const std::shared_ptr<DriveManager> manager = driveManager()) {
+        manager->connect();
+        manager->removeLeftovers();
+    }
+    reload();
+    // Warms the thumbnails once the first listing is in place, so that it sees the pictures.
+    auto *context = new QObject(this);
+    connect(this, &ItemCollection::timestampChanged, context, [this, context] {
+        context->deleteLater();
+        const QList<StoredItemPtr> listed = m_items;
+        QtConcurrent::task([listed] {
+            for (const StoredItemPtr &item : listed) {
+                if (item->fileType() == StoredItem::StoredFileType::image)
+                    ImageFromDecodedData::image(item->url(), true, false);
+            }
+        })
+            .onThreadPool(*StoragePool::shared())
+            .withPriority(StoragePool::utility)
+            .spawn(QtConcurrent::FutureResult::Ignore);
+    });
+}
+
+void ItemCollection::reload()
+{
+    const std::shared_ptr<DriveManager> manager = driveManager();
+    if (!manager) {
+        fatalErrorMsg(QStringLiteral("no storage manager"));
+        return;
+    }
+    manager->connect();
+    const StorageLocation location = m_location;
+    const FileItemType resultType = m_resultType;
+    m_reloadQueue.start([this, manager, location, resultType] {
+        // Only starts the listing: two reloads may be in flight; the last to finish wins. The
+        // continuation is dropped when the collection is gone by then.
+        QtConcurrent::task([=] { return listFolder(manager, location, resultType); })
+            .onThreadPool(*StoragePool::shared())
+            .withPriority(StoragePool::userInitiated)
+            .spawn()
+            .then(this, [this](const Listing &listing) { apply(listing); });
+    });
+}
+
+QList<StoredItemPtr> ItemCollection::loadItems() const
+{
+    return listItems(driveManager(), m_location, m_resultType);
+}
+
+ItemCollection::Listing ItemCollection::loadListing() const
+{
+    return listFolder(driveManager(), m_location, m_resultType);
+}
+
+QList<StoredItemPtr> ItemCollection::listItems(const std::shared_ptr<DriveManager> &manager,
+                                               StorageLocation location, FileItemType resultType)
+{
+    if (!manager || !manager->hasDrive()) {
+        fatalErrorMsg(QStringLiteral("no storage manager"));
+        return {};
+    }
+    QList<StoredItemPtr> items;
+    for (const QUrl &url : manager->listItems(resultType)) {
+        try {
+            items.append(StoredItem::makeStoredItem(url, location, manager->rootPath()));
+        } catch (const std::exception &error) {
+            errorMsg(QStringLiteral("Caught error ") + QString::fromUtf8(error.what()));
+        }
+    }
+    return arrangeItems(items);
+}
+
+ItemCollection::Listing ItemCollection::listFolder(const std::shared_ptr<DriveManager> &manager,
+                                                   StorageLocation location, FileItemType resultType)
+{
+    Listing listing;
+    listing.items = listItems(manager, location, resultType);
+    const auto pinFile = std::find_if(listing.items.cbegin(), listing.items.cend(),
+                                      [](const StoredItemPtr &item) { return isPinFile(*item); });
+    if (pinFile == listing.items.cend())
+        return listing;
+    const std::optional<QByteArray> bytes =
+        manager->loadFile(FileNaming::scrambledName(FileNaming::pinFileName()));
+    if (bytes) {
+        const QString text = QString::fromUtf8(*bytes).trimmed();
+        if (!text.isEmpty())
+            listing.pin = text;
+    }
+    listing.items.removeIf([](const StoredItemPtr &item) { return isPinFile(*item); });
+    return listing;
+}
+
+QList<StoredItemPtr> ItemCollection::arrangeItems(const QList<StoredItemPtr> &items)
+{
+    using FileType = StoredItem::StoredFileType;
+    using ItemType = StoredItem::StoredItemType;
+    QList<StoredItemPtr> arranged;
+    for (const StoredItemPtr &item : items) {
+        if (isPinFile(*item))
+            arranged.append(item);
+    }
+    arranged += sortedGroup(
+        items, [](const StoredItem &i) { return i.itemType() == ItemType::directory; }, true);
+    arranged += sortedGroup(
+        items, [](const StoredItem &i) { return i.fileType() == FileType::image; }, false);
+    arranged += sortedGroup(
+        items, [](const StoredItem &i) { return i.fileType() == FileType::pdf; }, false);
+    arranged += sortedGroup(
+        items,
+        [](const StoredItem &i) {
+            return i.fileType() == FileType::content && i.itemType() == ItemType::file;
+        },
+        false);
+    return arranged;
+}
+
+void ItemCollection::apply(const Listing &listing)
+{
+    using FileType = StoredItem::StoredFileType;
+    const auto any = [&listing](auto predicate) {
+        return std::any_of(listing.items.cbegin(), listing.items.cend(),
+                           [&](const StoredItemPtr &item) { return predicate(*item); });
+    };
+    m_containsPhotos = any([](const StoredItem &i) { return i.fileType() == FileType::image; });
+    Q_EMIT containsPhotosChanged();
+    m_containsFolders =
+        any([](const StoredItem &i) { return i.itemType() == StoredItem::StoredItemType::directory; });
+    Q_EMIT containsFoldersChanged();
+    m_containsPDF = any([](const StoredItem &i) { return i.fileType() == FileType::pdf; });
+    Q_EMIT containsPDFChanged();
+    m_containsContentDocs = any([](const StoredItem &i) { return i.fileType() == FileType::content; });
+    Q_EMIT containsContentDocsChanged();
+    m_items = listing.items;
+    Q_EMIT itemsChanged();
+    m_pin = listing.pin;
+    Q_EMIT pinChanged();
+    m_timestamp = now();
+    Q_EMIT timestampChanged();
+}
+
+void ItemCollection::driveContentsDidChance(const UpdateEvent &event)
+{
+    if (event.location != m_location || event.inPath.toLower() != m_folderPath.toLower())
+        return;
+    delete m_timer;
+    m_timer = new QTimer(this);
+    m_timer->setSingleShot(true);
+    connect(m_timer, &QTimer::timeout, this, &ItemCollection::fireTimer);
+    m_timer->start(changeDelayMs);
+}
+
+void ItemCollection::fireTimer()
+{
+    Q_EMIT changeCheckStarted();
+    const std::shared_ptr<DriveManager> manager = driveManager();
+    if (!manager) {
+        markFolderGone();
+        return;
+    }
+    manager->connect();
+    QtConcurrent::run(StoragePool::shared(), [manager] {
+        return manager->directoryExists(QString());
+    }).then(this, [this](bool exists) {
+        if (exists)
+            reload();
+        else
+            markFolderGone();
+    });
+}
+
+void ItemCollection::markFolderGone()
+{
+    m_items.clear();
+    Q_EMIT itemsChanged();
+    m_containsPhotos = m_containsFolders = m_containsPDF = m_containsContentDocs = false;
+    Q_EMIT containsPhotosChanged();
+    Q_EMIT containsFoldersChanged();
+    Q_EMIT containsPDFChanged();
+    Q_EMIT containsContentDocsChanged();
+    m_pin = QString();
+    Q_EMIT pinChanged();
+    m_timestamp = now();
+    Q_EMIT timestampChanged();
+    m_folderIsGone = true;
+    Q_EMIT folderIsGoneChanged();
+}
+
+void ItemCollection::close()
+{
+    setDriveManager(nullptr);
+    m_firstLoad = true;
+    Q_EMIT firstLoadChanged();
+    m_items.clear();
+    Q_EMIT itemsChanged();
+}
+
+void ItemCollection::prefetchThumbnails() const
+{
+    for (const StoredItemPtr &item : m_items) {
+        if (item->fileType() == StoredItem::StoredFileType::image)
+            ImageFromDecodedData::image(item->url(), true, false);
+    }
+}
+
+double ItemCollection::now()
+{
+    static const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
+    return double(reference.msecsTo(QDateTime::currentDateTimeUtc())) / 1000.0;
+}
+
+bool ItemCollection::createFolder(const QString &name, const std::optional<QString> &pin)
+{
+    return FolderOperations(driveManager(), m_location).createFolder(name, pin);
+}
+
+bool ItemCollection::createPin(const QString &pin, const QString &folderPath)
+{
+    return FolderOperations(driveManager(), m_location).createPin(pin, folderPath);
+}
+
+bool ItemCollection::removePin()
+{
+    return FolderOperations(driveManager(), m_location).removePin();
+}
+
+bool ItemCollection::deleteFolder()
+{
+    return FolderOperations(driveManager(), m_location).deleteFolder();
+}
+
+bool ItemCollection::deleteFiles(const QList<StoredItemPtr> &items)
+{
+    return FolderOperations(driveManager(), m_location).deleteFiles(items);
+}
+
+bool ItemCollection::addToCollectionAndDelete(const QString &sourcePath, bool shouldDelete, bool rename)
+{
+    return FolderOperations(driveManager(), m_location)
+        .addToCollectionAndDelete(sourcePath, shouldDelete, rename);
+}
+
+QString ItemCollection::uniqueName(const QString &name)
+{
+    return FolderOperations(driveManager(), m_location).uniqueName(name);
+}
+
+bool ItemCollection::addImageData(const QByteArray &data)
+{
+    return FolderOperations(driveManager(), m_location).addImageData(data);
+}
+
+void ItemCollection::importFromFiles(const QStringList &paths)
+{
+    FolderOperations(driveManager(), m_location).importFromFiles(paths);
+}

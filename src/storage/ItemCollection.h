@@ -1,0 +1,140 @@
+#pragma once
+
+#include "FileItemType.h"
+#include "StorageLocation.h"
+#include "StoredItem.h"
+#include "UpdateEvent.h"
+
+#include <QList>
+#include <QMutex>
+#include <QObject>
+#include <QThreadPool>
+#include <QTimer>
+#include <memory>
+#include <optional>
+
+class DriveManager;
+
+// The live listing of one vault folder (or of a tree's root). Listing runs on the storage pool;
+// every published field changes on the main thread, with its change signal.
+class ItemCollection : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool containsPhotos READ containsPhotos NOTIFY containsPhotosChanged)
+    Q_PROPERTY(bool containsFolders READ containsFolders NOTIFY containsFoldersChanged)
+    Q_PROPERTY(bool containsPDF READ containsPDF NOTIFY containsPDFChanged)
+    Q_PROPERTY(bool containsContentDocs READ containsContentDocs NOTIFY containsContentDocsChanged)
+    Q_PROPERTY(double timestamp READ timestamp NOTIFY timestampChanged)
+    Q_PROPERTY(bool folderIsGone READ folderIsGone NOTIFY folderIsGoneChanged)
+    Q_PROPERTY(bool firstLoad READ firstLoad NOTIFY firstLoadChanged)
+    Q_PROPERTY(bool hasDriveManager READ hasDriveManager NOTIFY driveManagerChanged)
+    Q_PROPERTY(bool hasPin READ hasPin NOTIFY pinChanged)
+    Q_PROPERTY(QString cacheKey READ cacheKey CONSTANT)
+
+public:
+    // What one listing found: the arranged items without the PIN file, and the folder's PIN.
+    struct Listing
+    {
+        QList<StoredItemPtr> items;
+        std::optional<QString> pin;
+    };
+
+    ItemCollection(StorageLocation location, FileItemType resultType, const QString &folderPath,
+                   QObject *parent = nullptr);
+    ~ItemCollection() override;
+
+    StorageLocation location() const { return m_location; }
+    FileItemType resultType() const { return m_resultType; }
+    QString folderPath() const { return m_folderPath; }
+    QString cacheKey() const;
+    bool operator==(const ItemCollection &other) const;
+
+    QList<StoredItemPtr> items() const { return m_items; }
+    bool containsPhotos() const { return m_containsPhotos; }
+    bool containsFolders() const { return m_containsFolders; }
+    bool containsPDF() const { return m_containsPDF; }
+    bool containsContentDocs() const { return m_containsContentDocs; }
+    double timestamp() const { return m_timestamp; }
+    bool folderIsGone() const { return m_folderIsGone; }
+    bool firstLoad() const { return m_firstLoad; }
+    std::optional<QString> pin() const { return m_pin; }
+    bool hasPin() const { return m_pin.has_value(); }
+    // Nothing after close(). Safe from any thread.
+    std::shared_ptr<DriveManager> driveManager() const;
+    bool hasDriveManager() const { return driveManager() != nullptr; }
+
+    // Lists once, when never loaded, then warms the thumbnails of the pictures.
+    void loadFirstTime();
+    // Starts a listing; the result is applied on the main thread later (timestampChanged).
+    void reload();
+    // Synchronous listing (any thread): the arranged items, PIN file included.
+    QList<StoredItemPtr> loadItems() const;
+    // Synchronous listing and PIN read (any thread), what a reload publishes.
+    Listing loadListing() const;
+    // The same for any connected drive manager (the command-line companion lists this way).
+    static QList<StoredItemPtr> listItems(const std::shared_ptr<DriveManager> &manager,
+                                          StorageLocation location, FileItemType resultType);
+    static Listing listFolder(const std::shared_ptr<DriveManager> &manager, StorageLocation location,
+                              FileItemType resultType);
+    // Folders A→Z, then pictures, PDFs and documents each Z→A; PIN files first; other files dropped.
+    static QList<StoredItemPtr> arrangeItems(const QList<StoredItemPtr> &items);
+
+    void markFolderGone();
+    void close();
+    // Synchronous: decodes the thumbnails of the pictures listed now into the shared cache.
+    void prefetchThumbnails() const;
+
+    // Folder and file operations: synchronous, for the storage pool; see FolderOperations.
+    bool createFolder(const QString &name, const std::optional<QString> &pin);
+    bool createPin(const QString &pin, const QString &folderPath);
+    bool removePin();
+    bool deleteFolder();
+    bool deleteFiles(const QList<StoredItemPtr> &items);
+    bool addToCollectionAndDelete(const QString &sourcePath, bool shouldDelete, bool rename);
+    QString uniqueName(const QString &name);
+    bool addImageData(const QByteArray &data);
+    void importFromFiles(const QStringList &paths);
+
+    // The change timer's delay after the last change report.
+    static constexpr int changeDelayMs = 1000;
+
+Q_SIGNALS:
+    void itemsChanged();
+    void containsPhotosChanged();
+    void containsFoldersChanged();
+    void containsPDFChanged();
+    void containsContentDocsChanged();
+    void timestampChanged();
+    void folderIsGoneChanged();
+    void firstLoadChanged();
+    void driveManagerChanged();
+    void pinChanged();
+    // A change check started (the change timer fired).
+    void changeCheckStarted();
+
+private Q_SLOTS:
+    void driveContentsDidChance(const UpdateEvent &event);
+    void fireTimer();
+
+private:
+    void apply(const Listing &listing);
+    void setDriveManager(std::shared_ptr<DriveManager> manager);
+    static double now();
+
+    QList<StoredItemPtr> m_items;
+    bool m_containsPhotos = false;
+    bool m_containsFolders = false;
+    bool m_containsPDF = false;
+    bool m_containsContentDocs = false;
+    std::shared_ptr<DriveManager> m_driveManager;
+    mutable QMutex m_driveManagerMutex;
+    double m_timestamp;
+    bool m_folderIsGone = false;
+    QThreadPool m_reloadQueue;
+    StorageLocation m_location;
+    FileItemType m_resultType;
+    QString m_folderPath;
+    QTimer *m_timer = nullptr;
+    bool m_firstLoad = true;
+    std::optional<QString> m_pin;
+};
