@@ -1,13 +1,16 @@
 #include "CommandLine.h"
 
 #include "QuoteCommand.h"
+#include "VaultCommands.h"
 
 #include <cstdio>
 
 CommandLine::CommandLine()
     : m_commands{{QStringLiteral("quote"), QuoteCommand::summary(), &QuoteCommand::run}}, m_out(stdout),
       m_err(stderr)
-{}
+{
+    m_commands += VaultCommands::commands();
+}
 
 int CommandLine::run(const QStringList &arguments)
 {

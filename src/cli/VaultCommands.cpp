@@ -1,0 +1,450 @@
+#include "VaultCommands.h"
+
+#include "AppPaths.h"
+#include "DriveManager.h"
+#include "FileEncryptor.h"
+#include "FileNaming.h"
+#include "FolderOperations.h"
+#include "ItemCollection.h"
+#include "KeyChainHelper.h"
+#include "PasscodePrompt.h"
+#include "PasscodeRule.h"
+#include "TransferProgress.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int minimumPinLength = 4;
+
+struct Help
+{
+    const char *command;
+    const char *synopsis;
+    const char *summary;
+    const char *details;
+};
+
+const Help helpTexts[] = {
+    {"init", "init", "set the passcode",
+     "Asks for a new passcode twice (two lines with --passcode-stdin). It needs at least 8 characters,\n"
+     "letters and numbers, ASCII only. Refused when a passcode is already set.\n"},
+    {"ls", "ls [FOLDER] [--pin PIN]", "list the folders, or the files of FOLDER",
+     "Without FOLDER: the entries of the tree's root, one per line. With FOLDER: its files' names in\n"
+     "the order the application shows them. A folder with a PIN needs --pin.\n"},
+    {"mkdir", "mkdir NAME [--pin PIN]", "create a folder, with a PIN when given",
+     "Prints the name the folder got (\"-\" becomes \"_\"). A PIN has at least 4 characters.\n"},
+    {"rmdir", "rmdir FOLDER --yes", "delete a folder and everything in it",
+     "Deletes FOLDER with all its files; --yes confirms.\n"},
+    {"add", "add FOLDER FILE... [--pin PIN]", "encrypt files into a folder",
+     "Stores each FILE encrypted under its own name, numbered when the name is taken, and prints\n"
+     "each stored name on its own line. The FILEs themselves are left alone.\n"},
+    {"get", "get FOLDER NAME [-o OUT] [--pin PIN]", "decrypt one file",
+     "Decrypts NAME to OUT (\"-\" for standard output); by default to ./NAME. An existing file is\n"
+     "never overwritten.\n"},
+    {"rm", "rm FOLDER NAME... [--pin PIN]", "delete files",
+     "Deletes the named files of FOLDER; nothing is deleted when one of them is missing.\n"},
+    {"pin", "pin FOLDER set PIN | pin FOLDER remove", "set or remove a folder's PIN",
+     "Needs only the passcode, as in the application. A PIN has at least 4 characters.\n"},
+};
+
+const Help *helpFor(const QString &command)
+{
+    for (const Help &help : helpTexts) {
+        if (command == QLatin1String(help.command))
+            return &help;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QList<CommandLine::Command> VaultCommands::commands()
+{
+    QList<CommandLine::Command> list;
+    for (const Help &help : helpTexts) {
+        const QString name = QString::fromLatin1(help.command);
+        list.append(
+            {name, QString::fromLatin1(help.summary),
+             [name](const CommandLine::GlobalOptions &options, const QStringList &arguments, QTextStream &out,
+                    QTextStream &err) { return VaultCommands(options, out, err).run(name, arguments); }});
+    }
+    return list;
+}
+
+QString VaultCommands::usage(const QString &command)
+{
+    const Help *help = helpFor(command);
+    if (!help)
+        return QString();
+    return QStringLiteral("Usage: lumisera-vault [--cloud] [--passcode-stdin] ") +
+           QString::fromLatin1(help->synopsis) + QStringLiteral("\n\n") + QString::fromLatin1(help->details) +
+           QStringLiteral(
+               "\nEvery command asks for the passcode (--passcode-stdin: the first line of standard "
+               "input).\nExit status: 0 done, 1 failed, 2 usage error.\n");
+}
+
+VaultCommands::VaultCommands(const CommandLine::GlobalOptions &options, QTextStream &out, QTextStream &err)
+    : m_options(options), m_location(options.cloud ? StorageLocation::cloud : StorageLocation::local),
+      m_out(out), m_err(err), m_prompt(std::make_unique<PasscodePrompt>(options.passcodeStdin))
+{}
+
+VaultCommands::~VaultCommands() = default;
+
+int VaultCommands::run(const QString &command, const QStringList &arguments)
+{
+    m_arguments = VaultArguments::parse(command, arguments);
+    if (m_arguments.help) {
+        m_out << usage(command);
+        m_out.flush();
+        return CommandLine::Success;
+    }
+    if (!m_arguments.error.isEmpty()) {
+        m_err << "lumisera-vault: " << m_arguments.error << "\n" << usage(command);
+        m_err.flush();
+        return CommandLine::Usage;
+    }
+    if (command == QLatin1String("init"))
+        return init();
+    if (const std::optional<int> status = unlock())
+        return *status;
+    if (const std::optional<int> status = checkTree())
+        return *status;
+    if (command == QLatin1String("ls"))
+        return list();
+    if (command == QLatin1String("mkdir"))
+        return makeFolder();
+    if (command == QLatin1String("rmdir"))
+        return removeFolder();
+    if (command == QLatin1String("add"))
+        return add();
+    if (command == QLatin1String("get"))
+        return get();
+    if (command == QLatin1String("rm"))
+        return remove();
+    return pin();
+}
+
+int VaultCommands::fail(const QString &line)
+{
+    m_err << "lumisera-vault: " << line << "\n";
+    m_err.flush();
+    return CommandLine::Failure;
+}
+
+QString VaultCommands::treeName() const
+{
+    return m_location == StorageLocation::cloud ? QStringLiteral("cloud tree") : QStringLiteral("local tree");
+}
+
+int VaultCommands::init()
+{
+    KeyChainHelper &keyChain = KeyChainHelper::shared();
+    if (keyChain.isPasscodeSet())
+        return fail(QStringLiteral("init: a passcode is already set"));
+    const std::optional<QString> first = m_prompt->ask(QStringLiteral("New passcode: "));
+    const std::optional<QString> second =
+        first ? m_prompt->ask(QStringLiteral("Repeat passcode: ")) : std::nullopt;
+    if (!first || !second)
+        return fail(QStringLiteral("init: no passcode given"));
+    const QString refusal = PasscodeRule::refusal(*first, *second);
+    if (!refusal.isEmpty())
+        return fail(QStringLiteral("init: passcode refused: ") + refusal);
+    // Stored as typed; trimming only served the checks.
+    if (!keyChain.saveKey(*first))
+        return fail(QStringLiteral("init: unable to save the passcode to the credential store"));
+    return CommandLine::Success;
+}
+
+std::optional<int> VaultCommands::unlock()
+{
+    KeyChainHelper &keyChain = KeyChainHelper::shared();
+    if (!keyChain.isPasscodeSet())
+        return fail(QStringLiteral("no passcode is set; set one with lumisera-vault init"));
+    const std::optional<QString> typed = m_prompt->ask(QStringLiteral("Passcode: "));
+    if (!typed)
+        return fail(QStringLiteral("no passcode given"));
+    const std::optional<QString> stored = keyChain.load();
+    if (!stored || *stored != *typed)
+        return fail(QStringLiteral("wrong passcode"));
+    keyChain.setLoadedKey(stored);
+    return std::nullopt;
+}
+
+std::optional<int> VaultCommands::checkTree()
+{
+    if (m_location == StorageLocation::cloud && !QFileInfo(AppPaths::cloudContainer()).isDir())
+        return fail(QStringLiteral("the cloud container is absent (%1)").arg(AppPaths::cloudContainer()));
+    if (!DriveManager::getCloudDrive(m_location, QString(), true))
+        return fail(QStringLiteral("cannot open the %1").arg(treeName()));
+    return std::nullopt;
+}
+
+std::optional<int> VaultCommands::checkFolder(const QString &folder)
+{
+    const std::shared_ptr<DriveManager> root = FolderOperations::makeDriveManager(m_location, QString());
+    root->connect();
+    if (!FileNaming::isAcceptableFolderName(folder) || !root->directoryExists(folder))
+        return fail(QStringLiteral("no folder \"%1\" in the %2").arg(folder, treeName()));
+    return std::nullopt;
+}
+
+std::shared_ptr<DriveManager> VaultCommands::openFolder(const QString &folder, bool needsPin, int &status,
+                                                        ItemCollection::Listing *listing)
+{
+    if (const std::optional<int> missing = checkFolder(folder)) {
+        status = *missing;
+        return nullptr;
+    }
+    const std::shared_ptr<DriveManager> manager = FolderOperations::makeDriveManager(m_location, folder);
+    manager->connect();
+    if (!manager->drive()) {
+        status = fail(QStringLiteral("cannot open folder \"%1\"").arg(folder));
+        return nullptr;
+    }
+    if (!needsPin && !listing)
+        return manager;
+    const ItemCollection::Listing found = ItemCollection::listFolder(manager, m_location, FileItemType::file);
+    if (needsPin && found.pin && !m_arguments.pin) {
+        status = fail(QStringLiteral("folder \"%1\" is protected by a PIN; give it with --pin").arg(folder));
+        return nullptr;
+    }
+    if (needsPin && found.pin && *found.pin != m_arguments.pin->trimmed()) {
+        status = fail(QStringLiteral("wrong PIN for folder \"%1\"").arg(folder));
+        return nullptr;
+    }
+    if (listing)
+        *listing = found;
+    return manager;
+}
+
+std::optional<QList<StoredItemPtr>> VaultCommands::findFiles(const std::shared_ptr<DriveManager> &manager,
+                                                             const QString &folder, const QStringList &names,
+                                                             int &status)
+{
+    QHash<QString, StoredItemPtr> byName;
+    for (const QUrl &url : manager->listItems(FileItemType::file)) {
+        try {
+            const StoredItemPtr item = StoredItem::makeStoredItem(url, m_location, manager->rootPath());
+            if (item->fullName().toLower() != FileNaming::pinFileName())
+                byName.insert(item->fullName(), item);
+        } catch (const std::exception &) {
+            continue;
+        }
+    }
+    QList<StoredItemPtr> found;
+    for (const QString &name : names) {
+        const StoredItemPtr item = byName.value(name);
+        if (!item) {
+            status = fail(QStringLiteral("no file \"%1\" in folder \"%2\"").arg(name, folder));
+            return std::nullopt;
+        }
+        found.append(item);
+    }
+    return found;
+}
+
+int VaultCommands::list()
+{
+    ItemCollection::Listing listing;
+    if (m_arguments.operands.isEmpty()) {
+        const std::shared_ptr<DriveManager> root = FolderOperations::makeDriveManager(m_location, QString());
+        root->connect();
+        listing = ItemCollection::listFolder(root, m_location, FileItemType::all);
+    } else {
+        int status = CommandLine::Success;
+        if (!openFolder(m_arguments.operands.first(), true, status, &listing))
+            return status;
+    }
+    for (const StoredItemPtr &item : listing.items)
+        m_out << item->fullName() << "\n";
+    m_out.flush();
+    return CommandLine::Success;
+}
+
+int VaultCommands::makeFolder()
+{
+    const QString name = m_arguments.operands.first().trimmed();
+    const QString pin = m_arguments.pin.value_or(QString()).trimmed();
+    if (!FileNaming::isAcceptableFolderName(name))
+        return fail(QStringLiteral("mkdir: refused folder name \"%1\"").arg(m_arguments.operands.first()));
+    if (!pin.isEmpty() && pin.size() < minimumPinLength)
+        return fail(QStringLiteral("mkdir: a PIN needs at least %1 characters").arg(minimumPinLength));
+    const QString adjusted = FileNaming::adjustedFolderName(name);
+    const std::shared_ptr<DriveManager> root = FolderOperations::makeDriveManager(m_location, QString());
+    root->connect();
+    if (root->directoryExists(adjusted))
+        return fail(QStringLiteral("mkdir: folder \"%1\" already exists").arg(adjusted));
+    const std::optional<QString> givenPin = pin.isEmpty() ? std::nullopt : std::optional<QString>(pin);
+    if (!FolderOperations(root, m_location).createFolder(name, givenPin))
+        return fail(QStringLiteral("mkdir: could not create folder \"%1\"").arg(adjusted));
+    m_out << adjusted << "\n";
+    m_out.flush();
+    return CommandLine::Success;
+}
+
+int VaultCommands::removeFolder()
+{
+    const QString folder = m_arguments.operands.first();
+    int status = CommandLine::Success;
+    const std::shared_ptr<DriveManager> manager = openFolder(folder, false, status);
+    if (!manager)
+        return status;
+    if (!FolderOperations(manager, m_location).deleteFolder())
+        return fail(QStringLiteral("rmdir: could not delete folder \"%1\"").arg(folder));
+    return CommandLine::Success;
+}
+
+int VaultCommands::add()
+{
+    const QString folder = m_arguments.operands.first();
+    const QStringList files = m_arguments.operands.mid(1);
+    for (const QString &file : files) {
+        const QFileInfo info(file);
+        if (!info.isFile() || !info.isReadable())
+            return fail(QStringLiteral("add: cannot read \"%1\"").arg(file));
+    }
+    int status = CommandLine::Success;
+    const std::shared_ptr<DriveManager> manager = openFolder(folder, true, status);
+    if (!manager)
+        return status;
+    for (const QString &file : files) {
+        FolderOperations operations(manager, m_location);
+        const bool stored = TransferProgress::run(QFileInfo(file).fileName(), QFileInfo(file).size(), [&] {
+            return operations.addToCollectionAndDelete(file, false, false);
+        });
+        if (!stored)
+            return fail(QStringLiteral("add: could not store \"%1\" in folder \"%2\"").arg(file, folder));
+        m_out << operations.lastStoredName() << "\n";
+        m_out.flush();
+    }
+    return CommandLine::Success;
+}
+
+int VaultCommands::get()
+{
+    const QString folder = m_arguments.operands.at(0);
+    const QString name = m_arguments.operands.at(1);
+    int status = CommandLine::Success;
+    const std::shared_ptr<DriveManager> manager = openFolder(folder, true, status);
+    if (!manager)
+        return status;
+    const std::optional<QList<StoredItemPtr>> items = findFiles(manager, folder, {name}, status);
+    if (!items)
+        return status;
+    const QString target = m_arguments.output.value_or(QDir::current().filePath(name));
+    return decryptTo(items->first(), target);
+}
+
+bool VaultCommands::decryptToStandardOutput(const std::function<bool(const QString &)> &decrypt)
+{
+    struct stat status
+    {
+    };
+    if (::fstat(STDOUT_FILENO, &status) != 0)
+        return false;
+    // A pipe or terminal takes the bytes as they come. A file is opened afresh through
+    // /dev/stdout, which would truncate it even when the shell appends (>>), so the bytes go
+    // through a private temporary copy there.
+    if (!S_ISREG(status.st_mode))
+        return decrypt(QStringLiteral("/dev/stdout"));
+    const QString directory = AppPaths::temporaryDirectory();
+    if (directory.isEmpty())
+        return false;
+    QTemporaryFile plain(directory + QStringLiteral("/get-XXXXXX"));
+    if (!plain.open() || !decrypt(plain.fileName()))
+        return false;
+    plain.seek(0);
+    QFile out;
+    if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::DontCloseHandle))
+        return false;
+    constexpr qint64 chunk = qint64(1) << 20;
+    while (!plain.atEnd()) {
+        const QByteArray bytes = plain.read(chunk);
+        if (bytes.isEmpty() || out.write(bytes) != bytes.size())
+            return false;
+    }
+    return out.flush();
+}
+
+int VaultCommands::decryptTo(const StoredItemPtr &item, const QString &target)
+{
+    const QString source = item->url().toLocalFile();
+    const QString key = KeyChainHelper::shared().loadedKey().value_or(QString());
+    const qint64 size = QFileInfo(source).size();
+    const auto decrypt = [&](const QString &output) {
+        return TransferProgress::run(item->fullName(), size, [&] {
+            return FileEncryptor::processFile(source, output, key, CryptOperation::decrypt);
+        });
+    };
+    if (target == QLatin1String("-")) {
+        m_out.flush();
+        if (!decryptToStandardOutput(decrypt))
+            return fail(QStringLiteral("get: could not decrypt \"%1\"").arg(item->fullName()));
+        return CommandLine::Success;
+    }
+    if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
+        return fail(QStringLiteral("get: \"%1\" already exists").arg(target));
+    // Decrypted beside the target, then linked into place: a complete file or none, and never
+    // over one that appeared meanwhile.
+    const QFileInfo info(target);
+    QTemporaryFile partial(info.absolutePath() + QStringLiteral("/.lumisera-get-XXXXXX"));
+    if (!partial.open())
+        return fail(QStringLiteral("get: cannot write in \"%1\"").arg(info.absolutePath()));
+    partial.close();
+    if (!decrypt(partial.fileName()))
+        return fail(QStringLiteral("get: could not decrypt \"%1\"").arg(item->fullName()));
+    if (::link(QFile::encodeName(partial.fileName()).constData(), QFile::encodeName(target).constData()) !=
+        0) {
+        const int error = errno;
+        return fail(error == EEXIST ? QStringLiteral("get: \"%1\" already exists").arg(target)
+                                    : QStringLiteral("get: cannot write \"%1\"").arg(target));
+    }
+    return CommandLine::Success;
+}
+
+int VaultCommands::remove()
+{
+    const QString folder = m_arguments.operands.first();
+    int status = CommandLine::Success;
+    const std::shared_ptr<DriveManager> manager = openFolder(folder, true, status);
+    if (!manager)
+        return status;
+    const std::optional<QList<StoredItemPtr>> items =
+        findFiles(manager, folder, m_arguments.operands.mid(1), status);
+    if (!items)
+        return status;
+    if (!FolderOperations(manager, m_location).deleteFiles(*items))
+        return fail(QStringLiteral("rm: could not delete every file in folder \"%1\"").arg(folder));
+    return CommandLine::Success;
+}
+
+int VaultCommands::pin()
+{
+    const QString folder = m_arguments.operands.at(0);
+    int status = CommandLine::Success;
+    ItemCollection::Listing listing;
+    const std::shared_ptr<DriveManager> manager = openFolder(folder, false, status, &listing);
+    if (!manager)
+        return status;
+    FolderOperations operations(manager, m_location);
+    if (m_arguments.operands.at(1) == QLatin1String("remove")) {
+        if (!listing.pin)
+            return fail(QStringLiteral("pin: folder \"%1\" has no PIN").arg(folder));
+        if (!operations.removePin())
+            return fail(QStringLiteral("pin: could not remove the PIN of folder \"%1\"").arg(folder));
+        return CommandLine::Success;
+    }
+    const QString newPin = m_arguments.operands.at(2).trimmed();
+    if (newPin.size() < minimumPinLength)
+        return fail(QStringLiteral("pin: a PIN needs at least %1 characters").arg(minimumPinLength));
+    if (!operations.createPin(newPin, folder))
+        return fail(QStringLiteral("pin: could not set the PIN of folder \"%1\"").arg(folder));
+    return CommandLine::Success;
+}
