@@ -21,6 +21,14 @@
 #include <libheif/heif.h>
 #include <memory>
 
+#if defined(__SANITIZE_ADDRESS__)
+// x265 3.5 keeps a block per x265_encoder_open() (libheif closes the encoder); only the test encodes.
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libx265.so\n";
+}
+#endif
+
 namespace {
 const QString Passcode = QStringLiteral("correct horse");
 
@@ -36,15 +44,6 @@ QImage twoColourPicture(QSize size)
     return image;
 }
 
-bool isRed(QRgb c)
-{
-    return qRed(c) > 150 && qBlue(c) < 100;
-}
-bool isBlue(QRgb c)
-{
-    return qBlue(c) > 150 && qRed(c) < 100;
-}
-
 QByteArray encoded(const QImage &image, const char *format)
 {
     QBuffer buffer;
@@ -53,80 +52,57 @@ QByteArray encoded(const QImage &image, const char *format)
     return writer.write(image) ? buffer.data() : QByteArray();
 }
 
-// Qt reads GIF but cannot write it: a GIF of two colours whose LZW codes stay 8 bits wide,
-// because a clear code comes before the table grows (one byte per pixel, no compression).
-QByteArray gif(const QImage &image)
+// A JPEG whose Exif APP1 segment, right after SOI, holds Orientation (0x0112) = 6: turn 90° clockwise.
+QByteArray jpegTurnedClockwise(QSize size)
 {
-    auto le16 = [](int v) { return QByteArray(1, char(v & 0xff)) + char(v >> 8); };
-    QByteArray bytes = "GIF89a" + le16(image.width()) + le16(image.height()) + QByteArray("\xf6\x00\x00", 3);
-    QByteArray palette(128 * 3, '\0');
-    palette[0] = char(255); // 0: red, 1: blue
-    palette[5] = char(255);
-    bytes +=
-        palette + '\x2c' + le16(0) + le16(0) + le16(image.width()) + le16(image.height()) + '\0' + '\x07';
-    QByteArray codes;
-    for (int i = 0; i < image.width() * image.height(); ++i) {
-        if (i % 100 == 0)
-            codes += char(128);
-        codes += char(isBlue(image.pixel(i % image.width(), i / image.width())) ? 1 : 0);
-    }
-    codes += char(129);
-    for (qsizetype at = 0; at < codes.size(); at += 255)
-        bytes += char(qMin<qsizetype>(255, codes.size() - at)) + codes.mid(at, 255);
-    return bytes + '\0' + ';';
-}
-
-// A JPEG whose Exif APP1 segment, right after SOI, holds one IFD entry: Orientation (0x0112).
-QByteArray jpegWithOrientation(QSize size, quint8 orientation)
-{
-    const QByteArray exif =
-        QByteArray::fromHex("ffe10022"           // APP1, length 34
-                            "457869660000"       // "Exif\0\0"
-                            "4d4d002a00000008"   // big-endian TIFF, IFD at 8
-                            "0001"               // one entry
-                            "011200030000000100" // Orientation, SHORT, 1 value
-                            + QByteArray::number(orientation, 16).rightJustified(2, '0') + "000000000000");
+    const QByteArray exif = QByteArray::fromHex("ffe10022"                 // APP1, length 34
+                                                "457869660000"             // "Exif\0\0"
+                                                "4d4d002a00000008"         // big-endian TIFF, IFD at 8
+                                                "0001"                     // one entry
+                                                "011200030000000100060000" // Orientation, SHORT, 6
+                                                "00000000");               // no next IFD
     return encoded(twoColourPicture(size), "jpeg").insert(2, exif);
 }
+
+template <typename T, auto release>
+using Heif = std::unique_ptr<T, decltype([](T *object) { release(object); })>;
 
 QByteArray heic(QSize size, heif_orientation orientation)
 {
     const QImage rgb = twoColourPicture(size).convertToFormat(QImage::Format_RGB888);
-    std::unique_ptr<heif_context, void (*)(heif_context *)> context(heif_context_alloc(), heif_context_free);
-    heif_encoder *rawEncoder = nullptr;
-    if (heif_context_get_encoder_for_format(context.get(), heif_compression_HEVC, &rawEncoder).code)
+    const Heif<heif_context, heif_context_free> context(heif_context_alloc());
+    heif_encoder *encoder = nullptr;
+    if (heif_context_get_encoder_for_format(context.get(), heif_compression_HEVC, &encoder).code)
         return {};
-    std::unique_ptr<heif_encoder, void (*)(heif_encoder *)> encoder(rawEncoder, heif_encoder_release);
-    heif_encoder_set_lossy_quality(encoder.get(), 90);
-    heif_image *rawImage = nullptr;
-    heif_image_create(size.width(), size.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB,
-                      &rawImage);
-    std::unique_ptr<heif_image, void (*)(const heif_image *)> image(rawImage, heif_image_release);
-    heif_image_add_plane(image.get(), heif_channel_interleaved, size.width(), size.height(), 8);
+    const Heif<heif_encoder, heif_encoder_release> encoderOwner(encoder);
+    heif_image *image = nullptr;
+    heif_image_create(size.width(), size.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
+    const Heif<heif_image, heif_image_release> imageOwner(image);
+    heif_image_add_plane(image, heif_channel_interleaved, size.width(), size.height(), 8);
     int stride = 0;
-    uint8_t *plane = heif_image_get_plane(image.get(), heif_channel_interleaved, &stride);
+    uint8_t *plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
     for (int y = 0; y < size.height(); ++y)
         memcpy(plane + y * stride, rgb.constScanLine(y), size_t(size.width()) * 3);
-    std::unique_ptr<heif_encoding_options, void (*)(heif_encoding_options *)> options(
-        heif_encoding_options_alloc(), heif_encoding_options_free);
+    const Heif<heif_encoding_options, heif_encoding_options_free> options(heif_encoding_options_alloc());
     options->image_orientation = orientation;
-    if (heif_context_encode_image(context.get(), image.get(), encoder.get(), options.get(), nullptr).code)
-        return {};
     QByteArray bytes;
-    heif_writer writer{1, [](heif_context *, const void *data, size_t size, void *out) {
+    heif_writer writer{1, [](heif_context *, const void *data, size_t length, void *out) {
                            static_cast<QByteArray *>(out)->append(static_cast<const char *>(data),
-                                                                  qsizetype(size));
+                                                                  qsizetype(length));
                            return heif_error{heif_error_Ok, heif_suberror_Unspecified, ""};
                        }};
-    return heif_context_write(context.get(), &writer, &bytes).code ? QByteArray() : bytes;
+    if (heif_context_encode_image(context.get(), image, encoder, options.get(), nullptr).code ||
+        heif_context_write(context.get(), &writer, &bytes).code)
+        return {};
+    return bytes;
 }
 
 bool turnedRedFirst(const QImage &image)
 {
     const int w = image.width(), h = image.height();
-    if (w >= h)
-        return isRed(image.pixel(w / 4, h / 2)) && isBlue(image.pixel(3 * w / 4, h / 2));
-    return isRed(image.pixel(w / 2, h / 4)) && isBlue(image.pixel(w / 2, 3 * h / 4));
+    const QRgb first = w >= h ? image.pixel(w / 4, h / 2) : image.pixel(w / 2, h / 4);
+    const QRgb second = w >= h ? image.pixel(3 * w / 4, h / 2) : image.pixel(w / 2, 3 * h / 4);
+    return qRed(first) > 150 && qBlue(first) < 100 && qBlue(second) > 150 && qRed(second) < 100;
 }
 } // namespace
 
@@ -135,39 +111,33 @@ class TestImagePipeline : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
-    void cleanupTestCase();
+    void cleanupTestCase() { heif_deinit(); }
     void init();
     void cacheIsBoundedByBytes();
     void picture_data();
     void picture();
     void failures_data();
     void failures();
-    void lockedVaultCachesNothing();
-    void cancelledLoadCachesNothing();
-    void modelLoadsAndWarmsFullSize();
-    void modelLogsErrors();
+    void modelLoadsWarmsAndLogs();
     void releaseCancelsSilently();
 
 private:
     QUrl store(const QString &name, const QByteArray &plain, const QString &passcode = Passcode);
     QUrl url(const QString &name) const { return QUrl::fromLocalFile(m_dir.filePath(name)); }
-    static bool cachedAnywhere(const QUrl &url);
 
     QTemporaryDir m_dir;
 };
 
 void TestImagePipeline::initTestCase()
 {
-    heif_init(nullptr);
+    heif_init(nullptr); // the test's encoder; the decoder holds its own reference
     QVERIFY(m_dir.isValid());
     KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
     QVERIFY(KeyChainHelper::shared().saveKey(Passcode));
-}
-
-void TestImagePipeline::cleanupTestCase()
-{
-    StoragePool::shared()->waitForDone();
-    heif_deinit();
+    QFile(m_dir.filePath(QStringLiteral("empty"))).open(QIODevice::WriteOnly);
+    store(QStringLiteral("text"), "not a picture at all");
+    store(QStringLiteral("foreign"), encoded(twoColourPicture({10, 10}), "png"), QStringLiteral("another"));
+    store(QStringLiteral("picture"), encoded(twoColourPicture({40, 20}), "png"));
 }
 
 void TestImagePipeline::init()
@@ -184,12 +154,6 @@ QUrl TestImagePipeline::store(const QString &name, const QByteArray &plain, cons
     if (!encrypted || !file.open(QIODevice::WriteOnly) || file.write(*encrypted) != encrypted->size())
         qFatal("cannot store the test picture");
     return QUrl::fromLocalFile(file.fileName());
-}
-
-bool TestImagePipeline::cachedAnywhere(const QUrl &url)
-{
-    const QString key = ImageFromDecodedData::cacheKey(url);
-    return DecodedImageCache::thumbnails().contains(key) || DecodedImageCache::fullSize().contains(key);
 }
 
 void TestImagePipeline::cacheIsBoundedByBytes()
@@ -217,15 +181,18 @@ void TestImagePipeline::picture_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QSize>("thumbnail");
     QTest::addColumn<QSize>("fullSize");
-    QTest::newRow("jpeg wide") << encoded(twoColourPicture({1000, 500}), "jpeg") << QSize(2800, 1400)
-                               << QSize(1000, 500);
+    const QImage wide = twoColourPicture({1000, 500});
+    QTest::newRow("jpeg wide") << encoded(wide, "jpeg") << QSize(2800, 1400) << QSize(1000, 500);
     QTest::newRow("jpeg tall") << encoded(twoColourPicture({3000, 6000}), "jpeg") << QSize(1400, 2800)
                                << QSize(3000, 6000);
     QTest::newRow("jpeg exif rotated")
-        << jpegWithOrientation({1000, 500}, 6) << QSize(1400, 2800) << QSize(500, 1000);
-    QTest::newRow("png") << encoded(twoColourPicture({1000, 500}), "png") << QSize(2800, 1400)
-                         << QSize(1000, 500);
-    QTest::newRow("gif") << gif(twoColourPicture({300, 200})) << QSize(2800, 1867) << QSize(300, 200);
+        << jpegTurnedClockwise({1000, 500}) << QSize(1400, 2800) << QSize(500, 1000);
+    QTest::newRow("png") << encoded(wide, "png") << QSize(2800, 1400) << QSize(1000, 500);
+    // Qt writes no GIF: 4 × 2 pixels, red then blue, LZW by hand.
+    QTest::newRow("gif") << QByteArray::fromHex(
+                                "47494638396104000200810000ff00000000ff0000000000002c000000000400"
+                                "02000002050498106052003b")
+                         << QSize(2800, 1400) << QSize(4, 2);
     QTest::newRow("tiff") << encoded(twoColourPicture({500, 1000}), "tiff") << QSize(1400, 2800)
                           << QSize(500, 1000);
     QTest::newRow("heic") << heic({64, 32}, heif_orientation_normal) << QSize(2800, 1400) << QSize(64, 32);
@@ -241,11 +208,10 @@ void TestImagePipeline::picture()
     if (bytes.isEmpty() && QByteArray(QTest::currentDataTag()).startsWith("heic"))
         QSKIP("libheif has no HEVC encoder here, so no HEIC test picture can be made");
     QVERIFY(!bytes.isEmpty());
-    const QUrl file = store(QStringLiteral("picture"), bytes);
+    const QUrl file = store(QStringLiteral("decoded"), bytes);
     const QString key = ImageFromDecodedData::cacheKey(file);
 
     const ImageResult small = ImageFromDecodedData::image(file, true, false);
-    QVERIFY(!small.error);
     QCOMPARE(small.image.size(), thumbnail);
     QVERIFY(turnedRedFirst(small.image));
     QVERIFY(DecodedImageCache::thumbnails().contains(key));
@@ -260,60 +226,50 @@ void TestImagePipeline::picture()
 void TestImagePipeline::failures_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<bool>("cancelled");
     QTest::addColumn<QString>("domain");
     QTest::addColumn<QString>("symbol");
-    QTest::newRow("missing file") << "missing" << ImageError::fileErrorDomain << "";
-    QTest::newRow("empty file") << "empty" << ImageError::fileIsEmptyDomain << "";
-    QTest::newRow("not a picture") << "text" << ImageError::uiImageFailedDomain << "";
-    QTest::newRow("other passcode") << "foreign"
-                                    << ""
+    QTest::newRow("missing file") << "missing" << false << false << ImageError::fileErrorDomain << "";
+    QTest::newRow("empty file") << "empty" << false << false << ImageError::fileIsEmptyDomain << "";
+    QTest::newRow("not a picture") << "text" << false << false << ImageError::uiImageFailedDomain << "";
+    QTest::newRow("other passcode") << "foreign" << false << false << ""
                                     << "x.circle";
+    QTest::newRow("locked vault") << "picture" << true << false << ""
+                                  << "x.circle";
+    QTest::newRow("cancelled") << "picture" << false << true << ImageError::cancellationDomain << "";
 }
 
 void TestImagePipeline::failures()
 {
     QFETCH(QString, name);
+    QFETCH(bool, locked);
+    QFETCH(bool, cancelled);
     QFETCH(QString, domain);
     QFETCH(QString, symbol);
-    QFile(m_dir.filePath(QStringLiteral("empty"))).open(QIODevice::WriteOnly);
-    store(QStringLiteral("text"), "not a picture at all");
-    store(QStringLiteral("foreign"), encoded(twoColourPicture({10, 10}), "png"), QStringLiteral("another"));
+    const std::atomic_bool cancel(cancelled);
+    if (locked)
+        QVERIFY(KeyChainHelper::shared().deleteKey());
     LogCapture log;
 
     for (const bool thumbnail : {true, false}) {
-        const ImageResult result = ImageFromDecodedData::image(url(name), thumbnail, false);
+        const ImageResult result = ImageFromDecodedData::image(url(name), thumbnail, false, &cancel);
         QCOMPARE(result.error ? result.error->domain : QString(), domain);
         QCOMPARE(result.systemSymbol, symbol);
         QVERIFY(result.image.isNull());
     }
-    QVERIFY(!cachedAnywhere(url(name)));
+    const QString key = ImageFromDecodedData::cacheKey(url(name));
+    QVERIFY(!DecodedImageCache::thumbnails().contains(key) && !DecodedImageCache::fullSize().contains(key));
     QCOMPARE(log.contains(QStringLiteral("ImageFromDecodedData:image(withURL:useThumbnail:cacheOnly:) "
                                          "Could not decrypt image")),
              !symbol.isEmpty());
-}
-
-void TestImagePipeline::lockedVaultCachesNothing()
-{
-    const QUrl file = store(QStringLiteral("locked"), encoded(twoColourPicture({40, 20}), "png"));
-    QVERIFY(KeyChainHelper::shared().deleteKey());
-    const ImageResult locked = ImageFromDecodedData::image(file, true, false);
+    // Nothing was cached, so the picture shows once the vault opens again.
     QVERIFY(KeyChainHelper::shared().saveKey(Passcode));
-    QCOMPARE(locked.systemSymbol, QStringLiteral("x.circle"));
-    QVERIFY(!cachedAnywhere(file));
-    QCOMPARE(ImageFromDecodedData::image(file, true, false).image.size(), QSize(2800, 1400));
+    if (name == QLatin1String("picture"))
+        QCOMPARE(ImageFromDecodedData::image(url(name), true, false).image.size(), QSize(2800, 1400));
 }
 
-void TestImagePipeline::cancelledLoadCachesNothing()
-{
-    const QUrl file = store(QStringLiteral("cancelled"), encoded(twoColourPicture({40, 20}), "png"));
-    const std::atomic_bool cancelled(true);
-    const ImageResult result = ImageFromDecodedData::image(file, true, false, &cancelled);
-    QVERIFY(result.error && result.error->kind == ImageError::Kind::cancelled);
-    QVERIFY(!cachedAnywhere(file));
-    QVERIFY(ImageFromDecodedData::image(file, true, true).isNothing()); // cache only: no decoding
-}
-
-void TestImagePipeline::modelLoadsAndWarmsFullSize()
+void TestImagePipeline::modelLoadsWarmsAndLogs()
 {
     const QUrl file = store(QStringLiteral("model"), encoded(twoColourPicture({1000, 500}), "jpeg"));
     ImageViewModel model(file, true, true);
@@ -325,36 +281,27 @@ void TestImagePipeline::modelLoadsAndWarmsFullSize()
     QCOMPARE(changed.count(), 1);
     QCOMPARE(model.image().size(), QSize(2800, 1400));
     QTRY_VERIFY(DecodedImageCache::fullSize().contains(ImageFromDecodedData::cacheKey(file)));
-
-    const ImageViewModel second(file, true, true);
+    const ImageViewModel second(file, true, true); // shown from the cache, without a task
     QCOMPARE(second.image().size(), QSize(2800, 1400));
     QVERIFY(!second.isLoading());
-}
 
-void TestImagePipeline::modelLogsErrors()
-{
-    QFile(m_dir.filePath(QStringLiteral("empty"))).open(QIODevice::WriteOnly);
     LogCapture log;
     ImageViewModel empty(url(QStringLiteral("empty")), false, true);
+    ImageViewModel foreign(url(QStringLiteral("foreign")), false, true);
     empty.load();
-    QTRY_VERIFY(!empty.isLoading());
+    foreign.load();
+    QTRY_VERIFY(!empty.isLoading() && !foreign.isLoading());
     QVERIFY(!empty.hasImage());
     QVERIFY(log.contains(QStringLiteral(
         "Logging:errorMsg(_:) Caught error The operation couldn’t be completed. (File is empty error 0.)")));
-
-    const QUrl file = store(QStringLiteral("foreign"), encoded(twoColourPicture({10, 10}), "png"), "another");
-    ImageViewModel foreign(file, false, true);
-    foreign.load();
-    QTRY_VERIFY(!foreign.isLoading());
     QCOMPARE(foreign.systemSymbol(), QStringLiteral("x.circle"));
 }
 
 void TestImagePipeline::releaseCancelsSilently()
 {
-    const QUrl file = store(QStringLiteral("released"), encoded(twoColourPicture({40, 20}), "png"));
-    ImageViewModel model(file, true, true);
+    ImageViewModel model(url(QStringLiteral("picture")), true, true);
     LogCapture log;
-    // Hold every pool thread so that the load is still waiting when the view goes away.
+    // Hold every pool thread so that the load still waits when the view goes away.
     QThreadPool *pool = StoragePool::shared();
     QSemaphore started, gate;
     QFutureSynchronizer<void> blockers;
@@ -370,7 +317,7 @@ void TestImagePipeline::releaseCancelsSilently()
     gate.release(pool->maxThreadCount());
     pool->waitForDone();
     QCoreApplication::processEvents();
-    QVERIFY(!DecodedImageCache::thumbnails().contains(ImageFromDecodedData::cacheKey(file)));
+    QVERIFY(!DecodedImageCache::thumbnails().contains(ImageFromDecodedData::cacheKey(model.url())));
     QVERIFY(!model.hasImage());
     QVERIFY(log.errors().isEmpty());
 
