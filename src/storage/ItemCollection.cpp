@@ -58,7 +58,6 @@ ItemCollection::ItemCollection(StorageLocation location, FileItemType resultType
 ItemCollection::~ItemCollection()
 {
     logInfo(QStringLiteral("ItemCollection deinit: '") + cacheKey() + QLatin1Char('\''));
-    disconnect(&DriveNotificationCenter::shared(), nullptr, this, nullptr);
     delete m_timer;
     m_timer = nullptr;
     if (const std::shared_ptr<DriveManager> manager = driveManager())
@@ -110,42 +109,42 @@ void ItemCollection::loadFirstTime()
         return;
     m_firstLoad = false;
     Q_EMIT firstLoadChanged();
-    if (const std::shared_ptr<DriveManager> manager = driveManager()) {
-        manager->connect();
-        manager->removeLeftovers();
-    }
-    reload();
     // Warms the thumbnails once the first listing is in place, so that it sees the pictures.
     auto *context = new QObject(this);
     connect(this, &ItemCollection::timestampChanged, context, [this, context] {
         context->deleteLater();
-        const QList<StoredItemPtr> listed = m_items;
-        QtConcurrent::task([listed] {
-            for (const StoredItemPtr &item : listed) {
-                if (item->fileType() == StoredItem::StoredFileType::image)
-                    ImageFromDecodedData::image(item->url(), true, false);
-            }
-        })
+        QtConcurrent::task([listed = m_items] { prefetch(listed); })
             .onThreadPool(*StoragePool::shared())
             .withPriority(StoragePool::utility)
             .spawn(QtConcurrent::FutureResult::Ignore);
     });
+    startReload(true);
 }
 
 void ItemCollection::reload()
+{
+    startReload(false);
+}
+
+void ItemCollection::startReload(bool opening)
 {
     const std::shared_ptr<DriveManager> manager = driveManager();
     if (!manager) {
         fatalErrorMsg(QStringLiteral("no storage manager"));
         return;
     }
-    manager->connect();
     const StorageLocation location = m_location;
     const FileItemType resultType = m_resultType;
-    m_reloadQueue.start([this, manager, location, resultType] {
+    m_reloadQueue.start([this, manager, location, resultType, opening] {
         // Only starts the listing: two reloads may be in flight; the last to finish wins. The
         // continuation is dropped when the collection is gone by then.
-        QtConcurrent::task([=] { return listFolder(manager, location, resultType); })
+        QtConcurrent::task([=] {
+            manager->connect();
+            // What a crashed or killed import left behind goes when the folder is opened.
+            if (opening)
+                manager->removeLeftovers();
+            return listFolder(manager, location, resultType);
+        })
             .onThreadPool(*StoragePool::shared())
             .withPriority(StoragePool::userInitiated)
             .spawn()
@@ -268,8 +267,8 @@ void ItemCollection::fireTimer()
         markFolderGone();
         return;
     }
-    manager->connect();
     QtConcurrent::run(StoragePool::shared(), [manager] {
+        manager->connect();
         return manager->directoryExists(QString());
     }).then(this, [this](bool exists) {
         if (exists)
@@ -307,7 +306,12 @@ void ItemCollection::close()
 
 void ItemCollection::prefetchThumbnails() const
 {
-    for (const StoredItemPtr &item : m_items) {
+    prefetch(m_items);
+}
+
+void ItemCollection::prefetch(const QList<StoredItemPtr> &items)
+{
+    for (const StoredItemPtr &item : items) {
         if (item->fileType() == StoredItem::StoredFileType::image)
             ImageFromDecodedData::image(item->url(), true, false);
     }

@@ -117,7 +117,9 @@ private Q_SLOTS:
     void fireTimer();
 
 private:
+    void startReload(bool opening);
     void apply(const Listing &listing);
+    static void prefetch(const QList<StoredItemPtr> &items);
     void setDriveManager(std::shared_ptr<DriveManager> manager);
     static double now();
 

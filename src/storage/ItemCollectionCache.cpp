@@ -2,9 +2,17 @@
 
 #include "ItemCollection.h"
 
+#include <QCoreApplication>
+
 ItemCollectionCache &ItemCollectionCache::shared()
 {
     static ItemCollectionCache instance;
+    // The collections go with the application object, while the objects they use still exist.
+    static const bool cleared = [] {
+        qAddPostRoutine([] { shared().clear(); });
+        return true;
+    }();
+    Q_UNUSED(cleared);
     return instance;
 }
 

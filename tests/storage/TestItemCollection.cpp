@@ -8,6 +8,7 @@
 #include "ItemListModel.h"
 #include "KeyChainHelper.h"
 #include "LogCapture.h"
+#include "PartialFile.h"
 #include "TestHome.h"
 
 #include <QAbstractItemModelTester>
@@ -252,6 +253,10 @@ private Q_SLOTS:
     {
         auto collection = folder(QStringLiteral("Once"));
         QVERIFY(collection);
+        // A crashed import's leftover goes when the folder is opened.
+        const QString leftover = collection->driveManager()->drive()->rootDirectory() +
+                                 PartialFile::namePrefix + QStringLiteral("crashed");
+        QVERIFY(QFile(leftover).open(QIODevice::WriteOnly));
         QSignalSpy applied(collection.get(), &ItemCollection::timestampChanged);
         collection->loadFirstTime();
         collection->loadFirstTime();
@@ -259,6 +264,7 @@ private Q_SLOTS:
         QVERIFY(!applied.wait(300));
         QCOMPARE(applied.count(), 1);
         QVERIFY(!collection->firstLoad());
+        QVERIFY(!QFileInfo::exists(leftover));
     }
 
     void closedCollectionRefuses()
