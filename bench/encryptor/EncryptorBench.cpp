@@ -15,7 +15,8 @@ int main(int argc, char **argv)
     }
     const CryptOperation operation =
         std::strcmp(argv[1], "encrypt") == 0 ? CryptOperation::encrypt : CryptOperation::decrypt;
-    const bool done = FileEncryptor::processFile(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
-                                                 QString::fromLocal8Bit(argv[4]), operation);
+    const bool done =
+        FileEncryptor::processFile(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                                   QString::fromLocal8Bit(argv[4]), operation);
     return done ? 0 : 1;
 }
