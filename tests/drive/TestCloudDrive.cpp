@@ -10,33 +10,27 @@
 #include <QGuiApplication>
 #include <QTest>
 
-#include <fcntl.h>
 #include <functional>
 #include <sys/file.h>
-#include <unistd.h>
 
 using Kind = CloudDriveError::Kind;
 using Operation = std::function<void(const CloudDrive &)>;
-Q_DECLARE_METATYPE(Kind)
 Q_DECLARE_METATYPE(Operation)
 
 namespace {
-enum class Tree { local, cloud };
-
-QString base(Tree tree)
+QString base(bool cloud)
 {
-    return tree == Tree::local ? AppPaths::documentsDirectory() : AppPaths::cloudContainer() + "/Documents";
+    return cloud ? AppPaths::cloudContainer() + "/Documents" : AppPaths::documentsDirectory();
 }
 
-std::unique_ptr<CloudDrive> openDrive(Tree tree, const QString &path, bool skipCreate = false)
+std::unique_ptr<CloudDrive> openDrive(bool cloud, const QString &path = "Trips", bool skipCreate = false)
 {
-    if (tree == Tree::local)
-        return std::make_unique<CloudDrive>(CloudDrive::Storage::localDirectory(base(tree)), path,
-                                            skipCreate);
-    return std::make_unique<CloudDrive>(std::nullopt, path, skipCreate);
+    if (cloud)
+        return std::make_unique<CloudDrive>(std::nullopt, path, skipCreate);
+    return std::make_unique<CloudDrive>(CloudDrive::Storage::localDirectory(base(false)), path, skipCreate);
 }
 
-void writeFile(const QString &path, const QByteArray &data)
+void writeFile(const QString &path, const QByteArray &data = {})
 {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
@@ -44,7 +38,7 @@ void writeFile(const QString &path, const QByteArray &data)
     file.write(data);
 }
 
-// Runs call and answers the kind of CloudDriveError it threw, or nothing.
+// The kind of CloudDriveError that call throws, if any.
 std::optional<Kind> driveErrorOf(const std::function<void()> &call)
 {
     try {
@@ -56,138 +50,98 @@ std::optional<Kind> driveErrorOf(const std::function<void()> &call)
 }
 } // namespace
 
-Q_DECLARE_METATYPE(Tree)
-
 class TestCloudDrive : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init() { QVERIFY(QDir().mkpath(AppPaths::cloudContainer())); }
+    void cleanup() { QDir(AppPaths::dataDirectory()).removeRecursively(); }
     void creationMakesTheRootUnlessSkipped_data();
     void creationMakesTheRootUnlessSkipped();
-    void rootThatIsAPlainFileIsRefused_data();
-    void rootThatIsAPlainFileIsRefused();
     void cloudNeedsItsContainer();
     void signingOutFailsEveryLaterOperation_data();
     void signingOutFailsEveryLaterOperation();
-    void existenceTellsFilesFromFolders_data();
-    void existenceTellsFilesFromFolders();
-    void removalRefusesTheOtherKind_data();
-    void removalRefusesTheOtherKind();
+    void existenceAndRemovalTellFilesFromFolders_data();
+    void existenceAndRemovalTellFilesFromFolders();
     void filesRoundTripAndCopy();
-    void callerBlocksRunOnTheItem();
-    void listingSkipsHiddenEntriesWhenAsked();
-    void targetURLTrimsAndRefusesNamesLeavingTheFolder_data();
-    void targetURLTrimsAndRefusesNamesLeavingTheFolder();
+    void targetURLRefusesNamesLeavingTheFolder_data();
+    void targetURLRefusesNamesLeavingTheFolder();
     void pathsMayNotLeaveTheRoot();
-    void appendingJoinsComponents();
     void leftoverPartialsGoOnlyWhenTheirWriterIsGone();
 };
 
-void TestCloudDrive::init()
-{
-    QVERIFY(QDir().mkpath(AppPaths::cloudContainer()));
-}
-
-void TestCloudDrive::cleanup()
-{
-    QDir(AppPaths::dataDirectory()).removeRecursively();
-}
-
 void TestCloudDrive::creationMakesTheRootUnlessSkipped_data()
 {
-    QTest::addColumn<Tree>("tree");
+    QTest::addColumn<bool>("cloud");
     QTest::addColumn<bool>("skipCreate");
-    QTest::newRow("local") << Tree::local << false;
-    QTest::newRow("local, skipCreate") << Tree::local << true;
-    QTest::newRow("cloud") << Tree::cloud << false;
-    QTest::newRow("cloud, skipCreate") << Tree::cloud << true;
+    QTest::newRow("local") << false << false;
+    QTest::newRow("local, skipCreate") << false << true;
+    QTest::newRow("cloud") << true << false;
+    QTest::newRow("cloud, skipCreate") << true << true;
 }
 
 void TestCloudDrive::creationMakesTheRootUnlessSkipped()
 {
-    QFETCH(Tree, tree);
+    QFETCH(bool, cloud);
     QFETCH(bool, skipCreate);
-    const auto drive = openDrive(tree, "Trips/2024", skipCreate);
-    QCOMPARE(drive->rootDirectory(), base(tree) + "/Trips/2024/");
+    const auto drive = openDrive(cloud, "Trips/2024", skipCreate);
+    QCOMPARE(drive->rootDirectory(), base(cloud) + "/Trips/2024/");
     QCOMPARE(QFileInfo(drive->rootDirectory()).isDir(), !skipCreate);
-    QCOMPARE(drive->ubiquityContainerIdentifier().has_value(), false);
-    QVERIFY(drive->isConnected());
-    if (skipCreate) {
-        QVERIFY(!drive->directoryExists(RootRelativePath::root()));
+    if (skipCreate)
         QVERIFY_THROWS_EXCEPTION(FileSystemError, drive->readFile(RootRelativePath("missing")));
-    }
-}
-
-void TestCloudDrive::rootThatIsAPlainFileIsRefused_data()
-{
-    QTest::addColumn<Tree>("tree");
-    QTest::newRow("local") << Tree::local;
-    QTest::newRow("cloud") << Tree::cloud;
-}
-
-void TestCloudDrive::rootThatIsAPlainFileIsRefused()
-{
-    QFETCH(Tree, tree);
-    writeFile(base(tree) + "/Notes", "plain");
-    QCOMPARE(driveErrorOf([&] { openDrive(tree, "Notes"); }), Kind::rootDirectoryURLIsNotDirectory);
-    // Over whatever is there, nothing is checked.
-    const auto drive = openDrive(tree, "Notes", true);
-    QVERIFY(!drive->directoryExists(RootRelativePath::root()));
-    QCOMPARE(QFile(base(tree) + "/Notes").size(), 5);
+    // A root that is a plain file is refused, unless nothing is checked.
+    writeFile(base(cloud) + "/Notes", "plain");
+    QCOMPARE(driveErrorOf([&] { openDrive(cloud, "Notes", skipCreate); }),
+             skipCreate ? std::nullopt : std::optional(Kind::rootDirectoryURLIsNotDirectory));
 }
 
 void TestCloudDrive::cloudNeedsItsContainer()
 {
     QVERIFY(QDir(AppPaths::cloudContainer()).removeRecursively());
-    QCOMPARE(driveErrorOf([] { CloudDrive(std::nullopt, "Trips"); }), Kind::notSignedIntoCloud);
-    QVERIFY(QDir().mkpath(AppPaths::cloudContainer()));
-    QCOMPARE(driveErrorOf([] { CloudDrive(QString("iCloud.other"), "Trips"); }),
-             Kind::couldNotAccessUbiquityContainer);
+    QCOMPARE(driveErrorOf([] { openDrive(true); }), Kind::notSignedIntoCloud);
     // A container reached through a link, as a sync client's folder would be.
     QTemporaryDir synced;
-    QVERIFY(QDir(AppPaths::cloudContainer()).removeRecursively());
     QVERIFY(QFile::link(synced.path(), AppPaths::cloudContainer()));
-    CloudDrive drive(std::nullopt, "Trips");
+    QCOMPARE(driveErrorOf([] { CloudDrive(QString("iCloud.other"), "Trips"); }),
+             Kind::couldNotAccessUbiquityContainer);
+    openDrive(true);
     QVERIFY(QFileInfo(synced.path() + "/Documents/Trips").isDir());
-    QVERIFY(QFile::remove(AppPaths::cloudContainer()));
 }
 
 void TestCloudDrive::signingOutFailsEveryLaterOperation_data()
 {
     QTest::addColumn<Operation>("operation");
-    const RootRelativePath file("a.bin");
-    const auto block = [](const QString &) { QFAIL("the block must not run"); };
-    QTest::newRow("fileExists") << Operation([=](const CloudDrive &d) { d.fileExists(file); });
-    QTest::newRow("directoryExists") << Operation([=](const CloudDrive &d) { d.directoryExists(file); });
+    const RootRelativePath a("a.bin"), b("b");
+    const auto block = [](const QString &) { QFAIL("the block ran"); };
+    QTest::newRow("fileExists") << Operation([=](const CloudDrive &d) { d.fileExists(a); });
+    QTest::newRow("directoryExists") << Operation([=](const CloudDrive &d) { d.directoryExists(a); });
     QTest::newRow("contents") << Operation(
-        [](const CloudDrive &d) { d.contentsOfDirectory(RootRelativePath::root(), HiddenFiles::skip); });
-    QTest::newRow("createDirectory") << Operation([=](const CloudDrive &d) { d.createDirectory(file); });
+        [=](const CloudDrive &d) { d.contentsOfDirectory(b, HiddenFiles::skip); });
+    QTest::newRow("createDirectory") << Operation([=](const CloudDrive &d) { d.createDirectory(b); });
     QTest::newRow("removeDirectory") << Operation([](const CloudDrive &d) { d.removeDirectory({}); });
-    QTest::newRow("removeFile") << Operation([=](const CloudDrive &d) { d.removeFile(file); });
-    QTest::newRow("readFile") << Operation([=](const CloudDrive &d) { d.readFile(file); });
-    QTest::newRow("readFile(in:)") << Operation([=](const CloudDrive &d) { d.readFile(file, block); });
-    QTest::newRow("updateFile") << Operation([=](const CloudDrive &d) { d.updateFile(file, block); });
-    QTest::newRow("writeFile") << Operation([=](const CloudDrive &d) { d.writeFile("x", file); });
-    QTest::newRow("copy") << Operation([=](const CloudDrive &d) { d.copy(file, RootRelativePath("b")); });
+    QTest::newRow("removeFile") << Operation([=](const CloudDrive &d) { d.removeFile(a); });
+    QTest::newRow("readFile") << Operation([=](const CloudDrive &d) { d.readFile(a); });
+    QTest::newRow("readFile(in:)") << Operation([=](const CloudDrive &d) { d.readFile(a, block); });
+    QTest::newRow("updateFile") << Operation([=](const CloudDrive &d) { d.updateFile(a, block); });
+    QTest::newRow("writeFile") << Operation([=](const CloudDrive &d) { d.writeFile("x", b); });
+    QTest::newRow("copy") << Operation([=](const CloudDrive &d) { d.copy(a, b); });
     QTest::newRow("upload") << Operation([](const CloudDrive &d) { d.upload("/etc/hostname", {}); });
-    QTest::newRow("download") << Operation([=](const CloudDrive &d) { d.download(file, QDir::tempPath()); });
+    QTest::newRow("download") << Operation(
+        [=](const CloudDrive &d) { d.download(a, QDir::tempPath() + "/x"); });
     QTest::newRow("leftovers") << Operation([](const CloudDrive &d) { d.removeLeftoverPartials({}); });
 }
 
 void TestCloudDrive::signingOutFailsEveryLaterOperation()
 {
     QFETCH(Operation, operation);
-    const auto drive = openDrive(Tree::cloud, "Trips");
+    const auto drive = openDrive(true);
     writeFile(drive->rootDirectory() + "a.bin", "data");
     QVERIFY(QDir(AppPaths::cloudContainer()).removeRecursively());
-    QVERIFY(!drive->isConnected());
     QCOMPARE(driveErrorOf([&] { operation(*drive); }), Kind::queriedWhileNotConnected);
     QCOMPARE(drive->targetURL("x", {}), drive->rootDirectory() + "x");
 }
 
-void TestCloudDrive::existenceTellsFilesFromFolders_data()
+void TestCloudDrive::existenceAndRemovalTellFilesFromFolders_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("isFile");
@@ -195,50 +149,32 @@ void TestCloudDrive::existenceTellsFilesFromFolders_data()
     QTest::newRow("file") << "Sub/a.bin" << true << false;
     QTest::newRow("folder") << "Sub" << false << true;
     QTest::newRow("missing") << "Sub/none" << false << false;
-    QTest::newRow("root") << "" << false << true;
 }
 
-void TestCloudDrive::existenceTellsFilesFromFolders()
+void TestCloudDrive::existenceAndRemovalTellFilesFromFolders()
 {
     QFETCH(QString, path);
     QFETCH(bool, isFile);
     QFETCH(bool, isFolder);
-    const auto drive = openDrive(Tree::local, "Trips");
-    writeFile(drive->rootDirectory() + "Sub/a.bin", "data");
-    QCOMPARE(drive->fileExists(RootRelativePath(path)), isFile);
-    QCOMPARE(drive->directoryExists(RootRelativePath(path)), isFolder);
-}
-
-void TestCloudDrive::removalRefusesTheOtherKind_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("removeFolder");
-    QTest::addColumn<bool>("refused");
-    QTest::newRow("file as file") << "Sub/a.bin" << false << false;
-    QTest::newRow("folder as folder") << "Sub" << true << false;
-    QTest::newRow("folder as file") << "Sub" << false << true;
-    QTest::newRow("file as folder") << "Sub/a.bin" << true << true;
-    QTest::newRow("missing file") << "Sub/none" << false << true;
-    QTest::newRow("missing folder") << "None" << true << true;
-}
-
-void TestCloudDrive::removalRefusesTheOtherKind()
-{
-    QFETCH(QString, path);
-    QFETCH(bool, removeFolder);
-    QFETCH(bool, refused);
-    const auto drive = openDrive(Tree::local, "Trips");
-    writeFile(drive->rootDirectory() + "Sub/a.bin", "data");
+    const auto drive = openDrive(false);
+    const QString file = drive->rootDirectory() + "Sub/a.bin";
+    writeFile(file, "data");
     const RootRelativePath item(path);
-    const auto error =
-        driveErrorOf([&] { removeFolder ? drive->removeDirectory(item) : drive->removeFile(item); });
-    QCOMPARE(error, refused ? std::optional(Kind::invalidFileType) : std::nullopt);
-    QCOMPARE(QFile::exists(drive->rootDirectory() + "Sub/a.bin"), refused);
+    QCOMPARE(drive->fileExists(item), isFile);
+    QCOMPARE(drive->directoryExists(item), isFolder);
+    // Removing as the wrong kind, or something missing, is refused and removes nothing.
+    QCOMPARE(driveErrorOf([&] { drive->removeFile(item); }),
+             isFile ? std::nullopt : std::optional(Kind::invalidFileType));
+    QCOMPARE(QFile::exists(file), !isFile);
+    writeFile(file, "data");
+    QCOMPARE(driveErrorOf([&] { drive->removeDirectory(item); }),
+             isFolder ? std::nullopt : std::optional(Kind::invalidFileType));
+    QCOMPARE(QFile::exists(file), !isFolder);
 }
 
 void TestCloudDrive::filesRoundTripAndCopy()
 {
-    const auto drive = openDrive(Tree::local, "Trips");
+    const auto drive = openDrive(false);
     drive->createDirectory(RootRelativePath("x/y"));
     QVERIFY(drive->directoryExists(RootRelativePath("x/y")));
     drive->writeFile("first", RootRelativePath("a.bin"));
@@ -248,15 +184,13 @@ void TestCloudDrive::filesRoundTripAndCopy()
     QCOMPARE(QDir(drive->rootDirectory()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.bin"});
 
     drive->copy(RootRelativePath("a.bin"), RootRelativePath("x/b.bin"));
-    QCOMPARE(drive->readFile(RootRelativePath("x/b.bin")), QByteArray("second"));
     try {
         drive->copy(RootRelativePath("a.bin"), RootRelativePath("x/b.bin"));
         QFAIL("copied onto an existing item");
     } catch (const FileSystemError &error) {
         QCOMPARE(error.code(), std::errc::file_exists);
-        QVERIFY(error.description().contains("x/b.bin"));
+        QVERIFY(error.description().endsWith("x/b.bin': File exists"));
     }
-
     QTemporaryDir outside;
     writeFile(outside.filePath("photo.jpg"), "jpeg");
     drive->upload(outside.filePath("photo.jpg"), RootRelativePath("x"));
@@ -264,42 +198,9 @@ void TestCloudDrive::filesRoundTripAndCopy()
     drive->download(RootRelativePath("x/b.bin"), outside.filePath("out.bin"));
     QCOMPARE(QFile(outside.filePath("out.bin")).size(), 6);
     QCOMPARE(driveErrorOf([&] { drive->upload("/", {}); }), Kind::invalidFileType);
-    QVERIFY_THROWS_EXCEPTION(FileSystemError, drive->readFile(RootRelativePath("x")));
 }
 
-void TestCloudDrive::callerBlocksRunOnTheItem()
-{
-    const auto drive = openDrive(Tree::local, "Trips");
-    QString seen;
-    drive->updateFile(RootRelativePath("a/b.bin"), [&](const QString &path) { seen = path; });
-    QCOMPARE(seen, drive->rootDirectory() + "a/b.bin");
-    const auto failing = [](const QString &path) {
-        throw FileSystemError({EIO, std::generic_category()}, "x", path);
-    };
-    try {
-        drive->readFile(RootRelativePath("a/b.bin"), failing);
-        QFAIL("the block's error was lost");
-    } catch (const FileSystemError &error) {
-        QCOMPARE(error.code().value(), EIO);
-    }
-}
-
-void TestCloudDrive::listingSkipsHiddenEntriesWhenAsked()
-{
-    const auto drive = openDrive(Tree::local, "Trips");
-    writeFile(drive->rootDirectory() + "visible", "");
-    writeFile(drive->rootDirectory() + ".hidden", "");
-    writeFile(drive->rootDirectory() + "Sub/nested", "");
-    QStringList skipped = drive->contentsOfDirectory({}, HiddenFiles::skip);
-    QStringList all = drive->contentsOfDirectory({}, HiddenFiles::include);
-    skipped.sort();
-    all.sort();
-    const QString root = drive->rootDirectory();
-    QCOMPARE(skipped, QStringList({root + "Sub", root + "visible"}));
-    QCOMPARE(all, QStringList({root + ".hidden", root + "Sub", root + "visible"}));
-}
-
-void TestCloudDrive::targetURLTrimsAndRefusesNamesLeavingTheFolder_data()
+void TestCloudDrive::targetURLRefusesNamesLeavingTheFolder_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected"); // empty: refused
@@ -315,61 +216,41 @@ void TestCloudDrive::targetURLTrimsAndRefusesNamesLeavingTheFolder_data()
                              << "";
     QTest::newRow("slash") << "../escape"
                            << "";
-    QTest::newRow("trailing slash") << "folder/"
-                                    << "";
     QTest::newRow("nul") << QString("a") + QChar() + "b"
                          << "";
 }
 
-void TestCloudDrive::targetURLTrimsAndRefusesNamesLeavingTheFolder()
+void TestCloudDrive::targetURLRefusesNamesLeavingTheFolder()
 {
     QFETCH(QString, name);
     QFETCH(QString, expected);
-    const auto drive = openDrive(Tree::local, "Trips");
-    if (expected.isEmpty()) {
-        QCOMPARE(driveErrorOf([&] { drive->targetURL(name, RootRelativePath("a/b")); }),
-                 Kind::invalidFileType);
-        QCOMPARE(driveErrorOf([&] { CloudDrive::checkFileName(name); }), Kind::invalidFileType);
-    } else {
+    const auto drive = openDrive(false);
+    if (!expected.isEmpty()) {
         QCOMPARE(drive->targetURL(name, RootRelativePath("a/b")), drive->rootDirectory() + expected);
+        return;
     }
+    QCOMPARE(driveErrorOf([&] { drive->targetURL(name, RootRelativePath("a/b")); }), Kind::invalidFileType);
 }
 
 void TestCloudDrive::pathsMayNotLeaveTheRoot()
 {
-    const auto drive = openDrive(Tree::local, "Trips");
-    writeFile(base(Tree::local) + "/secret", "keep");
-    QCOMPARE(driveErrorOf([&] { drive->removeFile(RootRelativePath("../secret")); }), Kind::invalidFileType);
-    QCOMPARE(driveErrorOf([&] { drive->readFile(RootRelativePath("./../secret")); }), Kind::invalidFileType);
-    QCOMPARE(driveErrorOf([&] { openDrive(Tree::local, "../outside"); }), Kind::invalidFileType);
-    QVERIFY(QFile::exists(base(Tree::local) + "/secret"));
-}
-
-void TestCloudDrive::appendingJoinsComponents()
-{
-    QCOMPARE(RootRelativePath::root().appending("x").path(), QString("x"));
-    QCOMPARE(RootRelativePath("x").appending("y/").path(), QString("x/y"));
-    QCOMPARE(RootRelativePath("x"), RootRelativePath::root().appending("x"));
-    QCOMPARE(driveErrorOf([] { RootRelativePath("a").fileURL("relative/"); }),
-             Kind::rootDirectoryURLIsNotDirectory);
-    QCOMPARE(driveErrorOf([] { RootRelativePath("a").fileURL("/no/slash"); }),
-             Kind::rootDirectoryURLIsNotDirectory);
-    QCOMPARE(RootRelativePath("a").directoryURL("/r/"), QString("/r/a/"));
+    const auto drive = openDrive(false);
+    writeFile(base(false) + "/secret", "keep");
+    QCOMPARE(driveErrorOf([&] { drive->removeFile(RootRelativePath("./../secret")); }),
+             Kind::invalidFileType);
+    QCOMPARE(driveErrorOf([&] { openDrive(false, "../outside"); }), Kind::invalidFileType);
+    QVERIFY(QFile::exists(base(false) + "/secret"));
 }
 
 void TestCloudDrive::leftoverPartialsGoOnlyWhenTheirWriterIsGone()
 {
-    const auto drive = openDrive(Tree::local, "Trips");
-    const QString target = drive->rootDirectory() + "photo";
-    auto abandoned = std::make_unique<PartialFile>(target);
-    const QString abandonedPath = abandoned->path();
-    // Imitates a writer that died: its lock is gone, its file stays.
-    ::flock(abandoned->fd(), LOCK_UN);
-    PartialFile writing(target);
-    writeFile(drive->rootDirectory() + ".other-hidden", "");
+    const auto drive = openDrive(false);
+    PartialFile abandoned(drive->rootDirectory() + "photo");
+    ::flock(abandoned.fd(), LOCK_UN); // as if its writer had died
+    PartialFile writing(drive->rootDirectory() + "photo");
+    writeFile(drive->rootDirectory() + ".other-hidden");
     QCOMPARE(drive->removeLeftoverPartials({}), 1);
-    QVERIFY(!QFile::exists(abandonedPath));
-    QVERIFY(QFile::exists(writing.path()));
+    QVERIFY(!QFile::exists(abandoned.path()));
     QVERIFY(QFile::exists(drive->rootDirectory() + ".other-hidden"));
     writing.write("done");
     writing.commit();
