@@ -1,5 +1,6 @@
 #include "ImageViewModel.h"
 
+#include "DecodedImageCache.h"
 #include "Logging.h"
 #include "StoragePool.h"
 
@@ -15,10 +16,12 @@ ImageViewModel::ImageViewModel(const QUrl &url, bool useThumbnail, bool releaseO
 
     if (useThumbnail) {
         // Off the thread that builds the model: a grid makes many at once. Dropped if the model
-        // goes before the pool gets to it.
+        // goes before the pool gets to it, or when a full cache would only evict another picture.
         m_warmUpCancelled = std::make_shared<std::atomic_bool>(false);
         QtConcurrent::task([url, cancelled = m_warmUpCancelled] {
-            ImageFromDecodedData::image(url, false, false, cancelled.get());
+            const DecodedImageCache &cache = DecodedImageCache::fullSize();
+            if (!cache.isFull() || cache.contains(ImageFromDecodedData::cacheKey(url)))
+                ImageFromDecodedData::image(url, false, false, cancelled.get());
         })
             .onThreadPool(*StoragePool::shared())
             .withPriority(StoragePool::background)

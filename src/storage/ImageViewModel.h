@@ -25,7 +25,8 @@ class ImageViewModel : public QObject
 
 public:
     // Shows a picture the cache already holds at once. A thumbnail model also warms the
-    // full-size cache for the photo viewer, in the background at low priority.
+    // full-size cache for the photo viewer, in the background at low priority, unless that cache
+    // is full (DecodedImageCache::isFull()).
     ImageViewModel(const QUrl &url, bool useThumbnail, bool releaseOnDisappear, QObject *parent = nullptr);
     ~ImageViewModel() override;
 
