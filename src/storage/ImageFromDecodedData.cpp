@@ -7,6 +7,7 @@
 #include "Logging.h"
 
 #include <QFile>
+#include <exception>
 
 namespace {
 const QString ImageFunction = QStringLiteral("image(withURL:useThumbnail:cacheOnly:)");
@@ -64,6 +65,17 @@ QString ImageFromDecodedData::cacheKey(const QUrl &url)
 
 ImageResult ImageFromDecodedData::image(const QUrl &url, bool useThumbnail, bool cacheOnly,
                                         const std::atomic_bool *cancelled)
+{
+    try {
+        return cachedOrDecoded(url, useThumbnail, cacheOnly, cancelled);
+    } catch (const std::exception &error) { // out of memory, mostly
+        errorMsg(QStringLiteral("Caught error ") + QString::fromLocal8Bit(error.what()));
+        return failure(ImageError::uiImageFailed());
+    }
+}
+
+ImageResult ImageFromDecodedData::cachedOrDecoded(const QUrl &url, bool useThumbnail, bool cacheOnly,
+                                                  const std::atomic_bool *cancelled)
 {
     DecodedImageCache &cache = useThumbnail ? DecodedImageCache::thumbnails() : DecodedImageCache::fullSize();
     const QString key = cacheKey(url);

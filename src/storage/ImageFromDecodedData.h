@@ -63,4 +63,8 @@ public:
 
     // The URL's absolute string.
     static QString cacheKey(const QUrl &url);
+
+private:
+    static ImageResult cachedOrDecoded(const QUrl &url, bool useThumbnail, bool cacheOnly,
+                                       const std::atomic_bool *cancelled);
 };
