@@ -169,7 +169,9 @@ std::optional<int> VaultCommands::unlock()
         return fail(QStringLiteral("no passcode is set; set one with lumisera-vault init"));
     const std::optional<QString> typed = m_prompt->ask(QStringLiteral("Passcode: "));
     if (!typed)
-        return fail(QStringLiteral("no passcode given"));
+        return fail(m_options.passcodeStdin
+                        ? QStringLiteral("no passcode given")
+                        : QStringLiteral("no passcode given (without a terminal, use --passcode-stdin)"));
     const std::optional<QString> stored = keyChain.load();
     if (!stored || *stored != *typed)
         return fail(QStringLiteral("wrong passcode"));

@@ -11,9 +11,10 @@
 #include <QDateTime>
 #include <QFuture>
 #include <QMutexLocker>
-#include <QPointer>
 #include <QtConcurrent>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -28,18 +29,20 @@ bool isPinFile(const StoredItem &item)
 QList<StoredItemPtr> sortedGroup(const QList<StoredItemPtr> &items, bool (*belongs)(const StoredItem &),
                                  bool ascending)
 {
-    QList<StoredItemPtr> group;
+    // QString's operator< compares UTF-16 code units; comparing scalar values keeps names with
+    // supplementary-plane characters in order. Each key is made once, not at every comparison.
+    std::vector<std::pair<QList<uint>, StoredItemPtr>> keyed;
     for (const StoredItemPtr &item : items) {
         if (belongs(*item))
-            group.append(item);
+            keyed.emplace_back(item->fullName().toUcs4(), item);
     }
-    // QString's operator< compares UTF-16 code units; by scalar value keeps surrogates in order.
-    const auto before = [ascending](const StoredItemPtr &a, const StoredItemPtr &b) {
-        const QList<uint> left = a->fullName().toUcs4();
-        const QList<uint> right = b->fullName().toUcs4();
-        return ascending ? left < right : right < left;
-    };
-    std::stable_sort(group.begin(), group.end(), before);
+    std::stable_sort(keyed.begin(), keyed.end(), [ascending](const auto &a, const auto &b) {
+        return ascending ? a.first < b.first : b.first < a.first;
+    });
+    QList<StoredItemPtr> group;
+    group.reserve(qsizetype(keyed.size()));
+    for (auto &entry : keyed)
+        group.append(std::move(entry.second));
     return group;
 }
 

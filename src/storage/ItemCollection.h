@@ -20,6 +20,7 @@ class DriveManager;
 class ItemCollection : public QObject
 {
     Q_OBJECT
+    Q_PROPERTY(QList<StoredItemPtr> items READ items NOTIFY itemsChanged)
     Q_PROPERTY(bool containsPhotos READ containsPhotos NOTIFY containsPhotosChanged)
     Q_PROPERTY(bool containsFolders READ containsFolders NOTIFY containsFoldersChanged)
     Q_PROPERTY(bool containsPDF READ containsPDF NOTIFY containsPDFChanged)

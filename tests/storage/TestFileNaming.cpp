@@ -1,6 +1,5 @@
 #include "FileNaming.h"
 #include "TestHome.h"
-#include "TwoPairSubstitutionObfuscator.h"
 
 #include <QGuiApplication>
 #include <QRegularExpression>
@@ -64,35 +63,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("acceptable");
         QTest::newRow("plain") << "Trips" << true;
-        QTest::newRow("with point") << "Notes.old" << true;
         QTest::newRow("empty") << "" << false;
         QTest::newRow("blank") << " \t\n" << false;
         QTest::newRow("dot") << "." << false;
         QTest::newRow("dot dot") << ".." << false;
-        QTest::newRow("padded dot dot") << " .. " << false;
         QTest::newRow("hidden") << ".secret" << false;
         QTest::newRow("slash") << "a/b" << false;
         QTest::newRow("nul") << QString::fromUtf16(u"a\0b", 3) << false;
         QTest::newRow("255 bytes") << QString(255, QLatin1Char('x')) << true;
         QTest::newRow("256 bytes") << QString(256, QLatin1Char('x')) << false;
-        QTest::newRow("multibyte too long") << QString(128, QChar(0xe9)) << false;
     }
     void folderNames()
     {
         QFETCH(QString, name);
         QFETCH(bool, acceptable);
         QCOMPARE(FileNaming::isAcceptableFolderName(name), acceptable);
-    }
-
-    void storedNamesDropOnlyThePadding()
-    {
-        const auto &twoPair = TwoPairSubstitutionObfuscator::shared();
-        // photo.jpg has nine characters: its scrambled form carries a padding space the drive trims.
-        QVERIFY(FileNaming::scrambledName("photo.jpg").endsWith(QLatin1Char(' ')));
-        QCOMPARE(FileNaming::storedFileName("photo.jpg"), twoPair.encode("photo.jpg").trimmed());
-        QCOMPARE(twoPair.decode(FileNaming::storedFileName("photo.jpg")), QStringLiteral("photo.jpg"));
-        QCOMPARE(FileNaming::scrambledName(FileNaming::pinFileName()), twoPair.encode("@.pin"));
-        QCOMPARE(FileNaming::adjustedFolderName("my-photos"), QStringLiteral("my_photos"));
     }
 };
 

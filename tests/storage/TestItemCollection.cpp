@@ -184,7 +184,6 @@ private Q_SLOTS:
     void refusedFolderNames_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("blank") << "  ";
         QTest::newRow("dot dot") << "..";
         QTest::newRow("slash") << "a/b";
         QTest::newRow("nul") << QString::fromUtf16(u"x\0y", 3);
