@@ -311,6 +311,8 @@ int VaultCommands::add()
         const QFileInfo info(file);
         if (!info.isFile() || !info.isReadable())
             return fail(QStringLiteral("add: cannot read \"%1\"").arg(file));
+        if (info.fileName().startsWith(QLatin1Char('.')))
+            return fail(QStringLiteral("add: \"%1\" has a hidden name; rename it first").arg(file));
     }
     int status = CommandLine::Success;
     const std::shared_ptr<DriveManager> manager = openFolder(folder, true, status);
@@ -340,7 +342,9 @@ int VaultCommands::get()
     const std::optional<QList<StoredItemPtr>> items = findFiles(manager, folder, {name}, status);
     if (!items)
         return status;
-    const QString target = m_arguments.output.value_or(QDir::current().filePath(name));
+    QString target = m_arguments.output.value_or(QDir::current().filePath(name));
+    if (target != QLatin1String("-") && QFileInfo(target).isDir())
+        target = QDir(target).filePath(name);
     return decryptTo(items->first(), target);
 }
 

@@ -167,6 +167,11 @@ private Q_SLOTS:
         QCOMPARE(again.status, 1);
         QVERIFY(again.err.contains("already exists"));
 
+        const QString hidden = writeFile(".profile", "p");
+        QVERIFY(vault({"add", "my_trips", hidden}).err.contains("hidden name"));
+        QVERIFY(QDir(m_work.path()).mkdir("out"));
+        QCOMPARE(vault({"get", "my_trips", "a.txt", "-o", m_work.filePath("out")}).status, 0);
+        QVERIFY(QFileInfo::exists(m_work.filePath("out/a.txt")));
         QCOMPARE(vault({"rm", "my_trips", "a.txt", "nothere.txt"}).status, 1);
         QCOMPARE(vault({"rm", "my_trips", "a.txt", "photo.jpg"}).status, 0);
         QCOMPARE(vault({"ls", "my_trips"}).out, QStringLiteral("photo(1).jpg\na(1).txt\n"));

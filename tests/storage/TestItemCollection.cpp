@@ -296,6 +296,9 @@ private Q_SLOTS:
         QVERIFY(log.contains(QStringLiteral("Failed copy access for ")));
         QVERIFY(QFileInfo::exists(m_sources.filePath(QStringLiteral("doc.pdf"))));
         QVERIFY(collection->addToCollectionAndDelete(source(QStringLiteral("picked.heic"), "p"), true, true));
+        // A hidden stored name would never be listed again.
+        QVERIFY(
+            !collection->addToCollectionAndDelete(source(QStringLiteral(".hidden.txt"), "h"), false, false));
 
         const QList<StoredItemPtr> items = collection->loadItems();
         QCOMPARE(items.size(), 3);
