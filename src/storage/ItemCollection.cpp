@@ -1,5 +1,6 @@
 #include "ItemCollection.h"
 
+#include "DecodedImageCache.h"
 #include "DriveManager.h"
 #include "DriveNotificationCenter.h"
 #include "FileNaming.h"
@@ -7,6 +8,7 @@
 #include "ImageFromDecodedData.h"
 #include "Logging.h"
 #include "StoragePool.h"
+#include "UserDefaults.h"
 
 #include <QDateTime>
 #include <QFuture>
@@ -314,16 +316,20 @@ void ItemCollection::prefetchThumbnails() const
 
 void ItemCollection::prefetch(const QList<StoredItemPtr> &items)
 {
+    const DecodedImageCache &thumbnails = DecodedImageCache::thumbnails();
     for (const StoredItemPtr &item : items) {
-        if (item->fileType() == StoredItem::StoredFileType::image)
-            ImageFromDecodedData::image(item->url(), true, false);
+        if (item->fileType() != StoredItem::StoredFileType::image)
+            continue;
+        // Past this point every new thumbnail would only push out one decoded a moment ago.
+        if (thumbnails.isFull())
+            break;
+        ImageFromDecodedData::image(item->url(), true, false);
     }
 }
 
 double ItemCollection::now()
 {
-    static const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
-    return double(reference.msecsTo(QDateTime::currentDateTimeUtc())) / 1000.0;
+    return UserDefaults::secondsSinceReferenceDate(QDateTime::currentDateTimeUtc());
 }
 
 bool ItemCollection::createFolder(const QString &name, const std::optional<QString> &pin)
