@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Every benchmark in one go, against a release build in ${BUILD_DIR:-build-bench}: the encryptor
+# against `openssl enc`, lumisera-vault against `openssl enc` and `ls -l`, and the image pipeline
+# against plain decoding with its peak memory. Each prints its times and ratios.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+export BUILD_DIR=${BUILD_DIR:-build-bench}
+bash scripts/install-deps.sh
+BUILD_TYPE=Release bash scripts/build.sh >/dev/null
+
+echo "### encryptor"
+bash bench/encryptor.sh
+echo "### lumisera-vault"
+bash bench/vault/vault-bench.sh "$BUILD_DIR/src/cli/lumisera-vault"
+echo "### image pipeline"
+bash bench/images/images.sh
