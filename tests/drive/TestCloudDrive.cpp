@@ -14,8 +14,10 @@
 #include <sys/file.h>
 
 using Kind = CloudDriveError::Kind;
+using Path = RootRelativePath;
 using Operation = std::function<void(const CloudDrive &)>;
 Q_DECLARE_METATYPE(Operation)
+Q_DECLARE_METATYPE(Kind)
 
 namespace {
 QString base(bool cloud)
@@ -25,20 +27,18 @@ QString base(bool cloud)
 
 std::unique_ptr<CloudDrive> openDrive(bool cloud, const QString &path = "Trips", bool skipCreate = false)
 {
-    if (cloud)
-        return std::make_unique<CloudDrive>(std::nullopt, path, skipCreate);
-    return std::make_unique<CloudDrive>(CloudDrive::Storage::localDirectory(base(false)), path, skipCreate);
+    using Storage = CloudDrive::Storage;
+    return std::make_unique<CloudDrive>(
+        cloud ? Storage::iCloudContainer() : Storage::localDirectory(base(false)), path, skipCreate);
 }
 
 void writeFile(const QString &path, const QByteArray &data = {})
 {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(data) == data.size());
 }
 
-// The kind of CloudDriveError that call throws, if any.
 std::optional<Kind> driveErrorOf(const std::function<void()> &call)
 {
     try {
@@ -56,206 +56,120 @@ class TestCloudDrive : public QObject
 private Q_SLOTS:
     void init() { QVERIFY(QDir().mkpath(AppPaths::cloudContainer())); }
     void cleanup() { QDir(AppPaths::dataDirectory()).removeRecursively(); }
-    void creationMakesTheRootUnlessSkipped_data();
-    void creationMakesTheRootUnlessSkipped();
-    void cloudNeedsItsContainer();
-    void signingOutFailsEveryLaterOperation_data();
-    void signingOutFailsEveryLaterOperation();
-    void existenceAndRemovalTellFilesFromFolders_data();
-    void existenceAndRemovalTellFilesFromFolders();
-    void filesRoundTripAndCopy();
-    void targetURLRefusesNamesLeavingTheFolder_data();
-    void targetURLRefusesNamesLeavingTheFolder();
-    void pathsMayNotLeaveTheRoot();
-    void leftoverPartialsGoOnlyWhenTheirWriterIsGone();
+
+    void creationMakesTheRootUnlessSkipped_data()
+    {
+        QTest::addColumn<bool>("cloud");
+        QTest::addColumn<bool>("skipCreate");
+        for (const bool cloud : {false, true})
+            for (const bool skip : {false, true})
+                QTest::addRow("%s%s", cloud ? "cloud" : "local", skip ? ", skipCreate" : "") << cloud << skip;
+    }
+
+    void creationMakesTheRootUnlessSkipped()
+    {
+        QFETCH(bool, cloud);
+        QFETCH(bool, skipCreate);
+        const auto drive = openDrive(cloud, "Trips/2024", skipCreate);
+        QCOMPARE(drive->rootDirectory(), base(cloud) + "/Trips/2024/");
+        QCOMPARE(QFileInfo(drive->rootDirectory()).isDir(), !skipCreate);
+        writeFile(base(cloud) + "/Notes", "plain");
+        QCOMPARE(driveErrorOf([&] { openDrive(cloud, "Notes", skipCreate); }),
+                 skipCreate ? std::nullopt : std::optional(Kind::rootDirectoryURLIsNotDirectory));
+    }
+
+    void cloudNeedsItsContainer()
+    {
+        QVERIFY(QDir(AppPaths::cloudContainer()).removeRecursively());
+        QCOMPARE(driveErrorOf([] { openDrive(true); }), Kind::notSignedIntoCloud);
+        // A container reached through a link, as a sync client's folder would be.
+        QTemporaryDir synced;
+        QVERIFY(QFile::link(synced.path(), AppPaths::cloudContainer()));
+        const auto drive = openDrive(true);
+        QVERIFY(QFileInfo(synced.path() + "/Documents/Trips").isDir());
+    }
+
+    void operationsFail_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<Operation>("operation");
+        const Path a("Sub/a.bin"), b("b");
+        const auto block = [](const QString &) { QFAIL("the block ran"); };
+        const auto row = [](const char *t, Kind k, const Operation &o) { QTest::newRow(t) << k << o; };
+        constexpr Kind out = Kind::queriedWhileNotConnected, refused = Kind::invalidFileType;
+        row("fileExists", out, [=](const CloudDrive &d) { d.fileExists(a); });
+        row("directoryExists", out, [=](const CloudDrive &d) { d.directoryExists(a); });
+        row("contents", out, [=](const CloudDrive &d) { d.contentsOfDirectory(b, HiddenFiles::skip); });
+        row("createDirectory", out, [=](const CloudDrive &d) { d.createDirectory(b); });
+        row("removeDirectory", out, [](const CloudDrive &d) { d.removeDirectory({}); });
+        row("removeFile", out, [=](const CloudDrive &d) { d.removeFile(a); });
+        row("readFile", out, [=](const CloudDrive &d) { d.readFile(a); });
+        row("readFile(in:)", out, [=](const CloudDrive &d) { d.readFile(a, block); });
+        row("updateFile", out, [=](const CloudDrive &d) { d.updateFile(a, block); });
+        row("writeFile", out, [=](const CloudDrive &d) { d.writeFile("x", b); });
+        row("copy", out, [=](const CloudDrive &d) { d.copy(a, b); });
+        row("upload", out, [](const CloudDrive &d) { d.upload("/etc/hostname", {}); });
+        row("download", out, [=](const CloudDrive &d) { d.download(a, QDir::tempPath() + "/x"); });
+        row("leftovers", out, [](const CloudDrive &d) { d.removeLeftoverPartials({}); });
+        row("removeFile of a folder", refused, [](const CloudDrive &d) { d.removeFile(Path("Sub")); });
+        row("removeFile of nothing", refused, [](const CloudDrive &d) { d.removeFile(Path("Sub/none")); });
+        row("removeDirectory of a file", refused, [=](const CloudDrive &d) { d.removeDirectory(a); });
+        row("removeDirectory, none", refused, [](const CloudDrive &d) { d.removeDirectory(Path("none")); });
+        row("removeFile outside", refused, [](const CloudDrive &d) { d.removeFile(Path("./../secret")); });
+        row("root outside the base", refused, [](const CloudDrive &) { openDrive(false, "../outside"); });
+        row("another container", Kind::couldNotAccessUbiquityContainer,
+            [](const CloudDrive &) { CloudDrive(QString("iCloud.other"), "Trips"); });
+        row("upload of a folder", refused, [](const CloudDrive &d) { d.upload("/", {}); });
+        row("name .", refused, [](const CloudDrive &d) { d.targetURL(".", {}); });
+        row("name ..", refused, [](const CloudDrive &d) { d.targetURL(" .. ", {}); });
+        row("name with /", refused, [](const CloudDrive &d) { d.targetURL("../escape", {}); });
+        row("NUL in name", refused, [](const CloudDrive &d) { d.targetURL(QStringLiteral("a\0b"), {}); });
+    }
+
+    void operationsFail()
+    {
+        QFETCH(Kind, kind);
+        QFETCH(Operation, operation);
+        const bool signedOut = kind == Kind::queriedWhileNotConnected;
+        const auto drive = openDrive(signedOut);
+        writeFile(drive->rootDirectory() + "Sub/a.bin", "data");
+        writeFile(base(false) + "/secret", "keep");
+        QVERIFY(!signedOut || QDir(AppPaths::cloudContainer()).removeRecursively());
+        QCOMPARE(driveErrorOf([&] { operation(*drive); }), kind);
+        QCOMPARE(drive->targetURL("x", {}), drive->rootDirectory() + "x"); // works also while signed out
+        QVERIFY(signedOut || QFile::exists(drive->rootDirectory() + "Sub/a.bin"));
+        QVERIFY(QFile::exists(base(false) + "/secret"));
+    }
+
+    void filesRoundTripAndLeftoversGo()
+    {
+        const auto drive = openDrive(false);
+        drive->createDirectory(Path("x/y"));
+        drive->writeFile("first", Path("a.bin"));
+        drive->writeFile("second", Path("a.bin"));
+        QVERIFY(drive->directoryExists(Path("x/y")) && !drive->fileExists(Path("x/y")));
+        QVERIFY(drive->fileExists(Path("a.bin")) && !drive->directoryExists(Path("a.bin")));
+        QVERIFY(!drive->fileExists(Path("none")) && !drive->directoryExists(Path("none")));
+        drive->copy(Path("a.bin"), Path("x/b.bin"));
+        QVERIFY_THROWS_EXCEPTION(FileSystemError, drive->copy(Path("a.bin"), Path("x/b.bin")));
+        drive->download(Path("x/b.bin"), base(false) + "/out.bin");
+        drive->upload(base(false) + "/out.bin", Path("x"));
+        QCOMPARE(drive->readFile(Path("x/out.bin")), QByteArray("second"));
+        QCOMPARE(drive->targetURL(" report.pdf \n", Path("x")), drive->rootDirectory() + "x/report.pdf");
+        QCOMPARE(drive->targetURL(".pin", Path("x")), drive->rootDirectory() + "x/.pin");
+        drive->removeFile(Path("a.bin"));
+        drive->removeDirectory(Path("x"));
+        // Nothing is left, not even the hidden siblings the writes went through.
+        QVERIFY(QDir(drive->rootDirectory()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+        PartialFile abandoned(drive->rootDirectory() + "photo");
+        ::flock(abandoned.fd(), LOCK_UN); // as if its writer had died
+        PartialFile writing(drive->rootDirectory() + "photo");
+        writeFile(drive->rootDirectory() + ".other-hidden");
+        QCOMPARE(drive->removeLeftoverPartials({}), 1);
+        QVERIFY(!QFile::exists(abandoned.path()) && QFile::exists(drive->rootDirectory() + ".other-hidden"));
+        QVERIFY(QFile::exists(writing.path()));
+    }
 };
-
-void TestCloudDrive::creationMakesTheRootUnlessSkipped_data()
-{
-    QTest::addColumn<bool>("cloud");
-    QTest::addColumn<bool>("skipCreate");
-    QTest::newRow("local") << false << false;
-    QTest::newRow("local, skipCreate") << false << true;
-    QTest::newRow("cloud") << true << false;
-    QTest::newRow("cloud, skipCreate") << true << true;
-}
-
-void TestCloudDrive::creationMakesTheRootUnlessSkipped()
-{
-    QFETCH(bool, cloud);
-    QFETCH(bool, skipCreate);
-    const auto drive = openDrive(cloud, "Trips/2024", skipCreate);
-    QCOMPARE(drive->rootDirectory(), base(cloud) + "/Trips/2024/");
-    QCOMPARE(QFileInfo(drive->rootDirectory()).isDir(), !skipCreate);
-    if (skipCreate)
-        QVERIFY_THROWS_EXCEPTION(FileSystemError, drive->readFile(RootRelativePath("missing")));
-    // A root that is a plain file is refused, unless nothing is checked.
-    writeFile(base(cloud) + "/Notes", "plain");
-    QCOMPARE(driveErrorOf([&] { openDrive(cloud, "Notes", skipCreate); }),
-             skipCreate ? std::nullopt : std::optional(Kind::rootDirectoryURLIsNotDirectory));
-}
-
-void TestCloudDrive::cloudNeedsItsContainer()
-{
-    QVERIFY(QDir(AppPaths::cloudContainer()).removeRecursively());
-    QCOMPARE(driveErrorOf([] { openDrive(true); }), Kind::notSignedIntoCloud);
-    // A container reached through a link, as a sync client's folder would be.
-    QTemporaryDir synced;
-    QVERIFY(QFile::link(synced.path(), AppPaths::cloudContainer()));
-    QCOMPARE(driveErrorOf([] { CloudDrive(QString("iCloud.other"), "Trips"); }),
-             Kind::couldNotAccessUbiquityContainer);
-    openDrive(true);
-    QVERIFY(QFileInfo(synced.path() + "/Documents/Trips").isDir());
-}
-
-void TestCloudDrive::signingOutFailsEveryLaterOperation_data()
-{
-    QTest::addColumn<Operation>("operation");
-    const RootRelativePath a("a.bin"), b("b");
-    const auto block = [](const QString &) { QFAIL("the block ran"); };
-    QTest::newRow("fileExists") << Operation([=](const CloudDrive &d) { d.fileExists(a); });
-    QTest::newRow("directoryExists") << Operation([=](const CloudDrive &d) { d.directoryExists(a); });
-    QTest::newRow("contents") << Operation(
-        [=](const CloudDrive &d) { d.contentsOfDirectory(b, HiddenFiles::skip); });
-    QTest::newRow("createDirectory") << Operation([=](const CloudDrive &d) { d.createDirectory(b); });
-    QTest::newRow("removeDirectory") << Operation([](const CloudDrive &d) { d.removeDirectory({}); });
-    QTest::newRow("removeFile") << Operation([=](const CloudDrive &d) { d.removeFile(a); });
-    QTest::newRow("readFile") << Operation([=](const CloudDrive &d) { d.readFile(a); });
-    QTest::newRow("readFile(in:)") << Operation([=](const CloudDrive &d) { d.readFile(a, block); });
-    QTest::newRow("updateFile") << Operation([=](const CloudDrive &d) { d.updateFile(a, block); });
-    QTest::newRow("writeFile") << Operation([=](const CloudDrive &d) { d.writeFile("x", b); });
-    QTest::newRow("copy") << Operation([=](const CloudDrive &d) { d.copy(a, b); });
-    QTest::newRow("upload") << Operation([](const CloudDrive &d) { d.upload("/etc/hostname", {}); });
-    QTest::newRow("download") << Operation(
-        [=](const CloudDrive &d) { d.download(a, QDir::tempPath() + "/x"); });
-    QTest::newRow("leftovers") << Operation([](const CloudDrive &d) { d.removeLeftoverPartials({}); });
-}
-
-void TestCloudDrive::signingOutFailsEveryLaterOperation()
-{
-    QFETCH(Operation, operation);
-    const auto drive = openDrive(true);
-    writeFile(drive->rootDirectory() + "a.bin", "data");
-    QVERIFY(QDir(AppPaths::cloudContainer()).removeRecursively());
-    QCOMPARE(driveErrorOf([&] { operation(*drive); }), Kind::queriedWhileNotConnected);
-    QCOMPARE(drive->targetURL("x", {}), drive->rootDirectory() + "x");
-}
-
-void TestCloudDrive::existenceAndRemovalTellFilesFromFolders_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("isFile");
-    QTest::addColumn<bool>("isFolder");
-    QTest::newRow("file") << "Sub/a.bin" << true << false;
-    QTest::newRow("folder") << "Sub" << false << true;
-    QTest::newRow("missing") << "Sub/none" << false << false;
-}
-
-void TestCloudDrive::existenceAndRemovalTellFilesFromFolders()
-{
-    QFETCH(QString, path);
-    QFETCH(bool, isFile);
-    QFETCH(bool, isFolder);
-    const auto drive = openDrive(false);
-    const QString file = drive->rootDirectory() + "Sub/a.bin";
-    writeFile(file, "data");
-    const RootRelativePath item(path);
-    QCOMPARE(drive->fileExists(item), isFile);
-    QCOMPARE(drive->directoryExists(item), isFolder);
-    // Removing as the wrong kind, or something missing, is refused and removes nothing.
-    QCOMPARE(driveErrorOf([&] { drive->removeFile(item); }),
-             isFile ? std::nullopt : std::optional(Kind::invalidFileType));
-    QCOMPARE(QFile::exists(file), !isFile);
-    writeFile(file, "data");
-    QCOMPARE(driveErrorOf([&] { drive->removeDirectory(item); }),
-             isFolder ? std::nullopt : std::optional(Kind::invalidFileType));
-    QCOMPARE(QFile::exists(file), !isFolder);
-}
-
-void TestCloudDrive::filesRoundTripAndCopy()
-{
-    const auto drive = openDrive(false);
-    drive->createDirectory(RootRelativePath("x/y"));
-    QVERIFY(drive->directoryExists(RootRelativePath("x/y")));
-    drive->writeFile("first", RootRelativePath("a.bin"));
-    drive->writeFile("second", RootRelativePath("a.bin"));
-    QCOMPARE(drive->readFile(RootRelativePath("a.bin")), QByteArray("second"));
-    // The write went through a hidden sibling that is gone now.
-    QCOMPARE(QDir(drive->rootDirectory()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.bin"});
-
-    drive->copy(RootRelativePath("a.bin"), RootRelativePath("x/b.bin"));
-    try {
-        drive->copy(RootRelativePath("a.bin"), RootRelativePath("x/b.bin"));
-        QFAIL("copied onto an existing item");
-    } catch (const FileSystemError &error) {
-        QCOMPARE(error.code(), std::errc::file_exists);
-        QVERIFY(error.description().endsWith("x/b.bin': File exists"));
-    }
-    QTemporaryDir outside;
-    writeFile(outside.filePath("photo.jpg"), "jpeg");
-    drive->upload(outside.filePath("photo.jpg"), RootRelativePath("x"));
-    QCOMPARE(drive->readFile(RootRelativePath("x/photo.jpg")), QByteArray("jpeg"));
-    drive->download(RootRelativePath("x/b.bin"), outside.filePath("out.bin"));
-    QCOMPARE(QFile(outside.filePath("out.bin")).size(), 6);
-    QCOMPARE(driveErrorOf([&] { drive->upload("/", {}); }), Kind::invalidFileType);
-}
-
-void TestCloudDrive::targetURLRefusesNamesLeavingTheFolder_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("expected"); // empty: refused
-    QTest::newRow("trimmed") << " report.pdf \n"
-                             << "a/b/report.pdf";
-    QTest::newRow("leading dot") << ".pin"
-                                 << "a/b/.pin";
-    QTest::newRow("blank") << "  "
-                           << "";
-    QTest::newRow("dot") << "."
-                         << "";
-    QTest::newRow("dot dot") << " .. "
-                             << "";
-    QTest::newRow("slash") << "../escape"
-                           << "";
-    QTest::newRow("nul") << QString("a") + QChar() + "b"
-                         << "";
-}
-
-void TestCloudDrive::targetURLRefusesNamesLeavingTheFolder()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, expected);
-    const auto drive = openDrive(false);
-    if (!expected.isEmpty()) {
-        QCOMPARE(drive->targetURL(name, RootRelativePath("a/b")), drive->rootDirectory() + expected);
-        return;
-    }
-    QCOMPARE(driveErrorOf([&] { drive->targetURL(name, RootRelativePath("a/b")); }), Kind::invalidFileType);
-}
-
-void TestCloudDrive::pathsMayNotLeaveTheRoot()
-{
-    const auto drive = openDrive(false);
-    writeFile(base(false) + "/secret", "keep");
-    QCOMPARE(driveErrorOf([&] { drive->removeFile(RootRelativePath("./../secret")); }),
-             Kind::invalidFileType);
-    QCOMPARE(driveErrorOf([&] { openDrive(false, "../outside"); }), Kind::invalidFileType);
-    QVERIFY(QFile::exists(base(false) + "/secret"));
-}
-
-void TestCloudDrive::leftoverPartialsGoOnlyWhenTheirWriterIsGone()
-{
-    const auto drive = openDrive(false);
-    PartialFile abandoned(drive->rootDirectory() + "photo");
-    ::flock(abandoned.fd(), LOCK_UN); // as if its writer had died
-    PartialFile writing(drive->rootDirectory() + "photo");
-    writeFile(drive->rootDirectory() + ".other-hidden");
-    QCOMPARE(drive->removeLeftoverPartials({}), 1);
-    QVERIFY(!QFile::exists(abandoned.path()));
-    QVERIFY(QFile::exists(drive->rootDirectory() + ".other-hidden"));
-    writing.write("done");
-    writing.commit();
-    QCOMPARE(drive->readFile(RootRelativePath("photo")), QByteArray("done"));
-}
 
 LUMISERA_TEST_MAIN(TestCloudDrive)
 #include "TestCloudDrive.moc"
