@@ -1,110 +1,75 @@
 #include "QuoteServer.h"
 #include "TestHome.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTest>
 
-namespace {
-struct Outcome
-{
-    int status = -1;
-    QStringList lines;
-};
-} // namespace
-
-// Runs the built lumisera-vault against a local quote service, in this test's private home.
+// Runs the built lumisera-vault against a local quote service, in this test's private home. The rows
+// run in order and share one settings file.
 class TestQuoteCommand : public QObject
 {
     Q_OBJECT
-private Q_SLOTS:
-    void init();
-    void quote_data();
-    void quote();
-    void cachedShowsWhatTheLastUpdateStored();
-
-private:
-    Outcome vault(const QStringList &arguments);
-
     QuoteServer m_server;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_server.answer(QStringLiteral("/api/today"), R"([{"q":"Line one\nline two","a":"Sage"}])");
+        m_server.answer(QStringLiteral("/api/quotes"), R"([{"q":"First","a":"A"},{"q":"Second","a":"B"}])");
+    }
+
+    void quote_data()
+    {
+        const QString service = m_server.address();
+        QTcpServer probe; // a port that nobody listens on once the probe is gone
+        probe.listen(QHostAddress::LocalHost);
+        const QString closed = QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
+        probe.close();
+        using L = QStringList;
+        const L today{"Line one line two", "Sage"}, first{"First", "A"}, second{"Second", "B"};
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("requests");
+        const QString usage = "Usage: lumisera-vault quote [--today | --next | --cached] [--service URL]";
+        QTest::newRow("help") << L{"quote", "--help"} << 0 << L{usage} << 0;
+        QTest::newRow("unknown option") << L{"quote", "--tomorrow"} << 2 << L() << 0;
+        QTest::newRow("two requests") << L{"quote", "--today", "--cached"} << 2 << L() << 0;
+        QTest::newRow("not a web address") << L{"quote", "--service", "file:///etc"} << 2 << L() << 0;
+        QTest::newRow("cached, fresh install")
+            << L{"quote", "--cached", "--service", service} << 0
+            << L{"Live for today, tomorrow is not a given.", "Unknown Author"} << 0;
+        QTest::newRow("today") << L{"quote", "--today", "--service", service} << 0 << today << 1;
+        QTest::newRow("today again, by default") << L{"quote", "--service", service} << 0 << today << 0;
+        QTest::newRow("service down") << L{"quote", "--next", "--service", closed} << 0 << today << 0;
+        QTest::newRow("next") << L{"--cloud", "quote", "--next", "--service=" + service} << 0 << first << 1;
+        QTest::newRow("next again") << L{"quote", "--next", "--service", service} << 0 << second << 0;
+        QTest::newRow("cached, after an update") << L{"quote", "--cached"} << 0 << second << 0;
+    }
+    void quote()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QStringList, lines);
+        QFETCH(int, requests);
+        const int before = m_server.requestCount();
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString &name : environment.keys())
+            if (name.endsWith(QStringLiteral("_proxy"), Qt::CaseInsensitive))
+                environment.remove(name);
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(LUMISERA_VAULT_BINARY), arguments);
+        // The server answers through this event loop while the command runs.
+        QVERIFY(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), status);
+        const QString out = QString::fromUtf8(process.readAllStandardOutput());
+        QCOMPARE(out.split(u'\n', Qt::SkipEmptyParts).mid(0, lines.size()), lines);
+        QCOMPARE(m_server.requestCount() - before, requests);
+    }
 };
-
-void TestQuoteCommand::init()
-{
-    QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") +
-                  QStringLiteral("/group.com.morvenda.calmora.ini"));
-    m_server.answer(QStringLiteral("/api/today"), R"([{"q":"Line one\nline two","a":"Sage"}])");
-    m_server.answer(QStringLiteral("/api/quotes"), R"([{"q":"First","a":"A"},{"q":"Second","a":"B"}])");
-}
-
-Outcome TestQuoteCommand::vault(const QStringList &arguments)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *proxy :
-         {"http_proxy", "https_proxy", "all_proxy", "HTTP_PROXY", "HTTPS_PROXY", "ALL_PROXY"})
-        environment.remove(QString::fromLatin1(proxy));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(LUMISERA_VAULT_BINARY), arguments);
-    // The server answers through this event loop while the command runs.
-    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000))
-        return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts)};
-}
-
-void TestQuoteCommand::quote_data()
-{
-    const QString service = m_server.address();
-    QTcpServer probe; // a port that nobody listens on once the probe is gone
-    probe.listen(QHostAddress::LocalHost);
-    const QString closed = QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
-    probe.close();
-    const QStringList fallback{"Live for today, tomorrow is not a given.", "Unknown Author"};
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<int>("requests");
-    QTest::newRow("today by default")
-        << QStringList{"quote", "--service", service} << 0 << QStringList{"Line one line two", "Sage"} << 1;
-    QTest::newRow("next from the batch") << QStringList{"--cloud", "quote", "--next", "--service=" + service}
-                                         << 0 << QStringList{"First", "A"} << 1;
-    QTest::newRow("cached, no network")
-        << QStringList{"quote", "--cached", "--service", service} << 0 << fallback << 0;
-    QTest::newRow("service down") << QStringList{"quote", "--service", closed} << 0 << fallback << 0;
-    QTest::newRow("help")
-        << QStringList{"quote", "--help"} << 0
-        << QStringList{"Usage: lumisera-vault quote [--today | --next | --cached] [--service URL]"} << 0;
-    QTest::newRow("unknown option") << QStringList{"quote", "--tomorrow"} << 2 << QStringList() << 0;
-    QTest::newRow("two requests") << QStringList{"quote", "--today", "--cached"} << 2 << QStringList() << 0;
-    QTest::newRow("not a web address")
-        << QStringList{"quote", "--service", "file:///etc"} << 2 << QStringList() << 0;
-}
-
-void TestQuoteCommand::quote()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(int, status);
-    QFETCH(QStringList, lines);
-    QFETCH(int, requests);
-    const int before = m_server.requestCount();
-
-    const Outcome outcome = vault(arguments);
-    QCOMPARE(outcome.status, status);
-    QCOMPARE(outcome.lines.mid(0, lines.size()), lines);
-    QCOMPARE(m_server.requestCount() - before, requests);
-}
-
-void TestQuoteCommand::cachedShowsWhatTheLastUpdateStored()
-{
-    const QStringList service{"--service", m_server.address()};
-    const int before = m_server.requestCount(QStringLiteral("/api/quotes"));
-    QCOMPARE(vault(QStringList{"quote", "--next"} + service).lines, (QStringList{"First", "A"}));
-    QCOMPARE(vault(QStringList{"quote", "--next"} + service).lines, (QStringList{"Second", "B"}));
-    QCOMPARE(vault({"quote", "--cached"}).lines, (QStringList{"Second", "B"}));
-    QCOMPARE(m_server.requestCount(QStringLiteral("/api/quotes")) - before, 1);
-}
 
 LUMISERA_TEST_MAIN(TestQuoteCommand)
 #include "TestQuoteCommand.moc"

@@ -1,12 +1,5 @@
 #include "QuoteServer.h"
 
-#include <QTcpSocket>
-
-namespace {
-constexpr qint64 StreamChunk = 64 * 1024;
-constexpr qint64 StreamCap = 64 * 1024 * 1024; // what a client that never stops reading gets
-} // namespace
-
 QuoteServer::QuoteServer()
 {
     m_server.listen(QHostAddress::LocalHost);
@@ -45,34 +38,30 @@ void QuoteServer::serve(QTcpSocket *socket)
     const Reply reply = m_replies.value(path);
     const QByteArray head =
         "HTTP/1.1 " + QByteArray::number(reply.status) + " Status\r\nConnection: close\r\n";
-    switch (reply.behaviour) {
-    case Behaviour::answer:
+    if (reply.behaviour == Behaviour::hangUp)
+        return socket->abort();
+    if (reply.behaviour == Behaviour::answer) {
         socket->write(head + "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n\r\n" +
                       reply.body);
-        socket->disconnectFromHost();
-        break;
-    case Behaviour::hangUp:
-        socket->abort();
-        break;
-    case Behaviour::oversized:
+        return socket->disconnectFromHost();
+    }
+    if (reply.behaviour == Behaviour::declaredLarge)
+        socket->write(head + "Content-Length: 2000000\r\n\r\n[");
+    if (reply.behaviour == Behaviour::oversized) {
         socket->write(head + "\r\n");
         connect(socket, &QTcpSocket::bytesWritten, this, [this, socket] { stream(socket); });
         stream(socket);
-        break;
-    case Behaviour::declaredLarge:
-        socket->write(head + "Content-Length: 2000000\r\n\r\n[");
-        break;
-    case Behaviour::silent:
-        break;
     }
 }
 
+// Spaces in 64 KiB chunks while the client reads, up to 64 MiB.
 void QuoteServer::stream(QTcpSocket *socket)
 {
-    if (socket->state() != QAbstractSocket::ConnectedState || socket->bytesToWrite() > 4 * StreamChunk)
+    constexpr qint64 chunk = 64 * 1024;
+    if (socket->state() != QAbstractSocket::ConnectedState || socket->bytesToWrite() > 4 * chunk)
         return;
-    if (m_streamed >= StreamCap)
+    if (m_streamed >= 1024 * chunk)
         return socket->disconnectFromHost();
-    socket->write(QByteArray(StreamChunk, ' '));
-    m_streamed += StreamChunk;
+    socket->write(QByteArray(chunk, ' '));
+    m_streamed += chunk;
 }

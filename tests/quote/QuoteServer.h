@@ -1,33 +1,24 @@
 #pragma once
 
-#include <QByteArray>
 #include <QHash>
-#include <QObject>
 #include <QStringList>
 #include <QTcpServer>
-
-class QTcpSocket;
+#include <QTcpSocket>
 
 // A quote service on 127.0.0.1 for tests: answers each path as told and counts the requests.
 class QuoteServer : public QObject
 {
     Q_OBJECT
 public:
-    enum class Behaviour {
-        answer,        // the status and body given
-        hangUp,        // closes the connection without a word
-        oversized,     // 200 and more body than any client should take, without a length
-        declaredLarge, // 200 with a Content-Length beyond the limit, then nothing
-        silent,        // never answers
-    };
+    // oversized: 200 and an endless body without a length; declaredLarge: a Content-Length beyond
+    // any limit, then nothing; silent: never answers.
+    enum class Behaviour { answer, hangUp, oversized, declaredLarge, silent };
 
     QuoteServer();
     QString address() const;
     void answer(const QString &path, const QByteArray &body, int status = 200,
                 Behaviour behaviour = Behaviour::answer);
-
     int requestCount(const QString &path = {}) const;
-    // Bytes of body streamed before the client went away.
     qint64 streamedBytes() const { return m_streamed; }
 
 Q_SIGNALS:
@@ -40,7 +31,6 @@ private:
         int status = 404;
         Behaviour behaviour = Behaviour::answer;
     };
-
     void serve(QTcpSocket *socket);
     void stream(QTcpSocket *socket);
 
