@@ -14,27 +14,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("passcode");
         QTest::addColumn<QString>("repeated");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("letters and numbers") << "abcdefg1"
-                                             << "abcdefg1" << true;
-        QTest::newRow("entries differ") << "abcdefg1"
-                                        << "abcdefg2" << false;
-        QTest::newRow("only the padding differs") << " abcdefg1"
-                                                  << "abcdefg1\n"
-                                                  << true;
-        QTest::newRow("seven and a space") << "abcdef1 "
-                                           << "abcdef1 " << false;
-        QTest::newRow("no number") << "abcdefgh"
-                                   << "abcdefgh" << false;
-        QTest::newRow("no letter") << "12345678"
-                                   << "12345678" << false;
-        QTest::newRow("accented letter") << "abcdéfg1"
-                                         << "abcdéfg1" << false;
-        QTest::newRow("blank") << "   "
-                               << "   " << false;
-        QTest::newRow("inner CRLF counts once") << "abc\r\ndefg1"
-                                                << "abc\r\ndefg1" << true;
-        QTest::newRow("inner CRLF too short") << "abc\r\nde1"
-                                              << "abc\r\nde1" << false;
+        auto row = [](const char *name, const QString &passcode, const QString &repeated, bool accepted) {
+            QTest::newRow(name) << passcode << repeated << accepted;
+        };
+        row("letters and numbers", "abcdefg1", "abcdefg1", true);
+        row("entries differ", "abcdefg1", "abcdefg2", false);
+        row("only the padding differs", " abcdefg1", "abcdefg1\n", true);
+        row("seven and a space", "abcdef1 ", "abcdef1 ", false);
+        row("no number", "abcdefgh", "abcdefgh", false);
+        row("no letter", "12345678", "12345678", false);
+        row("accented letter", "abcdéfg1", "abcdéfg1", false);
+        row("blank", "   ", "   ", false);
+        row("inner CRLF counts once", "abc\r\ndefg1", "abc\r\ndefg1", true);
+        row("inner CRLF too short", "abc\r\nde1", "abc\r\nde1", false);
     }
     void acceptance()
     {

@@ -25,8 +25,6 @@ struct Outcome
 class TestVaultCommands : public QObject
 {
     Q_OBJECT
-
-private:
     QTemporaryDir m_work;
 
     Outcome vault(const QStringList &arguments, const QString &input = passcode + QLatin1Char('\n'))
@@ -48,12 +46,10 @@ private:
 
     QString writeFile(const QString &name, const QByteArray &content)
     {
-        const QString path = m_work.filePath(QStringLiteral("in/") + name);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-            return QString();
-        return path;
+        QDir().mkpath(m_work.filePath("in"));
+        QFile file(m_work.filePath("in/" + name));
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() ? file.fileName()
+                                                                                        : QString();
     }
 
 private Q_SLOTS:
@@ -64,51 +60,47 @@ private Q_SLOTS:
         const Outcome locked = vault({"ls"});
         QCOMPARE(locked.status, 1);
         QVERIFY(locked.err.contains("no passcode is set"));
-
         QCOMPARE(vault({"init"}, "short1\nshort1\n").status, 1);
         QCOMPARE(vault({"init"}, passcode + "\nother horse 42\n").err,
                  QStringLiteral("lumisera-vault: init: passcode refused: the two entries differ\n"));
-        const Outcome init = vault({"init"}, passcode + "\n" + passcode + "\n");
-        QCOMPARE(init.status, 0);
-        const Outcome again = vault({"init"}, passcode + "\n" + passcode + "\n");
-        QCOMPARE(again.status, 1);
-        QVERIFY(again.err.contains("already set"));
+        const QString twice = passcode + "\n" + passcode + "\n";
+        QCOMPARE(vault({"init"}, twice).status, 0);
+        QVERIFY(vault({"init"}, twice).err.startsWith("lumisera-vault: init: a passcode is already set"));
+        QCOMPARE(vault({"mkdir", "Open"}).status, 0);
+        QCOMPARE(vault({"mkdir", "Safe", "--pin", "12"}).status, 1);
+        QCOMPARE(vault({"mkdir", "Safe", "--pin", " 1234 "}).status, 0);
     }
 
     void failures_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("input");
-        QTest::addColumn<int>("status");
         QTest::addColumn<QString>("error");
-        const QString right = passcode + "\n";
-        QTest::newRow("wrong passcode") << QStringList{"ls"} << "correct horse 43\n"
-                                        << 1 << "lumisera-vault: wrong passcode\n";
-        QTest::newRow("trailing space") << QStringList{"ls"} << passcode + " \n"
-                                        << 1 << "lumisera-vault: wrong passcode\n";
-        QTest::newRow("no passcode") << QStringList{"ls"} << "" << 1 << "lumisera-vault: no passcode given\n";
-        QTest::newRow("missing folder") << QStringList{"ls", "Nowhere"} << right << 1
-                                        << "lumisera-vault: no folder \"Nowhere\" in the local tree\n";
-        QTest::newRow("refused name") << QStringList{"mkdir", ".."} << right << 1
-                                      << "lumisera-vault: mkdir: refused folder name \"..\"\n";
-        QTest::newRow("missing file") << QStringList{"get", "Open", "none.txt"} << right << 1
-                                      << "lumisera-vault: no file \"none.txt\" in folder \"Open\"\n";
-        QTest::newRow("no cloud container") << QStringList{"--cloud", "ls"} << right << 1
-                                            << "lumisera-vault: the cloud container is absent (";
+        auto row = [](const char *name, const QStringList &arguments, const QString &error,
+                      const QString &input = passcode + "\n") {
+            QTest::newRow(name) << arguments << input << error;
+        };
+        row("wrong passcode", {"ls"}, "wrong passcode\n", "correct horse 43\n");
+        row("trailing space", {"ls"}, "wrong passcode\n", passcode + " \n");
+        row("no passcode", {"ls"}, "no passcode given\n", "");
+        row("missing folder", {"ls", "Nowhere"}, "no folder \"Nowhere\" in the local tree\n");
+        row("refused name", {"mkdir", ".."}, "mkdir: refused folder name \"..\"\n");
+        row("existing folder", {"mkdir", "Open"}, "mkdir: folder \"Open\" already exists\n");
+        row("missing file", {"get", "Open", "none.txt"}, "no file \"none.txt\" in folder \"Open\"\n");
+        row("no cloud container", {"--cloud", "ls"}, "the cloud container is absent (");
+        row("no PIN given", {"ls", "Safe"}, "folder \"Safe\" is protected by a PIN; give it with --pin\n");
+        row("wrong PIN", {"ls", "Safe", "--pin", "4321"}, "wrong PIN for folder \"Safe\"\n");
+        row("no PIN to remove", {"pin", "Open", "remove"}, "pin: folder \"Open\" has no PIN\n");
     }
     void failures()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, input);
-        QFETCH(int, status);
         QFETCH(QString, error);
-        if (!QFileInfo::exists(
-                QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath("Morvenda/Lumisera/Documents/Open")))
-            QCOMPARE(vault({"mkdir", "Open"}).status, 0);
         const Outcome outcome = vault(arguments, input);
-        QCOMPARE(outcome.status, status);
+        QCOMPARE(outcome.status, 1);
         // One line, naming what failed.
-        QVERIFY2(outcome.err.startsWith(error), qPrintable(outcome.err));
+        QVERIFY2(outcome.err.startsWith("lumisera-vault: " + error), qPrintable(outcome.err));
         QCOMPARE(outcome.err.count(QLatin1Char('\n')), 1);
         QVERIFY(outcome.out.isEmpty());
     }
@@ -130,17 +122,6 @@ private Q_SLOTS:
         QVERIFY(outcome.err.startsWith("lumisera-vault: "));
         QVERIFY(outcome.err.contains("Usage: lumisera-vault"));
         QVERIFY(outcome.out.isEmpty());
-    }
-
-    void helpForEveryCommand()
-    {
-        for (const char *command : {"init", "ls", "mkdir", "rmdir", "add", "get", "rm", "pin"}) {
-            const Outcome outcome = vault({QString::fromLatin1(command), "--help"}, QString());
-            QCOMPARE(outcome.status, 0);
-            QVERIFY2(outcome.out.contains(QStringLiteral("lumisera-vault [--cloud] [--passcode-stdin] ") +
-                                          command),
-                     command);
-        }
     }
 
     void addListGetRemove()
@@ -182,28 +163,13 @@ private Q_SLOTS:
     void pinProtection()
     {
         const QString notes = writeFile("secret.txt", "hidden");
-        QCOMPARE(vault({"mkdir", "Safe", "--pin", "12"}).status, 1);
-        QCOMPARE(vault({"mkdir", "Safe", "--pin", " 1234 "}).status, 0);
-
-        const Outcome noPin = vault({"add", "Safe", notes});
-        QCOMPARE(noPin.status, 1);
-        QCOMPARE(
-            noPin.err,
-            QStringLiteral("lumisera-vault: folder \"Safe\" is protected by a PIN; give it with --pin\n"));
-        const Outcome wrongPin = vault({"ls", "Safe", "--pin", "4321"});
-        QCOMPARE(wrongPin.status, 1);
-        QCOMPARE(wrongPin.err, QStringLiteral("lumisera-vault: wrong PIN for folder \"Safe\"\n"));
         QCOMPARE(vault({"add", "Safe", notes, "--pin", "1234"}).status, 0);
         // The PIN file never shows.
         QCOMPARE(vault({"ls", "Safe", "--pin", "1234"}).out, QStringLiteral("secret.txt\n"));
-
         QCOMPARE(vault({"pin", "Safe", "set", "5678"}).status, 0);
         QCOMPARE(vault({"ls", "Safe", "--pin", "1234"}).status, 1);
         QCOMPARE(vault({"pin", "Safe", "remove"}).status, 0);
         QCOMPARE(vault({"ls", "Safe"}).out, QStringLiteral("secret.txt\n"));
-        const Outcome noPinLeft = vault({"pin", "Safe", "remove"});
-        QCOMPARE(noPinLeft.status, 1);
-        QCOMPARE(noPinLeft.err, QStringLiteral("lumisera-vault: pin: folder \"Safe\" has no PIN\n"));
     }
 };
 
