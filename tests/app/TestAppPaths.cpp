@@ -12,55 +12,46 @@ class TestAppPaths : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void treesLiveUnderTheDataHome();
-    void temporaryDirectoryIsPrivate();
-    void temporaryDirectoryRefusesAForeignLink();
-    void clearingEmptiesTheTemporaryDirectory();
-};
-
-void TestAppPaths::treesLiveUnderTheDataHome()
-{
-    const QString base = qEnvironmentVariable("XDG_DATA_HOME") + "/Morvenda/Lumisera";
-    QCOMPARE(AppPaths::documentsDirectory(), base + "/Documents");
-    QCOMPARE(AppPaths::cloudContainer(), base + "/CloudContainer");
-    QCOMPARE(AppPaths::credentialsFile(), base + "/credentials");
-}
-
-void TestAppPaths::temporaryDirectoryIsPrivate()
-{
-    const QString path = AppPaths::temporaryDirectory();
-    QCOMPARE(path, qEnvironmentVariable("XDG_RUNTIME_DIR") + "/lumisera");
-    ::chmod(QFile::encodeName(path).constData(), 0755);
-    QCOMPARE(AppPaths::temporaryDirectory(), path);
-    struct stat status
+    void treesLiveUnderTheDataHome()
     {
-    };
-    QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
-    QCOMPARE(status.st_mode & 0777, mode_t(0700));
-}
+        const QString base = qEnvironmentVariable("XDG_DATA_HOME") + "/Morvenda/Lumisera";
+        QCOMPARE(AppPaths::documentsDirectory(), base + "/Documents");
+        QCOMPARE(AppPaths::cloudContainer(), base + "/CloudContainer");
+        QCOMPARE(AppPaths::credentialsFile(), base + "/credentials");
+    }
 
-void TestAppPaths::temporaryDirectoryRefusesAForeignLink()
-{
-    const QString path = AppPaths::temporaryDirectory();
-    QVERIFY(QDir(path).removeRecursively());
-    QTemporaryDir elsewhere;
-    QVERIFY(QFile::link(elsewhere.path(), path));
-    QVERIFY(AppPaths::temporaryDirectory().isEmpty());
-    QVERIFY(QFile::remove(path));
-    QCOMPARE(AppPaths::temporaryDirectory(), path);
-}
+    void temporaryDirectoryIsPrivate()
+    {
+        const QString path = AppPaths::temporaryDirectory();
+        QCOMPARE(path, qEnvironmentVariable("XDG_RUNTIME_DIR") + "/lumisera");
+        ::chmod(QFile::encodeName(path).constData(), 0755);
+        QCOMPARE(AppPaths::temporaryDirectory(), path);
+        struct stat status = {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
+        QCOMPARE(status.st_mode & 0777, mode_t(0700));
+    }
 
-void TestAppPaths::clearingEmptiesTheTemporaryDirectory()
-{
-    const QDir directory(AppPaths::temporaryDirectory());
-    QVERIFY(directory.mkpath("nested/deeper"));
-    QFile leftover(directory.filePath(".hidden-plaintext"));
-    QVERIFY(leftover.open(QIODevice::WriteOnly));
-    leftover.close();
-    AppPaths::clearTemporaryDirectory();
-    QVERIFY(directory.exists());
-    QVERIFY(directory.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
-}
+    void temporaryDirectoryRefusesAForeignLink()
+    {
+        const QString path = AppPaths::temporaryDirectory();
+        QVERIFY(QDir(path).removeRecursively());
+        QTemporaryDir elsewhere;
+        QVERIFY(QFile::link(elsewhere.path(), path));
+        QVERIFY(AppPaths::temporaryDirectory().isEmpty());
+        QVERIFY(QFile::remove(path));
+        QCOMPARE(AppPaths::temporaryDirectory(), path);
+    }
+
+    void clearingEmptiesTheTemporaryDirectory()
+    {
+        const QDir directory(AppPaths::temporaryDirectory());
+        QVERIFY(directory.mkpath("nested/deeper"));
+        QVERIFY(QFile(directory.filePath(".hidden-plaintext")).open(QIODevice::WriteOnly));
+        AppPaths::clearTemporaryDirectory();
+        QVERIFY(directory.exists());
+        QVERIFY(directory.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+    }
+};
 
 LUMISERA_TEST_MAIN(TestAppPaths)
 #include "TestAppPaths.moc"
