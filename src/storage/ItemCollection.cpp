@@ -57,7 +57,7 @@ ItemCollection::ItemCollection(StorageLocation location, FileItemType resultType
 {
     m_reloadQueue.setMaxThreadCount(1);
     connect(&DriveNotificationCenter::shared(), &DriveNotificationCenter::driveDidChange, this,
-            &ItemCollection::driveContentsDidChance, Qt::QueuedConnection);
+            &ItemCollection::driveContentsDidChange, Qt::QueuedConnection);
 }
 
 ItemCollection::~ItemCollection()
@@ -253,7 +253,7 @@ void ItemCollection::apply(const Listing &listing)
     Q_EMIT timestampChanged();
 }
 
-void ItemCollection::driveContentsDidChance(const UpdateEvent &event)
+void ItemCollection::driveContentsDidChange(const UpdateEvent &event)
 {
     if (event.location != m_location || event.inPath.toLower() != m_folderPath.toLower())
         return;

@@ -114,7 +114,7 @@ Q_SIGNALS:
     void changeCheckStarted();
 
 private Q_SLOTS:
-    void driveContentsDidChance(const UpdateEvent &event);
+    void driveContentsDidChange(const UpdateEvent &event);
     void fireTimer();
 
 private:

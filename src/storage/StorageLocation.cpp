@@ -15,7 +15,8 @@ QString rawValue(StorageLocation location)
 
 std::optional<StorageLocation> storageLocationFromRawValue(const QString &raw)
 {
-    for (StorageLocation location : {StorageLocation::unknown, StorageLocation::local, StorageLocation::cloud}) {
+    for (StorageLocation location :
+         {StorageLocation::unknown, StorageLocation::local, StorageLocation::cloud}) {
         if (rawValue(location) == raw)
             return location;
     }
