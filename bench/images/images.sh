@@ -15,7 +15,7 @@ bench="$build_dir/bench/images/image-bench"
 
 scratch=$(mktemp -d "${TMPDIR:-/var/tmp}/lumisera-image-bench.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
-export QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=$scratch/config XDG_DATA_HOME=$scratch/data \
+export QT_LOGGING_RULES="com.morvenda.Journey*=false" QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=$scratch/config XDG_DATA_HOME=$scratch/data \
     XDG_CACHE_HOME=$scratch/cache XDG_RUNTIME_DIR=$scratch/runtime
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 

@@ -75,5 +75,5 @@ if command -v perf >/dev/null && perf stat -e task-clock true >/dev/null 2>&1; t
     echo "== where ls FOLDER spends its time (perf, top symbols) =="
     printf '%s\n' "$passcode" > "$scratch/pass"
     perf record -q -g -o "$scratch/perf.data" -- "$vault" --passcode-stdin ls Many <"$scratch/pass" >/dev/null 2>&1
-    perf report -q -i "$scratch/perf.data" --no-children -g none --percent-limit 1.5 --sort dso,symbol 2>/dev/null | grep -v "^$" | head -25
+    perf report -q -i "$scratch/perf.data" --no-children -g none --percent-limit 1.5 --sort dso,symbol 2>/dev/null | grep -v "^$" | sed -E "s/[[:space:]]+(-[[:space:]]+)*$//" | head -25
 fi
