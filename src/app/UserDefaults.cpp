@@ -8,7 +8,6 @@
 #include <QMutex>
 
 namespace {
-constexpr double DistantPastSeconds = -63114076800.0;
 
 QMutex &storeFileMutex()
 {
@@ -212,7 +211,7 @@ QDateTime UserDefaults::referenceDate()
 
 QDateTime UserDefaults::distantPast()
 {
-    return dateFromReferenceSeconds(DistantPastSeconds);
+    return dateFromReferenceSeconds(distantPastSeconds);
 }
 
 double UserDefaults::secondsSinceReferenceDate(const QDateTime &date)

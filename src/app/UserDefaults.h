@@ -74,6 +74,8 @@ public:
 
     // Dates are stored as seconds since 2001-01-01 00:00:00 UTC.
     static QDateTime referenceDate();
+    // 0001-01-01 as the original platform counts it, in seconds since the reference date.
+    static constexpr double distantPastSeconds = -63114076800.0;
     static QDateTime distantPast();
     static double secondsSinceReferenceDate(const QDateTime &date);
     static QDateTime dateFromReferenceSeconds(double seconds);

@@ -2,7 +2,7 @@
 
 #include "FileSystemError.h"
 #include "PartialFile.h"
-#include "ScopedFd.h"
+#include "UniqueFd.h"
 
 #include <QFile>
 
@@ -125,7 +125,7 @@ QStringList CoordinatedFileManager::contentsOfDirectory(const QString &path, Hid
 
 QByteArray CoordinatedFileManager::contentsOfFile(const QString &path)
 {
-    ScopedFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
     if (!fd.isValid())
         throw FileSystemError::fromErrno(QStringLiteral("Could not open"), path);
     QByteArray contents;

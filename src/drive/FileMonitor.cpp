@@ -1,7 +1,7 @@
 #include "FileMonitor.h"
 
 #include "FileSystemError.h"
-#include "ScopedFd.h"
+#include "UniqueFd.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,8 +68,8 @@ struct FileMonitor::Watcher
 {
     QString root;
     std::function<void(const QString &)> report;
-    ScopedFd inotify;
-    ScopedFd stopSignal;
+    UniqueFd inotify;
+    UniqueFd stopSignal;
     std::atomic<bool> stopped{false};
     QHash<int, QString> folders; // watch descriptor -> watched folder path
     int rootWatch = -1;
@@ -202,10 +202,10 @@ void FileMonitor::setChangeHandler(ChangeHandler handler)
 void FileMonitor::start()
 {
     auto watcher = std::make_shared<Watcher>();
-    watcher->inotify = ScopedFd(::inotify_init1(IN_CLOEXEC | IN_NONBLOCK));
+    watcher->inotify = UniqueFd(::inotify_init1(IN_CLOEXEC | IN_NONBLOCK));
     if (!watcher->inotify.isValid())
         throw FileSystemError::fromErrno(QStringLiteral("Could not watch"), m_rootDirectory);
-    watcher->stopSignal = ScopedFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    watcher->stopSignal = UniqueFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
     if (!watcher->stopSignal.isValid())
         throw FileSystemError::fromErrno(QStringLiteral("Could not watch"), m_rootDirectory);
     watcher->root = withoutTrailingSlash(m_rootDirectory);

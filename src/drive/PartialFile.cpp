@@ -31,7 +31,7 @@ QString randomSuffix()
 // Makes sure the rename itself survives a power cut.
 void syncFolder(const QString &folder)
 {
-    ScopedFd fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.isValid())
         ::fsync(fd.get());
 }
@@ -42,7 +42,7 @@ PartialFile::PartialFile(const QString &targetPath) : m_targetPath(targetPath)
     const QString folder = folderOf(targetPath);
     for (int attempt = 0; attempt < 8 && !m_fd.isValid(); ++attempt) {
         m_path = folder + u'/' + namePrefix + randomSuffix();
-        m_fd = ScopedFd(::open(QFile::encodeName(m_path).constData(),
+        m_fd = UniqueFd(::open(QFile::encodeName(m_path).constData(),
                                O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
         if (!m_fd.isValid() && errno != EEXIST)
             throw FileSystemError::fromErrno(QStringLiteral("Could not create a file in"), folder);
@@ -98,7 +98,7 @@ int PartialFile::removeLeftovers(const QString &folderPath)
     int removed = 0;
     for (const QString &name : names) {
         const QByteArray path = QFile::encodeName(QDir(folderPath).filePath(name));
-        ScopedFd fd(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+        UniqueFd fd(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
         struct stat status
         {
         };

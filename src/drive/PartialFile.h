@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScopedFd.h"
+#include "UniqueFd.h"
 
 #include <QByteArray>
 #include <QString>
@@ -40,6 +40,6 @@ public:
 private:
     QString m_targetPath;
     QString m_path;
-    ScopedFd m_fd;
+    UniqueFd m_fd;
     bool m_committed = false;
 };

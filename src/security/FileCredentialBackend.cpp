@@ -25,22 +25,6 @@ CredentialResult systemFailure(const QString &what)
                                                 QString::fromLocal8Bit(std::strerror(error)));
 }
 
-bool writeAll(int fd, const QByteArray &data)
-{
-    const char *next = data.constData();
-    qsizetype left = data.size();
-    while (left > 0) {
-        const ssize_t done = ::write(fd, next, size_t(left));
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            return false;
-        next += done;
-        left -= done;
-    }
-    return true;
-}
-
 // A temporary file that is removed unless it was renamed into place.
 class PendingFile
 {
@@ -61,7 +45,7 @@ public:
     bool isValid() const { return m_fd.isValid(); }
     bool commit(const QByteArray &content, const QByteArray &target)
     {
-        if (!writeAll(m_fd.get(), content) || ::fsync(m_fd.get()) != 0 || !m_fd.close())
+        if (!m_fd.writeAll(content.constData(), content.size()) || ::fsync(m_fd.get()) != 0 || !m_fd.close())
             return false;
         m_committed = ::rename(m_name.constData(), target.constData()) == 0;
         return m_committed;

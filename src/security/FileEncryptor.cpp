@@ -81,20 +81,6 @@ std::optional<QByteArray> transform(const QByteArray &data, const QString &passc
     return output;
 }
 
-bool writeAll(int fd, const unsigned char *data, qsizetype length)
-{
-    while (length > 0) {
-        const ssize_t done = ::write(fd, data, size_t(length));
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            return false;
-        data += done;
-        length -= done;
-    }
-    return true;
-}
-
 ssize_t readSome(int fd, unsigned char *buffer, qsizetype capacity)
 {
     for (;;) {
@@ -131,7 +117,7 @@ UniqueFd openOutput(const QString &outputPath, const struct stat &input)
     return output;
 }
 
-bool streamThrough(EVP_CIPHER_CTX *context, int input, int output)
+bool streamThrough(EVP_CIPHER_CTX *context, int input, UniqueFd &output)
 {
     const auto inBuffer = std::make_unique_for_overwrite<unsigned char[]>(size_t(ChunkSize));
     const auto outBuffer = std::make_unique_for_overwrite<unsigned char[]>(size_t(ChunkSize + BlockSize));
@@ -148,7 +134,7 @@ bool streamThrough(EVP_CIPHER_CTX *context, int input, int output)
             logProcessError(QStringLiteral("CCCryptorUpdate failed"));
             return false;
         }
-        if (!writeAll(output, outBuffer.get(), produced)) {
+        if (!output.writeAll(outBuffer.get(), produced)) {
             logProcessError(systemError(QStringLiteral("Error writing the output file")));
             return false;
         }
@@ -158,7 +144,7 @@ bool streamThrough(EVP_CIPHER_CTX *context, int input, int output)
         logProcessError(QStringLiteral("CCCryptorFinal failed"));
         return false;
     }
-    if (!writeAll(output, outBuffer.get(), produced)) {
+    if (!output.writeAll(outBuffer.get(), produced)) {
         logProcessError(systemError(QStringLiteral("Error writing the output file")));
         return false;
     }
@@ -219,7 +205,7 @@ bool processFile(const QString &inputPath, const QString &outputPath, const QStr
         return false;
     }
     ::posix_fadvise(input.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    if (!streamThrough(context.get(), input.get(), output.get()))
+    if (!streamThrough(context.get(), input.get(), output))
         return false;
     if (!output.close()) {
         logProcessError(systemError(QStringLiteral("Error writing the output file")));

@@ -20,9 +20,6 @@
 
 namespace {
 
-// Seconds between 0001-01-01 and 2001-01-01, the platform's distant past.
-constexpr double distantPast = -63114076800.0;
-
 bool isPinFile(const StoredItem &item)
 {
     return item.fullName().toLower() == FileNaming::pinFileName().toLower();
@@ -53,7 +50,8 @@ QList<StoredItemPtr> sortedGroup(const QList<StoredItemPtr> &items, bool (*belon
 ItemCollection::ItemCollection(StorageLocation location, FileItemType resultType, const QString &folderPath,
                                QObject *parent)
     : QObject(parent), m_driveManager(FolderOperations::makeDriveManager(location, folderPath)),
-      m_timestamp(distantPast), m_location(location), m_resultType(resultType), m_folderPath(folderPath)
+      m_timestamp(UserDefaults::distantPastSeconds), m_location(location), m_resultType(resultType),
+      m_folderPath(folderPath)
 {
     m_reloadQueue.setMaxThreadCount(1);
     connect(&DriveNotificationCenter::shared(), &DriveNotificationCenter::driveDidChange, this,

@@ -1,0 +1,48 @@
+#include "UniqueFd.h"
+
+#include <cerrno>
+#include <unistd.h>
+
+UniqueFd::~UniqueFd()
+{
+    close();
+}
+
+UniqueFd &UniqueFd::operator=(UniqueFd &&other) noexcept
+{
+    if (this != &other) {
+        close();
+        m_fd = other.release();
+    }
+    return *this;
+}
+
+int UniqueFd::release()
+{
+    const int fd = m_fd;
+    m_fd = -1;
+    return fd;
+}
+
+bool UniqueFd::close()
+{
+    if (m_fd < 0)
+        return true;
+    const int result = ::close(release());
+    return result == 0;
+}
+
+bool UniqueFd::writeAll(const void *data, qsizetype length)
+{
+    const char *next = static_cast<const char *>(data);
+    while (length > 0) {
+        const ssize_t done = ::write(m_fd, next, size_t(length));
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0)
+            return false;
+        next += done;
+        length -= done;
+    }
+    return true;
+}
