@@ -12,12 +12,3 @@ QString rawValue(FileItemType type)
     }
     return QStringLiteral("all");
 }
-
-std::optional<FileItemType> fileItemTypeFromRawValue(const QString &raw)
-{
-    for (FileItemType type : {FileItemType::all, FileItemType::file, FileItemType::directory}) {
-        if (rawValue(type) == raw)
-            return type;
-    }
-    return std::nullopt;
-}

@@ -330,48 +330,7 @@ double ItemCollection::now()
     return UserDefaults::secondsSinceReferenceDate(QDateTime::currentDateTimeUtc());
 }
 
-bool ItemCollection::createFolder(const QString &name, const std::optional<QString> &pin)
+FolderOperations ItemCollection::operations() const
 {
-    return FolderOperations(driveManager(), m_location).createFolder(name, pin);
-}
-
-bool ItemCollection::createPin(const QString &pin, const QString &folderPath)
-{
-    return FolderOperations(driveManager(), m_location).createPin(pin, folderPath);
-}
-
-bool ItemCollection::removePin()
-{
-    return FolderOperations(driveManager(), m_location).removePin();
-}
-
-bool ItemCollection::deleteFolder()
-{
-    return FolderOperations(driveManager(), m_location).deleteFolder();
-}
-
-bool ItemCollection::deleteFiles(const QList<StoredItemPtr> &items)
-{
-    return FolderOperations(driveManager(), m_location).deleteFiles(items);
-}
-
-bool ItemCollection::addToCollectionAndDelete(const QString &sourcePath, bool shouldDelete, bool rename)
-{
-    return FolderOperations(driveManager(), m_location)
-        .addToCollectionAndDelete(sourcePath, shouldDelete, rename);
-}
-
-QString ItemCollection::uniqueName(const QString &name)
-{
-    return FolderOperations(driveManager(), m_location).uniqueName(name);
-}
-
-bool ItemCollection::addImageData(const QByteArray &data)
-{
-    return FolderOperations(driveManager(), m_location).addImageData(data);
-}
-
-void ItemCollection::importFromFiles(const QStringList &paths)
-{
-    FolderOperations(driveManager(), m_location).importFromFiles(paths);
+    return FolderOperations(driveManager(), m_location);
 }

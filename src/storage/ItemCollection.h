@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileItemType.h"
+#include "FolderOperations.h"
 #include "StorageLocation.h"
 #include "StoredItem.h"
 #include "UpdateEvent.h"
@@ -85,16 +86,11 @@ public:
     // Synchronous: decodes the thumbnails of the pictures listed now into the shared cache.
     void prefetchThumbnails() const;
 
-    // Folder and file operations: synchronous, for the storage pool; see FolderOperations.
-    bool createFolder(const QString &name, const std::optional<QString> &pin);
-    bool createPin(const QString &pin, const QString &folderPath);
-    bool removePin();
-    bool deleteFolder();
-    bool deleteFiles(const QList<StoredItemPtr> &items);
-    bool addToCollectionAndDelete(const QString &sourcePath, bool shouldDelete, bool rename);
-    QString uniqueName(const QString &name);
-    bool addImageData(const QByteArray &data);
-    void importFromFiles(const QStringList &paths);
+    // The folder and file operations on this collection's folder (createFolder, createPin,
+    // removePin, deleteFolder, deleteFiles, addToCollectionAndDelete, uniqueName, addImageData,
+    // importFromFiles): synchronous, for the storage pool. A closed collection's operations have no
+    // drive and answer false.
+    FolderOperations operations() const;
 
     // The change timer's delay after the last change report.
     static constexpr int changeDelayMs = 1000;

@@ -12,13 +12,3 @@ QString rawValue(StorageLocation location)
     }
     return QStringLiteral("unknown");
 }
-
-std::optional<StorageLocation> storageLocationFromRawValue(const QString &raw)
-{
-    for (StorageLocation location :
-         {StorageLocation::unknown, StorageLocation::local, StorageLocation::cloud}) {
-        if (rawValue(location) == raw)
-            return location;
-    }
-    return std::nullopt;
-}

@@ -157,21 +157,3 @@ QString rawValue(StoredItem::StoredFileType type)
     }
     return QStringLiteral("unknown");
 }
-
-std::optional<StoredItem::StoredItemType> storedItemTypeFromRawValue(const QString &raw)
-{
-    for (ItemType type : {ItemType::directory, ItemType::file}) {
-        if (rawValue(type) == raw)
-            return type;
-    }
-    return std::nullopt;
-}
-
-std::optional<StoredItem::StoredFileType> storedFileTypeFromRawValue(const QString &raw)
-{
-    for (FileType type : {FileType::unknown, FileType::image, FileType::pdf, FileType::content}) {
-        if (rawValue(type) == raw)
-            return type;
-    }
-    return std::nullopt;
-}

@@ -70,5 +70,3 @@ size_t qHash(const StoredItem &item, size_t seed = 0);
 
 QString rawValue(StoredItem::StoredItemType type);
 QString rawValue(StoredItem::StoredFileType type);
-std::optional<StoredItem::StoredItemType> storedItemTypeFromRawValue(const QString &raw);
-std::optional<StoredItem::StoredFileType> storedFileTypeFromRawValue(const QString &raw);

@@ -40,7 +40,7 @@ std::unique_ptr<ItemCollection> connected(FileItemType type, const QString &path
 // A fresh folder's collection (a failure to make it shows in the listing checks).
 std::unique_ptr<ItemCollection> folder(const QString &name)
 {
-    connected(FileItemType::all)->createFolder(name, std::nullopt);
+    connected(FileItemType::all)->operations().createFolder(name, std::nullopt);
     return connected(FileItemType::file, FileNaming::adjustedFolderName(name));
 }
 
@@ -119,7 +119,7 @@ private Q_SLOTS:
 
     void pinFileRoundTrip()
     {
-        QVERIFY(connected(FileItemType::all)->createFolder(u"my-photos"_s, u"  1234 "_s));
+        QVERIFY(connected(FileItemType::all)->operations().createFolder(u"my-photos"_s, u"  1234 "_s));
         const auto folder = connected(FileItemType::file, u"my_photos"_s);
         const QString pinName = FileNaming::scrambledName(FileNaming::pinFileName());
         QVERIFY2(QFileInfo::exists(rootDirectory(*folder) + pinName), "the PIN file keeps its padded name");
@@ -129,10 +129,10 @@ private Q_SLOTS:
         QCOMPARE(folder->pin(), std::optional<QString>(u"1234"_s));
         QVERIFY(folder->items().isEmpty());
 
-        QVERIFY(folder->removePin());
-        QVERIFY(!folder->removePin());
+        QVERIFY(folder->operations().removePin());
+        QVERIFY(!folder->operations().removePin());
         QVERIFY(!folder->loadListing().pin);
-        QVERIFY(!folder->createPin(u"   "_s, u"my_photos"_s));
+        QVERIFY(!folder->operations().createPin(u"   "_s, u"my_photos"_s));
         // A PIN file of blanks (written by hand) means no PIN, and still does not show.
         QVERIFY(folder->driveManager()->saveData(" \n", pinName));
         const ItemCollection::Listing listing = folder->loadListing();
@@ -144,7 +144,7 @@ private Q_SLOTS:
         const auto tree = connected(FileItemType::all);
         const QStringList before = QDir(rootDirectory(*tree)).entryList(QDir::AllEntries | QDir::Hidden);
         for (const QString &name : {u".."_s, u"a/b"_s, QString::fromUtf16(u"x\0y", 3)})
-            QVERIFY(!tree->createFolder(name, u"1234"_s));
+            QVERIFY(!tree->operations().createFolder(name, u"1234"_s));
         QCOMPARE(QDir(rootDirectory(*tree)).entryList(QDir::AllEntries | QDir::Hidden), before);
     }
 
@@ -198,20 +198,24 @@ private Q_SLOTS:
         const QString photo = source(u"kept.jpg"_s, "k");
         collection->close();
         collection->reload();
-        QVERIFY(!collection->hasDriveManager() && !collection->addToCollectionAndDelete(photo, true, false));
-        QVERIFY(!collection->removePin() && !collection->deleteFolder() && !collection->addImageData("jpeg"));
+        QVERIFY(!collection->hasDriveManager() &&
+                !collection->operations().addToCollectionAndDelete(photo, true, false));
+        QVERIFY(!collection->operations().removePin() && !collection->operations().deleteFolder() &&
+                !collection->operations().addImageData("jpeg"));
         QVERIFY(QFileInfo::exists(photo));
     }
 
     void fileOperations()
     {
         const auto collection = folder(u"Ops"_s);
-        QVERIFY(collection->addImageData("camera bytes"));
-        collection->importFromFiles({m_sources.filePath(u"missing.jpg"_s), source(u"doc.pdf"_s, "pdf")});
+        QVERIFY(collection->operations().addImageData("camera bytes"));
+        collection->operations().importFromFiles(
+            {m_sources.filePath(u"missing.jpg"_s), source(u"doc.pdf"_s, "pdf")});
         QVERIFY(QFileInfo::exists(m_sources.filePath(u"doc.pdf"_s)));
-        QVERIFY(collection->addToCollectionAndDelete(source(u"picked.heic"_s, "p"), true, true));
+        QVERIFY(collection->operations().addToCollectionAndDelete(source(u"picked.heic"_s, "p"), true, true));
         // A hidden stored name would never be listed again.
-        QVERIFY(!collection->addToCollectionAndDelete(source(u".hidden.txt"_s, "h"), false, false));
+        QVERIFY(
+            !collection->operations().addToCollectionAndDelete(source(u".hidden.txt"_s, "h"), false, false));
         const QList<StoredItemPtr> items = collection->loadItems();
         QStringList extensions = names(items, true);
         extensions.sort();
@@ -223,9 +227,10 @@ private Q_SLOTS:
         QTRY_COMPARE(model.rowCount(), 3);
         QCOMPARE(model.data(model.index(2), ItemListModel::FullNameRole).toString(), u"doc.pdf"_s);
 
-        QVERIFY(collection->deleteFiles(items.mid(0, 2)) && !collection->deleteFiles(items.mid(0, 1)));
+        QVERIFY(collection->operations().deleteFiles(items.mid(0, 2)) &&
+                !collection->operations().deleteFiles(items.mid(0, 1)));
         QCOMPARE(names(collection->loadItems()), QStringList{"doc.pdf"});
-        QVERIFY(collection->deleteFolder() && !collection->driveManager()->drive());
+        QVERIFY(collection->operations().deleteFolder() && !collection->driveManager()->drive());
     }
 };
 
