@@ -2,6 +2,8 @@
 
 #include "AppPaths.h"
 
+#include <QCoreApplication>
+
 SharedData::SharedData()
     : m_documentFolder(AppPaths::documentsDirectory()), m_lastUpdatedDate(UserDefaults::distantPast()),
       m_colorScheme(UserDefaults::mode())
@@ -9,8 +11,14 @@ SharedData::SharedData()
 
 SharedData &SharedData::shared()
 {
-    static SharedData instance;
-    return instance;
+    static SharedData *const instance = [] {
+        auto *data = new SharedData; // lives as long as the process
+        // Its observers and queued updates run on the main thread, whoever asks first.
+        if (const QCoreApplication *application = QCoreApplication::instance())
+            data->moveToThread(application->thread());
+        return data;
+    }();
+    return *instance;
 }
 
 void SharedData::setLastUpdatedDate(const QDateTime &date)

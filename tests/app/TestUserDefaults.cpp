@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 
 using Key = UserDefaults::Key;
 
@@ -106,6 +107,16 @@ private Q_SLOTS:
     {
         QCOMPARE(UserDefaults::quote(),
                  (ComposedDailyQuote{"Unknown Author", "Live for today, tomorrow is not a given."}));
+        // The first save of the process comes from a storage thread: the state still lives on
+        // the main thread and takes the date there.
+        const QDateTime first(QDate(2026, 2, 1), QTime(7, 0), Qt::UTC);
+        std::unique_ptr<QThread> worker(QThread::create([&] {
+            UserDefaults::saveQuote(ComposedDailyQuote{"Ann", "First"}, first);
+        }));
+        worker->start();
+        QVERIFY(worker->wait(10000));
+        QTRY_COMPARE(SharedData::shared().lastUpdatedDate(), first);
+        QCOMPARE(SharedData::shared().thread(), qApp->thread());
         QSignalSpy changes(&UserDefaults::shared(), &UserDefaults::objectWillChange);
         QSignalSpy updated(&SharedData::shared(), &SharedData::lastUpdatedDateChanged);
         LogCapture capture;
