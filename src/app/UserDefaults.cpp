@@ -198,6 +198,25 @@ BackgroundImage UserDefaults::nextBackgroundImage()
     return table.first();
 }
 
+const QString UserDefaults::passcodeStoreKey = QStringLiteral("passcodeStore");
+
+QString UserDefaults::passcodeStore()
+{
+    return synchronized()->value(passcodeStoreKey).toString();
+}
+
+bool UserDefaults::setPasscodeStore(const QString &location)
+{
+    auto store = appDefaults();
+    if (location.isEmpty())
+        store->remove(passcodeStoreKey);
+    else
+        store->setValue(passcodeStoreKey, location);
+    store->sync();
+    announceChange();
+    return store->status() == QSettings::NoError;
+}
+
 void UserDefaults::applyFirstStartDefaults()
 {
     if (!contains(Key::privacyMonitor))

@@ -69,6 +69,13 @@ public:
     // The picture after the current one, wrapping to the first; the first for none or unknown.
     static BackgroundImage nextBackgroundImage();
 
+    // Where the passcode lives, "keyring" or "file", recorded when it is saved; empty when no
+    // save recorded it. Only the passcode store reads it; the widgets never do.
+    static const QString passcodeStoreKey;
+    static QString passcodeStore();
+    // An empty location removes the record. False when the store could not be written.
+    static bool setPasscodeStore(const QString &location);
+
     // At the first start screen protection is on; an explicit choice is kept.
     static void applyFirstStartDefaults();
 

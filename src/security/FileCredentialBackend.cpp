@@ -1,6 +1,7 @@
 #include "FileCredentialBackend.h"
 
 #include "AppPaths.h"
+#include "SecretWipe.h"
 #include "UniqueFd.h"
 
 #include <QDir>
@@ -105,7 +106,7 @@ CredentialResult FileCredentialBackend::remove(const QString &account)
     if (!items->isEmpty())
         return store(*items);
     if (::unlink(QFile::encodeName(path()).constData()) != 0 && errno != ENOENT)
-        return systemFailure(QStringLiteral("Cannot remove the credentials file"));
+        return systemFailure(QStringLiteral("cannot remove the credentials file"));
     return CredentialResult::success();
 }
 
@@ -115,25 +116,26 @@ CredentialResult FileCredentialBackend::load(std::optional<QJsonObject> &items) 
     UniqueFd fd(::open(QFile::encodeName(path()).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
     if (!fd.isValid())
         return errno == ENOENT ? CredentialResult::success()
-                               : systemFailure(QStringLiteral("Cannot open the credentials file"));
+                               : systemFailure(QStringLiteral("cannot open the credentials file"));
     struct stat status
     {
     };
     if (::fstat(fd.get(), &status) != 0)
-        return systemFailure(QStringLiteral("Cannot inspect the credentials file"));
+        return systemFailure(QStringLiteral("cannot inspect the credentials file"));
     if (!S_ISREG(status.st_mode) || status.st_uid != ::getuid() || status.st_size > MaximumFileSize)
-        return CredentialResult::failure(EPERM, QStringLiteral("The credentials file is not a private file"));
+        return CredentialResult::failure(EPERM, QStringLiteral("the credentials file is not a private file"));
     if ((status.st_mode & 077) != 0 && ::fchmod(fd.get(), 0600) != 0)
-        return systemFailure(QStringLiteral("Cannot make the credentials file private"));
+        return systemFailure(QStringLiteral("cannot make the credentials file private"));
     QFile file;
     if (!file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
         return CredentialResult::failure(EIO, file.errorString());
-    const QByteArray content = file.readAll();
+    QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return CredentialResult::failure(EIO, file.errorString());
     const QJsonDocument document = QJsonDocument::fromJson(content);
+    wipeSecret(content);
     if (!document.isObject())
-        return CredentialResult::failure(DamagedFile, QStringLiteral("The credentials file is damaged"));
+        return CredentialResult::failure(DamagedFile, QStringLiteral("the credentials file is damaged"));
     items = document.object();
     return CredentialResult::success();
 }
@@ -143,11 +145,11 @@ CredentialResult FileCredentialBackend::store(const QJsonObject &items) const
     const QString target = path();
     if (!QDir().mkpath(QFileInfo(target).absolutePath()))
         return CredentialResult::failure(ENOENT,
-                                         QStringLiteral("Cannot create the folder of the credentials file"));
+                                         QStringLiteral("cannot create the folder of the credentials file"));
     PendingFile pending(target);
     if (!pending.isValid())
-        return systemFailure(QStringLiteral("Cannot create the credentials file"));
+        return systemFailure(QStringLiteral("cannot create the credentials file"));
     if (!pending.commit(QJsonDocument(items).toJson(QJsonDocument::Compact), QFile::encodeName(target)))
-        return systemFailure(QStringLiteral("Cannot write the credentials file"));
+        return systemFailure(QStringLiteral("cannot write the credentials file"));
     return CredentialResult::success();
 }

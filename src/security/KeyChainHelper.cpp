@@ -4,22 +4,19 @@
 #include "FileCredentialBackend.h"
 #include "KeychainCredentialBackend.h"
 #include "Logging.h"
-#include "SystemCredentialBackend.h"
+#include "PasscodeStore.h"
+#include "QtKeychainService.h"
+#include "SecretWipe.h"
 #include "UserDefaults.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QStringDecoder>
-#include <openssl/crypto.h>
 
 const QString KeyChainHelper::account = QStringLiteral("com_morvenda_dailyVeln");
 const QString KeyChainHelper::service = QStringLiteral("Lumisera");
 
 namespace {
-
-void wipe(QByteArray &bytes)
-{
-    OPENSSL_cleanse(bytes.data(), size_t(bytes.size()));
-}
 
 std::optional<QString> decodeStrictly(const QByteArray &bytes)
 {
@@ -28,6 +25,11 @@ std::optional<QString> decodeStrictly(const QByteArray &bytes)
     if (decoder.hasError())
         return std::nullopt;
     return text;
+}
+
+bool holdsFolders(const QString &tree)
+{
+    return !QDir(tree).isEmpty(QDir::Dirs | QDir::NoDotAndDotDot);
 }
 
 } // namespace
@@ -44,11 +46,14 @@ KeyChainHelper &KeyChainHelper::shared()
     return *instance;
 }
 
-std::unique_ptr<CredentialBackend> KeyChainHelper::makeSystemBackend()
+std::unique_ptr<PasscodeStore> KeyChainHelper::makeSystemBackend()
 {
-    return std::make_unique<SystemCredentialBackend>(std::make_unique<KeychainCredentialBackend>(service),
-                                                     std::make_unique<FileCredentialBackend>(),
-                                                     AppPaths::credentialsFile());
+    return std::make_unique<PasscodeStore>(
+        std::make_unique<KeychainCredentialBackend>(std::make_shared<QtKeychainService>(service)),
+        std::make_unique<FileCredentialBackend>(), AppPaths::credentialsFile(), [] {
+            return holdsFolders(AppPaths::documentsDirectory()) ||
+                   holdsFolders(AppPaths::cloudContainer() + QStringLiteral("/Documents"));
+        });
 }
 
 std::shared_ptr<CredentialBackend> KeyChainHelper::backend()
@@ -77,6 +82,8 @@ void KeyChainHelper::setLoadedKey(const std::optional<QString> &key)
         const QMutexLocker locker(&m_keyMutex);
         if (m_loadedKey == key)
             return;
+        if (m_loadedKey)
+            wipeSecret(*m_loadedKey);
         m_loadedKey = key;
     }
     Q_EMIT loadedKeyChanged();
@@ -87,36 +94,48 @@ bool KeyChainHelper::isUnlocked() const
     return loadedKey().has_value();
 }
 
-std::optional<QString> KeyChainHelper::load()
+KeyChainHelper::Lookup KeyChainHelper::lookUp()
 {
     if (std::optional<QString> cached = loadedKey())
-        return cached;
+        return {PasscodeState::set, cached, {}};
     return storedKey();
 }
 
-std::optional<QString> KeyChainHelper::storedKey()
+std::optional<QString> KeyChainHelper::load()
+{
+    return lookUp().passcode;
+}
+
+KeyChainHelper::Lookup KeyChainHelper::storedKey()
 {
     CredentialResult result = backend()->read(account);
-    if (result.status == CredentialResult::Status::failed)
+    if (result.status == CredentialResult::Status::notFound)
+        return {};
+    if (!result.succeeded()) {
         logError(result.message, QStringLiteral(__FILE__), QStringLiteral("load()"));
-    if (!result.succeeded())
-        return std::nullopt;
+        return {PasscodeState::unavailable, std::nullopt, result.message};
+    }
     std::optional<QString> passcode = decodeStrictly(result.secret);
-    wipe(result.secret);
-    return passcode;
+    wipeSecret(result.secret);
+    if (!passcode) {
+        const QString problem = QStringLiteral("the stored passcode is not valid UTF-8");
+        logError(problem, QStringLiteral(__FILE__), QStringLiteral("load()"));
+        return {PasscodeState::unavailable, std::nullopt, problem};
+    }
+    return {PasscodeState::set, passcode, {}};
 }
 
 bool KeyChainHelper::saveKey(const QString &password)
 {
     QByteArray data = password.toUtf8();
     if (QString::fromUtf8(data) != password) { // a lone surrogate would not come back the same
-        wipe(data);
+        wipeSecret(data);
         logError(QStringLiteral("Error converting password to data"), QStringLiteral(__FILE__),
                  QStringLiteral("saveKey(password:)"));
         return false;
     }
     const CredentialResult result = backend()->write(account, data);
-    wipe(data);
+    wipeSecret(data);
     if (!result.succeeded()) {
         logError(QStringLiteral("Error saving to keychain ") + QString::number(result.code),
                  QStringLiteral(__FILE__), QStringLiteral("saveKey(password:)"));
@@ -144,11 +163,20 @@ bool KeyChainHelper::deleteKey()
     return true;
 }
 
-bool KeyChainHelper::isPasscodeSet()
+KeyChainHelper::Lookup KeyChainHelper::passcodeState()
 {
-    if (UserDefaults::date(UserDefaults::Key::installed) == UserDefaults::distantPast() && deleteKey()) {
+    if (UserDefaults::date(UserDefaults::Key::installed) != UserDefaults::distantPast())
+        return lookUp();
+    const Lookup found = storedKey();
+    if (found.state == PasscodeState::unavailable)
+        return found;
+    if (found.state == PasscodeState::set && !backend()->mayRemoveAsStale()) {
+        logInfo(QStringLiteral("A passcode from an earlier installation is kept: the vault holds folders"));
         UserDefaults::setDate(UserDefaults::Key::installed, QDateTime::currentDateTimeUtc());
-        return false;
+        return found;
     }
-    return load().has_value();
+    if (!deleteKey())
+        return lookUp();
+    UserDefaults::setDate(UserDefaults::Key::installed, QDateTime::currentDateTimeUtc());
+    return {};
 }

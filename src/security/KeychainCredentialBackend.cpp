@@ -1,5 +1,9 @@
 #include "KeychainCredentialBackend.h"
 
+#include "KeyringThread.h"
+#include "Logging.h"
+#include "SecretWipe.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -7,76 +11,41 @@
 #include <QThread>
 #include <QTimer>
 #include <QWaitCondition>
-#include <functional>
-#include <memory>
 #include <qt6keychain/keychain.h>
 
 namespace {
 
-constexpr int NoAnswer = -1;
+using Operation = KeyringService::Operation;
 
-// Shared by the waiting caller and the job, which may finish after the caller gave up.
-struct Outcome
+// One call: shared by the waiting caller and the job, which may finish after the caller gave up.
+struct Pending
 {
     QMutex mutex;
     QWaitCondition finished;
     bool done = false;
+    bool abandoned = false;
     CredentialResult result;
     QEventLoop *waitingLoop = nullptr; // the main thread's local loop while it waits
-};
 
-CredentialResult resultOf(QKeychain::Job *job)
-{
-    switch (job->error()) {
-    case QKeychain::NoError: {
-        auto *read = qobject_cast<QKeychain::ReadPasswordJob *>(job);
-        return CredentialResult::success(read ? read->binaryData() : QByteArray());
-    }
-    case QKeychain::EntryNotFound:
-        return CredentialResult::notFound();
-    default:
-        return CredentialResult::failure(int(job->error()), job->errorString());
-    }
-}
-
-// The process's keyring thread: the parent object of the running jobs lives there.
-class KeyringThread
-{
-public:
-    static QObject *context()
+    // Hands the answer to the caller; false when the caller has given up.
+    bool deliver(const CredentialResult &answer)
     {
-        const QMutexLocker locker(&s_mutex);
-        if (!s_thread && !s_stopped) {
-            s_thread = new QThread;
-            s_thread->setObjectName(QStringLiteral("Keyring"));
-            s_context = new QObject;
-            s_context->moveToThread(s_thread);
-            s_thread->start();
-            qAddPostRoutine(&KeyringThread::stop);
-        }
-        return s_context;
+        const QMutexLocker locker(&mutex);
+        if (abandoned)
+            return false;
+        result = answer;
+        done = true;
+        finished.wakeAll();
+        if (waitingLoop)
+            QMetaObject::invokeMethod(waitingLoop, &QEventLoop::quit, Qt::QueuedConnection);
+        return true;
     }
 
-private:
-    static void stop()
+    bool isAbandoned()
     {
-        const QMutexLocker locker(&s_mutex);
-        s_stopped = true;
-        if (!s_thread)
-            return;
-        QMetaObject::invokeMethod(
-            s_context, [context = s_context] { delete context; }, Qt::BlockingQueuedConnection);
-        s_thread->quit();
-        s_thread->wait();
-        delete s_thread;
-        s_thread = nullptr;
-        s_context = nullptr;
+        const QMutexLocker locker(&mutex);
+        return abandoned;
     }
-
-    static inline QMutex s_mutex;
-    static inline QThread *s_thread = nullptr;
-    static inline QObject *s_context = nullptr;
-    static inline bool s_stopped = false;
 };
 
 bool onMainThread()
@@ -85,67 +54,102 @@ bool onMainThread()
     return application && QThread::currentThread() == application->thread();
 }
 
-void startJob(QObject *context, const std::shared_ptr<Outcome> &outcome, const QString &account,
-              const std::function<QKeychain::Job *(QObject *)> &makeJob)
+void waitOnMainThread(Pending &pending, const QDeadlineTimer &deadline)
 {
-    QMetaObject::invokeMethod(
-        context,
-        [context, outcome, account, makeJob] {
-            QKeychain::Job *job = makeJob(context);
-            job->setAutoDelete(true);
-            job->setInsecureFallback(false); // never QtKeychain's own plain-text store
-            job->setKey(account);
-            QObject::connect(job, &QKeychain::Job::finished, context, [outcome](QKeychain::Job *finished) {
-                const QMutexLocker locker(&outcome->mutex);
-                outcome->result = resultOf(finished);
-                outcome->done = true;
-                outcome->finished.wakeAll();
-                if (outcome->waitingLoop)
-                    QMetaObject::invokeMethod(outcome->waitingLoop, &QEventLoop::quit, Qt::QueuedConnection);
-            });
-            job->start();
-        },
-        Qt::QueuedConnection);
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    {
+        const QMutexLocker locker(&pending.mutex);
+        pending.waitingLoop = &loop;
+    }
+    for (;;) {
+        {
+            const QMutexLocker locker(&pending.mutex);
+            if (pending.done || deadline.hasExpired())
+                break;
+        }
+        // A fresh timer each round: a nested loop may have taken the last one's time.
+        timer.start(int(std::max<qint64>(1, deadline.remainingTime())));
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    const QMutexLocker locker(&pending.mutex);
+    pending.waitingLoop = nullptr;
 }
 
-// The main thread keeps its events flowing (but user input) while it waits; others block.
-CredentialResult awaitOutcome(Outcome &outcome, std::chrono::milliseconds timeout)
+// The answer, or a failure when the deadline passed; in that case the job is abandoned.
+CredentialResult await(Pending &pending, const QDeadlineTimer &deadline)
 {
-    const QDeadlineTimer deadline(timeout);
     if (onMainThread()) {
-        QEventLoop loop;
-        QTimer::singleShot(timeout, &loop, &QEventLoop::quit);
-        {
-            const QMutexLocker locker(&outcome.mutex);
-            outcome.waitingLoop = &loop;
-        }
-        while (!deadline.hasExpired()) {
-            {
-                const QMutexLocker locker(&outcome.mutex);
-                if (outcome.done)
-                    break;
-            }
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
-        }
-        const QMutexLocker locker(&outcome.mutex);
-        outcome.waitingLoop = nullptr;
+        waitOnMainThread(pending, deadline);
     } else {
-        const QMutexLocker locker(&outcome.mutex);
-        while (!outcome.done && !deadline.hasExpired())
-            outcome.finished.wait(&outcome.mutex, deadline);
+        const QMutexLocker locker(&pending.mutex);
+        while (!pending.done && !deadline.hasExpired())
+            pending.finished.wait(&pending.mutex, deadline);
     }
-    const QMutexLocker locker(&outcome.mutex);
-    if (!outcome.done)
-        return CredentialResult::failure(NoAnswer,
-                                         QStringLiteral("The desktop keyring did not answer in time"));
-    return outcome.result;
+    const QMutexLocker locker(&pending.mutex);
+    if (pending.done)
+        return pending.result;
+    pending.abandoned = true;
+    return CredentialResult::failure(KeychainCredentialBackend::NoAnswer, QString());
+}
+
+// Puts back what a change found, after the change landed too late.
+void restore(const std::shared_ptr<KeyringService> &service, QObject *context, const QString &account,
+             CredentialResult before)
+{
+    logInfo(QStringLiteral("A keyring change that came after its deadline was undone"));
+    const auto ignore = [](const CredentialResult &) {};
+    if (before.status == CredentialResult::Status::notFound)
+        service->start(Operation::remove, account, {}, context, ignore);
+    else
+        service->start(Operation::write, account, before.secret, context, ignore);
+    wipeSecret(before.secret);
+}
+
+// On the keyring thread.
+void begin(const std::shared_ptr<KeyringService> &service, QObject *context,
+           const std::shared_ptr<Pending> &pending, Operation operation, const QString &account,
+           const QByteArray &secret)
+{
+    if (pending->isAbandoned())
+        return;
+    if (operation == Operation::read) {
+        service->start(operation, account, {}, context,
+                       [pending](const CredentialResult &answer) { pending->deliver(answer); });
+        return;
+    }
+    service->start(Operation::read, account, {}, context, [=](const CredentialResult &before) {
+        // What cannot be read back cannot be put back: no change without it.
+        if (before.status == CredentialResult::Status::failed) {
+            pending->deliver(before);
+            return;
+        }
+        if (pending->isAbandoned())
+            return;
+        service->start(operation, account, secret, context, [=](const CredentialResult &after) {
+            if (!pending->deliver(after) && after.succeeded())
+                restore(service, context, account, before);
+        });
+    });
+}
+
+QString durationText(std::chrono::milliseconds duration)
+{
+    if (duration >= std::chrono::minutes(1) &&
+        duration % std::chrono::minutes(1) == std::chrono::milliseconds(0))
+        return QStringLiteral("%1 minutes")
+            .arg(std::chrono::duration_cast<std::chrono::minutes>(duration).count());
+    return QStringLiteral("%1 s").arg(double(duration.count()) / 1000.0);
 }
 
 } // namespace
 
-KeychainCredentialBackend::KeychainCredentialBackend(const QString &service,
-                                                     std::chrono::milliseconds timeout)
-    : m_service(service), m_timeout(timeout)
+KeychainCredentialBackend::KeychainCredentialBackend(std::shared_ptr<KeyringService> service,
+                                                     std::chrono::milliseconds deadline)
+    : m_service(std::move(service)), m_deadline(deadline)
 {}
 
 CredentialResult KeychainCredentialBackend::read(const QString &account)
@@ -155,7 +159,7 @@ CredentialResult KeychainCredentialBackend::read(const QString &account)
 
 CredentialResult KeychainCredentialBackend::write(const QString &account, const QByteArray &secret)
 {
-    // QtKeychain replaces the item of that key in place: there is no moment without one.
+    // The keyring replaces the item of that key in place: there is no moment without one.
     return run(Operation::write, account, secret);
 }
 
@@ -168,7 +172,8 @@ CredentialResult KeychainCredentialBackend::remove(const QString &account)
 bool KeychainCredentialBackend::meansNoKeyring(const CredentialResult &result)
 {
     return result.status == CredentialResult::Status::failed &&
-           (result.code == QKeychain::OtherError || result.code == QKeychain::NoBackendAvailable);
+           (result.code == NoSessionBus || result.code == QKeychain::OtherError ||
+            result.code == QKeychain::NoBackendAvailable);
 }
 
 CredentialResult KeychainCredentialBackend::run(Operation operation, const QString &account,
@@ -176,22 +181,28 @@ CredentialResult KeychainCredentialBackend::run(Operation operation, const QStri
 {
     QObject *const context = KeyringThread::context();
     if (!context)
-        return CredentialResult::failure(NoAnswer, QStringLiteral("The application is closing"));
-    auto outcome = std::make_shared<Outcome>();
-    const QString service = m_service;
-    startJob(context, outcome, account, [operation, service, secret](QObject *parent) -> QKeychain::Job * {
-        switch (operation) {
-        case Operation::read:
-            return new QKeychain::ReadPasswordJob(service, parent);
-        case Operation::write: {
-            auto *job = new QKeychain::WritePasswordJob(service, parent);
-            job->setBinaryData(secret);
-            return job;
-        }
-        case Operation::remove:
-            break;
-        }
-        return new QKeychain::DeletePasswordJob(service, parent);
-    });
-    return awaitOutcome(*outcome, m_timeout);
+        return described(CredentialResult::failure(Closing, QStringLiteral("the application is closing")));
+    const QDeadlineTimer deadline(m_deadline, Qt::PreciseTimer);
+    auto pending = std::make_shared<Pending>();
+    QMetaObject::invokeMethod(
+        context,
+        [service = m_service, context, pending, operation, account, secret] {
+            begin(service, context, pending, operation, account, secret);
+        },
+        Qt::QueuedConnection);
+    return described(await(*pending, deadline));
+}
+
+CredentialResult KeychainCredentialBackend::described(CredentialResult result) const
+{
+    if (result.status != CredentialResult::Status::failed)
+        return result;
+    if (result.code == NoAnswer)
+        result.message =
+            QStringLiteral("the desktop keyring did not answer within ") + durationText(m_deadline);
+    else if (meansNoKeyring(result))
+        result.message = QStringLiteral("the desktop keyring is not reachable: ") + result.message;
+    else
+        result.message = QStringLiteral("the desktop keyring failed: ") + result.message;
+    return result;
 }

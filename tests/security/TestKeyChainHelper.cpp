@@ -1,38 +1,92 @@
+#include "FakeKeyring.h"
 #include "FileCredentialBackend.h"
 #include "InMemoryCredentialBackend.h"
 #include "KeyChainHelper.h"
+#include "KeychainCredentialBackend.h"
 #include "LogCapture.h"
-#include "SystemCredentialBackend.h"
+#include "PasscodeStore.h"
 #include "TestHome.h"
 #include "UserDefaults.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <future>
+
+using namespace std::chrono_literals;
+using State = KeyChainHelper::PasscodeState;
+using Location = PasscodeStore::Location;
 
 namespace {
-const QString Account = KeyChainHelper::account;
-constexpr int NoKeyringAnswered = 7; // QtKeychain's OtherError without a Secret Service
+const QString Account = QStringLiteral("com_morvenda_dailyVeln");
+constexpr auto Deadline = 300ms;
 const auto helper = []() -> KeyChainHelper & { return KeyChainHelper::shared(); };
+
+enum class Keyring { works, noBackend, neverAnswers, answersLate };
+
+void stampInstalled(bool earlier)
+{
+    UserDefaults::setDate(UserDefaults::Key::installed, earlier ? QDateTime::currentDateTimeUtc().addDays(-3)
+                                                                : UserDefaults::distantPast());
+}
 } // namespace
 
 class TestKeyChainHelper : public QObject
 {
     Q_OBJECT
-    InMemoryCredentialBackend *m_backend = nullptr;
     QTemporaryDir m_dir;
+    std::shared_ptr<FakeKeyring> m_keyring;
+    QString m_file;
+    bool m_vaultInUse = false;
+
+    // The application's store over a fake keyring and a private file of this test.
+    PasscodeStore &installStore()
+    {
+        m_keyring = std::make_shared<FakeKeyring>();
+        m_file = m_dir.filePath(QString::number(QRandomGenerator::global()->generate()) + "/credentials");
+        auto store = std::make_unique<PasscodeStore>(
+            std::make_unique<KeychainCredentialBackend>(m_keyring, Deadline),
+            std::make_unique<FileCredentialBackend>(m_file), m_file, [this] { return m_vaultInUse; });
+        PasscodeStore &result = *store;
+        helper().setBackend(std::move(store));
+        return result;
+    }
+
+    void setKeyring(Keyring keyring)
+    {
+        m_keyring->setNoBackend(keyring == Keyring::noBackend);
+        const FakeKeyring::Delay answer = keyring == Keyring::neverAnswers  ? FakeKeyring::Delay()
+                                          : keyring == Keyring::answersLate ? FakeKeyring::Delay(800ms)
+                                                                            : FakeKeyring::Delay(0ms);
+        m_keyring->setDelays(answer, answer);
+    }
+
+    std::optional<QByteArray> inFile()
+    {
+        const CredentialResult result = FileCredentialBackend(m_file).read(Account);
+        return result.succeeded() ? std::optional<QByteArray>(result.secret) : std::nullopt;
+    }
 
 private Q_SLOTS:
     void init()
     {
-        helper().setBackend(std::unique_ptr<CredentialBackend>(m_backend = new InMemoryCredentialBackend));
+        helper().setBackend(std::make_unique<InMemoryCredentialBackend>());
         helper().setLoadedKey(std::nullopt);
+        UserDefaults::setPasscodeStore({});
+        stampInstalled(true);
+        m_vaultInUse = false;
     }
 
     void saveAndDeleteKey()
     {
+        auto *backend = new InMemoryCredentialBackend;
+        helper().setBackend(std::unique_ptr<CredentialBackend>(backend));
         const QString longPasscode = QStringLiteral("a passcode well over sixteen bytes: ünïcödé");
         LogCapture capture;
         QVERIFY(helper().saveKey("first passcode"));
@@ -45,12 +99,14 @@ private Q_SLOTS:
         QVERIFY(!helper().saveKey(QString(QChar(0xd800)))); // a lone surrogate has no UTF-8 form
         // A failing store answers false and keeps what it holds.
         helper().setLoadedKey(longPasscode);
-        m_backend->setFailing(true);
+        backend->setFailing(true);
         QVERIFY(!helper().deleteKey());
         QVERIFY(helper().isUnlocked());
         QVERIFY(!helper().saveKey("new passcode"));
-        m_backend->setFailing(false);
+        QCOMPARE(helper().lookUp().state, State::set); // the cached copy answers
         helper().setLoadedKey(std::nullopt);
+        QCOMPARE(helper().lookUp().state, State::unavailable);
+        backend->setFailing(false);
         QCOMPARE(helper().load(), longPasscode);
         // Deleting locks, and succeeds again when nothing is stored any more.
         helper().setLoadedKey(longPasscode);
@@ -64,63 +120,167 @@ private Q_SLOTS:
     void firstLaunchCheck_data()
     {
         QTest::addColumn<bool>("installedBefore");
-        QTest::addColumn<bool>("stored");
-        QTest::newRow("fresh install, item of an earlier one") << false << true;
-        QTest::newRow("installed, passcode set") << true << true;
-        QTest::newRow("installed, no passcode") << true << false;
+        QTest::addColumn<bool>("recorded"); // saved by this version, so the store knows where
+        QTest::addColumn<bool>("vaultInUse");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("installed, passcode set") << true << true << true << true;
+        QTest::newRow("installed, no passcode") << true << false << false << false;
+        QTest::newRow("fresh install, recorded item") << false << true << true << false;
+        QTest::newRow("fresh install, unrecorded item, empty vault") << false << false << false << false;
+        QTest::newRow("fresh install, unrecorded item, vault in use") << false << false << true << true;
     }
 
     void firstLaunchCheck()
     {
         QFETCH(bool, installedBefore);
-        QFETCH(bool, stored);
-        const QDateTime installed =
-            installedBefore ? QDateTime::currentDateTimeUtc().addDays(-3) : UserDefaults::distantPast();
-        UserDefaults::setDate(UserDefaults::Key::installed, installed);
-        QVERIFY(!stored || helper().saveKey("from before"));
+        QFETCH(bool, recorded);
+        QFETCH(bool, vaultInUse);
+        QFETCH(bool, kept);
+        installStore();
+        const bool stored = recorded || !installedBefore;
+        if (recorded)
+            QVERIFY(helper().saveKey("from before"));
+        else if (stored)
+            m_keyring->put(Account, "from before"); // an earlier version saved it
+        m_vaultInUse = vaultInUse;
+        stampInstalled(installedBefore);
         const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
-        QCOMPARE(helper().isPasscodeSet(), installedBefore && stored);
-        const QDateTime stamp = UserDefaults::date(UserDefaults::Key::installed);
-        QVERIFY(installedBefore ? stamp.toSecsSinceEpoch() == installed.toSecsSinceEpoch() : stamp >= before);
-        QCOMPARE(helper().load().has_value(), installedBefore && stored); // an earlier install's item is gone
+        const KeyChainHelper::Lookup result = helper().passcodeState();
+        QCOMPARE(result.state, kept ? State::set : State::notSet);
+        QCOMPARE(result.passcode, kept ? std::optional<QString>("from before") : std::nullopt);
+        QVERIFY(UserDefaults::date(UserDefaults::Key::installed) >=
+                (installedBefore ? before.addDays(-4) : before));
+        QCOMPARE(m_keyring->item(Account).has_value(), kept);
     }
 
-    void credentialStores_data()
+    // The keyring holds the passcode but cannot answer: never "no passcode", never a second one.
+    void unavailableStore_data()
     {
-        QTest::addColumn<bool>("keyringWorks");
-        QTest::addColumn<bool>("writesOnly");
-        QTest::newRow("nothing answers") << false << false;
-        // A Secret Service started on demand without a collection: reads find nothing, writes fail.
-        QTest::newRow("reads answer, writes fail") << false << true;
-        QTest::newRow("keyring supersedes the older file copy") << true << false;
-    }
-
-    void credentialStores()
-    {
-        QFETCH(bool, keyringWorks);
-        QFETCH(bool, writesOnly);
-        const QString folder = m_dir.filePath(QTest::currentDataTag()) + "/new";
-        const QString path = folder + "/credentials";
-        QCOMPARE(FileCredentialBackend(path).read(Account).status, CredentialResult::Status::notFound);
-        QVERIFY(FileCredentialBackend(path).write(Account, "older").succeeded());
-        auto keyring = std::make_unique<InMemoryCredentialBackend>();
-        keyring->setFailing(!keyringWorks, NoKeyringAnswered, writesOnly);
-        SystemCredentialBackend backend(std::move(keyring), std::make_unique<FileCredentialBackend>(path),
-                                        path);
-        QCOMPARE(backend.read(Account).secret, QByteArray("older"));
-        QVERIFY(backend.write(Account, "secret").succeeded());
-        QCOMPARE(backend.read(Account).secret, QByteArray("secret"));
-        QCOMPARE(backend.usesKeyring(Account), keyringWorks);
-        QCOMPARE(FileCredentialBackend(path).read(Account).secret, keyringWorks ? "" : "secret");
-        if (!keyringWorks) { // the file was replaced whole, is private, and is not read through a link
-            QCOMPARE(QFile::permissions(path) & 0x0777, QFile::ReadUser | QFile::WriteUser);
-            QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"credentials"});
-            QVERIFY(QFile::link(path, folder + "/link"));
-            QCOMPARE(FileCredentialBackend(folder + "/link").read(Account).status,
-                     CredentialResult::Status::failed);
+        QTest::addColumn<Keyring>("keyring");
+        QTest::addColumn<bool>("installedBefore");
+        for (const bool installed : {true, false}) {
+            const char *when = installed ? "" : ", first start";
+            QTest::addRow("no backend%s", when) << Keyring::noBackend << installed;
+            QTest::addRow("never answers%s", when) << Keyring::neverAnswers << installed;
+            QTest::addRow("answers late%s", when) << Keyring::answersLate << installed;
         }
-        QVERIFY(backend.remove(Account).succeeded());
-        QVERIFY(!QFile::exists(path));
+    }
+
+    void unavailableStore()
+    {
+        QFETCH(Keyring, keyring);
+        QFETCH(bool, installedBefore);
+        installStore();
+        QVERIFY(helper().saveKey("the only passcode"));
+        QCOMPARE(PasscodeStore::recorded(), Location::keyring);
+        setKeyring(keyring);
+        stampInstalled(installedBefore);
+
+        QElapsedTimer clock;
+        clock.start();
+        const KeyChainHelper::Lookup result = helper().passcodeState();
+        QVERIFY(clock.elapsed() <= Deadline.count() + 1000);
+        QCOMPARE(result.state, State::unavailable);
+        QVERIFY2(result.problem.startsWith("the desktop keyring "), qPrintable(result.problem));
+        QVERIFY(!helper().saveKey("a second passcode"));
+        QCOMPARE(UserDefaults::date(UserDefaults::Key::installed) == UserDefaults::distantPast(),
+                 !installedBefore);
+
+        QTest::qWait(keyring == Keyring::answersLate ? 2000 : 0); // late answers land, and are undone
+        setKeyring(Keyring::works);
+        QCOMPARE(m_keyring->item(Account), QByteArray("the only passcode"));
+        QVERIFY(!inFile());
+        QCOMPARE(helper().load(), "the only passcode");
+    }
+
+    // A passcode saved before the store kept a record: only an empty vault may go without it.
+    void unrecordedPasscode()
+    {
+        installStore();
+        m_keyring->put(Account, "older");
+        setKeyring(Keyring::noBackend);
+        m_vaultInUse = true;
+        QCOMPARE(helper().passcodeState().state, State::unavailable);
+        QVERIFY(!helper().saveKey("second"));
+        m_vaultInUse = false;
+        QCOMPARE(helper().passcodeState().state, State::notSet); // nothing here could need it
+        LogCapture capture;
+        QVERIFY(helper().saveKey("new"));
+        QCOMPARE(PasscodeStore::recorded(), Location::file);
+        QCOMPARE(inFile(), QByteArray("new"));
+        QCOMPARE(QFile::permissions(m_file) & 0x0777, QFile::ReadUser | QFile::WriteUser);
+        QCOMPARE(capture.lines().filter("No desktop keyring answered").size(),
+                 capture.infos().isEmpty() ? 0 : 1);
+        setKeyring(Keyring::works);
+        QCOMPARE(helper().load(), "new"); // the record, not the older keyring item, decides
+    }
+
+    void relocate()
+    {
+        PasscodeStore &store = installStore();
+        QVERIFY(helper().saveKey("moving"));
+        QVERIFY(store.relocate(Account, Location::file).succeeded());
+        QCOMPARE(PasscodeStore::recorded(), Location::file);
+        QVERIFY(!m_keyring->item(Account));
+        QCOMPARE(inFile(), QByteArray("moving"));
+        setKeyring(Keyring::noBackend);
+        QCOMPARE(helper().load(), "moving");
+        const CredentialResult refused = store.relocate(Account, Location::keyring);
+        QVERIFY(!refused.succeeded());
+        QVERIFY(refused.message.startsWith("the desktop keyring is not reachable"));
+        QCOMPARE(PasscodeStore::recorded(), Location::file);
+        setKeyring(Keyring::works);
+        QVERIFY(store.relocate(Account, Location::keyring).succeeded());
+        QCOMPARE(PasscodeStore::recorded(), Location::keyring);
+        QVERIFY(!QFile::exists(m_file));
+        QCOMPARE(helper().load(), "moving");
+    }
+
+    // Nobody holds a lock while a keyring call waits: a call made meanwhile, on the main thread
+    // or beside it, ends by its own deadline and the main thread keeps running.
+    void callsDuringAProbe()
+    {
+        installStore();
+        m_vaultInUse = true;
+        setKeyring(Keyring::neverAnswers);
+        KeyChainHelper::Lookup nested;
+        QTimer::singleShot(50, this, [&] { nested = helper().lookUp(); });
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(helper().lookUp().state, State::unavailable);
+        QCOMPARE(nested.state, State::unavailable);
+        QVERIFY(clock.elapsed() <= Deadline.count() + 1000);
+
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, this, [&] { ++ticks; });
+        ticker.start(10);
+        auto onWorker = std::async(std::launch::async, [] { return helper().lookUp(); });
+        QTest::qWait(50);
+        clock.restart();
+        QCOMPARE(helper().lookUp().state, State::unavailable);
+        QVERIFY(clock.elapsed() <= Deadline.count() + 1000);
+        QTRY_VERIFY(onWorker.wait_for(0s) == std::future_status::ready);
+        QCOMPARE(onWorker.get().state, State::unavailable);
+        QVERIFY(ticks >= 10);
+    }
+
+    void fileStore()
+    {
+        installStore();
+        setKeyring(Keyring::noBackend);
+        QVERIFY(FileCredentialBackend(m_file).write(Account, "older").succeeded()); // an earlier fallback
+        QCOMPARE(helper().load(), "older");
+        const QString folder = QFileInfo(m_file).absolutePath();
+        QVERIFY(QFile::link(m_file, folder + "/link")); // never read through a link
+        QCOMPARE(FileCredentialBackend(folder + "/link").read(Account).status,
+                 CredentialResult::Status::failed);
+        QFile::remove(folder + "/link");
+        QFile damaged(m_file);
+        QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("{broken") > 0);
+        damaged.close();
+        QCOMPARE(helper().lookUp().state, State::unavailable);
+        QVERIFY(helper().lookUp().problem.contains("damaged"));
     }
 };
 

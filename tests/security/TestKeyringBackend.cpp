@@ -2,7 +2,8 @@
 #include "FileCredentialBackend.h"
 #include "KeychainCredentialBackend.h"
 #include "LogCapture.h"
-#include "SystemCredentialBackend.h"
+#include "PasscodeStore.h"
+#include "QtKeychainService.h"
 #include "TestHome.h"
 
 #include <QFile>
@@ -27,7 +28,9 @@ const QString Account = QStringLiteral("com_morvenda_dailyVeln");
 std::unique_ptr<KeychainCredentialBackend> testKeyring()
 {
     return std::make_unique<KeychainCredentialBackend>(
-        "Lumisera test " + QUuid::createUuid().toString(QUuid::WithoutBraces), std::chrono::seconds(20));
+        std::make_shared<QtKeychainService>("Lumisera test " +
+                                            QUuid::createUuid().toString(QUuid::WithoutBraces)),
+        std::chrono::seconds(20));
 }
 } // namespace
 
@@ -62,13 +65,15 @@ void TestKeyringBackend::fallsBackToPrivateFile()
     QTemporaryDir dir;
     const QString path = dir.filePath("Morvenda/Lumisera/credentials");
     LogCapture capture;
-    SystemCredentialBackend backend(testKeyring(), std::make_unique<FileCredentialBackend>(path), path);
+    PasscodeStore backend(testKeyring(), std::make_unique<FileCredentialBackend>(path), path,
+                          [] { return false; });
     const bool written = backend.write(Account, "passcode").succeeded();
-    if (backend.usesKeyring(Account)) {
+    if (PasscodeStore::recorded() == PasscodeStore::Location::keyring) {
         QVERIFY(!written || backend.remove(Account).succeeded());
         QSKIP("A desktop keyring answers here; the fallback runs without a session bus");
     }
     QVERIFY(written);
+    QCOMPARE(PasscodeStore::recorded(), PasscodeStore::Location::file);
     QCOMPARE(backend.read(Account).secret, QByteArray("passcode"));
     QCOMPARE(QFile::permissions(path) & 0x0777, QFile::ReadUser | QFile::WriteUser);
     QCOMPARE(capture.lines().filter("No desktop keyring answered").size(), 1);

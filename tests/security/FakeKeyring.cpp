@@ -1,0 +1,68 @@
+#include "FakeKeyring.h"
+
+#include <QTimer>
+#include <qt6keychain/keychain.h>
+
+void FakeKeyring::start(Operation operation, const QString &account, const QByteArray &secret,
+                        QObject *context, Done done)
+{
+    Delay delay;
+    {
+        const QMutexLocker locker(&m_mutex);
+        if (m_noBackend) {
+            done(CredentialResult::failure(QKeychain::NoBackendAvailable, QStringLiteral("no keyring here")));
+            return;
+        }
+        delay = operation == Operation::read ? m_readDelay : m_changeDelay;
+        if (!delay) {
+            m_unanswered.append(std::move(done));
+            return;
+        }
+    }
+    QTimer::singleShot(*delay, context,
+                       [self = shared_from_this(), operation, account, secret, done = std::move(done)] {
+                           done(self->apply(operation, account, secret));
+                       });
+}
+
+CredentialResult FakeKeyring::apply(Operation operation, const QString &account, const QByteArray &secret)
+{
+    const QMutexLocker locker(&m_mutex);
+    switch (operation) {
+    case Operation::read:
+        return m_items.contains(account) ? CredentialResult::success(m_items.value(account))
+                                         : CredentialResult::notFound();
+    case Operation::write:
+        m_items.insert(account, secret);
+        return CredentialResult::success();
+    case Operation::remove:
+        return m_items.remove(account) ? CredentialResult::success() : CredentialResult::notFound();
+    }
+    return CredentialResult::failure(-99, QStringLiteral("unknown operation"));
+}
+
+void FakeKeyring::setNoBackend(bool noBackend)
+{
+    const QMutexLocker locker(&m_mutex);
+    m_noBackend = noBackend;
+}
+
+void FakeKeyring::setDelays(Delay reads, Delay changes)
+{
+    const QMutexLocker locker(&m_mutex);
+    m_readDelay = reads;
+    m_changeDelay = changes;
+}
+
+void FakeKeyring::put(const QString &account, const QByteArray &secret)
+{
+    const QMutexLocker locker(&m_mutex);
+    m_items.insert(account, secret);
+}
+
+std::optional<QByteArray> FakeKeyring::item(const QString &account) const
+{
+    const QMutexLocker locker(&m_mutex);
+    const auto found = m_items.constFind(account);
+    return found == m_items.cend() ? std::nullopt : std::optional<QByteArray>(*found);
+}

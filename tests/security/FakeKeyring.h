@@ -1,0 +1,36 @@
+#pragma once
+
+#include "KeyringService.h"
+
+#include <QHash>
+#include <QMutex>
+#include <chrono>
+#include <memory>
+#include <optional>
+
+// A desktop keyring that holds items in memory and answers as told: at once, after a delay,
+// never, or "no backend" (as QtKeychain does without a Secret Service). A delayed change takes
+// effect when it answers, as a keyring does once the person unlocks it.
+class FakeKeyring : public KeyringService, public std::enable_shared_from_this<FakeKeyring>
+{
+public:
+    using Delay = std::optional<std::chrono::milliseconds>; // nothing: never answers
+
+    void start(Operation operation, const QString &account, const QByteArray &secret, QObject *context,
+               Done done) override;
+
+    void setNoBackend(bool noBackend);
+    void setDelays(Delay reads, Delay changes);
+    void put(const QString &account, const QByteArray &secret);
+    std::optional<QByteArray> item(const QString &account) const;
+
+private:
+    CredentialResult apply(Operation operation, const QString &account, const QByteArray &secret);
+
+    mutable QMutex m_mutex;
+    QHash<QString, QByteArray> m_items;
+    bool m_noBackend = false;
+    Delay m_readDelay = std::chrono::milliseconds(0);
+    Delay m_changeDelay = std::chrono::milliseconds(0);
+    QList<Done> m_unanswered; // kept, as a real keyring keeps a job it never finishes
+};
