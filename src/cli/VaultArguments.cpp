@@ -11,9 +11,10 @@ bool isGlobalOption(const QString &argument)
 
 const QStringList &VaultArguments::commands()
 {
-    static const QStringList names{QStringLiteral("init"),  QStringLiteral("ls"),  QStringLiteral("mkdir"),
-                                   QStringLiteral("rmdir"), QStringLiteral("add"), QStringLiteral("get"),
-                                   QStringLiteral("rm"),    QStringLiteral("pin")};
+    static const QStringList names{
+        QStringLiteral("init"),  QStringLiteral("ls"),  QStringLiteral("mkdir"),
+        QStringLiteral("rmdir"), QStringLiteral("add"), QStringLiteral("get"),
+        QStringLiteral("rm"),    QStringLiteral("pin"), QStringLiteral("passcode-store")};
     return names;
 }
 
@@ -105,6 +106,9 @@ void VaultArguments::checkOperands()
     else if (command == QLatin1String("pin"))
         fits = (count == 3 && operands.at(1) == QLatin1String("set")) ||
                (count == 2 && operands.at(1) == QLatin1String("remove"));
+    else if (command == QLatin1String("passcode-store"))
+        fits = count == 0 || (count == 1 && (operands.at(0) == QLatin1String("keyring") ||
+                                             operands.at(0) == QLatin1String("file")));
     if (!fits)
         error = QStringLiteral("wrong arguments for %1").arg(command);
     if (fits && command == QLatin1String("ls") && count == 0 && pin)

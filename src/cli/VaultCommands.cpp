@@ -9,6 +9,7 @@
 #include "KeyChainHelper.h"
 #include "PasscodePrompt.h"
 #include "PasscodeRule.h"
+#include "PasscodeStore.h"
 #include "TransferProgress.h"
 
 #include <QDir>
@@ -52,6 +53,10 @@ const Help helpTexts[] = {
      "Deletes the named files of FOLDER; nothing is deleted when one of them is missing.\n"},
     {"pin", "pin FOLDER set PIN | pin FOLDER remove", "set or remove a folder's PIN",
      "Needs only the passcode, as in the application. A PIN has at least 4 characters.\n"},
+    {"passcode-store", "passcode-store [keyring | file]", "show or move where the passcode is kept",
+     "Without an argument, prints where the passcode is kept: \"keyring\" (the desktop keyring) or\n"
+     "\"file\" (a private file). With one, moves it there: asks for the passcode, writes it to the\n"
+     "new place, checks that it reads back, and only then removes it from the old one.\n"},
 };
 
 const Help *helpFor(const QString &command)
@@ -112,8 +117,12 @@ int VaultCommands::run(const QString &command, const QStringList &arguments)
     }
     if (command == QLatin1String("init"))
         return init();
+    if (command == QLatin1String("passcode-store") && m_arguments.operands.isEmpty())
+        return showPasscodeStore();
     if (const std::optional<int> status = unlock())
         return *status;
+    if (command == QLatin1String("passcode-store"))
+        return movePasscodeStore();
     if (const std::optional<int> status = checkTree())
         return *status;
     if (command == QLatin1String("ls"))
@@ -146,7 +155,11 @@ QString VaultCommands::treeName() const
 int VaultCommands::init()
 {
     KeyChainHelper &keyChain = KeyChainHelper::shared();
-    if (keyChain.isPasscodeSet())
+    const KeyChainHelper::Lookup existing = keyChain.passcodeState();
+    if (existing.state == KeyChainHelper::PasscodeState::unavailable)
+        return fail(QStringLiteral("init: ") + existing.problem +
+                    QStringLiteral("; a passcode may already be set there"));
+    if (existing.state == KeyChainHelper::PasscodeState::set)
         return fail(QStringLiteral("init: a passcode is already set"));
     const std::optional<QString> first = m_prompt->ask(QStringLiteral("New passcode: "));
     const std::optional<QString> second =
@@ -165,17 +178,19 @@ int VaultCommands::init()
 std::optional<int> VaultCommands::unlock()
 {
     KeyChainHelper &keyChain = KeyChainHelper::shared();
-    if (!keyChain.isPasscodeSet())
+    const KeyChainHelper::Lookup stored = keyChain.passcodeState();
+    if (stored.state == KeyChainHelper::PasscodeState::unavailable)
+        return fail(stored.problem);
+    if (stored.state == KeyChainHelper::PasscodeState::notSet)
         return fail(QStringLiteral("no passcode is set; set one with lumisera-vault init"));
     const std::optional<QString> typed = m_prompt->ask(QStringLiteral("Passcode: "));
     if (!typed)
         return fail(m_options.passcodeStdin
                         ? QStringLiteral("no passcode given")
                         : QStringLiteral("no passcode given (without a terminal, use --passcode-stdin)"));
-    const std::optional<QString> stored = keyChain.load();
-    if (!stored || *stored != *typed)
+    if (stored.passcode != *typed)
         return fail(QStringLiteral("wrong passcode"));
-    keyChain.setLoadedKey(stored);
+    keyChain.setLoadedKey(stored.passcode);
     return std::nullopt;
 }
 
@@ -428,6 +443,31 @@ int VaultCommands::remove()
         return status;
     if (!FolderOperations(manager, m_location).deleteFiles(*items))
         return fail(QStringLiteral("rm: could not delete every file in folder \"%1\"").arg(folder));
+    return CommandLine::Success;
+}
+
+int VaultCommands::showPasscodeStore()
+{
+    const PasscodeStore::Location location = PasscodeStore::recorded();
+    m_out << (location == PasscodeStore::Location::none ? QStringLiteral("not recorded")
+                                                        : PasscodeStore::name(location))
+          << "\n";
+    m_out.flush();
+    return CommandLine::Success;
+}
+
+int VaultCommands::movePasscodeStore()
+{
+    const QString target = m_arguments.operands.first();
+    const CredentialResult moved = KeyChainHelper::makeSystemBackend()->relocate(
+        KeyChainHelper::account, PasscodeStore::fromName(target).value_or(PasscodeStore::Location::keyring));
+    if (!moved.succeeded())
+        return fail(QStringLiteral("passcode-store: ") +
+                    (moved.message.isEmpty() ? QStringLiteral("no passcode is set") : moved.message));
+    if (!moved.message.isEmpty())
+        m_err << "lumisera-vault: passcode-store: note: " << moved.message << "\n";
+    m_out << target << "\n";
+    m_out.flush();
     return CommandLine::Success;
 }
 

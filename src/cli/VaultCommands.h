@@ -37,6 +37,8 @@ private:
     int get();
     int remove();
     int pin();
+    int showPasscodeStore();
+    int movePasscodeStore();
 
     // Prints "lumisera-vault: <line>" on standard error and answers Failure.
     int fail(const QString &line);

@@ -1,23 +1,14 @@
 #include "TestHome.h"
+#include "VaultProcess.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
 const QString passcode = QStringLiteral("correct horse 42");
-
-struct Outcome
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
 } // namespace
 
 // Runs the built lumisera-vault in this test's private home, with no session bus, so that the
@@ -27,21 +18,9 @@ class TestVaultCommands : public QObject
     Q_OBJECT
     QTemporaryDir m_work;
 
-    Outcome vault(const QStringList &arguments, const QString &input = passcode + QLatin1Char('\n'))
+    VaultOutcome vault(const QStringList &arguments, const QString &input = passcode + QLatin1Char('\n'))
     {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(m_work.path());
-        process.start(QStringLiteral(LUMISERA_VAULT_BINARY), QStringList{"--passcode-stdin"} + arguments);
-        process.write(input.toUtf8());
-        process.closeWriteChannel();
-        if (!process.waitForFinished(60000))
-            return {};
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        return runVault(arguments, input, m_work.path(), withoutSessionBus());
     }
 
     QString writeFile(const QString &name, const QByteArray &content)
@@ -57,7 +36,7 @@ private Q_SLOTS:
     {
         QVERIFY(m_work.isValid());
         // Before init every vault command refuses.
-        const Outcome locked = vault({"ls"});
+        const VaultOutcome locked = vault({"ls"});
         QCOMPARE(locked.status, 1);
         QVERIFY(locked.err.contains("no passcode is set"));
         QCOMPARE(vault({"init"}, "short1\nshort1\n").status, 1);
@@ -97,7 +76,7 @@ private Q_SLOTS:
         QFETCH(QStringList, arguments);
         QFETCH(QString, input);
         QFETCH(QString, error);
-        const Outcome outcome = vault(arguments, input);
+        const VaultOutcome outcome = vault(arguments, input);
         QCOMPARE(outcome.status, 1);
         // One line, naming what failed.
         QVERIFY2(outcome.err.startsWith("lumisera-vault: " + error), qPrintable(outcome.err));
@@ -117,7 +96,7 @@ private Q_SLOTS:
     void usageErrors()
     {
         QFETCH(QStringList, arguments);
-        const Outcome outcome = vault(arguments);
+        const VaultOutcome outcome = vault(arguments);
         QCOMPARE(outcome.status, 2);
         QVERIFY(outcome.err.startsWith("lumisera-vault: "));
         QVERIFY(outcome.err.contains("Usage: lumisera-vault"));
@@ -132,19 +111,19 @@ private Q_SLOTS:
         QCOMPARE(vault({"mkdir", "my-trips"}).out, QStringLiteral("my_trips\n"));
         QCOMPARE(vault({"mkdir", "my_trips"}).status, 1);
 
-        const Outcome added = vault({"add", "my_trips", notes, photo, notes, photo});
+        const VaultOutcome added = vault({"add", "my_trips", notes, photo, notes, photo});
         QCOMPARE(added.status, 0);
         QCOMPARE(added.out, QStringLiteral("a.txt\nphoto.jpg\na(1).txt\nphoto(1).jpg\n"));
         QCOMPARE(vault({"ls", "my_trips"}).out, QStringLiteral("photo.jpg\nphoto(1).jpg\na.txt\na(1).txt\n"));
         QVERIFY(vault({"ls"}).out.split('\n').contains("my_trips"));
 
         QCOMPARE(vault({"get", "my_trips", "a.txt", "-o", "-"}).out, QStringLiteral("first"));
-        const Outcome got = vault({"get", "my_trips", "photo(1).jpg"});
+        const VaultOutcome got = vault({"get", "my_trips", "photo(1).jpg"});
         QCOMPARE(got.status, 0);
         QFile copy(m_work.filePath("photo(1).jpg"));
         QVERIFY(copy.open(QIODevice::ReadOnly));
         QCOMPARE(copy.readAll(), QByteArray(5000, 'p'));
-        const Outcome again = vault({"get", "my_trips", "photo(1).jpg"});
+        const VaultOutcome again = vault({"get", "my_trips", "photo(1).jpg"});
         QCOMPARE(again.status, 1);
         QVERIFY(again.err.contains("already exists"));
 

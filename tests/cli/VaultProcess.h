@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+// The built lumisera-vault, run as a user would, with the passcode on standard input.
+struct VaultOutcome
+{
+    int status = -1; // -1: it crashed or hung
+    QString out;
+    QString err;
+};
+
+// This process's environment (the test's private home) with the session bus pointed nowhere:
+// no desktop keyring can answer.
+QProcessEnvironment withoutSessionBus();
+
+VaultOutcome runVault(const QStringList &arguments, const QString &input, const QString &workingDirectory,
+                      const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
