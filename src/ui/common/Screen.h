@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+// One screen of the window. Its host shows it pushed on the navigation stack, over the whole
+// window, or in a sheet; the screen only asks to go (dismissRequested) and says when it must
+// go by itself: when the application goes to the background, and when the vault locks.
+class Screen : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(QString title READ title WRITE setTitle NOTIFY titleChanged)
+public:
+    explicit Screen(QWidget *parent = nullptr);
+
+    QString title() const { return m_title; }
+    void setTitle(const QString &title);
+
+    // The automatic dismissal: the screen closes when the application goes to the background.
+    bool dismissesOnBackground() const { return m_dismissesOnBackground; }
+    void setDismissesOnBackground(bool dismisses) { m_dismissesOnBackground = dismisses; }
+    // The screen shows vault content: it closes when the vault locks.
+    bool dismissesOnLock() const { return m_dismissesOnLock; }
+    void setDismissesOnLock(bool dismisses) { m_dismissesOnLock = dismisses; }
+
+Q_SIGNALS:
+    void titleChanged();
+    void dismissRequested();
+
+private:
+    QString m_title;
+    bool m_dismissesOnBackground = false;
+    bool m_dismissesOnLock = false;
+};

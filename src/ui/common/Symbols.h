@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+// The platform symbols the screens name ("x.circle", "gear", "touchid", …) as icons: the
+// desktop's icon theme where it has a match, else a picture bundled with the application.
+class Symbols
+{
+public:
+    Symbols() = delete;
+
+    static QIcon icon(const QString &symbolName);
+    // The freedesktop icon name a symbol maps to; empty for an unknown symbol.
+    static QString themeName(const QString &symbolName);
+};
