@@ -32,5 +32,4 @@ private:
     bool m_noBackend = false;
     Delay m_readDelay = std::chrono::milliseconds(0);
     Delay m_changeDelay = std::chrono::milliseconds(0);
-    QList<Done> m_unanswered; // kept, as a real keyring keeps a job it never finishes
 };
