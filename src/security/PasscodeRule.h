@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// The strength rule a new passcode must meet before it is stored.
+// The strength rule a new passcode must meet before it is stored. The passcode setup screen
+// and `lumisera-vault init` both ask here, so a passcode one accepts the other accepts too.
 class PasscodeRule
 {
 public:
