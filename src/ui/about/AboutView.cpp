@@ -1,0 +1,33 @@
+#include "AboutView.h"
+
+#include "AboutBrowser.h"
+#include "Symbols.h"
+
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+AboutView::AboutView(QWidget *parent) : Screen(parent), m_browser(new AboutBrowser(this))
+{
+    setObjectName(QStringLiteral("aboutView"));
+    setTitle(tr("About"));
+    setDismissesOnBackground(true);
+
+    auto *close = new QToolButton(this);
+    close->setObjectName(QStringLiteral("closeButton"));
+    close->setText(tr("Close"));
+    close->setAccessibleName(tr("Close"));
+    close->setIcon(Symbols::icon(QStringLiteral("xmark.circle.fill")));
+    close->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    close->setShortcut(QKeySequence::Cancel);
+    connect(close, &QToolButton::clicked, this, &Screen::dismissRequested);
+
+    auto *toolbar = new QHBoxLayout;
+    toolbar->addStretch();
+    toolbar->addWidget(close);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(toolbar);
+    layout->addWidget(m_browser, 1);
+}

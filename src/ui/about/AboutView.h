@@ -1,0 +1,20 @@
+#pragma once
+
+#include "DonationPage.h" // the main screen offers both pages
+#include "Screen.h"
+
+class AboutBrowser;
+
+// The about page, shown over the whole window; it closes itself when the application goes to
+// the background.
+class AboutView : public Screen
+{
+    Q_OBJECT
+public:
+    explicit AboutView(QWidget *parent = nullptr);
+
+    AboutBrowser *browser() const { return m_browser; }
+
+private:
+    AboutBrowser *m_browser;
+};

@@ -1,0 +1,13 @@
+#include "DonationPage.h"
+
+#include "UrlOpener.h"
+
+QUrl DonationPage::address()
+{
+    return QUrl(QStringLiteral("https://morvenda.com/donate"));
+}
+
+bool DonationPage::open()
+{
+    return UrlOpener::open(address());
+}

@@ -1,0 +1,32 @@
+#include "BackgroundPictures.h"
+
+#include "BackgroundImage.h"
+
+#include <QPixmapCache>
+
+#include <algorithm>
+
+QString BackgroundPictures::resourcePath(const QString &image)
+{
+    // Only names from the table: a stored setting must not reach other resources.
+    const QList<BackgroundImage> &table = BackgroundImage::all();
+    const bool known = std::any_of(table.cbegin(), table.cend(),
+                                   [&](const BackgroundImage &row) { return row.image == image; });
+    return known ? QStringLiteral(":/backgrounds/%1.jpg").arg(image) : QString();
+}
+
+QPixmap BackgroundPictures::picture(const QString &image)
+{
+    const QString path = resourcePath(image);
+    if (path.isEmpty())
+        return QPixmap();
+    QPixmap pixmap;
+    if (!QPixmapCache::find(path, &pixmap) && pixmap.load(path))
+        QPixmapCache::insert(path, pixmap);
+    return pixmap;
+}
+
+QPixmap BackgroundPictures::sorryClosed()
+{
+    return QPixmap(QStringLiteral(":/pictures/sorryClosed.png"));
+}
