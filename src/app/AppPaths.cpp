@@ -31,14 +31,20 @@ QString AppPaths::credentialsFile()
 
 QString AppPaths::temporaryDirectory()
 {
+    return privateRuntimeFolder(QStringLiteral("lumisera"));
+}
+
+QString AppPaths::privateRuntimeFolder(const QString &name)
+{
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    const QString path = !runtime.isEmpty() && QFileInfo(QString::fromLocal8Bit(runtime)).isDir()
-                             ? QString::fromLocal8Bit(runtime) + QStringLiteral("/lumisera")
-                             : QDir::tempPath() + QStringLiteral("/lumisera-") + QString::number(getuid());
+    const QString path =
+        !runtime.isEmpty() && QFileInfo(QString::fromLocal8Bit(runtime)).isDir()
+            ? QString::fromLocal8Bit(runtime) + QLatin1Char('/') + name
+            : QDir::tempPath() + QLatin1Char('/') + name + QLatin1Char('-') + QString::number(getuid());
     const QByteArray native = QFile::encodeName(path);
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
         return {};
-    // A folder someone else made, or one that is not private, must not receive plaintext.
+    // A folder someone else made, or a link to one, must not receive plaintext, locks or sockets.
     struct stat status
     {
     };

@@ -19,6 +19,9 @@ public:
     // The private folder for decrypted copies; created with mode 0700 when missing.
     // Empty when it cannot be made private.
     static QString temporaryDirectory();
+    // $XDG_RUNTIME_DIR/<name>, else <tmp>/<name>-<uid>: created 0700 when missing and checked to
+    // be this user's own folder. Empty when it cannot be made private.
+    static QString privateRuntimeFolder(const QString &name);
     // Removes everything inside the temporary directory (left over by a crash).
     static void clearTemporaryDirectory();
 };
