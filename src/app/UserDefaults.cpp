@@ -217,6 +217,21 @@ bool UserDefaults::setPasscodeStore(const QString &location)
     return store->status() == QSettings::NoError;
 }
 
+const QString UserDefaults::keepUnlockedWhenInactiveKey = QStringLiteral("keepUnlockedWhenInactive");
+
+bool UserDefaults::keepUnlockedWhenInactive()
+{
+    return synchronized()->value(keepUnlockedWhenInactiveKey, false).toBool();
+}
+
+void UserDefaults::setKeepUnlockedWhenInactive(bool keep)
+{
+    auto store = appDefaults();
+    store->setValue(keepUnlockedWhenInactiveKey, keep);
+    store->sync();
+    announceChange();
+}
+
 void UserDefaults::applyFirstStartDefaults()
 {
     if (!contains(Key::privacyMonitor))

@@ -76,6 +76,12 @@ public:
     // An empty location removes the record. False when the store could not be written.
     static bool setPasscodeStore(const QString &location);
 
+    // "Stay Unlocked in Other Windows": when on, only the background phase locks, not focus
+    // going to another application. Not one of the keys the widgets share; absent reads as off.
+    static const QString keepUnlockedWhenInactiveKey;
+    static bool keepUnlockedWhenInactive();
+    static void setKeepUnlockedWhenInactive(bool keep);
+
     // At the first start screen protection is on; an explicit choice is kept.
     static void applyFirstStartDefaults();
 

@@ -1,0 +1,186 @@
+#include "Settings.h"
+
+#include "AppearanceMenus.h"
+#include "SettingsToggle.h"
+#include "Symbols.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMetaEnum>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace {
+
+QString toggleObjectName(SettingsState::Toggle toggle)
+{
+    return QString::fromLatin1(QMetaEnum::fromType<SettingsState::Toggle>().valueToKey(int(toggle))) +
+           QStringLiteral("Toggle");
+}
+
+QGroupBox *makeSection(const QString &title, const QString &objectName)
+{
+    auto *section = new QGroupBox(title);
+    section->setObjectName(objectName);
+    new QVBoxLayout(section);
+    return section;
+}
+
+QVBoxLayout *sectionLayout(QGroupBox *section)
+{
+    return static_cast<QVBoxLayout *>(section->layout());
+}
+
+} // namespace
+
+Settings::Settings(QWidget *parent) : Screen(parent), m_state(new SettingsState(this))
+{
+    setTitle(tr("Settings"));
+    setDismissesOnBackground(true);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(makeHeader());
+    layout->addWidget(makeSections(), 1);
+    forwardStateSignals();
+}
+
+QWidget *Settings::makeHeader()
+{
+    auto *header = new QWidget;
+    auto *heading = new QLabel(title());
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    auto *close = new QPushButton(Symbols::icon(QStringLiteral("xmark.circle.fill")), tr("Close"));
+    close->setObjectName(QStringLiteral("closeButton"));
+    close->setAutoDefault(false);
+    connect(close, &QPushButton::clicked, this, &Screen::dismissRequested);
+
+    auto *layout = new QHBoxLayout(header);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(heading);
+    layout->addStretch();
+    layout->addWidget(close);
+    return header;
+}
+
+QWidget *Settings::makeSections()
+{
+    auto *content = new QWidget;
+    auto *layout = new QVBoxLayout(content);
+    layout->addWidget(makeAuthentication());
+    layout->addWidget(makeContentSecurity());
+    layout->addWidget(makeAppearance());
+    layout->addWidget(makeBehavior());
+    layout->addStretch();
+
+    auto *scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("settingsScrollArea"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(content);
+    return scroll;
+}
+
+QGroupBox *Settings::makeAuthentication()
+{
+    QGroupBox *section = makeSection(tr("Authentication"), QStringLiteral("authenticationSection"));
+    addToggle(sectionLayout(section), SettingsState::Toggle::disableBiometrics, tr("Disable Biometrics"),
+              tr("Disable the use of biometrics for passcode; this will force manual entry in the passcode "
+                 "field for app unlock. This means the fingerprint reader will not be used.\n\nThis setting "
+                 "does not impact per-folder pin entry which is always manual."));
+    return section;
+}
+
+QGroupBox *Settings::makeContentSecurity()
+{
+    QGroupBox *section = makeSection(tr("Content Security"), QStringLiteral("contentSecuritySection"));
+    addToggle(sectionLayout(section), SettingsState::Toggle::protectScreen, tr("Protect Screen Contents"),
+              tr("When active, this will obscure content when device mirroring is detected or if a screen "
+                 "recording is in process. Linux does not tell applications when the screen is being "
+                 "recorded or shared, so Lumisera cannot detect it; the vault locks whenever you switch "
+                 "away, unless \"Stay Unlocked in Other Windows\" is on.\n\nAlways be aware of your "
+                 "surroundings when viewing sensitive files."));
+    return section;
+}
+
+QGroupBox *Settings::makeAppearance()
+{
+    QGroupBox *section = makeSection(tr("Appearance"), QStringLiteral("appearanceSection"));
+    QVBoxLayout *layout = sectionLayout(section);
+    layout->addWidget(makeSchemePicker());
+    layout->addWidget(makeBackgroundButton());
+    addToggle(layout, SettingsState::Toggle::displayInspiration, tr("Display Inspiration"),
+              tr("Daily inspiration quote displayed on main screen."));
+    addToggle(
+        layout, SettingsState::Toggle::hideUnlockButton, tr("Hide Unlock Button"),
+        tr("Activating this toggle will remove the 'Tap to Unlock' button from the main screen. You can "
+           "then only unlock the app by long-pressing on the daily quote."));
+    auto *note = new QLabel(tr("Visual customization changes take effect when Settings view is dismissed."));
+    note->setObjectName(QStringLiteral("appearanceNote"));
+    note->setWordWrap(true);
+    layout->addWidget(note);
+    return section;
+}
+
+QGroupBox *Settings::makeBehavior()
+{
+    QGroupBox *section = makeSection(tr("Behavior"), QStringLiteral("behaviorSection"));
+    QVBoxLayout *layout = sectionLayout(section);
+    addToggle(layout, SettingsState::Toggle::fastUnlock, tr("Fast Unlock"),
+              tr("Activating this toggle will, on first unlock, automatically push to the Storage view; "
+                 "removing the need to 'Tap to Open' on first unlock."));
+    addToggle(layout, SettingsState::Toggle::stayUnlockedInOtherWindows, tr("Stay Unlocked in Other Windows"),
+              tr("When on, switching to another window does not lock the vault; minimising or hiding "
+                 "Lumisera, locking the session and sleep still do. Turn it on to drag files in from a "
+                 "file manager."));
+    return section;
+}
+
+QWidget *Settings::makeSchemePicker()
+{
+    auto *row = new QWidget;
+    auto *picker = new ColorSchemePicker;
+    picker->setMode(m_state->mode());
+    connect(picker, &ColorSchemePicker::modeChosen, m_state, &SettingsState::setMode);
+    connect(m_state, &SettingsState::modeChanged, picker, &ColorSchemePicker::setMode);
+    auto *label = new QLabel(tr("Color scheme"));
+    label->setBuddy(picker);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(label);
+    layout->addStretch();
+    layout->addWidget(picker);
+    return row;
+}
+
+QWidget *Settings::makeBackgroundButton()
+{
+    auto *menu = new BackgroundImageMenu;
+    menu->setAutoDefault(false);
+    connect(menu, &BackgroundImageMenu::imageChosen, m_state, &SettingsState::setBackgroundImage);
+    return menu;
+}
+
+void Settings::addToggle(QVBoxLayout *layout, SettingsState::Toggle toggle, const QString &text,
+                         const QString &help)
+{
+    auto *row = new SettingsToggle(text, help);
+    row->checkBox()->setObjectName(toggleObjectName(toggle));
+    row->checkBox()->setChecked(m_state->isOn(toggle));
+    connect(row->checkBox(), &QCheckBox::toggled, m_state,
+            [this, toggle](bool on) { m_state->setOn(toggle, on); });
+    layout->addWidget(row);
+}
+
+void Settings::forwardStateSignals()
+{
+    connect(m_state, &SettingsState::backgroundImageChanged, this, &Settings::backgroundImageChanged);
+    connect(m_state, &SettingsState::sparseUIChanged, this, &Settings::sparseUIChanged);
+    connect(m_state, &SettingsState::obscuredUIChanged, this, &Settings::obscuredUIChanged);
+    connect(m_state, &SettingsState::autoOpenChanged, this, &Settings::autoOpenChanged);
+    connect(m_state, &SettingsState::modeChanged, this, &Settings::modeChanged);
+}

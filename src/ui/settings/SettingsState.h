@@ -1,0 +1,53 @@
+#pragma once
+
+#include "UserDefaults.h"
+
+#include <QObject>
+#include <QString>
+
+// The rules of the Settings screen. Every toggle is written to the settings store at once (the
+// background menu stores its own choice); the colour scheme is only held here, for the host to
+// store when Settings goes away.
+class SettingsState : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString backgroundImage READ backgroundImage NOTIFY backgroundImageChanged)
+    Q_PROPERTY(UserDefaults::Mode mode READ mode WRITE setMode NOTIFY modeChanged)
+public:
+    enum class Toggle {
+        disableBiometrics,          // "hideBiometrics"
+        protectScreen,              // "privacyMonitor"
+        displayInspiration,         // "hideSettingOnMainScreen"
+        hideUnlockButton,           // "obsecuredUnlockUI"
+        fastUnlock,                 // "autoOpen"
+        stayUnlockedInOtherWindows, // "keepUnlockedWhenInactive"
+    };
+    Q_ENUM(Toggle)
+
+    explicit SettingsState(QObject *parent = nullptr);
+
+    // What the store holds now.
+    bool isOn(Toggle toggle) const;
+    void setOn(Toggle toggle, bool on);
+    static QString keyName(Toggle toggle);
+
+    // The picture's image name, or "none".
+    QString backgroundImage() const { return m_backgroundImage; }
+    // What the background menu stored.
+    void setBackgroundImage(const QString &image);
+
+    UserDefaults::Mode mode() const { return m_mode; }
+    void setMode(UserDefaults::Mode mode);
+
+Q_SIGNALS:
+    void toggled(SettingsState::Toggle toggle, bool on);
+    void sparseUIChanged(bool sparse);
+    void obscuredUIChanged(bool obscured);
+    void autoOpenChanged(bool autoOpen);
+    void backgroundImageChanged(const QString &image);
+    void modeChanged(UserDefaults::Mode mode);
+
+private:
+    QString m_backgroundImage;
+    UserDefaults::Mode m_mode;
+};

@@ -1,0 +1,78 @@
+#include "StorageLocationState.h"
+
+#include "AppPaths.h"
+#include "CloudContainerLink.h"
+#include "Logging.h"
+#include "StoragePool.h"
+
+#include <QFileInfo>
+#include <QFuture>
+#include <QtConcurrent>
+
+StorageLocationState::StorageLocationState(QObject *parent) : QObject(parent)
+{
+    refresh();
+}
+
+void StorageLocationState::refresh()
+{
+    const bool available = QFileInfo(AppPaths::cloudContainer()).isDir();
+    if (m_cloudAvailable == available)
+        return;
+    m_cloudAvailable = available;
+    Q_EMIT cloudAvailableChanged();
+}
+
+QString StorageLocationState::title(StorageLocation location) const
+{
+    return location == StorageLocation::cloud ? tr("Cloud") : tr("On Device");
+}
+
+QString StorageLocationState::rowLabel(StorageLocation location) const
+{
+    if (location == StorageLocation::cloud && !m_cloudAvailable)
+        return title(location) + tr(" (Disabled) ");
+    return title(location);
+}
+
+bool StorageLocationState::canOpen(StorageLocation location) const
+{
+    return location == StorageLocation::local || (location == StorageLocation::cloud && m_cloudAvailable);
+}
+
+void StorageLocationState::open(StorageLocation location)
+{
+    if (canOpen(location))
+        Q_EMIT treeRequested(location, title(location));
+}
+
+void StorageLocationState::linkSyncedFolder(const QString &folder)
+{
+    if (m_linking)
+        return;
+    setLinking(true);
+    // A synced folder may sit on a slow or network mount.
+    QtConcurrent::task([folder] { return CloudContainerLink::create(folder); })
+        .onThreadPool(*StoragePool::shared())
+        .withPriority(StoragePool::userInitiated)
+        .spawn()
+        .then(this, [this](const QString &reason) { finishLinking(reason); });
+}
+
+void StorageLocationState::setLinking(bool linking)
+{
+    if (m_linking == linking)
+        return;
+    m_linking = linking;
+    Q_EMIT linkingChanged();
+}
+
+void StorageLocationState::finishLinking(const QString &reason)
+{
+    setLinking(false);
+    refresh();
+    if (!reason.isEmpty()) {
+        logError(reason, QStringLiteral(__FILE__), QStringLiteral("linkSyncedFolder(_:)"));
+        Q_EMIT linkFailed(reason);
+    }
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "StorageLocation.h"
+
+#include <QObject>
+#include <QString>
+
+// The rules of the Storage screen: which trees may be opened, under which names, and linking
+// the cloud container to a synced folder.
+class StorageLocationState : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool cloudAvailable READ isCloudAvailable NOTIFY cloudAvailableChanged)
+    Q_PROPERTY(bool linking READ isLinking NOTIFY linkingChanged)
+public:
+    explicit StorageLocationState(QObject *parent = nullptr);
+
+    // The cloud container exists and is a folder, as of the last refresh().
+    bool isCloudAvailable() const { return m_cloudAvailable; }
+    void refresh();
+
+    // "On Device" or "Cloud": the title of the tree's screen.
+    QString title(StorageLocation location) const;
+    // The row's label; an unavailable cloud says so.
+    QString rowLabel(StorageLocation location) const;
+    bool canOpen(StorageLocation location) const;
+    // Emits treeRequested when the tree may be opened.
+    void open(StorageLocation location);
+
+    bool isLinking() const { return m_linking; }
+    // Makes the cloud container a link to folder, off the main thread.
+    void linkSyncedFolder(const QString &folder);
+
+Q_SIGNALS:
+    void cloudAvailableChanged();
+    void linkingChanged();
+    void treeRequested(StorageLocation location, const QString &title);
+    void linkFailed(const QString &reason);
+
+private:
+    void setLinking(bool linking);
+    void finishLinking(const QString &reason);
+
+    bool m_cloudAvailable = false;
+    bool m_linking = false;
+};
