@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every benchmark in one go, against a release build in ${BUILD_DIR:-build-bench}: the encryptor
 # against `openssl enc`, lumisera-vault against `openssl enc` and `ls -l`, and the image pipeline
-# against plain decoding with its peak memory. Each prints its times and ratios.
+# against plain decoding with its peak memory, and the window's start-up against a bare window. Each prints its times and ratios.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,3 +15,5 @@ echo "### lumisera-vault"
 bash bench/vault/vault-bench.sh "$BUILD_DIR/src/cli/lumisera-vault"
 echo "### image pipeline"
 bash bench/images/images.sh
+echo "### start-up"
+bash bench/startup/startup.sh

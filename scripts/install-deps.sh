@@ -6,7 +6,8 @@ packages=(
     build-essential cmake ninja-build pkg-config dbus-daemon dbus-x11 openssl bc
     qt6-base-dev qt6-base-dev-tools qt6-pdf-dev qt6-multimedia-dev qt6-image-formats-plugins
     qt6-l10n-tools qt6-tools-dev qtkeychain-qt6-dev libssl-dev libxkbcommon-dev libheif-dev
-    gnome-keyring libsecret-1-0 libsecret-tools
+    gnome-keyring libsecret-1-0 libsecret-tools imagemagick
+    qt6-wayland xvfb xauth openbox
 )
 
 missing=()

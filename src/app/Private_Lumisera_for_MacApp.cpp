@@ -1,0 +1,84 @@
+#include "Private_Lumisera_for_MacApp.h"
+
+#include "ColorScheme.h"
+#include "DecodedImageCache.h"
+#include "KeyChainHelper.h"
+#include "Logging.h"
+#include "MainWindow.h"
+#include "Presenter.h"
+#include "QuoteRefresher.h"
+#include "SharedData.h"
+#include "UserDefaults.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+Private_Lumisera_for_MacApp::Private_Lumisera_for_MacApp(QObject *parent)
+    : QObject(parent), m_state(&m_quotes, &m_biometrics)
+{
+    connect(&m_phase, &ScenePhaseMonitor::phaseChanged, this, &Private_Lumisera_for_MacApp::onPhaseChanged);
+    connect(&KeyChainHelper::shared(), &KeyChainHelper::loadedKeyChanged, this,
+            &Private_Lumisera_for_MacApp::onLoadedKeyChanged);
+    connect(&m_state, &MainScreenState::schemeApplied, this,
+            [](UserDefaults::Mode mode) { ColorScheme::apply(mode); });
+}
+
+Private_Lumisera_for_MacApp::~Private_Lumisera_for_MacApp() = default;
+
+void Private_Lumisera_for_MacApp::start()
+{
+    QuoteRefresher::shared().startRefreshTimer();
+    UserDefaults::applyFirstStartDefaults();
+    ColorScheme::apply(SharedData::shared().colorScheme());
+    m_window = std::make_unique<MainWindow>(&m_state);
+    m_window->show();
+    m_state.checkPasscode();
+    if (SharedData::shared().documentFolder().isEmpty()) {
+        auto *alert = new QMessageBox(QMessageBox::Warning, tr("Directory not accessible"),
+                                      tr("Document directory not found, can't download updates."),
+                                      QMessageBox::Ok, m_window.get());
+        alert->setAttribute(Qt::WA_DeleteOnClose);
+        alert->open();
+    }
+}
+
+void Private_Lumisera_for_MacApp::raiseWindow()
+{
+    if (!m_window)
+        return;
+    m_window->showNormal();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void Private_Lumisera_for_MacApp::onPhaseChanged(ScenePhaseMonitor::ScenePhase phase)
+{
+    if (phase == ScenePhaseMonitor::ScenePhase::active)
+        return;
+    logInfo(QStringLiteral("app in background/inactive"));
+    const bool staysUnlocked =
+        phase == ScenePhaseMonitor::ScenePhase::inactive && UserDefaults::keepUnlockedWhenInactive();
+    if (!staysUnlocked)
+        lock();
+    if (phase == ScenePhaseMonitor::ScenePhase::background && m_window)
+        m_window->presenter()->applicationWentToBackground();
+}
+
+void Private_Lumisera_for_MacApp::lock()
+{
+    KeyChainHelper::shared().setLoadedKey(std::nullopt);
+    m_state.reset();
+    if (QWidget *focused = QApplication::focusWidget())
+        focused->clearFocus();
+}
+
+void Private_Lumisera_for_MacApp::onLoadedKeyChanged()
+{
+    if (KeyChainHelper::shared().isUnlocked())
+        return;
+    // No decrypted picture stays in memory while the vault is locked.
+    DecodedImageCache::thumbnails().removeAllObjects();
+    DecodedImageCache::fullSize().removeAllObjects();
+    if (m_window)
+        m_window->presenter()->vaultLocked();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Biometrics.h"
+#include "MainScreenState.h"
+#include "QuoteSource.h"
+#include "ScenePhaseMonitor.h"
+#include "ScreenPrivacyMonitor.h"
+
+#include <QObject>
+#include <memory>
+
+class MainWindow;
+
+// The application object: what lives as long as the process beside the window — the privacy
+// monitor, the phase, the fingerprint reader, the main screen's state — and the start-up task.
+// Leaving the active phase locks the vault.
+class Private_Lumisera_for_MacApp : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Private_Lumisera_for_MacApp(QObject *parent = nullptr);
+    ~Private_Lumisera_for_MacApp() override;
+
+    // The start-up task: the hourly quote refresher, the first-start defaults, the colour scheme,
+    // the window, and the passcode check (which never holds the window up).
+    void start();
+
+    MainWindow *window() const { return m_window.get(); }
+    MainScreenState *mainScreen() { return &m_state; }
+    ScenePhaseMonitor *phaseMonitor() { return &m_phase; }
+    ScreenPrivacyMonitor *privacyMonitor() { return &m_privacyMonitor; }
+    Biometrics *biometrics() { return &m_biometrics; }
+
+public Q_SLOTS:
+    // A second start asked for the window.
+    void raiseWindow();
+
+private:
+    void onPhaseChanged(ScenePhaseMonitor::ScenePhase phase);
+    void onLoadedKeyChanged();
+    void lock();
+
+    ScreenPrivacyMonitor m_privacyMonitor;
+    QuoteSource m_quotes;
+    Biometrics m_biometrics;
+    ScenePhaseMonitor m_phase;
+    MainScreenState m_state;
+    std::unique_ptr<MainWindow> m_window;
+};

@@ -1,0 +1,33 @@
+#include "AppPaths.h"
+#include "MainWindow.h"
+#include "Private_Lumisera_for_MacApp.h"
+#include "SingleInstance.h"
+#include "StartupProbe.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QNetworkProxyFactory>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Morvenda"));
+    QCoreApplication::setApplicationName(QStringLiteral("Lumisera"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.morvenda.Lumisera"));
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(
+        QStringLiteral("com.morvenda.Lumisera"), QIcon(QStringLiteral(":/icons/com.morvenda.Lumisera.png"))));
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QNetworkProxyFactory::setUseSystemConfiguration(true);
+
+    SingleInstance instance;
+    if (!instance.claim())
+        return instance.notifyRunning() ? 0 : 1;
+    AppPaths::clearTemporaryDirectory();
+
+    Private_Lumisera_for_MacApp application;
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &application,
+                     &Private_Lumisera_for_MacApp::raiseWindow);
+    application.start();
+    StartupProbe::watch(application.window(), QCoreApplication::arguments());
+    return QApplication::exec();
+}

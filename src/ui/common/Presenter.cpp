@@ -1,0 +1,99 @@
+#include "Presenter.h"
+
+#include "NavigationStack.h"
+#include "Screen.h"
+
+#include <QDialog>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+Presenter::Presenter(QStackedWidget *layers, NavigationStack *navigation, QWidget *window)
+    : QObject(window), m_layers(layers), m_navigation(navigation), m_window(window)
+{}
+
+void Presenter::push(Screen *screen)
+{
+    m_navigation->push(screen);
+    connect(screen, &QObject::destroyed, this, [this, screen] { Q_EMIT dismissed(screen); });
+}
+
+void Presenter::cover(Screen *screen)
+{
+    screen->setAutoFillBackground(true); // a cover hides what is under it
+    m_covers.append(screen);
+    m_layers->addWidget(screen);
+    m_layers->setCurrentWidget(screen);
+    connect(screen, &Screen::dismissRequested, this, [this, screen] { dismiss(screen); });
+    screen->setFocus();
+}
+
+void Presenter::sheet(Screen *screen)
+{
+    auto *dialog = new QDialog(m_window);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setWindowTitle(screen->title());
+    dialog->setObjectName(screen->objectName() + QStringLiteral("Sheet"));
+    auto *layout = new QVBoxLayout(dialog);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(screen);
+    m_sheets.append(dialog);
+    connect(screen, &Screen::dismissRequested, this, [this, screen] { dismiss(screen); });
+    connect(dialog, &QDialog::rejected, this, [this, screen] { dismiss(screen); });
+    dialog->open();
+}
+
+void Presenter::dismiss(Screen *screen)
+{
+    if (m_covers.removeOne(screen)) {
+        m_layers->removeWidget(screen);
+        m_layers->setCurrentIndex(m_layers->count() - 1);
+        forget(screen);
+        return;
+    }
+    for (QDialog *dialog : std::as_const(m_sheets)) {
+        if (screen->parent() == dialog) {
+            m_sheets.removeOne(dialog);
+            dialog->hide();
+            dialog->deleteLater();
+            Q_EMIT dismissed(screen);
+            return;
+        }
+    }
+    m_navigation->dismiss(screen);
+}
+
+void Presenter::forget(Screen *screen)
+{
+    screen->hide();
+    screen->deleteLater();
+    Q_EMIT dismissed(screen);
+}
+
+QList<Screen *> Presenter::presented() const
+{
+    QList<Screen *> screens = m_navigation->screens().mid(1);
+    screens += m_covers;
+    for (QDialog *dialog : m_sheets)
+        screens += dialog->findChildren<Screen *>(QString(), Qt::FindDirectChildrenOnly);
+    return screens;
+}
+
+void Presenter::applicationWentToBackground()
+{
+    dismissWhere([](Screen *screen) { return screen->dismissesOnBackground(); });
+}
+
+void Presenter::vaultLocked()
+{
+    dismissWhere([](Screen *screen) { return screen->dismissesOnLock(); });
+}
+
+void Presenter::dismissWhere(const std::function<bool(Screen *)> &condition)
+{
+    // From the top down, so that a pushed screen takes the ones above it along once.
+    const QList<Screen *> screens = presented();
+    for (auto it = screens.crbegin(); it != screens.crend(); ++it) {
+        if (condition(*it) && presented().contains(*it))
+            dismiss(*it);
+    }
+}

@@ -1,0 +1,277 @@
+#include "ContentView.h"
+
+#include "AppearanceMenus.h"
+#include "DailyMessage.h"
+#include "MainScreenState.h"
+#include "PressGesture.h"
+#include "PulsingOpacity.h"
+#include "Symbols.h"
+#include "UserFormTextField.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int contentWidth = 640;
+
+QToolButton *symbolButton(const QString &symbol, const QString &name, const QString &objectName,
+                          QWidget *parent)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(objectName);
+    button->setIcon(Symbols::icon(symbol));
+    button->setIconSize(QSize(24, 24));
+    button->setAutoRaise(true);
+    button->setToolTip(name);
+    button->setAccessibleName(name);
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+QFont scaled(qreal factor, bool bold = false)
+{
+    QFont font = QApplication::font();
+    font.setPointSizeF(font.pointSizeF() * factor);
+    font.setBold(bold);
+    return font;
+}
+
+bool isInside(const QWidget *widget, const QWidget *container)
+{
+    return widget && (widget == container || container->isAncestorOf(widget));
+}
+
+} // namespace
+
+ContentView::ContentView(MainScreenState *state, QWidget *parent) : Screen(parent), m_state(state)
+{
+    setObjectName(QStringLiteral("contentView"));
+    setTitle(tr("Lumisera"));
+
+    auto *column = new QVBoxLayout;
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(makeQuoteArea());
+    column->addWidget(makeUnlockRow());
+    column->addSpacing(16);
+    column->addWidget(makeAppearance());
+    auto *centred = new QWidget(this);
+    centred->setLayout(column);
+    centred->setMaximumWidth(contentWidth);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 12, 24, 12);
+    layout->addWidget(makeToolbar());
+    layout->addStretch(1);
+    layout->addWidget(centred, 0, Qt::AlignHCenter);
+    layout->addStretch(2);
+    layout->addWidget(makeBottomBar());
+
+    connect(m_state, &MainScreenState::changed, this, &ContentView::render);
+    connect(m_state, &MainScreenState::quoteChanged, this,
+            [this] { m_message->setComposedItem(m_state->composedItem()); });
+    connect(m_state, &MainScreenState::focusFieldRequested, this,
+            [this] { m_field->setFocus(Qt::OtherFocusReason); });
+    connect(m_state, &MainScreenState::codeCleared, m_field, &QLineEdit::clear);
+    connect(qApp, &QApplication::focusChanged, this, &ContentView::onFocusChanged);
+    render();
+}
+
+QWidget *ContentView::makeToolbar()
+{
+    auto *bar = new QWidget(this);
+    auto *layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch(1);
+    m_gear = symbolButton(QStringLiteral("gear"), tr("Settings"), QStringLiteral("settingsButton"), bar);
+    layout->addWidget(m_gear);
+    connect(m_gear, &QToolButton::clicked, this, &ContentView::settingsRequested);
+    return bar;
+}
+
+QWidget *ContentView::makeQuoteArea()
+{
+    m_quoteArea = new QWidget(this);
+    m_quoteArea->setObjectName(QStringLiteral("quoteArea"));
+    m_quoteArea->setFocusPolicy(Qt::StrongFocus);
+    m_quoteArea->setCursor(Qt::PointingHandCursor);
+    m_quoteArea->setToolTip(tr("Tap for another quote"));
+    m_message = new DailyMessage(m_state->composedItem(), DailyMessage::Size::large, scaled(2.0, true),
+                                 scaled(1.4), m_quoteArea);
+    auto *layout = new QVBoxLayout(m_quoteArea);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_message);
+    auto *gesture = new PressGesture(m_quoteArea);
+    connect(gesture, &PressGesture::tapped, m_state, &MainScreenState::tapQuote);
+    connect(gesture, &PressGesture::longPressed, m_state, &MainScreenState::longPressCompleted);
+    return m_quoteArea;
+}
+
+QWidget *ContentView::makeUnlockRow()
+{
+    m_unlockRow = new QWidget(this);
+    auto *layout = new QVBoxLayout(m_unlockRow);
+    layout->setContentsMargins(0, 12, 0, 0);
+    m_unlockLine = new QPushButton(m_unlockRow);
+    m_unlockLine->setObjectName(QStringLiteral("unlockLine"));
+    m_unlockLine->setFlat(true);
+    m_unlockLine->setCursor(Qt::PointingHandCursor);
+    QFont underlined = scaled(1.1);
+    underlined.setUnderline(true);
+    m_unlockLine->setFont(underlined);
+    connect(m_unlockLine, &QPushButton::clicked, this, [this] {
+        if (m_state->unlockLine() == MainScreenState::UnlockLine::open)
+            Q_EMIT m_state->storageRequested();
+        else
+            m_state->requestUnlock();
+    });
+    layout->addWidget(m_unlockLine);
+    layout->addWidget(makePasscodePanel());
+    return m_unlockRow;
+}
+
+QWidget *ContentView::makePasscodePanel()
+{
+    m_passcodePanel = new QWidget(m_unlockRow);
+    m_passcodePanel->setObjectName(QStringLiteral("passcodePanel"));
+    auto *layout = new QVBoxLayout(m_passcodePanel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *row = new QHBoxLayout;
+    m_field = new UserFormTextField(ProtectFieldType::passcode, m_passcodePanel);
+    m_field->setObjectName(QStringLiteral("passcodeField"));
+    m_biometricButton = symbolButton(QStringLiteral("touchid"), tr("Unlock with fingerprint"),
+                                     QStringLiteral("biometricButton"), m_passcodePanel);
+    row->addWidget(m_field, 1);
+    row->addWidget(m_biometricButton);
+    layout->addLayout(row);
+    layout->addWidget(makeFingerprintPanel());
+    connect(m_field, &QLineEdit::returnPressed, this, [this] { m_state->submit(m_field->text()); });
+    connect(m_biometricButton, &QToolButton::clicked, m_state, &MainScreenState::startBiometrics);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_field, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(escape, &QShortcut::activated, m_state, &MainScreenState::keyboardHidden);
+    return m_passcodePanel;
+}
+
+QWidget *ContentView::makeFingerprintPanel()
+{
+    m_fingerprintPanel = new QWidget(m_passcodePanel);
+    m_fingerprintPanel->setObjectName(QStringLiteral("fingerprintPanel"));
+    auto *layout = new QHBoxLayout(m_fingerprintPanel);
+    layout->setContentsMargins(0, 6, 0, 0);
+    auto *icon = new QLabel(m_fingerprintPanel);
+    icon->setPixmap(Symbols::icon(QStringLiteral("touchid")).pixmap(24, 24));
+    PulsingOpacity::apply(icon, true);
+    auto *prompt = new QLabel(tr("Touch the fingerprint reader"), m_fingerprintPanel);
+    prompt->setObjectName(QStringLiteral("fingerprintPrompt"));
+    auto *manual = new QPushButton(tr("Enter manually"), m_fingerprintPanel);
+    manual->setObjectName(QStringLiteral("enterManually"));
+    auto *cancel = new QPushButton(tr("Cancel"), m_fingerprintPanel);
+    cancel->setObjectName(QStringLiteral("cancelFingerprint"));
+    layout->addWidget(icon);
+    layout->addWidget(prompt, 1);
+    layout->addWidget(manual);
+    layout->addWidget(cancel);
+    connect(manual, &QPushButton::clicked, m_state, &MainScreenState::enterManually);
+    connect(cancel, &QPushButton::clicked, m_state, &MainScreenState::cancelBiometrics);
+    return m_fingerprintPanel;
+}
+
+QWidget *ContentView::makeAppearance()
+{
+    m_appearance = new QWidget(this);
+    m_appearance->setObjectName(QStringLiteral("appearanceSection"));
+    auto *layout = new QHBoxLayout(m_appearance);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *label = new QLabel(tr("Color scheme"), m_appearance);
+    m_schemePicker = new ColorSchemePicker(m_appearance);
+    label->setBuddy(m_schemePicker);
+    m_schemePicker->setMode(m_state->schemeMode());
+    m_backgroundMenu = new BackgroundImageMenu(m_appearance);
+    layout->addStretch(1);
+    layout->addWidget(label);
+    layout->addWidget(m_schemePicker);
+    layout->addWidget(m_backgroundMenu);
+    connect(m_schemePicker, &ColorSchemePicker::modeChosen, m_state, [this](UserDefaults::Mode mode) {
+        m_state->setSchemeMode(mode);
+        m_state->settingsClosed(); // chosen here, it applies at once
+    });
+    connect(m_backgroundMenu, &BackgroundImageMenu::imageChosen, m_state,
+            &MainScreenState::setBackgroundImage);
+    return m_appearance;
+}
+
+QWidget *ContentView::makeBottomBar()
+{
+    auto *bar = new QWidget(this);
+    auto *layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *info =
+        symbolButton(QStringLiteral("info.circle"), tr("About Lumisera"), QStringLiteral("aboutButton"), bar);
+    auto *coffee = symbolButton(QStringLiteral("cup.and.heat.waves"), tr("Support Lumisera"),
+                                QStringLiteral("donationButton"), bar);
+    layout->addWidget(info);
+    layout->addWidget(coffee);
+    layout->addStretch(1);
+    connect(info, &QToolButton::clicked, this, &ContentView::aboutRequested);
+    connect(coffee, &QToolButton::clicked, this, &ContentView::donationRequested);
+    return bar;
+}
+
+void ContentView::render()
+{
+    using Line = MainScreenState::UnlockLine;
+    const Line line = m_state->unlockLine();
+    m_gear->setEnabled(m_state->isSettingsEnabled());
+    m_appearance->setVisible(m_state->showsAppearance());
+    m_schemePicker->setMode(m_state->schemeMode());
+    m_passcodePanel->setVisible(line == Line::passcodeField);
+    m_fingerprintPanel->setVisible(m_state->isScanning());
+    m_biometricButton->setVisible(!m_state->biometricSymbol().isEmpty());
+    m_field->setEnabled(!m_state->isScanning());
+
+    QString text;
+    switch (line) {
+    case Line::waiting:
+        text = tr("Waiting for the desktop keyring…");
+        break;
+    case Line::setPasscode:
+        text = tr("Tap to Set Passcode");
+        break;
+    case Line::unlock:
+        text = tr("Tap to Unlock");
+        break;
+    case Line::open:
+        text = tr("Tap to Open");
+        break;
+    case Line::unavailable:
+        text = tr("The passcode cannot be read: %1. Tap to try again.").arg(m_state->storeProblem());
+        break;
+    case Line::none:
+    case Line::passcodeField:
+        break;
+    }
+    const bool leading = m_state->unlockLineAlignment() == Qt::AlignLeading;
+    m_unlockLine->setStyleSheet(
+        QStringLiteral("QPushButton { border: none; padding: 4px 0; text-align: %1; }")
+            .arg(leading ? QStringLiteral("left") : QStringLiteral("right")));
+    m_unlockLine->setText(text);
+    m_unlockLine->setAccessibleName(text);
+    m_unlockLine->setVisible(!text.isEmpty());
+    m_unlockLine->setEnabled(line != Line::waiting);
+}
+
+void ContentView::onFocusChanged(QWidget *old, QWidget *now)
+{
+    // Leaving the passcode panel closes it, as a closing keyboard would; moving within it (to the
+    // fingerprint buttons) does not. Losing the window is the phase's business.
+    if (!m_passcodePanel->isVisible() || !now || !isInside(old, m_passcodePanel) ||
+        isInside(now, m_passcodePanel))
+        return;
+    m_state->keyboardHidden();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Screen.h"
+
+class BackgroundImageMenu;
+class ColorSchemePicker;
+class DailyMessage;
+class MainScreenState;
+class QLabel;
+class QPushButton;
+class QToolButton;
+class UserFormTextField;
+
+// The main screen: the quote of the day over the background picture, and, under it, the row
+// that leads into the vault. It draws a MainScreenState and forwards input to it.
+class ContentView : public Screen
+{
+    Q_OBJECT
+public:
+    explicit ContentView(MainScreenState *state, QWidget *parent = nullptr);
+
+Q_SIGNALS:
+    void settingsRequested();
+    void aboutRequested();
+    void donationRequested();
+
+private:
+    QWidget *makeToolbar();
+    QWidget *makeQuoteArea();
+    QWidget *makeUnlockRow();
+    QWidget *makePasscodePanel();
+    QWidget *makeFingerprintPanel();
+    QWidget *makeAppearance();
+    QWidget *makeBottomBar();
+    void render();
+    void onFocusChanged(QWidget *old, QWidget *now);
+
+    MainScreenState *m_state;
+    QToolButton *m_gear = nullptr;
+    DailyMessage *m_message = nullptr;
+    QWidget *m_quoteArea = nullptr;
+    QWidget *m_unlockRow = nullptr;
+    QPushButton *m_unlockLine = nullptr;
+    QWidget *m_passcodePanel = nullptr;
+    UserFormTextField *m_field = nullptr;
+    QToolButton *m_biometricButton = nullptr;
+    QWidget *m_fingerprintPanel = nullptr;
+    QWidget *m_appearance = nullptr;
+    ColorSchemePicker *m_schemePicker = nullptr;
+    BackgroundImageMenu *m_backgroundMenu = nullptr;
+};

@@ -1,0 +1,85 @@
+#include "MainWindow.h"
+
+#include "AboutView.h"
+#include "BackgroundCanvas.h"
+#include "ContentView.h"
+#include "MainScreenState.h"
+#include "NavigationStack.h"
+#include "Presenter.h"
+#include "SetPasscodeView.h"
+#include "Settings.h"
+#include "StorageLocationSelectionView.h"
+#include "TreeListingView.h"
+
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+MainWindow::MainWindow(MainScreenState *state, QWidget *parent)
+    : QWidget(parent), m_state(state), m_canvas(new BackgroundCanvas(this)),
+      m_layers(new QStackedWidget(m_canvas)), m_navigation(new NavigationStack(m_layers)),
+      m_presenter(new Presenter(m_layers, m_navigation, this)), m_contentView(new ContentView(state))
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(tr("Lumisera"));
+    resize(900, 640);
+    setMinimumSize(480, 420);
+    m_layers->addWidget(m_navigation);
+    m_navigation->setRoot(m_contentView);
+    auto *canvasLayout = new QVBoxLayout(m_canvas);
+    canvasLayout->setContentsMargins(0, 0, 0, 0);
+    canvasLayout->addWidget(m_layers);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_canvas);
+
+    m_canvas->setImage(state->backgroundImage());
+    connect(state, &MainScreenState::changed, this,
+            [this] { m_canvas->setImage(m_state->backgroundImage()); });
+    connect(state, &MainScreenState::storageRequested, this, &MainWindow::openStorage);
+    connect(state, &MainScreenState::setPasscodeRequested, this, &MainWindow::openSetPasscode);
+    connect(m_contentView, &ContentView::settingsRequested, this, &MainWindow::openSettings);
+    connect(m_contentView, &ContentView::aboutRequested, this, &MainWindow::openAbout);
+    connect(m_contentView, &ContentView::donationRequested, this, [] { DonationPage::open(); });
+}
+
+void MainWindow::openStorage()
+{
+    for (Screen *screen : m_presenter->presented()) {
+        if (qobject_cast<StorageLocationSelectionView *>(screen))
+            return;
+    }
+    auto *storage = new StorageLocationSelectionView;
+    connect(storage, &StorageLocationSelectionView::treeRequested, this, &MainWindow::openTree);
+    m_presenter->push(storage);
+    m_state->storageShown();
+}
+
+void MainWindow::openTree(StorageLocation location, const QString &title)
+{
+    m_presenter->push(new TreeListingView(location, title));
+}
+
+void MainWindow::openSetPasscode()
+{
+    auto *setup = new SetPasscodeView;
+    connect(setup, &SetPasscodeView::dismissRequested, m_state, &MainScreenState::checkPasscode);
+    m_presenter->sheet(setup);
+}
+
+void MainWindow::openSettings()
+{
+    auto *settings = new Settings;
+    settings->setMode(m_state->schemeMode());
+    connect(settings, &Settings::modeChanged, m_state, &MainScreenState::setSchemeMode);
+    connect(settings, &Settings::backgroundImageChanged, m_state, &MainScreenState::setBackgroundImage);
+    connect(settings, &Settings::sparseUIChanged, m_state, &MainScreenState::setSparseUI);
+    connect(settings, &Settings::obscuredUIChanged, m_state, &MainScreenState::setObscuredUI);
+    connect(settings, &Settings::autoOpenChanged, m_state, &MainScreenState::setAutoOpen);
+    connect(settings, &QObject::destroyed, m_state, &MainScreenState::settingsClosed);
+    m_presenter->cover(settings);
+}
+
+void MainWindow::openAbout()
+{
+    m_presenter->cover(new AboutView);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "StorageLocation.h"
+
+#include <QWidget>
+
+class BackgroundCanvas;
+class ContentView;
+class MainScreenState;
+class NavigationStack;
+class Presenter;
+class QStackedWidget;
+
+// The one window: the background picture, the main screen at the root of the navigation stack,
+// and every other screen the main screen leads to.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(MainScreenState *state, QWidget *parent = nullptr);
+
+    Presenter *presenter() const { return m_presenter; }
+    ContentView *contentView() const { return m_contentView; }
+
+public Q_SLOTS:
+    void openStorage();
+    void openSetPasscode();
+    void openSettings();
+    void openAbout();
+    void openTree(StorageLocation location, const QString &title);
+
+private:
+    MainScreenState *m_state;
+    BackgroundCanvas *m_canvas;
+    QStackedWidget *m_layers;
+    NavigationStack *m_navigation;
+    Presenter *m_presenter;
+    ContentView *m_contentView;
+};

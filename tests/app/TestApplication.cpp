@@ -1,0 +1,113 @@
+// The application object: leaving the active phase locks the vault and closes exactly the screens
+// that must go.
+#include "InMemoryCredentialBackend.h"
+#include "KeyChainHelper.h"
+#include "MainWindow.h"
+#include "Presenter.h"
+#include "Private_Lumisera_for_MacApp.h"
+#include "Screen.h"
+#include "UserDefaults.h"
+#include "WidgetTestMain.h"
+
+#include <QPointer>
+#include <QTest>
+
+using Phase = ScenePhaseMonitor::ScenePhase;
+
+namespace {
+const QString passcode = QStringLiteral("correct horse 42");
+
+Screen *screen(const char *name, bool onBackground, bool onLock)
+{
+    auto *made = new Screen;
+    made->setObjectName(QString::fromLatin1(name));
+    made->setDismissesOnBackground(onBackground);
+    made->setDismissesOnLock(onLock);
+    return made;
+}
+} // namespace
+
+class TestApplication : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<Private_Lumisera_for_MacApp> m_app;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // Neither the desktop's buses nor a fingerprint reader take part here.
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/system_bus");
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/session_bus");
+        KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
+        QVERIFY(KeyChainHelper::shared().saveKey(passcode));
+        UserDefaults::setDate(UserDefaults::Key::installed, QDateTime::currentDateTimeUtc());
+        m_app = std::make_unique<Private_Lumisera_for_MacApp>();
+        m_app->start();
+        QVERIFY(QTest::qWaitForWindowExposed(m_app->window()));
+        // The start-up task: the refresher runs and screen protection is on at the first start.
+        QVERIFY(UserDefaults::boolean(UserDefaults::Key::privacyMonitor));
+    }
+
+    void leavingTheActivePhase_data()
+    {
+        QTest::addColumn<QString>("event");
+        QTest::addColumn<bool>("stayUnlocked");
+        QTest::addColumn<bool>("locks");
+        QTest::addColumn<bool>("background");
+        for (const bool stay : {false, true}) {
+            const char *suffix = stay ? ", stay unlocked" : "";
+            QTest::addRow("focus lost%s", suffix) << "inactive" << stay << !stay << false;
+            QTest::addRow("minimised%s", suffix) << "hidden" << stay << true << true;
+            QTest::addRow("session locked%s", suffix) << "lock" << stay << true << true;
+            QTest::addRow("screen saver%s", suffix) << "saver" << stay << true << true;
+            QTest::addRow("about to sleep%s", suffix) << "sleep" << stay << true << true;
+        }
+    }
+
+    void leavingTheActivePhase()
+    {
+        QFETCH(QString, event);
+        QFETCH(bool, stayUnlocked);
+        QFETCH(bool, locks);
+        QFETCH(bool, background);
+        UserDefaults::setKeepUnlockedWhenInactive(stayUnlocked);
+        ScenePhaseMonitor *phase = m_app->phaseMonitor();
+        phase->setWindowsHidden(false);
+        phase->setApplicationState(Qt::ApplicationActive);
+        QCOMPARE(phase->phase(), Phase::active);
+        KeyChainHelper::shared().setLoadedKey(passcode);
+
+        Presenter *presenter = m_app->window()->presenter();
+        const QPointer<Screen> vault = screen("vault", true, true);        // a folder screen
+        const QPointer<Screen> settings = screen("settings", true, false); // Settings
+        const QPointer<Screen> dialog = screen("newFolder", false, false); // the new-folder dialog
+        presenter->push(vault);
+        presenter->cover(settings);
+        presenter->sheet(dialog);
+
+        if (event == "inactive")
+            phase->setApplicationState(Qt::ApplicationInactive);
+        else if (event == "hidden")
+            phase->setWindowsHidden(true);
+        else if (event == "lock")
+            phase->sessionLocked();
+        else if (event == "saver")
+            phase->screenSaverActiveChanged(true);
+        else
+            phase->prepareForSleep(true);
+
+        QCOMPARE(phase->phase(), background ? Phase::background : Phase::inactive);
+        QCOMPARE(KeyChainHelper::shared().isUnlocked(), !locks);
+        const QList<Screen *> shown = presenter->presented();
+        QCOMPARE(shown.contains(vault), !locks && !background);
+        QCOMPARE(shown.contains(settings), !background);
+        QVERIFY(shown.contains(dialog));
+        presenter->dismiss(dialog);
+        for (Screen *left : presenter->presented())
+            presenter->dismiss(left);
+        QTRY_VERIFY(!vault && !settings && !dialog);
+    }
+};
+
+LUMISERA_WIDGET_TEST_MAIN(TestApplication)
+#include "TestApplication.moc"

@@ -1,0 +1,207 @@
+// The main screen: its states, the unlock row, the hidden long press, the passcode field and the
+// automatic jump to Storage.
+#include "Biometrics.h"
+#include "ContentView.h"
+#include "InMemoryCredentialBackend.h"
+#include "KeyChainHelper.h"
+#include "MainScreenState.h"
+#include "QuoteServer.h"
+#include "QuoteSource.h"
+#include "UserDefaults.h"
+#include "WidgetTestMain.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using Line = MainScreenState::UnlockLine;
+using Key = UserDefaults::Key;
+
+namespace {
+const QString passcode = QStringLiteral("correct horse 42");
+const QString batch = QStringLiteral("/api/quotes");
+} // namespace
+
+class TestMainScreen : public QObject
+{
+    Q_OBJECT
+    QuoteServer m_server;
+    std::unique_ptr<QuoteSource> m_quotes;
+    std::unique_ptr<Biometrics> m_biometrics;
+    std::unique_ptr<MainScreenState> m_state;
+    std::unique_ptr<ContentView> m_view;
+
+    template <typename T> T *find(const char *name)
+    {
+        return m_view->findChild<T *>(QString::fromLatin1(name));
+    }
+    QLineEdit *field() { return find<QLineEdit>("passcodeField"); }
+    QPushButton *line() { return find<QPushButton>("unlockLine"); }
+    QWidget *quoteArea() { return find<QWidget>("quoteArea"); }
+
+    // A main screen as the start-up shows it, its passcode check answered.
+    void open(bool withPasscode)
+    {
+        if (withPasscode)
+            QVERIFY(KeyChainHelper::shared().saveKey(passcode));
+        m_quotes = std::make_unique<QuoteSource>(m_server.address());
+        m_biometrics = std::make_unique<Biometrics>();
+        m_state = std::make_unique<MainScreenState>(m_quotes.get(), m_biometrics.get());
+        m_view = std::make_unique<ContentView>(m_state.get());
+        m_view->resize(800, 600);
+        m_view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+        m_view->activateWindow();
+        m_state->checkPasscode();
+        QTRY_VERIFY(m_state->presence() != MainScreenState::Presence::checking);
+    }
+
+    void type(const QString &text)
+    {
+        field()->clear();
+        QTest::keyClicks(field(), text);
+        QTest::keyClick(field(), Qt::Key_Return);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/system_bus"); // no fingerprint reader here
+        m_server.answer(batch, R"([{"q":"Next","a":"Someone"}])");
+        UserDefaults::setDate(Key::installed, QDateTime::currentDateTimeUtc());
+    }
+
+    void init()
+    {
+        KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
+        KeyChainHelper::shared().setLoadedKey(std::nullopt);
+        for (const Key key : {Key::obsecuredUnlockUI, Key::hideSettingOnMainScreen, Key::autoOpen})
+            UserDefaults::setValue(key, false);
+    }
+
+    void cleanup()
+    {
+        m_view.reset();
+        m_state.reset();
+    }
+
+    void unlockByPasscode()
+    {
+        open(false);
+        QCOMPARE(line()->text(), "Tap to Set Passcode");
+        QSignalSpy setup(m_state.get(), &MainScreenState::setPasscodeRequested);
+        line()->click();
+        QCOMPARE(setup.count(), 1);
+        cleanup();
+
+        open(true);
+        QCOMPARE(line()->text(), "Tap to Unlock");
+        QVERIFY(!find<QWidget>("settingsButton")->isEnabled());
+        line()->click();
+        QVERIFY(field()->isVisible());
+        QTRY_VERIFY(field()->hasFocus());
+        QVERIFY(!line()->isVisible());
+        // Exactly as typed: no trimming, so a trailing space does not unlock.
+        for (const QString &wrong : {QStringLiteral("correct horse 43"), passcode + QLatin1Char(' ')}) {
+            type(wrong);
+            QTRY_VERIFY(field()->text().isEmpty());
+            QVERIFY(field()->isVisible());
+            QVERIFY(!KeyChainHelper::shared().isUnlocked());
+        }
+        type(passcode);
+        QTRY_VERIFY(KeyChainHelper::shared().isUnlocked());
+        QCOMPARE(line()->text(), "Tap to Open");
+        QVERIFY(!field()->isVisible());
+        QVERIFY(find<QWidget>("settingsButton")->isEnabled());
+        KeyChainHelper::shared().setLoadedKey(std::nullopt); // locking brings the unlock line back
+        QCOMPARE(line()->text(), "Tap to Unlock");
+    }
+
+    void unlockLineAlignment()
+    {
+        UserDefaults::setValue(Key::hideSettingOnMainScreen, true);
+        open(true);
+        QCOMPARE(m_state->unlockLineAlignment(), Qt::AlignLeading);
+        QVERIFY(!find<QWidget>("appearanceSection")->isVisible());
+        m_state->setSparseUI(false);
+        QCOMPARE(m_state->unlockLineAlignment(), Qt::AlignTrailing);
+        QVERIFY(find<QWidget>("appearanceSection")->isVisible());
+    }
+
+    void hiddenUnlock_data()
+    {
+        QTest::addColumn<int>("holdMilliseconds");
+        QTest::addColumn<int>("movement");
+        QTest::addColumn<bool>("opensField");
+        QTest::addColumn<int>("quoteRequests");
+        QTest::newRow("held a second") << 1100 << 0 << true << 0;
+        QTest::newRow("held with a small wobble") << 1100 << 6 << true << 0;
+        QTest::newRow("short press") << 200 << 0 << false << 1;
+        QTest::newRow("dragged 20 px") << 1100 << 20 << false << 0;
+    }
+
+    void hiddenUnlock()
+    {
+        QFETCH(int, holdMilliseconds);
+        QFETCH(int, movement);
+        QFETCH(bool, opensField);
+        QFETCH(int, quoteRequests);
+        UserDefaults::setValue(Key::obsecuredUnlockUI, true);
+        open(true);
+        QVERIFY(!line()->isVisible()); // nothing on screen hints at the vault
+        const int before = m_server.requestCount(batch);
+        const QPoint start = quoteArea()->rect().center();
+        QTest::mousePress(quoteArea(), Qt::LeftButton, {}, start);
+        if (movement)
+            QTest::mouseMove(quoteArea(), start + QPoint(movement, 0));
+        QTest::qWait(holdMilliseconds);
+        QTest::mouseRelease(quoteArea(), Qt::LeftButton, {}, start + QPoint(movement, 0));
+        QCOMPARE(field()->isVisible(), opensField);
+        QTRY_COMPARE(m_server.requestCount(batch) - before, quoteRequests);
+        if (quoteRequests)
+            QTRY_COMPARE(find<QWidget>("quoteText")->property("text").toString(), QStringLiteral("Next"));
+    }
+
+    void fieldCloses_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Escape") << "escape" << true;
+        QTest::newRow("focus leaves the panel") << "quote" << true;
+    }
+
+    void fieldCloses()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, closes);
+        open(true);
+        line()->click();
+        QTRY_VERIFY(field()->hasFocus());
+        QTest::keyClicks(field(), "half typed");
+        if (how == "escape")
+            QTest::keyClick(field(), Qt::Key_Escape);
+        else
+            quoteArea()->setFocus();
+        QCOMPARE(field()->isVisible(), !closes);
+        QCOMPARE(field()->text().isEmpty(), closes);
+        if (closes)
+            QCOMPARE(line()->text(), "Tap to Unlock");
+    }
+
+    void fastUnlockOncePerRun()
+    {
+        UserDefaults::setValue(Key::autoOpen, true);
+        open(true);
+        QSignalSpy jumps(m_state.get(), &MainScreenState::storageRequested);
+        KeyChainHelper::shared().setLoadedKey(passcode);
+        QCOMPARE(jumps.count(), 1);
+        m_state->storageShown();
+        KeyChainHelper::shared().setLoadedKey(std::nullopt);
+        KeyChainHelper::shared().setLoadedKey(passcode);
+        QCOMPARE(jumps.count(), 1);
+    }
+};
+
+LUMISERA_WIDGET_TEST_MAIN(TestMainScreen)
+#include "TestMainScreen.moc"
