@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
-# The README's screenshots of the window, light and dark, taken under Xvfb with a small window
-# manager, into docs/screenshots/ (or the folder given).
+# The README's screenshots of the window, light and dark: the screen is photographed under Xvfb
+# with a small window manager, then each picture is cut to the window and kept as a JPEG in
+# docs/screenshots/ (or the folder given). The full-screen PNGs stay in a scratch folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 bash scripts/build.sh >/dev/null
 out=$(realpath -m "${1:-docs/screenshots}")
+raw=$(mktemp -d "${TMPDIR:-/tmp}/lumisera-screenshots.XXXXXX")
 mkdir -p "$out"
-xvfb-run -a -s "-screen 0 1000x700x24" sh -c '
+xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     openbox >/dev/null 2>&1 &
     sleep 1
     QT_LOGGING_RULES="com.morvenda.Journey*=false" DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent \
         DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent "$0" "$1"' \
-    "${BUILD_DIR:-build}/tests/ui/screenshot-tour" "$out"
+    "${BUILD_DIR:-build}/tests/ui/screenshot-tour" "$raw"
+for picture in "$raw"/*.png; do
+    # The tour puts the window at (32, 24) with its frame, 960 x 680 inside.
+    convert "$picture" -crop 960x704+32+4 +repage -resize 75% -quality 85 "$out/$(basename "${picture%.png}").jpg"
+done
+echo "full-screen pictures: $raw"
 ls "$out"

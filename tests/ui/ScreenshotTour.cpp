@@ -8,6 +8,7 @@
 #include "Presenter.h"
 #include "Private_Lumisera_for_MacApp.h"
 #include "Screen.h"
+#include "SharedData.h"
 #include "TestHome.h"
 #include "UserDefaults.h"
 
@@ -42,8 +43,10 @@ void tour(const QString &folder, const QString &scheme)
     KeyChainHelper::shared().setLoadedKey(std::nullopt);
     UserDefaults::setDate(UserDefaults::Key::installed, QDateTime::currentDateTimeUtc());
     UserDefaults::setValue(UserDefaults::Key::backgroundImage, QStringLiteral("zenStones"));
-    UserDefaults::setMode(scheme == QLatin1String("dark") ? UserDefaults::Mode::dark
-                                                          : UserDefaults::Mode::light);
+    const UserDefaults::Mode mode =
+        scheme == QLatin1String("dark") ? UserDefaults::Mode::dark : UserDefaults::Mode::light;
+    UserDefaults::setMode(mode);
+    SharedData::shared().setColorScheme(mode);
     UserDefaults::saveQuote(
         ComposedDailyQuote{QStringLiteral("Lao Tzu"),
                            QStringLiteral("Nature does not hurry, yet everything is accomplished.")},
@@ -52,10 +55,10 @@ void tour(const QString &folder, const QString &scheme)
     Private_Lumisera_for_MacApp app;
     app.start();
     MainWindow *window = app.window();
-    window->move(0, 0);
-    window->resize(1000, 700);
+    window->move(32, 24);
+    window->resize(960, 680);
     settle();
-    shoot(folder, QStringLiteral("passcode-setup-prompt-") + scheme);
+    shoot(folder, QStringLiteral("main-new-") + scheme);
     window->openSetPasscode();
     shoot(folder, QStringLiteral("passcode-setup-") + scheme);
     for (Screen *screen : window->presenter()->presented())

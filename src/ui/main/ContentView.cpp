@@ -64,12 +64,16 @@ ContentView::ContentView(MainScreenState *state, QWidget *parent) : Screen(paren
     auto *centred = new QWidget(this);
     centred->setLayout(column);
     centred->setMaximumWidth(contentWidth);
+    auto *middle = new QHBoxLayout;
+    middle->addStretch(1);
+    middle->addWidget(centred, 100);
+    middle->addStretch(1);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 12, 24, 12);
     layout->addWidget(makeToolbar());
     layout->addStretch(1);
-    layout->addWidget(centred, 0, Qt::AlignHCenter);
+    layout->addLayout(middle);
     layout->addStretch(2);
     layout->addWidget(makeBottomBar());
 
@@ -131,6 +135,11 @@ QWidget *ContentView::makeUnlockRow()
         else
             m_state->requestUnlock();
     });
+    // Return activates the line as it would a link, not only Space as for a button.
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto *activate = new QShortcut(QKeySequence(key), m_unlockLine, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(activate, &QShortcut::activated, m_unlockLine, &QPushButton::click);
+    }
     layout->addWidget(m_unlockLine);
     layout->addWidget(makePasscodePanel());
     return m_unlockRow;
@@ -264,6 +273,10 @@ void ContentView::render()
     m_unlockLine->setAccessibleName(text);
     m_unlockLine->setVisible(!text.isEmpty());
     m_unlockLine->setEnabled(line != Line::waiting);
+    // Once unlocked, Return goes on into Storage.
+    if (line == Line::open && m_shownLine != Line::open && isVisible())
+        m_unlockLine->setFocus(Qt::OtherFocusReason);
+    m_shownLine = line;
 }
 
 void ContentView::onFocusChanged(QWidget *old, QWidget *now)

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "MainScreenState.h"
 #include "Screen.h"
 
 class BackgroundImageMenu;
 class ColorSchemePicker;
 class DailyMessage;
-class MainScreenState;
 class QLabel;
 class QPushButton;
 class QToolButton;
@@ -48,4 +48,5 @@ private:
     QWidget *m_appearance = nullptr;
     ColorSchemePicker *m_schemePicker = nullptr;
     BackgroundImageMenu *m_backgroundMenu = nullptr;
+    MainScreenState::UnlockLine m_shownLine = MainScreenState::UnlockLine::none;
 };

@@ -38,6 +38,9 @@ StorageLocationSelectionView::StorageLocationSelectionView(QWidget *parent)
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidget(content);
+    // The window's background picture shows through the list.
+    scroll->viewport()->setAutoFillBackground(false);
+    content->setAutoFillBackground(false);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scroll);
