@@ -204,7 +204,7 @@ class Stone:
                 n = math.sqrt(nx * nx + ny * ny + nz * nz)
                 nx, ny, nz = nx / n, ny / n, nz / n
                 diffuse = max(0.0, nx * lx + ny * ly + nz * lz)
-                spec = max(0.0, nx * hx + ny * hy + nz * hz) ** 28
+                specular = max(0.0, nx * hx + ny * hy + nz * hz) ** 28
                 shade = self.ambient + (1 - self.ambient) * diffuse
                 shade *= 0.72 + 0.28 * w ** 0.35
                 texture = 1 + self.mottle * coarse(x, y) + 0.035 * fine(x, y)
@@ -216,7 +216,7 @@ class Stone:
                         colour = mix(base, band_colour, smooth(clamp((width_b - t) / (width_b * 0.5))))
                 i = (y * width + x) * 4
                 for c in range(3):
-                    data[i + c] = round(clamp(colour[c] * shade * texture + 255 * self.shine * spec, 0, 255))
+                    data[i + c] = round(clamp(colour[c] * shade * texture + 255 * self.shine * specular, 0, 255))
                 data[i + 3] = round(alpha * 255)
         path = scratch(name + ".png")
         write_png(path, width, height, data)

@@ -4,7 +4,7 @@
 
 namespace {
 
-// Icon Naming Specification names where one fits; for the rest, names common themes use.
+// Names from the freedesktop icon naming list where one fits; for the rest, names common themes use.
 // Where a theme has none, the bundled picture of the same symbol is shown.
 const QHash<QString, QString> &table()
 {
