@@ -29,6 +29,19 @@ QString AppPaths::credentialsFile()
     return dataDirectory() + QStringLiteral("/credentials");
 }
 
+bool AppPaths::makePrivateFolders(const QString &path)
+{
+    const QString target = QDir::cleanPath(QDir(path).absolutePath());
+    qsizetype end = 0;
+    do {
+        end = target.indexOf(u'/', end + 1);
+        const QString folder = end == -1 ? target : target.left(end);
+        if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && !QFileInfo(folder).isDir())
+            return false;
+    } while (end != -1);
+    return true;
+}
+
 QString AppPaths::temporaryDirectory()
 {
     return privateRuntimeFolder(QStringLiteral("lumisera"));

@@ -19,6 +19,9 @@ public:
     // The private folder for decrypted copies; created with mode 0700 when missing.
     // Empty when it cannot be made private.
     static QString temporaryDirectory();
+    // Makes the missing folders of `path`, each with mode 0700 (folder names in the vault are
+    // stored in clear); folders that exist are left as they are. False when one cannot be made.
+    static bool makePrivateFolders(const QString &path);
     // $XDG_RUNTIME_DIR/<name>, else <tmp>/<name>-<uid>: created 0700 when missing and checked to
     // be this user's own folder. Empty when it cannot be made private.
     static QString privateRuntimeFolder(const QString &name);

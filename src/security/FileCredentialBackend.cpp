@@ -143,7 +143,7 @@ CredentialResult FileCredentialBackend::load(std::optional<QJsonObject> &items) 
 CredentialResult FileCredentialBackend::store(const QJsonObject &items) const
 {
     const QString target = path();
-    if (!QDir().mkpath(QFileInfo(target).absolutePath()))
+    if (!AppPaths::makePrivateFolders(QFileInfo(target).absolutePath()))
         return CredentialResult::failure(ENOENT,
                                          QStringLiteral("cannot create the folder of the credentials file"));
     PendingFile pending(target);

@@ -57,7 +57,7 @@ std::shared_ptr<CloudDrive> DriveManager::getCloudDrive(StorageLocation location
     CloudDrive::Storage storage = CloudDrive::Storage::iCloudContainer();
     if (location == StorageLocation::local) {
         const QString documents = AppPaths::documentsDirectory();
-        if (!QDir().mkpath(documents)) {
+        if (!AppPaths::makePrivateFolders(documents)) {
             logError(QStringLiteral("failed to find app document folder"), QStringLiteral("DriveManager"),
                      QStringLiteral("getCloudDrive(at:path:create:)"));
             return nullptr;
