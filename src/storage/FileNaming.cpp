@@ -42,10 +42,15 @@ QString FileNaming::uniqueNameCandidate(const QString &name, int attempt)
     return base + extension;
 }
 
-bool FileNaming::isAcceptableFolderName(const QString &name)
+bool FileNaming::isHiddenFromListing(const QString &name)
 {
     const QString trimmed = name.trimmed();
-    if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('.')))
+    return trimmed.startsWith(QLatin1Char('.')) || trimmed.compare(pinFileName(), Qt::CaseInsensitive) == 0;
+}
+
+bool FileNaming::isAcceptableFolderName(const QString &name)
+{
+    if (name.trimmed().isEmpty() || isHiddenFromListing(name))
         return false;
     if (name.contains(QLatin1Char('/')) || name.contains(QChar(u'\0')))
         return false;

@@ -19,8 +19,11 @@ public:
     // `attempt` 0 is the name itself.
     static QString uniqueNameCandidate(const QString &name, int attempt);
 
-    // Whether a folder name may be created: not blank, not "." or "..", not hidden, no "/" or NUL,
-    // and short enough for the file system.
+    // Whether the listing would never show an item of this clear name: a hidden name, or the PIN
+    // file's in any letter case. Such names are refused, so that nothing stored gets lost.
+    static bool isHiddenFromListing(const QString &name);
+    // Whether a folder name may be created: not blank, not "." or "..", not hidden from the
+    // listing, no "/" or NUL, and short enough for the file system.
     static bool isAcceptableFolderName(const QString &name);
     // Folder names keep no "-": it becomes "_".
     static QString adjustedFolderName(const QString &name);

@@ -124,8 +124,9 @@ bool FolderOperations::addToCollectionAndDelete(const QString &sourcePath, bool 
     const QString plain =
         rename ? FileNaming::generatedFileName(QStringLiteral("JPEG")) : QFileInfo(sourcePath).fileName();
     const QString unique = uniqueName(plain);
-    // A name stored with a leading "." would be hidden from every listing: refused, not lost.
-    const bool storable = !FileNaming::storedFileName(unique).startsWith(QLatin1Char('.'));
+    // A name the listing would hide could never be seen, opened or deleted again: refused, not lost.
+    const bool storable = !FileNaming::isHiddenFromListing(unique) &&
+                          !FileNaming::storedFileName(unique).startsWith(QLatin1Char('.'));
     const bool copied = storable && m_manager->importFile(sourcePath, FileNaming::scrambledName(unique));
     if (copied)
         m_lastStoredName = unique;

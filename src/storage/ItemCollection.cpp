@@ -138,7 +138,8 @@ void ItemCollection::startReload(bool opening)
     }
     const StorageLocation location = m_location;
     const FileItemType resultType = m_resultType;
-    m_reloadQueue.start([this, manager, location, resultType, opening] {
+    const quint64 generation = m_generation;
+    m_reloadQueue.start([this, manager, location, resultType, opening, generation] {
         // Only starts the listing: two reloads may be in flight; the last to finish wins. The
         // continuation is dropped when the collection is gone by then.
         QtConcurrent::task([=] {
@@ -151,7 +152,11 @@ void ItemCollection::startReload(bool opening)
             .onThreadPool(*StoragePool::shared())
             .withPriority(StoragePool::userInitiated)
             .spawn()
-            .then(this, [this](const Listing &listing) { apply(listing); });
+            .then(this, [this, generation](const Listing &listing) {
+                // A collection closed, or whose folder went, while this listing ran stays empty.
+                if (generation == m_generation)
+                    apply(listing);
+            });
     });
 }
 
@@ -283,6 +288,7 @@ void ItemCollection::fireTimer()
 
 void ItemCollection::markFolderGone()
 {
+    ++m_generation;
     m_items.clear();
     Q_EMIT itemsChanged();
     m_containsPhotos = m_containsFolders = m_containsPDF = m_containsContentDocs = false;
@@ -300,6 +306,7 @@ void ItemCollection::markFolderGone()
 
 void ItemCollection::close()
 {
+    ++m_generation;
     setDriveManager(nullptr);
     m_firstLoad = true;
     Q_EMIT firstLoadChanged();

@@ -135,5 +135,7 @@ private:
     QString m_folderPath;
     QTimer *m_timer = nullptr;
     bool m_firstLoad = true;
+    // Moves on when the collection closes or its folder goes; listings of an older one are dropped.
+    quint64 m_generation = 0;
     std::optional<QString> m_pin;
 };

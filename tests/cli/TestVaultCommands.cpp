@@ -4,8 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 const QString passcode = QStringLiteral("correct horse 42");
@@ -129,12 +132,17 @@ private Q_SLOTS:
 
         const QString hidden = writeFile(".profile", "p");
         QVERIFY(vault({"add", "my_trips", hidden}).err.contains("hidden name"));
+        QVERIFY(vault({"add", "my_trips", writeFile("@.PIN", "p")}).err.contains("PIN file"));
+        QCOMPARE(vault({"mkdir", "@.pin"}).status, 1);
         QVERIFY(QDir(m_work.path()).mkdir("out"));
         QCOMPARE(vault({"get", "my_trips", "a.txt", "-o", m_work.filePath("out")}).status, 0);
         QVERIFY(QFileInfo::exists(m_work.filePath("out/a.txt")));
         QCOMPARE(vault({"rm", "my_trips", "a.txt", "nothere.txt"}).status, 1);
+        QCOMPARE(vault({"rm", "my_trips", "photo(1).jpg", "photo(1).jpg"}).status,
+                 0); // one file, named twice
+        QVERIFY(!vault({"ls", "my_trips"}).out.contains("photo(1).jpg"));
         QCOMPARE(vault({"rm", "my_trips", "a.txt", "photo.jpg"}).status, 0);
-        QCOMPARE(vault({"ls", "my_trips"}).out, QStringLiteral("photo(1).jpg\na(1).txt\n"));
+        QCOMPARE(vault({"ls", "my_trips"}).out, QStringLiteral("a(1).txt\n"));
         QCOMPARE(vault({"rmdir", "my_trips", "--yes"}).status, 0);
         QCOMPARE(vault({"ls", "my_trips"}).status, 1);
     }
@@ -149,6 +157,37 @@ private Q_SLOTS:
         QCOMPARE(vault({"ls", "Safe", "--pin", "1234"}).status, 1);
         QCOMPARE(vault({"pin", "Safe", "remove"}).status, 0);
         QCOMPARE(vault({"ls", "Safe"}).out, QStringLiteral("secret.txt\n"));
+    }
+
+    // Names come from other programs: on a terminal their control characters show as "?", as
+    // with `ls -q`; a pipe gets the names as they are.
+    void listingOnATerminal()
+    {
+        const QString name = QStringLiteral("bell\a\x1b[2J.txt");
+        QCOMPARE(vault({"add", "Open", writeFile(name, "ding")}).status, 0);
+        QVERIFY(vault({"ls", "Open"}).out.split('\n').contains(name));
+        QProcess terminal;
+        terminal.setProcessEnvironment(withoutSessionBus());
+        terminal.start("script", {"-qec", QStringLiteral(LUMISERA_VAULT_BINARY) + " --passcode-stdin ls Open",
+                                  "/dev/null"});
+        terminal.write((passcode + QLatin1Char('\n')).toUtf8());
+        QVERIFY(terminal.waitForFinished(60000));
+        const QByteArray shown = terminal.readAllStandardOutput();
+        QVERIFY2(shown.contains("bell??[2J.txt"), shown.constData());
+        QVERIFY(!shown.contains('\a') && !shown.contains('\x1b'));
+    }
+
+    // Folder names are stored in clear: the folders the vault makes are the owner's alone.
+    void foldersArePrivate()
+    {
+        const QString data = qEnvironmentVariable("XDG_DATA_HOME") + "/Morvenda/Lumisera";
+        QVERIFY(QDir().mkpath(data + "/CloudContainer"));
+        QCOMPARE(vault({"--cloud", "ls"}).status, 0);
+        for (const QString &folder : {data, data + "/Documents", data + "/CloudContainer/Documents"}) {
+            struct stat status = {};
+            QCOMPARE(::stat(QFile::encodeName(folder).constData(), &status), 0);
+            QCOMPARE(status.st_mode & 0777, mode_t(0700));
+        }
     }
 };
 

@@ -55,6 +55,9 @@ private Q_SLOTS:
         QTest::newRow("blank") << " \t\n" << false;
         QTest::newRow("dot dot") << ".." << false;
         QTest::newRow("hidden") << ".secret" << false;
+        QTest::newRow("the PIN file's name") << "@.pin" << false;
+        QTest::newRow("the PIN file's name, other case") << " @.PiN" << false;
+        QTest::newRow("like the PIN file's name") << "@.pins" << true;
         QTest::newRow("slash") << "a/b" << false;
         QTest::newRow("nul") << QString::fromUtf16(u"a\0b", 3) << false;
         QTest::newRow("255 bytes") << QString(255, QLatin1Char('x')) << true;

@@ -143,7 +143,7 @@ private Q_SLOTS:
     {
         const auto tree = connected(FileItemType::all);
         const QStringList before = QDir(rootDirectory(*tree)).entryList(QDir::AllEntries | QDir::Hidden);
-        for (const QString &name : {u".."_s, u"a/b"_s, QString::fromUtf16(u"x\0y", 3)})
+        for (const QString &name : {u".."_s, u"a/b"_s, QString::fromUtf16(u"x\0y", 3), u"@.Pin"_s})
             QVERIFY(!tree->operations().createFolder(name, u"1234"_s));
         QCOMPARE(QDir(rootDirectory(*tree)).entryList(QDir::AllEntries | QDir::Hidden), before);
     }
@@ -192,6 +192,29 @@ private Q_SLOTS:
         QVERIFY(collection->items().isEmpty() && !collection->containsPhotos());
     }
 
+    // A listing still running when the collection closes, or its folder goes, lands on nothing.
+    void listingInFlightAfterClosing_data()
+    {
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("closed") << true;
+        QTest::newRow("folder gone") << false;
+    }
+    void listingInFlightAfterClosing()
+    {
+        QFETCH(bool, closes);
+        const auto collection = folder(closes ? u"Closing"_s : u"Vanishing"_s);
+        QCOMPARE(store(*collection, {"a.jpg", "b.pdf"}).size(), 2);
+        QTest::qWait(ItemCollection::changeDelayMs + 300); // the stores' own change reports are spent
+        collection->loadFirstTime();
+        if (closes)
+            collection->close();
+        else
+            collection->markFolderGone();
+        QSignalSpy landed(collection.get(), &ItemCollection::itemsChanged);
+        QVERIFY(!landed.wait(1500));
+        QVERIFY(collection->items().isEmpty());
+    }
+
     void closedCollectionRefuses()
     {
         const auto collection = folder(u"Closed"_s);
@@ -214,8 +237,8 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(m_sources.filePath(u"doc.pdf"_s)));
         QVERIFY(collection->operations().addToCollectionAndDelete(source(u"picked.heic"_s, "p"), true, true));
         // A hidden stored name would never be listed again.
-        QVERIFY(
-            !collection->operations().addToCollectionAndDelete(source(u".hidden.txt"_s, "h"), false, false));
+        for (const QString &hidden : {u".hidden.txt"_s, u"@.PIN"_s})
+            QVERIFY(!collection->operations().addToCollectionAndDelete(source(hidden, "h"), false, false));
         const QList<StoredItemPtr> items = collection->loadItems();
         QStringList extensions = names(items, true);
         extensions.sort();
