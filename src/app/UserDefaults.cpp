@@ -152,10 +152,13 @@ QString UserDefaults::modeName(Mode mode)
 
 UserDefaults::Mode UserDefaults::mode()
 {
+    // Exactly a raw value: the enum lookup would also take "UserDefaults::light" or "light\0…".
     const QString stored = synchronized()->value(keyName(Key::mode)).toString();
-    bool known = false;
-    const int value = QMetaEnum::fromType<Mode>().keyToValue(stored.toLatin1().constData(), &known);
-    return known && !stored.isEmpty() ? static_cast<Mode>(value) : Mode::dark;
+    for (const Mode mode : {Mode::automatic, Mode::light, Mode::dark}) {
+        if (stored == modeName(mode))
+            return mode;
+    }
+    return Mode::dark;
 }
 
 void UserDefaults::setMode(Mode mode)

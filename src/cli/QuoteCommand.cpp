@@ -1,11 +1,11 @@
 #include "QuoteCommand.h"
 
 #include "QuoteSource.h"
+#include "TerminalText.h"
 #include "UserDefaults.h"
 
 #include <QEventLoop>
 #include <QFutureWatcher>
-#include <QRegularExpression>
 #include <QUrl>
 
 namespace {
@@ -74,12 +74,6 @@ ComposedDailyQuote waitFor(QFuture<ComposedDailyQuote> future)
     return future.resultCount() > 0 ? future.result() : UserDefaults::quote();
 }
 
-// One line each, whatever the service put into the texts.
-QString oneLine(const QString &text)
-{
-    static const QRegularExpression lineBreaks(QStringLiteral("[\\r\\n\\x{2028}\\x{2029}]+"));
-    return QString(text).replace(lineBreaks, QStringLiteral(" "));
-}
 } // namespace
 
 QString QuoteCommand::summary()
@@ -109,7 +103,8 @@ int QuoteCommand::run(const CommandLine::GlobalOptions &, const QStringList &arg
         quote =
             waitFor(source.quote(parsed.request == Request::next ? source.batchUrl() : source.todayUrl()));
     }
-    out << oneLine(quote.q) << '\n' << oneLine(quote.a) << '\n';
+    // One line each, whatever the service put into the texts, and nothing the terminal would obey.
+    out << TerminalText::oneLine(quote.q) << '\n' << TerminalText::oneLine(quote.a) << '\n';
     out.flush();
     return CommandLine::Success;
 }

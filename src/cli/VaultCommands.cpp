@@ -10,6 +10,7 @@
 #include "PasscodePrompt.h"
 #include "PasscodeRule.h"
 #include "PasscodeStore.h"
+#include "TerminalText.h"
 #include "TransferProgress.h"
 
 #include <QDir>
@@ -279,8 +280,9 @@ int VaultCommands::list()
         if (!openFolder(m_arguments.operands.first(), true, status, &listing))
             return status;
     }
+    const bool terminal = TerminalText::isTerminal(STDOUT_FILENO);
     for (const StoredItemPtr &item : listing.items)
-        m_out << item->fullName() << "\n";
+        m_out << (terminal ? TerminalText::escaped(item->fullName()) : item->fullName()) << "\n";
     m_out.flush();
     return CommandLine::Success;
 }
@@ -328,6 +330,9 @@ int VaultCommands::add()
             return fail(QStringLiteral("add: cannot read \"%1\"").arg(file));
         if (info.fileName().startsWith(QLatin1Char('.')))
             return fail(QStringLiteral("add: \"%1\" has a hidden name; rename it first").arg(file));
+        if (FileNaming::isHiddenFromListing(info.fileName()))
+            return fail(
+                QStringLiteral("add: \"%1\" has the name of a folder's PIN file; rename it first").arg(file));
     }
     int status = CommandLine::Success;
     const std::shared_ptr<DriveManager> manager = openFolder(folder, true, status);
@@ -437,8 +442,10 @@ int VaultCommands::remove()
     const std::shared_ptr<DriveManager> manager = openFolder(folder, true, status);
     if (!manager)
         return status;
-    const std::optional<QList<StoredItemPtr>> items =
-        findFiles(manager, folder, m_arguments.operands.mid(1), status);
+    // A name given twice is one file: deleting it once must not fail the rest half-way.
+    QStringList names = m_arguments.operands.mid(1);
+    names.removeDuplicates();
+    const std::optional<QList<StoredItemPtr>> items = findFiles(manager, folder, names, status);
     if (!items)
         return status;
     if (!FolderOperations(manager, m_location).deleteFiles(*items))

@@ -52,6 +52,9 @@ private Q_SLOTS:
         QTest::newRow("mode light") << Key::mode << QVariant("light") << "light";
         QTest::newRow("mode unknown") << Key::mode << QVariant("sepia") << "dark";
         QTest::newRow("mode wrong case") << Key::mode << QVariant("Light") << "dark";
+        QTest::newRow("mode qualified") << Key::mode << QVariant("UserDefaults::light") << "dark";
+        QTest::newRow("mode with a NUL")
+            << Key::mode << QVariant(QString::fromLatin1("light\0x", 7)) << "dark";
         QTest::newRow("image absent") << Key::backgroundImage << QVariant() << "background";
         QTest::newRow("image none") << Key::backgroundImage << QVariant("none") << "background";
         QTest::newRow("image unknown") << Key::backgroundImage << QVariant("beach") << "background";

@@ -15,7 +15,9 @@ class TestQuoteCommand : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        m_server.answer(QStringLiteral("/api/today"), R"([{"q":"Line one\nline two","a":"Sage"}])");
+        // Line breaks and terminal control codes (a screen clear, a bell) in what the service says.
+        m_server.answer(QStringLiteral("/api/today"),
+                        R"([{"q":"Line one\nline two\u001b[2J\u0007","a":"\u001b]0;owned\u0007Sage"}])");
         m_server.answer(QStringLiteral("/api/quotes"), R"([{"q":"First","a":"A"},{"q":"Second","a":"B"}])");
     }
 
@@ -27,7 +29,7 @@ private Q_SLOTS:
         const QString closed = QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
         probe.close();
         using L = QStringList;
-        const L today{"Line one line two", "Sage"}, first{"First", "A"}, second{"Second", "B"};
+        const L today{"Line one line two [2J", "]0;owned Sage"}, first{"First", "A"}, second{"Second", "B"};
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("lines");
