@@ -18,12 +18,16 @@ DecodedImageCache &DecodedImageCache::fullSize()
     return cache;
 }
 
-std::optional<QImage> DecodedImageCache::object(const QString &key)
+std::optional<QImage> DecodedImageCache::object(const QString &key, const QString &stamp)
 {
     QMutexLocker lock(&m_mutex);
     const auto it = m_entries.find(key);
     if (it == m_entries.end())
         return std::nullopt;
+    if (it->stamp != stamp) {
+        removeLocked(it);
+        return std::nullopt;
+    }
     m_uses.splice(m_uses.begin(), m_uses, it->use);
     return it->image;
 }
@@ -34,7 +38,7 @@ bool DecodedImageCache::contains(const QString &key) const
     return m_entries.contains(key);
 }
 
-bool DecodedImageCache::setObject(const QString &key, const QImage &image)
+bool DecodedImageCache::setObject(const QString &key, const QImage &image, const QString &stamp)
 {
     const qint64 cost = image.sizeInBytes();
     QMutexLocker lock(&m_mutex);
@@ -45,7 +49,7 @@ bool DecodedImageCache::setObject(const QString &key, const QImage &image)
     while (m_totalCost + cost > m_limit)
         removeLocked(m_entries.find(m_uses.back()));
     m_uses.push_front(key);
-    m_entries.insert(key, Entry{image, cost, m_uses.begin()});
+    m_entries.insert(key, Entry{image, stamp, cost, m_uses.begin()});
     m_totalCost += cost;
     return true;
 }
@@ -55,6 +59,20 @@ void DecodedImageCache::removeObject(const QString &key)
     QMutexLocker lock(&m_mutex);
     if (const auto it = m_entries.find(key); it != m_entries.end())
         removeLocked(it);
+}
+
+void DecodedImageCache::removeObjectsWithPrefix(const QString &prefix)
+{
+    QMutexLocker lock(&m_mutex);
+    for (auto it = m_entries.begin(); it != m_entries.end();) {
+        if (it.key().startsWith(prefix)) {
+            m_totalCost -= it->cost;
+            m_uses.erase(it->use);
+            it = m_entries.erase(it);
+        } else {
+            ++it;
+        }
+    }
 }
 
 void DecodedImageCache::removeAllObjects()

@@ -29,14 +29,17 @@ public:
     QString name() const { return m_name; }
     qint64 totalCostLimit() const { return m_limit; }
 
-    // The image under key, which becomes the most recently used; nothing on a miss.
-    std::optional<QImage> object(const QString &key);
+    // The image under key, which becomes the most recently used; nothing on a miss. An entry
+    // stored with another stamp (the file it came from changed since) is dropped: a miss.
+    std::optional<QImage> object(const QString &key, const QString &stamp = {});
     // Whether key is cached, without touching the order of use.
     bool contains(const QString &key) const;
     // Stores image under key (replacing an entry of that key) and evicts the least recently used
     // entries until the total fits. An image larger than the whole limit is not kept: false.
-    bool setObject(const QString &key, const QImage &image);
+    bool setObject(const QString &key, const QImage &image, const QString &stamp = {});
     void removeObject(const QString &key);
+    // Every entry whose key starts with prefix (the pictures of a deleted folder).
+    void removeObjectsWithPrefix(const QString &prefix);
     void removeAllObjects();
 
     int count() const;
@@ -52,6 +55,7 @@ private:
     struct Entry
     {
         QImage image;
+        QString stamp;
         qint64 cost = 0;
         std::list<QString>::iterator use; // position in m_uses
     };

@@ -4,6 +4,7 @@
 #include "DriveError.h"
 #include "DriveManager.h"
 #include "FileNaming.h"
+#include "ImageFromDecodedData.h"
 #include "Logging.h"
 
 #include <QFile>
@@ -96,9 +97,12 @@ bool FolderOperations::deleteFolder()
 {
     if (!hasDrive())
         return false;
+    const QString folder = m_manager->drive() ? m_manager->drive()->rootDirectory() : QString();
     const bool removed = m_manager->removeFolder();
-    if (removed)
+    if (removed) {
         m_manager->detach();
+        ImageFromDecodedData::forgetFolder(folder);
+    }
     return removed;
 }
 
@@ -109,6 +113,7 @@ bool FolderOperations::deleteFiles(const QList<StoredItemPtr> &items)
     for (const StoredItemPtr &item : items) {
         try {
             m_manager->drive()->removeFile(RootRelativePath(item->url().fileName()));
+            ImageFromDecodedData::forget(item->url());
         } catch (const std::exception &error) {
             logCaught(error);
             return false;

@@ -6,8 +6,10 @@
 #include "KeyChainHelper.h"
 #include "Logging.h"
 
+#include <QDir>
 #include <QFile>
 #include <exception>
+#include <sys/stat.h>
 
 namespace {
 const QString ImageFunction = QStringLiteral("image(withURL:useThumbnail:cacheOnly:)");
@@ -63,6 +65,33 @@ QString ImageFromDecodedData::cacheKey(const QUrl &url)
     return url.toString(QUrl::FullyEncoded);
 }
 
+QString ImageFromDecodedData::fileStamp(const QString &path)
+{
+    struct stat status
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return {};
+    return QStringLiteral("%1:%2.%3:%4")
+        .arg(qint64(status.st_size))
+        .arg(qint64(status.st_mtim.tv_sec))
+        .arg(qint64(status.st_mtim.tv_nsec))
+        .arg(quint64(status.st_ino));
+}
+
+void ImageFromDecodedData::forget(const QUrl &url)
+{
+    DecodedImageCache::thumbnails().removeObject(cacheKey(url));
+    DecodedImageCache::fullSize().removeObject(cacheKey(url));
+}
+
+void ImageFromDecodedData::forgetFolder(const QString &folderPath)
+{
+    const QString prefix = cacheKey(QUrl::fromLocalFile(QDir::cleanPath(folderPath) + QLatin1Char('/')));
+    DecodedImageCache::thumbnails().removeObjectsWithPrefix(prefix);
+    DecodedImageCache::fullSize().removeObjectsWithPrefix(prefix);
+}
+
 ImageResult ImageFromDecodedData::image(const QUrl &url, bool useThumbnail, bool cacheOnly,
                                         const std::atomic_bool *cancelled)
 {
@@ -79,7 +108,11 @@ ImageResult ImageFromDecodedData::cachedOrDecoded(const QUrl &url, bool useThumb
 {
     DecodedImageCache &cache = useThumbnail ? DecodedImageCache::thumbnails() : DecodedImageCache::fullSize();
     const QString key = cacheKey(url);
-    if (std::optional<QImage> cached = cache.object(key))
+    // Taken before reading: a change while decoding leaves a stamp that no longer matches.
+    const QString stamp = fileStamp(url.toLocalFile());
+    if (stamp.isEmpty())
+        cache.removeObject(key);
+    else if (std::optional<QImage> cached = cache.object(key, stamp))
         return ImageResult{*cached, {}, std::nullopt};
     if (cacheOnly)
         return {};
@@ -113,6 +146,7 @@ ImageResult ImageFromDecodedData::cachedOrDecoded(const QUrl &url, bool useThumb
     if (decoded.isNull())
         return failure(ImageError::uiImageFailed());
 
-    cache.setObject(key, decoded);
+    if (!stamp.isEmpty())
+        cache.setObject(key, decoded, stamp);
     return ImageResult{decoded, {}, std::nullopt};
 }

@@ -63,6 +63,12 @@ public:
 
     // The URL's absolute string.
     static QString cacheKey(const QUrl &url);
+    // What identifies the file's present content: its size, modification time and inode. A
+    // cached picture is used only while the stamp matches. Empty when the file is gone.
+    static QString fileStamp(const QString &path);
+    // Drops the decoded pictures of a file, or of every file under a folder, deleted by the vault.
+    static void forget(const QUrl &url);
+    static void forgetFolder(const QString &folderPath);
 
 private:
     static ImageResult cachedOrDecoded(const QUrl &url, bool useThumbnail, bool cacheOnly,

@@ -133,6 +133,31 @@ private Q_SLOTS:
         QCOMPARE(cache.totalCost(), 2 * picture.sizeInBytes() + picture.sizeInBytes() / 4);
     }
 
+    // A cached picture serves only while its file is the same; a new file under the old name shows.
+    void noStalePictures_data()
+    {
+        QTest::addColumn<bool>("deleteFirst");
+        QTest::newRow("rewritten in place") << false;
+        QTest::newRow("deleted, then stored again") << true;
+    }
+    void noStalePictures()
+    {
+        QFETCH(bool, deleteFirst);
+        const auto wide = [](const QUrl &url, bool thumbnail) {
+            const QImage image = ImageFromDecodedData::image(url, thumbnail, false).image;
+            return image.width() > image.height();
+        };
+        const QUrl file = store(u"a.png"_s, encoded({40, 20}, "png"));
+        for (const bool thumbnail : {true, false})
+            QVERIFY(wide(file, thumbnail));
+        if (deleteFirst)
+            QVERIFY(QFile::remove(file.toLocalFile()));
+        QVERIFY(ImageFromDecodedData::image(file, true, true).image.isNull() == deleteFirst);
+        store(u"a.png"_s, encoded({20, 40}, "png"));
+        for (const bool thumbnail : {true, false})
+            QVERIFY(!wide(file, thumbnail));
+    }
+
     void picture_data()
     {
         QTest::addColumn<QByteArray>("bytes");

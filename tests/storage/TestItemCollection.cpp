@@ -1,8 +1,10 @@
 #include "CloudDrive.h"
+#include "DecodedImageCache.h"
 #include "DriveManager.h"
 #include "DriveNotificationCenter.h"
 #include "FileNaming.h"
 #include "FolderOperations.h"
+#include "ImageFromDecodedData.h"
 #include "InMemoryCredentialBackend.h"
 #include "ItemCollection.h"
 #include "ItemListModel.h"
@@ -250,10 +252,17 @@ private Q_SLOTS:
         QTRY_COMPARE(model.rowCount(), 3);
         QCOMPARE(model.data(model.index(2), ItemListModel::FullNameRole).toString(), u"doc.pdf"_s);
 
+        // Pictures deleted through the vault leave the caches, those of a deleted folder too.
+        DecodedImageCache::thumbnails().setObject(ImageFromDecodedData::cacheKey(items.at(0)->url()),
+                                                  QImage(4, 4, QImage::Format_RGB32));
+        DecodedImageCache::thumbnails().setObject(ImageFromDecodedData::cacheKey(items.at(2)->url()),
+                                                  QImage(4, 4, QImage::Format_RGB32));
         QVERIFY(collection->operations().deleteFiles(items.mid(0, 2)) &&
                 !collection->operations().deleteFiles(items.mid(0, 1)));
+        QCOMPARE(DecodedImageCache::thumbnails().count(), 1);
         QCOMPARE(names(collection->loadItems()), QStringList{"doc.pdf"});
         QVERIFY(collection->operations().deleteFolder() && !collection->driveManager()->drive());
+        QCOMPARE(DecodedImageCache::thumbnails().count(), 0);
     }
 };
 
