@@ -229,6 +229,13 @@ QList<StoredItemPtr> ItemCollection::arrangeItems(const QList<StoredItemPtr> &it
             return i.fileType() == FileType::content && i.itemType() == ItemType::file;
         },
         false);
+    // Files of other kinds last: whatever was imported can be seen, opened and deleted again.
+    arranged += sortedGroup(
+        items,
+        [](const StoredItem &i) {
+            return i.fileType() == FileType::unknown && i.itemType() == ItemType::file && !isPinFile(i);
+        },
+        false);
     return arranged;
 }
 

@@ -164,8 +164,9 @@ private Q_SLOTS:
     void listingOnATerminal()
     {
         const QString name = QStringLiteral("bell\a\x1b[2J.txt");
-        QCOMPARE(vault({"add", "Open", writeFile(name, "ding")}).status, 0);
-        QVERIFY(vault({"ls", "Open"}).out.split('\n').contains(name));
+        QCOMPARE(vault({"add", "Open", writeFile(name, "ding"), writeFile("archive.zip", "zip")}).status, 0);
+        // Files of any kind are listed, those of no known kind last.
+        QCOMPARE(vault({"ls", "Open"}).out.split('\n'), (QStringList{name, "archive.zip", ""}));
         QProcess terminal;
         terminal.setProcessEnvironment(withoutSessionBus());
         terminal.start("script", {"-qec", QStringLiteral(LUMISERA_VAULT_BINARY) + " --passcode-stdin ls Open",

@@ -89,10 +89,11 @@ private Q_SLOTS:
                                  "c.txt",      "d.mov",          "Zeta.doc",  "archive.zip", "noext",
                                  "\u00e9.png", "\U0001F600.png", "\uffe0.png"};
         QCOMPARE(store(*collection, stored).size(), stored.size());
-        // Images, PDFs, documents each Z→A by scalar value (U+1F600 above U+FFE0); unknown types hidden.
+        // Images, PDFs, documents, then files of other kinds, each Z→A by scalar value (U+1F600
+        // above U+FFE0).
         QCOMPARE(names(collection->loadItems()),
                  (QStringList{"\U0001F600.png", "\uffe0.png", "\u00e9.png", "b.jpg", "a.jpg", "A.jpg",
-                              "z.pdf", "report.PDF", "d.mov", "c.txt", "Zeta.doc"}));
+                              "z.pdf", "report.PDF", "d.mov", "c.txt", "Zeta.doc", "noext", "archive.zip"}));
         for (const QString &name : {u"b"_s, u"A"_s, u"a"_s})
             folder(name);
         QCOMPARE(names(connected(FileItemType::all)->loadItems()), (QStringList{"A", "Order", "a", "b"}));
