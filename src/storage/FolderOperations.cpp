@@ -159,14 +159,40 @@ bool FolderOperations::fileExists(const QString &storedName, bool &exists) const
 
 QString FolderOperations::uniqueName(const QString &name)
 {
+    // The cloud tree may be synced to machines whose file systems ignore letter case: there
+    // "aa.tOS" and "AA.tOS" would collide, so a name taken up to case counts as taken.
+    const std::optional<QSet<QString>> takenFolded =
+        m_location == StorageLocation::cloud ? foldedNames() : std::nullopt;
     for (int attempt = 0;; ++attempt) {
         const QString candidate = FileNaming::uniqueNameCandidate(name, attempt);
         if (!m_manager || !m_manager->drive())
             return candidate;
         // Tested under the name the import writes: the drive trims the scrambled name.
+        const QString stored = FileNaming::storedFileName(candidate);
+        if (takenFolded) {
+            if (!takenFolded->contains(stored.toCaseFolded()))
+                return candidate;
+            continue;
+        }
         bool exists = false;
-        if (!fileExists(FileNaming::storedFileName(candidate), exists) || !exists)
+        if (!fileExists(stored, exists) || !exists)
             return candidate;
+    }
+}
+
+std::optional<QSet<QString>> FolderOperations::foldedNames() const
+{
+    if (!m_manager || !m_manager->drive())
+        return std::nullopt;
+    try {
+        QSet<QString> names;
+        for (const QString &path :
+             m_manager->drive()->contentsOfDirectory(RootRelativePath::root(), HiddenFiles::include))
+            names.insert(QFileInfo(path).fileName().toCaseFolded());
+        return names;
+    } catch (const std::exception &error) {
+        logCaught(error);
+        return std::nullopt;
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -35,7 +36,8 @@ public:
     // Encrypts the source into the folder under its own name (or a generated .JPEG name), made
     // unique; removes the source afterwards when asked, whether or not the copy worked.
     bool addToCollectionAndDelete(const QString &sourcePath, bool shouldDelete, bool rename);
-    // The plain name, or the first of its numbered variants, that no stored file has.
+    // The plain name, or the first of its numbered variants, that no stored file has (in the
+    // cloud tree: not even up to letter case).
     QString uniqueName(const QString &name);
     bool addImageData(const QByteArray &data);
     void importFromFiles(const QStringList &paths);
@@ -46,6 +48,8 @@ public:
 private:
     bool hasDrive() const;
     bool fileExists(const QString &storedName, bool &exists) const;
+    // The case-folded names in the folder; nothing when it cannot be listed.
+    std::optional<QSet<QString>> foldedNames() const;
 
     std::shared_ptr<DriveManager> m_manager;
     StorageLocation m_location;

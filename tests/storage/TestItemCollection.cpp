@@ -1,3 +1,4 @@
+#include "AppPaths.h"
 #include "CloudDrive.h"
 #include "DecodedImageCache.h"
 #include "DriveManager.h"
@@ -118,6 +119,22 @@ private Q_SLOTS:
         const auto first = collection->driveManager()->loadFile(FileNaming::storedFileName(stored.first()));
         QCOMPARE(first.value_or(QByteArray()), QByteArray("0"));
         QVERIFY(!QFileInfo::exists(m_sources.filePath(name)));
+    }
+
+    // The cloud tree may reach a machine that ignores letter case: "ll.txt" and "__.txt" are
+    // stored as "aa.tOS" and "AA.tOS", so there the second gets a counter; not on this machine.
+    void cloudNamesEqualUpToCase()
+    {
+        QVERIFY(QDir().mkpath(AppPaths::cloudContainer()));
+        const auto root =
+            std::make_unique<ItemCollection>(StorageLocation::cloud, FileItemType::all, QString());
+        root->driveManager()->connect();
+        QVERIFY(root->operations().createFolder(u"Synced"_s, std::nullopt));
+        const auto synced =
+            std::make_unique<ItemCollection>(StorageLocation::cloud, FileItemType::file, u"Synced"_s);
+        synced->driveManager()->connect();
+        QCOMPARE(store(*synced, {"ll.txt", "__.txt"}), (QStringList{"ll.txt", "__(1).txt"}));
+        QCOMPARE(store(*folder(u"Case"_s), {"ll.txt", "__.txt"}), (QStringList{"ll.txt", "__.txt"}));
     }
 
     void pinFileRoundTrip()
