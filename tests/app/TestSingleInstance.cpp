@@ -6,11 +6,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <future>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,58 +21,19 @@ using namespace std::chrono_literals;
 
 namespace {
 
-struct LaterStart
-{
-    bool claimed = true;
-    bool gotThrough = false;
-};
-
-// A later start is another process; a thread stands in for it so that the first instance's event
-// loop goes on answering while the later one waits for the answer.
-LaterStart startLater()
-{
-    auto later = std::async(std::launch::async, [] {
-        SingleInstance instance;
-        LaterStart result;
-        result.claimed = instance.claim();
-        result.gotThrough = !result.claimed && instance.notifyRunning();
-        return result;
-    });
-    while (later.wait_for(0ms) != std::future_status::ready)
-        QTest::qWait(5);
-    return later.get();
-}
-
 mode_t modeOf(const QString &path)
 {
     struct stat status = {};
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode : 0;
 }
 
-// Sets an environment variable for as long as it lives.
-class ScopedVariable
+// Sets an environment variable until the returned guard goes.
+auto setForNow(const char *name, const QByteArray &value)
 {
-public:
-    ScopedVariable(const char *name, const QByteArray &value)
-        : m_name(name), m_wasSet(qEnvironmentVariableIsSet(name)), m_previous(qgetenv(name))
-    {
-        qputenv(m_name, value);
-    }
-    ~ScopedVariable()
-    {
-        if (m_wasSet)
-            qputenv(m_name, m_previous);
-        else
-            qunsetenv(m_name);
-    }
-    ScopedVariable(const ScopedVariable &) = delete;
-    ScopedVariable &operator=(const ScopedVariable &) = delete;
-
-private:
-    const char *m_name;
-    const bool m_wasSet;
-    const QByteArray m_previous;
-};
+    const auto previous = qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+    qputenv(name, value);
+    return qScopeGuard([name, previous] { previous ? qputenv(name, *previous) : qunsetenv(name); });
+}
 
 } // namespace
 
@@ -78,65 +41,46 @@ class TestSingleInstance : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void theFirstClaimsAndALaterStartRaisesIt()
+    void aLaterStartRaisesTheFirst_data()
     {
+        QTest::addColumn<QString>("before"); // what an earlier first instance did
+        QTest::newRow("after one that quit") << "quit";
+        QTest::newRow("after one that crashed, leaving its lock file and socket") << "crash";
+    }
+
+    void aLaterStartRaisesTheFirst()
+    {
+        QFETCH(QString, before);
+        if (before == "quit") {
+            QVERIFY(SingleInstance().claim());
+            QVERIFY(!SingleInstance().notifyRunning(500ms)); // nobody answers
+        } else if (before == "crash") {
+            const pid_t child = ::fork();
+            if (child == 0)
+                ::_exit(SingleInstance().claim() ? 0 : 1); // no destructor runs: lock file and socket stay
+            int status = 0;
+            QVERIFY(::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            const QString socket = SingleInstance().socketPath();
+            QVERIFY(S_ISSOCK(modeOf(socket)) &&
+                    QFileInfo::exists(QFileInfo(socket).path() + "/lumisera.lock"));
+        }
         SingleInstance first;
         QVERIFY(first.claim());
+        QVERIFY(first.claim());              // asking again keeps what it holds
+        AppPaths::clearTemporaryDirectory(); // as every start does
         QSignalSpy raised(&first, &SingleInstance::raiseRequested);
-        const LaterStart later = startLater();
-        QVERIFY(!later.claimed);
-        QVERIFY(later.gotThrough);
-        QCOMPARE(raised.size(), 1);
-        QVERIFY(first.claim()); // asking again keeps what it holds
-        QCOMPARE(startLater().gotThrough, true);
-        QCOMPARE(raised.size(), 2);
-    }
-
-    void anotherClaimsOnceTheFirstIsGone()
-    {
-        { // the first instance quits
-            SingleInstance first;
-            QVERIFY(first.claim());
+        for (int start = 1; start <= 2; ++start) {
+            // A later start is another process; a thread stands in for it so that the first
+            // instance's event loop goes on answering while the later one waits for the answer.
+            auto later = std::async(std::launch::async, [] {
+                SingleInstance instance;
+                return !instance.claim() && instance.notifyRunning();
+            });
+            while (later.wait_for(0ms) != std::future_status::ready)
+                QTest::qWait(5);
+            QVERIFY(later.get());
+            QCOMPARE(raised.size(), start);
         }
-        SingleInstance nobodyListens;
-        QVERIFY(!nobodyListens.notifyRunning(500ms));
-        SingleInstance next;
-        QVERIFY(next.claim());
-        QSignalSpy raised(&next, &SingleInstance::raiseRequested);
-        QVERIFY(startLater().gotThrough);
-        QCOMPARE(raised.size(), 1);
-    }
-
-    void aCrashedInstanceDoesNotStopANewOne()
-    {
-        const pid_t child = ::fork();
-        QVERIFY(child >= 0);
-        if (child == 0) {
-            SingleInstance crashing;
-            ::_exit(crashing.claim() ? 0 : 1); // no destructor runs: lock file and socket stay
-        }
-        int status = 0;
-        QCOMPARE(::waitpid(child, &status, 0), child);
-        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        SingleInstance next;
-        QVERIFY(S_ISSOCK(modeOf(next.socketPath())));
-        QVERIFY(QFileInfo::exists(QFileInfo(next.socketPath()).path() + "/lumisera.lock"));
-        QVERIFY(next.claim());
-        QSignalSpy raised(&next, &SingleInstance::raiseRequested);
-        QVERIFY(startLater().gotThrough);
-        QCOMPARE(raised.size(), 1);
-    }
-
-    void clearingTheTemporaryDirectoryKeepsTheGuard()
-    {
-        SingleInstance first;
-        QVERIFY(first.claim());
-        AppPaths::clearTemporaryDirectory();
-        QSignalSpy raised(&first, &SingleInstance::raiseRequested);
-        const LaterStart later = startLater();
-        QVERIFY(!later.claimed);
-        QVERIFY(later.gotThrough);
-        QCOMPARE(raised.size(), 1);
     }
 
     void theFolderIsPrivate_data()
@@ -156,35 +100,26 @@ private Q_SLOTS:
         QFETCH(bool, withRuntimeDirectory);
         QFETCH(QString, before);
         QFETCH(bool, guarded);
-        QTemporaryDir base;
-        const QString runtime = base.filePath("runtime");
-        QVERIFY(QDir().mkpath(runtime));
-        ScopedVariable runtimeVariable("XDG_RUNTIME_DIR",
-                                       withRuntimeDirectory ? QFile::encodeName(runtime) : QByteArray());
-        ScopedVariable tmpVariable("TMPDIR", QFile::encodeName(base.path()));
-        const QString folder = withRuntimeDirectory
-                                   ? runtime + "/lumisera-instance"
-                                   : base.filePath("lumisera-instance-" + QString::number(getuid()));
-        QTemporaryDir elsewhere;
+        QTemporaryDir base; // the runtime directory, and the temporary one
+        const auto runtimeVariable = setForNow(
+            "XDG_RUNTIME_DIR", withRuntimeDirectory ? QFile::encodeName(base.path()) : QByteArray());
+        const auto tmpVariable = setForNow("TMPDIR", QFile::encodeName(base.path()));
+        const QString folder = base.filePath(
+            withRuntimeDirectory ? "lumisera-instance" : "lumisera-instance-" + QString::number(getuid()));
         if (before == "folder 0755")
             QVERIFY(QDir().mkdir(folder) && ::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
-        else if (before == "link")
-            QVERIFY(QFile::link(elsewhere.path(), folder));
+        else if (before == "link") // to a private folder of the same user
+            QVERIFY(QFile::link(base.path(), folder));
 
         LogCapture capture;
         SingleInstance first("private-test");
         QVERIFY(first.claim()); // a start is never refused for want of a guard
-        SingleInstance second("private-test");
-        QCOMPARE(second.claim(), !guarded);
+        QCOMPARE(SingleInstance("private-test").claim(), !guarded);
+        QCOMPARE(capture.errors().size(), guarded ? 0 : 2);
+        QCOMPARE(capture.errors().filter("without the single-instance guard").size(), guarded ? 0 : 2);
         if (guarded) {
             QCOMPARE(QFileInfo(first.socketPath()).path(), folder);
             QCOMPARE(modeOf(folder) & 0777, mode_t(0700));
-            QVERIFY(capture.errors().isEmpty());
-        } else {
-            QVERIFY(first.socketPath().isEmpty());
-            QVERIFY(QDir(elsewhere.path())
-                        .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
-            QVERIFY(capture.errors().filter("without the single-instance guard").size() == 2);
         }
     }
 };
