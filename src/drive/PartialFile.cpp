@@ -2,11 +2,13 @@
 
 #include "FileSystemError.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -37,11 +39,29 @@ void syncFolder(const QString &folder)
 }
 } // namespace
 
+// An unnamed file in the folder, locked, then given the partial name: nobody can find it before
+// it is locked. Fails (invalid) where the file system has no O_TMPFILE or /proc is missing.
+UniqueFd PartialFile::createLocked(const QString &folder, const QString &path)
+{
+    UniqueFd fd(::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    if (!fd.isValid() || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+        return UniqueFd();
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd.get());
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, QFile::encodeName(path).constData(),
+                 AT_SYMLINK_FOLLOW) != 0)
+        return UniqueFd();
+    return fd;
+}
+
 PartialFile::PartialFile(const QString &targetPath) : m_targetPath(targetPath)
 {
     const QString folder = folderOf(targetPath);
     for (int attempt = 0; attempt < 8 && !m_fd.isValid(); ++attempt) {
         m_path = folder + u'/' + namePrefix + randomSuffix();
+        m_fd = createLocked(folder, m_path);
+        if (m_fd.isValid())
+            return;
+        // Named first, locked a moment later: the age rule of removeLeftovers() covers that moment.
         m_fd = UniqueFd(::open(QFile::encodeName(m_path).constData(),
                                O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
         if (!m_fd.isValid() && errno != EEXIST)
@@ -50,7 +70,6 @@ PartialFile::PartialFile(const QString &targetPath) : m_targetPath(targetPath)
     if (!m_fd.isValid())
         throw FileSystemError(std::make_error_code(std::errc::file_exists),
                               QStringLiteral("Could not create a file in"), folder);
-    // Nobody else knows the name yet, so the lock is free.
     ::flock(m_fd.get(), LOCK_EX | LOCK_NB);
 }
 
@@ -88,11 +107,16 @@ void PartialFile::commit()
 
 bool PartialFile::isPartialName(const QString &fileName)
 {
-    return fileName.startsWith(namePrefix);
+    if (fileName.startsWith(namePrefix))
+        return true;
+    // Before it is linked, an unnamed file is reported as "#<inode>" (when its writer closes it).
+    return fileName.size() > 1 && fileName.startsWith(u'#') &&
+           std::all_of(fileName.cbegin() + 1, fileName.cend(), [](QChar c) { return c.isDigit(); });
 }
 
-int PartialFile::removeLeftovers(const QString &folderPath)
+int PartialFile::removeLeftovers(const QString &folderPath, std::chrono::seconds minimumAge)
 {
+    const qint64 newest = QDateTime::currentSecsSinceEpoch() - minimumAge.count();
     const QStringList names =
         QDir(folderPath).entryList({namePrefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
     int removed = 0;
@@ -103,6 +127,10 @@ int PartialFile::removeLeftovers(const QString &folderPath)
         {
         };
         if (!fd.isValid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
+            continue;
+        // A recent one may still be on its way: its writer between creating and locking it, or a
+        // sync client copying it from another machine.
+        if (status.st_mtime > newest)
             continue;
         // A writer that is still alive holds the lock.
         if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)

@@ -4,14 +4,17 @@
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 
 // Crash-safe writing: a file's bytes go into a hidden sibling ".lumisera-partial-<random>" in the
 // target's folder, which takes the target's name only when complete (commit()). A sibling that is
 // not committed is removed when the object goes.
 //
-// While it is being written the sibling holds an exclusive flock(), so removeLeftovers() - run
-// when a folder is opened - removes only siblings whose writer is gone (a crash, a kill), never one
-// that another thread or process is still writing. Listings that skip hidden files never show them.
+// The sibling holds an exclusive flock() from the moment it has a name (it is made unnamed, locked,
+// then linked, where the file system allows), so removeLeftovers() - run when a folder is opened -
+// removes only siblings whose writer is gone (a crash, a kill) and that nothing touched for ten
+// minutes, never one that another thread or process is still writing. Listings that skip hidden
+// files never show them.
 class PartialFile
 {
 public:
@@ -33,11 +36,17 @@ public:
     // Throws FileSystemError (the sibling is then removed when the object goes).
     void commit();
 
+    // A partial sibling's name, or the name the kernel reports for one not linked yet.
     static bool isPartialName(const QString &fileName);
-    // Removes the partial siblings in folderPath whose writer is gone; answers how many.
-    static int removeLeftovers(const QString &folderPath);
+    // How long a partial sibling must have gone unwritten before it counts as left over.
+    static constexpr std::chrono::minutes leftoverAge{10};
+    // Removes the partial siblings in folderPath whose writer is gone (unlocked, and untouched for
+    // minimumAge); answers how many.
+    static int removeLeftovers(const QString &folderPath, std::chrono::seconds minimumAge = leftoverAge);
 
 private:
+    static UniqueFd createLocked(const QString &folder, const QString &path);
+
     QString m_targetPath;
     QString m_path;
     UniqueFd m_fd;

@@ -165,6 +165,14 @@ private Q_SLOTS:
         ::flock(abandoned.fd(), LOCK_UN); // as if its writer had died
         PartialFile writing(drive->rootDirectory() + "photo");
         writeFile(drive->rootDirectory() + ".other-hidden");
+        // Untouched for less than ten minutes, even an unlocked one may still be on its way.
+        QCOMPARE(drive->removeLeftoverPartials({}), 0);
+        const QDateTime longAgo = QDateTime::currentDateTimeUtc().addSecs(-11 * 60);
+        for (const QString &path : {abandoned.path(), writing.path()}) {
+            QFile partial(path);
+            QVERIFY(partial.open(QIODevice::ReadOnly) &&
+                    partial.setFileTime(longAgo, QFileDevice::FileModificationTime));
+        }
         QCOMPARE(drive->removeLeftoverPartials({}), 1);
         QVERIFY(!QFile::exists(abandoned.path()) && QFile::exists(drive->rootDirectory() + ".other-hidden"));
         QVERIFY(QFile::exists(writing.path()));

@@ -199,7 +199,11 @@ private Q_SLOTS:
         QCOMPARE(store(*collection, {"a.jpg"}).size(), 1);
         // A crashed import's leftover goes when the folder is opened.
         const QString leftover = rootDirectory(*collection) + PartialFile::namePrefix + u"crashed"_s;
-        QVERIFY(QFile(leftover).open(QIODevice::WriteOnly));
+        QFile crashed(leftover);
+        QVERIFY(crashed.open(QIODevice::WriteOnly));
+        QVERIFY(crashed.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-11 * 60),
+                                    QFileDevice::FileModificationTime));
+        crashed.close();
         QSignalSpy applied(collection.get(), &ItemCollection::timestampChanged);
         collection->loadFirstTime();
         collection->loadFirstTime();
