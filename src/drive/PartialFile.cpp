@@ -39,29 +39,16 @@ void syncFolder(const QString &folder)
 }
 } // namespace
 
-// An unnamed file in the folder, locked, then given the partial name: nobody can find it before
-// it is locked. Fails (invalid) where the file system has no O_TMPFILE or /proc is missing.
-UniqueFd PartialFile::createLocked(const QString &folder, const QString &path)
-{
-    UniqueFd fd(::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
-    if (!fd.isValid() || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
-        return UniqueFd();
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd.get());
-    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, QFile::encodeName(path).constData(),
-                 AT_SYMLINK_FOLLOW) != 0)
-        return UniqueFd();
-    return fd;
-}
-
 PartialFile::PartialFile(const QString &targetPath) : m_targetPath(targetPath)
 {
     const QString folder = folderOf(targetPath);
+    // Unnamed until complete: an interrupted write leaves nothing behind, not even a hidden file.
+    m_fd = UniqueFd(::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    if (m_fd.isValid())
+        return;
+    // Where the file system has no unnamed files: a hidden sibling, locked while it is written.
     for (int attempt = 0; attempt < 8 && !m_fd.isValid(); ++attempt) {
         m_path = folder + u'/' + namePrefix + randomSuffix();
-        m_fd = createLocked(folder, m_path);
-        if (m_fd.isValid())
-            return;
-        // Named first, locked a moment later: the age rule of removeLeftovers() covers that moment.
         m_fd = UniqueFd(::open(QFile::encodeName(m_path).constData(),
                                O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
         if (!m_fd.isValid() && errno != EEXIST)
@@ -70,13 +57,31 @@ PartialFile::PartialFile(const QString &targetPath) : m_targetPath(targetPath)
     if (!m_fd.isValid())
         throw FileSystemError(std::make_error_code(std::errc::file_exists),
                               QStringLiteral("Could not create a file in"), folder);
+    // Named a moment before it is locked: the age rule of removeLeftovers() covers that moment.
     ::flock(m_fd.get(), LOCK_EX | LOCK_NB);
 }
 
 PartialFile::~PartialFile()
 {
-    if (!m_committed)
+    if (!m_committed && !m_path.isEmpty())
         ::unlink(QFile::encodeName(m_path).constData());
+}
+
+void PartialFile::giveName()
+{
+    const QString folder = folderOf(m_targetPath);
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd.get());
+    for (int attempt = 0; attempt < 8 && m_path.isEmpty(); ++attempt) {
+        const QString path = folder + u'/' + namePrefix + randomSuffix();
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, QFile::encodeName(path).constData(),
+                     AT_SYMLINK_FOLLOW) == 0)
+            m_path = path;
+        else if (errno != EEXIST)
+            throw FileSystemError::fromErrno(QStringLiteral("Could not save"), m_targetPath);
+    }
+    if (m_path.isEmpty())
+        throw FileSystemError(std::make_error_code(std::errc::file_exists), QStringLiteral("Could not save"),
+                              m_targetPath);
 }
 
 void PartialFile::write(const QByteArray &data)
@@ -98,6 +103,8 @@ void PartialFile::commit()
 {
     if (::fsync(m_fd.get()) != 0)
         throw FileSystemError::fromErrno(QStringLiteral("Could not write"), m_targetPath);
+    if (m_path.isEmpty())
+        giveName(); // complete now: linked under a hidden name, then renamed into place
     if (::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(m_targetPath).constData()) != 0)
         throw FileSystemError::fromErrno(QStringLiteral("Could not save"), m_targetPath);
     m_committed = true;

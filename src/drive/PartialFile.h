@@ -6,15 +6,13 @@
 #include <QString>
 #include <chrono>
 
-// Crash-safe writing: a file's bytes go into a hidden sibling ".lumisera-partial-<random>" in the
-// target's folder, which takes the target's name only when complete (commit()). A sibling that is
-// not committed is removed when the object goes.
-//
-// The sibling holds an exclusive flock() from the moment it has a name (it is made unnamed, locked,
-// then linked, where the file system allows), so removeLeftovers() - run when a folder is opened -
-// removes only siblings whose writer is gone (a crash, a kill) and that nothing touched for ten
-// minutes, never one that another thread or process is still writing. Listings that skip hidden
-// files never show them.
+// Crash-safe writing: a file's bytes go into an unnamed file in the target's folder (O_TMPFILE),
+// which gets a hidden name and then the target's only when complete (commit()); an interrupted
+// write leaves nothing. Where the file system has no unnamed files, the bytes go into a hidden
+// sibling ".lumisera-partial-<random>" instead, removed when the object goes uncommitted and
+// holding an exclusive flock() while it is written, so that removeLeftovers() - run when a folder
+// is opened - removes only siblings whose writer is gone (a crash, a kill) and that nothing
+// touched for ten minutes. Listings that skip hidden files never show them.
 class PartialFile
 {
 public:
@@ -26,6 +24,7 @@ public:
     PartialFile(const PartialFile &) = delete;
     PartialFile &operator=(const PartialFile &) = delete;
 
+    // The hidden sibling's path; empty while the file is unnamed.
     QString path() const { return m_path; }
     QString targetPath() const { return m_targetPath; }
     int fd() const { return m_fd.get(); }
@@ -45,7 +44,7 @@ public:
     static int removeLeftovers(const QString &folderPath, std::chrono::seconds minimumAge = leftoverAge);
 
 private:
-    static UniqueFd createLocked(const QString &folder, const QString &path);
+    void giveName();
 
     QString m_targetPath;
     QString m_path;

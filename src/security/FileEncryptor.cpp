@@ -4,12 +4,14 @@
 #include "UniqueFd.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <sys/stat.h>
@@ -151,6 +153,45 @@ bool streamThrough(EVP_CIPHER_CTX *context, int input, UniqueFd &output)
     return true;
 }
 
+// Streams the input through the cipher into the output that openOutput() gives for it. An owned
+// output is closed (a failed close is a lost write); a borrowed one stays open for its owner.
+bool processOpened(const QString &inputPath, const QString &key, CryptOperation operation,
+                   const std::function<UniqueFd(const struct stat &)> &openOutput, bool borrowed)
+{
+    const KeyBytes keyBytes(key);
+    UniqueFd input(::open(QFile::encodeName(inputPath).constData(), O_RDONLY | O_CLOEXEC));
+    struct stat inputStatus
+    {
+    };
+    if (keyBytes.size() != KeyLength || !input.isValid() || ::fstat(input.get(), &inputStatus) != 0 ||
+        S_ISDIR(inputStatus.st_mode)) {
+        logProcessError(QStringLiteral("Invalid file paths or key"));
+        return false;
+    }
+    UniqueFd output = openOutput(inputStatus);
+    const auto handBack = qScopeGuard([&output, borrowed] {
+        if (borrowed)
+            output.release();
+    });
+    if (!output.isValid()) {
+        logProcessError(QStringLiteral("Invalid file paths or key"));
+        return false;
+    }
+    const CipherContext context = makeContext(keyBytes, operation);
+    if (!context) {
+        logProcessError(QStringLiteral("Failed to create CCCryptor"));
+        return false;
+    }
+    ::posix_fadvise(input.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (!streamThrough(context.get(), input.get(), output))
+        return false;
+    if (!borrowed && !output.close()) {
+        logProcessError(systemError(QStringLiteral("Error writing the output file")));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 namespace FileEncryptor {
@@ -184,34 +225,15 @@ std::optional<QByteArray> decrypt(const QByteArray &data, const QString &key)
 bool processFile(const QString &inputPath, const QString &outputPath, const QString &key,
                  CryptOperation operation)
 {
-    const KeyBytes keyBytes(key);
-    UniqueFd input(::open(QFile::encodeName(inputPath).constData(), O_RDONLY | O_CLOEXEC));
-    struct stat inputStatus
-    {
-    };
-    if (keyBytes.size() != KeyLength || !input.isValid() || ::fstat(input.get(), &inputStatus) != 0 ||
-        S_ISDIR(inputStatus.st_mode)) {
-        logProcessError(QStringLiteral("Invalid file paths or key"));
-        return false;
-    }
-    UniqueFd output = openOutput(outputPath, inputStatus);
-    if (!output.isValid()) {
-        logProcessError(QStringLiteral("Invalid file paths or key"));
-        return false;
-    }
-    const CipherContext context = makeContext(keyBytes, operation);
-    if (!context) {
-        logProcessError(QStringLiteral("Failed to create CCCryptor"));
-        return false;
-    }
-    ::posix_fadvise(input.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    if (!streamThrough(context.get(), input.get(), output))
-        return false;
-    if (!output.close()) {
-        logProcessError(systemError(QStringLiteral("Error writing the output file")));
-        return false;
-    }
-    return true;
+    return processOpened(
+        inputPath, key, operation,
+        [&outputPath](const struct stat &input) { return openOutput(outputPath, input); }, false);
+}
+
+bool processFile(const QString &inputPath, int outputFd, const QString &key, CryptOperation operation)
+{
+    return processOpened(
+        inputPath, key, operation, [outputFd](const struct stat &) { return UniqueFd(outputFd); }, true);
 }
 
 } // namespace FileEncryptor

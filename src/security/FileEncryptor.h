@@ -26,5 +26,7 @@ std::optional<QByteArray> decrypt(const QByteArray &data, const QString &key);
 // Refuses to work when both paths name the same file.
 bool processFile(const QString &inputPath, const QString &outputPath, const QString &key,
                  CryptOperation operation);
+// The same into an open descriptor (an unnamed file, say), which stays open for the caller.
+bool processFile(const QString &inputPath, int outputFd, const QString &key, CryptOperation operation);
 
 } // namespace FileEncryptor

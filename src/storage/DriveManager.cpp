@@ -213,7 +213,7 @@ bool DriveManager::importFile(const QString &sourcePath, const QString &name)
     try {
         const QString key = passcode();
         PartialFile partial(current->targetURL(name, RootRelativePath::root()));
-        if (!FileEncryptor::processFile(sourcePath, partial.path(), key, CryptOperation::encrypt))
+        if (!FileEncryptor::processFile(sourcePath, partial.fd(), key, CryptOperation::encrypt))
             return false; // logged by the encryptor; the partial file goes with `partial`
         partial.commit();
         return true;

@@ -61,7 +61,7 @@ std::optional<QString> FileManager2::createDecryptedTempFile(const QString &vaul
         // Decrypted beside the target first: a replaced link is never followed, and a failure
         // leaves no plaintext fragment under the name.
         PartialFile partial(temporaryPath(name));
-        if (!FileEncryptor::processFile(vaultFilePath, partial.path(), *key, CryptOperation::decrypt)) {
+        if (!FileEncryptor::processFile(vaultFilePath, partial.fd(), *key, CryptOperation::decrypt)) {
             logError(QStringLiteral("Failed to decrypt file on copy"), QStringLiteral(__FILE__),
                      QStringLiteral("createDecryptedTempFile(from:withName:)"));
             return std::nullopt;

@@ -161,21 +161,32 @@ private Q_SLOTS:
         drive->removeDirectory(Path("x"));
         // Nothing is left, not even the hidden siblings the writes went through.
         QVERIFY(QDir(drive->rootDirectory()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
-        PartialFile abandoned(drive->rootDirectory() + "photo");
-        ::flock(abandoned.fd(), LOCK_UN); // as if its writer had died
-        PartialFile writing(drive->rootDirectory() + "photo");
+        // A write in progress has no name at all; only a file system without unnamed files shows
+        // a hidden sibling, locked while it is written.
+        {
+            PartialFile unnamed(drive->rootDirectory() + "photo");
+            QVERIFY(unnamed.path().isEmpty());
+            QVERIFY(
+                QDir(drive->rootDirectory()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+        }
+        const QString abandoned = drive->rootDirectory() + PartialFile::namePrefix + "dead";
+        const QString writing = drive->rootDirectory() + PartialFile::namePrefix + "alive";
+        writeFile(abandoned);
+        writeFile(writing);
         writeFile(drive->rootDirectory() + ".other-hidden");
+        QFile writer(writing);
+        QVERIFY(writer.open(QIODevice::ReadOnly) && ::flock(writer.handle(), LOCK_EX | LOCK_NB) == 0);
         // Untouched for less than ten minutes, even an unlocked one may still be on its way.
         QCOMPARE(drive->removeLeftoverPartials({}), 0);
         const QDateTime longAgo = QDateTime::currentDateTimeUtc().addSecs(-11 * 60);
-        for (const QString &path : {abandoned.path(), writing.path()}) {
+        for (const QString &path : {abandoned, writing}) {
             QFile partial(path);
             QVERIFY(partial.open(QIODevice::ReadOnly) &&
                     partial.setFileTime(longAgo, QFileDevice::FileModificationTime));
         }
         QCOMPARE(drive->removeLeftoverPartials({}), 1);
-        QVERIFY(!QFile::exists(abandoned.path()) && QFile::exists(drive->rootDirectory() + ".other-hidden"));
-        QVERIFY(QFile::exists(writing.path()));
+        QVERIFY(!QFile::exists(abandoned) && QFile::exists(drive->rootDirectory() + ".other-hidden"));
+        QVERIFY(QFile::exists(writing));
     }
 };
 
