@@ -2,41 +2,8 @@
 #include "CloudContainerLink.h"
 #include "TestHome.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QTemporaryDir>
-#include <QTest>
-
-namespace {
-
-QString documents()
-{
-    return AppPaths::documentsDirectory();
-}
-
-QString container()
-{
-    return AppPaths::cloudContainer();
-}
-
-// A link must go as a link: following it would empty the folder it points to.
-void removeContainer()
-{
-    const QFileInfo info(container());
-    if (info.isSymLink() || info.isFile())
-        QVERIFY(QFile::remove(container()));
-    else if (info.isDir())
-        QVERIFY(QDir(container()).removeRecursively());
-}
-
-QString linkTarget()
-{
-    return QFile::symLinkTarget(container());
-}
-
-} // namespace
+#include <QtTest>
 
 class TestCloudContainerLink : public QObject
 {
@@ -44,111 +11,93 @@ class TestCloudContainerLink : public QObject
 
 private:
     QTemporaryDir m_outside;
+    const QString m_documents = AppPaths::documentsDirectory();
+    const QString m_container = AppPaths::cloudContainer();
+
+    QString outside(const char *name) const { return m_outside.filePath(QLatin1String(name)); }
+    // What is at the container's place, a dangling link included.
+    QString containerState() const
+    {
+        const QFileInfo info(m_container);
+        return QStringLiteral("link %1 -> %2, dir %3, file %4")
+            .arg(info.isSymLink())
+            .arg(info.symLinkTarget())
+            .arg(info.isDir())
+            .arg(info.isFile());
+    }
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        QFile file(outside("notes.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(QDir().mkpath(outside("Other")));
+        QVERIFY(QFile::link(m_documents + QStringLiteral("/Holidays"), outside("alias")));
+    }
+
     void init()
     {
-        removeContainer();
-        QVERIFY(QDir().mkpath(documents() + QStringLiteral("/Holidays")));
+        // A link must go as a link: following it would empty the folder it points to.
+        const QFileInfo info(m_container);
+        if (info.isSymLink() || info.isFile())
+            QVERIFY(QFile::remove(m_container));
+        else if (info.isDir())
+            QVERIFY(QDir(m_container).removeRecursively());
+        QVERIFY(QDir().mkpath(m_documents + QStringLiteral("/Holidays")));
     }
 
-    void refusesFoldersOverlappingTheOnDeviceTree_data()
+    void refusesAndLeavesTheContainerAlone_data()
     {
         QTest::addColumn<QString>("folder");
-        QTest::newRow("the tree itself") << documents();
-        QTest::newRow("the tree with a trailing slash") << documents() + QLatin1Char('/');
-        QTest::newRow("a folder inside") << documents() + QStringLiteral("/Holidays");
-        QTest::newRow("a dotted path inside") << documents() + QStringLiteral("/Holidays/../Holidays");
-        QTest::newRow("the folder holding the tree") << AppPaths::dataDirectory();
-        QTest::newRow("the home holding the tree") << QDir::homePath();
+        QTest::addColumn<QString>("before"); // at the container's place, or "no tree"
+        const QString holidays = m_documents + QStringLiteral("/Holidays");
+        QTest::newRow("the tree itself") << m_documents << "";
+        QTest::newRow("the tree with a trailing slash") << m_documents + QLatin1Char('/') << "";
+        QTest::newRow("a folder inside") << holidays << "";
+        QTest::newRow("a dotted path inside") << holidays + QStringLiteral("/../Holidays") << "";
+        QTest::newRow("a link that leads inside") << outside("alias") << "";
+        QTest::newRow("the folder holding the tree") << AppPaths::dataDirectory() << "";
+        QTest::newRow("the home holding the tree") << QDir::homePath() << "";
+        QTest::newRow("holding a tree not made yet") << AppPaths::dataDirectory() << "no tree";
+        QTest::newRow("a file") << outside("notes.txt") << "";
+        QTest::newRow("missing") << outside("missing") << "";
+        QTest::newRow("empty") << QString() << "";
+        QTest::newRow("a folder there") << m_outside.path() << "folder";
+        QTest::newRow("a file there") << m_outside.path() << "file";
+        QTest::newRow("a link there") << m_outside.path() << "link";
+        QTest::newRow("a dangling link there") << m_outside.path() << "dangling";
     }
-    void refusesFoldersOverlappingTheOnDeviceTree()
+    void refusesAndLeavesTheContainerAlone()
     {
         QFETCH(QString, folder);
-        const QString reason = CloudContainerLink::create(folder);
-        QVERIFY(!reason.isEmpty());
-        QVERIFY(!QFileInfo::exists(container()) && !QFileInfo(container()).isSymLink());
-    }
+        QFETCH(QString, before);
+        if (before == QLatin1String("no tree"))
+            QVERIFY(QDir(m_documents).removeRecursively());
+        else if (before == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(m_container));
+        else if (before == QLatin1String("file"))
+            QVERIFY(QFile(m_container).open(QIODevice::WriteOnly));
+        else if (!before.isEmpty())
+            QVERIFY(QFile::link(before == QLatin1String("link") ? outside("Other") : outside("gone"),
+                                m_container));
+        const QString state = containerState();
 
-    void refusesALinkThatLeadsIntoTheTree()
-    {
-        const QString alias = m_outside.filePath(QStringLiteral("alias"));
-        QVERIFY(QFile::link(documents() + QStringLiteral("/Holidays"), alias));
-        QVERIFY(!CloudContainerLink::create(alias).isEmpty());
-        QVERIFY(!QFileInfo(container()).isSymLink());
-        QVERIFY(QFile::remove(alias));
-    }
-
-    void refusesATreeThatDoesNotExistYet()
-    {
-        QVERIFY(QDir(documents()).removeRecursively());
-        QVERIFY(!CloudContainerLink::create(AppPaths::dataDirectory()).isEmpty());
-        QVERIFY(!QFileInfo(container()).isSymLink());
-    }
-
-    void refusesWhatIsNoFolder_data()
-    {
-        QTest::addColumn<QString>("folder");
-        QTest::newRow("a file") << m_outside.filePath(QStringLiteral("notes.txt"));
-        QTest::newRow("missing") << m_outside.filePath(QStringLiteral("missing"));
-        QTest::newRow("empty") << QString();
-    }
-    void refusesWhatIsNoFolder()
-    {
-        QFETCH(QString, folder);
-        QFile file(m_outside.filePath(QStringLiteral("notes.txt")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
         QVERIFY(!CloudContainerLink::create(folder).isEmpty());
-        QVERIFY(!QFileInfo(container()).isSymLink());
-    }
 
-    void neverReplacesAContainer_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("folder") << "folder";
-        QTest::newRow("file") << "file";
-        QTest::newRow("link to a folder") << "link";
-        QTest::newRow("dangling link") << "dangling";
-    }
-    void neverReplacesAContainer()
-    {
-        QFETCH(QString, kind);
-        QVERIFY(QDir().mkpath(AppPaths::dataDirectory()));
-        QTemporaryDir other;
-        const QString gone = other.filePath(QStringLiteral("gone"));
-        if (kind == QLatin1String("folder")) {
-            QVERIFY(QDir().mkpath(container()));
-        } else if (kind == QLatin1String("file")) {
-            QFile file(container());
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        } else {
-            QVERIFY(QFile::link(kind == QLatin1String("link") ? other.path() : gone, container()));
-        }
-        const QString targetBefore = linkTarget();
-
-        QVERIFY(!CloudContainerLink::create(m_outside.path()).isEmpty());
-
-        QCOMPARE(linkTarget(), targetBefore);
-        QCOMPARE(QFileInfo(container()).isDir(),
-                 kind == QLatin1String("folder") || kind == QLatin1String("link"));
-        QCOMPARE(QFileInfo(container()).isFile(), kind == QLatin1String("file"));
+        QCOMPARE(containerState(), state);
     }
 
     void linksAnOutsideFolder()
     {
         QVERIFY(QDir(AppPaths::dataDirectory()).removeRecursively());
-        const QString folder = m_outside.filePath(QStringLiteral("Synced"));
+        const QString folder = outside("Synced");
         QVERIFY(QDir().mkpath(folder));
 
         QCOMPARE(CloudContainerLink::create(folder), QString());
 
-        QVERIFY(QFileInfo(container()).isSymLink());
-        QCOMPARE(linkTarget(), QFileInfo(folder).canonicalFilePath());
-        QVERIFY(QFileInfo(container()).isDir());
-        // Once linked, the container is never replaced.
-        QVERIFY(!CloudContainerLink::create(m_outside.path()).isEmpty());
-        QCOMPARE(linkTarget(), QFileInfo(folder).canonicalFilePath());
+        QVERIFY(QFileInfo(m_container).isSymLink());
+        QCOMPARE(QFile::symLinkTarget(m_container), QFileInfo(folder).canonicalFilePath());
+        QVERIFY(QFileInfo(m_container).isDir());
     }
 };
 

@@ -14,51 +14,43 @@ class TestUserFormTextField : public QObject
 private Q_SLOTS:
     void masksAndNamesEachType_data()
     {
-        QTest::addColumn<ProtectFieldType>("type");
-        QTest::addColumn<QString>("placeholder");
-        QTest::newRow("passcode") << ProtectFieldType::passcode << "Passcode";
-        QTest::newRow("repeatPasscode") << ProtectFieldType::repeatPasscode << "Repeat Passcode";
-        QTest::newRow("pin") << ProtectFieldType::pin << "Pin";
-        QTest::newRow("optionalPin") << ProtectFieldType::optionalPin << "Optional Pin";
+        QTest::addColumn<ProtectFieldType>("type"); // the row's name is the placeholder
+        QTest::newRow("Passcode") << ProtectFieldType::passcode;
+        QTest::newRow("Repeat Passcode") << ProtectFieldType::repeatPasscode;
+        QTest::newRow("Pin") << ProtectFieldType::pin;
+        QTest::newRow("Optional Pin") << ProtectFieldType::optionalPin;
     }
     void masksAndNamesEachType()
     {
         QFETCH(ProtectFieldType, type);
-        QFETCH(QString, placeholder);
         UserFormTextField field(type);
-        QCOMPARE(field.placeholderText(), placeholder);
-        QCOMPARE(field.accessibleName(), placeholder);
+        QCOMPARE(field.placeholderText(), QLatin1String(QTest::currentDataTag()));
+        QCOMPARE(field.accessibleName(), QLatin1String(QTest::currentDataTag()));
         QCOMPARE(field.echoMode(), QLineEdit::Password);
-        QCOMPARE(field.type(), type);
     }
 
+    // Neither the shortcuts nor the context menu let typed text out; the menu still pastes.
     void typedTextNeverReachesTheClipboard_data()
     {
-        QTest::addColumn<QKeySequence>("shortcut");
+        QTest::addColumn<QKeySequence>("shortcut"); // empty: the context menu
         QTest::newRow("copy") << QKeySequence(QKeySequence::Copy);
         QTest::newRow("cut") << QKeySequence(QKeySequence::Cut);
+        QTest::newRow("context menu") << QKeySequence();
     }
     void typedTextNeverReachesTheClipboard()
     {
         QFETCH(QKeySequence, shortcut);
         QApplication::clipboard()->setText(QStringLiteral("before"));
-        UserFormTextField field(ProtectFieldType::pin);
-        field.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&field));
-        QTest::keyClicks(&field, QStringLiteral("4711"));
-        field.selectAll();
-        QTest::keySequence(&field, shortcut);
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
-    }
-
-    void contextMenuPastesButNeverCopies()
-    {
-        QApplication::clipboard()->setText(QStringLiteral("pasted1"));
         UserFormTextField field(ProtectFieldType::passcode);
         field.show();
         QVERIFY(QTest::qWaitForWindowExposed(&field));
         QTest::keyClicks(&field, QStringLiteral("secret12"));
         field.selectAll();
+        if (!shortcut.isEmpty()) {
+            QTest::keySequence(&field, shortcut);
+            QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
+            return;
+        }
         QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), field.mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(&field, &event);
         QMenu *menu = nullptr;
@@ -71,9 +63,9 @@ private Q_SLOTS:
             if (action->objectName() == QLatin1String("edit-paste"))
                 paste = action;
         }
-        QVERIFY(paste && paste->isEnabled());
+        QVERIFY(paste);
         paste->trigger();
-        QCOMPARE(field.text(), QStringLiteral("pasted1"));
+        QCOMPARE(field.text(), QStringLiteral("before"));
         menu->close();
     }
 };
