@@ -83,8 +83,14 @@ ContentView::ContentView(MainScreenState *state, QWidget *parent) : Screen(paren
     connect(m_state, &MainScreenState::focusFieldRequested, this,
             [this] { m_field->setFocus(Qt::OtherFocusReason); });
     connect(m_state, &MainScreenState::codeCleared, m_field, &QLineEdit::clear);
-    connect(qApp, &QApplication::focusChanged, this, &ContentView::onFocusChanged);
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, &ContentView::onFocusChanged);
     render();
+}
+
+ContentView::~ContentView()
+{
+    // Closing the window moves the focus while ~QWidget runs, when this is no ContentView any more.
+    disconnect(m_focusWatch);
 }
 
 QWidget *ContentView::makeToolbar()

@@ -18,6 +18,7 @@ class ContentView : public Screen
     Q_OBJECT
 public:
     explicit ContentView(MainScreenState *state, QWidget *parent = nullptr);
+    ~ContentView() override;
 
 Q_SIGNALS:
     void settingsRequested();
@@ -36,6 +37,7 @@ private:
     void onFocusChanged(QWidget *old, QWidget *now);
 
     MainScreenState *m_state;
+    QMetaObject::Connection m_focusWatch;
     QToolButton *m_gear = nullptr;
     DailyMessage *m_message = nullptr;
     QWidget *m_quoteArea = nullptr;
