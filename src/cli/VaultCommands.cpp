@@ -5,11 +5,13 @@
 #include "FileEncryptor.h"
 #include "FileNaming.h"
 #include "FolderOperations.h"
+#include "InterruptCleanup.h"
 #include "ItemCollection.h"
 #include "KeyChainHelper.h"
 #include "PasscodePrompt.h"
 #include "PasscodeRule.h"
 #include "PasscodeStore.h"
+#include "PlainOutput.h"
 #include "TerminalText.h"
 #include "TransferProgress.h"
 
@@ -384,7 +386,10 @@ bool VaultCommands::decryptToStandardOutput(const std::function<bool(const QStri
     if (directory.isEmpty())
         return false;
     QTemporaryFile plain(directory + QStringLiteral("/get-XXXXXX"));
-    if (!plain.open() || !decrypt(plain.fileName()))
+    if (!plain.open())
+        return false;
+    const InterruptCleanup cleanup(plain.fileName());
+    if (!decrypt(plain.fileName()))
         return false;
     plain.seek(0);
     QFile out;
@@ -417,22 +422,25 @@ int VaultCommands::decryptTo(const StoredItemPtr &item, const QString &target)
     }
     if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
         return fail(QStringLiteral("get: \"%1\" already exists").arg(target));
-    // Decrypted beside the target, then linked into place: a complete file or none, and never
-    // over one that appeared meanwhile.
-    const QFileInfo info(target);
-    QTemporaryFile partial(info.absolutePath() + QStringLiteral("/.lumisera-get-XXXXXX"));
-    if (!partial.open())
-        return fail(QStringLiteral("get: cannot write in \"%1\"").arg(info.absolutePath()));
-    partial.close();
-    if (!decrypt(partial.fileName()))
+    // A complete file under the target's name or none, never one over a file that appeared
+    // meanwhile, and no plaintext left by an interruption.
+    PlainOutput output(target);
+    if (!output.isOpen())
+        return fail(QStringLiteral("get: cannot write in \"%1\"").arg(QFileInfo(target).absolutePath()));
+    const bool decrypted = TransferProgress::run(item->fullName(), size, [&] {
+        return FileEncryptor::processFile(source, output.fd(), key, CryptOperation::decrypt);
+    });
+    if (!decrypted)
         return fail(QStringLiteral("get: could not decrypt \"%1\"").arg(item->fullName()));
-    if (::link(QFile::encodeName(partial.fileName()).constData(), QFile::encodeName(target).constData()) !=
-        0) {
-        const int error = errno;
-        return fail(error == EEXIST ? QStringLiteral("get: \"%1\" already exists").arg(target)
-                                    : QStringLiteral("get: cannot write \"%1\"").arg(target));
+    switch (output.place()) {
+    case PlainOutput::Placed::done:
+        return CommandLine::Success;
+    case PlainOutput::Placed::exists:
+        return fail(QStringLiteral("get: \"%1\" already exists").arg(target));
+    case PlainOutput::Placed::failed:
+        break;
     }
-    return CommandLine::Success;
+    return fail(QStringLiteral("get: cannot write \"%1\"").arg(target));
 }
 
 int VaultCommands::remove()

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <sys/stat.h>
 
 namespace {
@@ -176,6 +177,40 @@ private Q_SLOTS:
         const QByteArray shown = terminal.readAllStandardOutput();
         QVERIFY2(shown.contains("bell??[2J.txt"), shown.constData());
         QVERIFY(!shown.contains('\a') && !shown.contains('\x1b'));
+    }
+
+    // Interrupted half-way, `get` leaves no plaintext: its bytes have no name until complete.
+    void interruptedGetLeavesNothing()
+    {
+        QFile big(m_work.filePath("in/big.bin"));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        for (int mebibyte = 0; mebibyte < 160; ++mebibyte)
+            big.write(QByteArray(1 << 20, char(mebibyte)));
+        big.close();
+        QCOMPARE(vault({"add", "Open", big.fileName()}).status, 0);
+        const QString out = m_work.filePath("out-interrupted");
+        QVERIFY(QDir().mkpath(out));
+        QProcess get;
+        get.setProcessEnvironment(withoutSessionBus());
+        get.start(QStringLiteral(LUMISERA_VAULT_BINARY),
+                  {"--passcode-stdin", "get", "Open", "big.bin", "-o", out});
+        get.write((passcode + QLatin1Char('\n')).toUtf8());
+        get.closeWriteChannel();
+        // Interrupted once it writes into the folder.
+        const QString fds = QStringLiteral("/proc/%1/fd").arg(get.processId());
+        const auto writing = [&] {
+            for (const QFileInfo &fd : QDir(fds).entryInfoList(QDir::Files | QDir::System)) {
+                if (fd.symLinkTarget().startsWith(out))
+                    return true;
+            }
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(writing(), 20000);
+        ::kill(pid_t(get.processId()), SIGINT);
+        QVERIFY(get.waitForFinished(20000));
+        QCOMPARE(get.exitStatus(), QProcess::CrashExit);
+        QVERIFY(QDir(out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+        QVERIFY(big.remove());
     }
 
     // Folder names are stored in clear: the folders the vault makes are the owner's alone.
