@@ -9,59 +9,41 @@
 
 // fprintd as far as Lumisera uses it, on a connection of its own to the system bus the
 // environment names: it owns "net.reactivated.Fprint", answers the manager and one reader,
-// keeps fprintd's rules for claiming, records every call and sends VerifyStatus when told.
+// records every call and sends VerifyStatus when told.
 class FakeFprintd : public QDBusVirtualObject
 {
     Q_OBJECT
 public:
-    static const QString service;
-    static const QString devicePath;
-    static const QString deviceInterface;
-
     FakeFprintd();
     ~FakeFprintd() override;
-    FakeFprintd(const FakeFprintd &) = delete;
-    FakeFprintd &operator=(const FakeFprintd &) = delete;
 
     bool ownsService() const { return m_ownsService; }
-    QDBusConnection connection() const { return m_bus; }
-
-    void setHasDevice(bool hasDevice) { m_hasDevice = hasDevice; }
-    // No finger answers NoEnrolledPrints, as fprintd does, unless an empty list is asked for.
-    void setFingers(const QStringList &fingers, bool emptyListAnswered = false);
-    // That method answers this error from now on.
-    void setFailing(const QString &method, const QString &errorName, const QString &errorMessage);
+    void setFingers(const QStringList &fingers) { m_fingers = fingers; }
+    // From now on that method answers fprintd's error of that name, with that message.
+    void setFailing(const QString &method, const QString &error, const QString &message)
+    {
+        m_failures.insert(method, {error, message});
+    }
     // Claims wait for answerHeldClaim(), as a slow reader makes them.
     void setHoldingClaims(bool holding) { m_holdingClaims = holding; }
-    void answerHeldClaim();
+    void answerHeldClaim() { m_bus.send(m_heldClaim.createReply()); }
 
     // "Method(argument)" for every call, oldest first.
     QStringList calls() const { return m_calls; }
     void clearCalls() { m_calls.clear(); }
-    bool isClaimed() const { return m_claimed; }
-    void emitVerifyStatus(const QString &result, bool done);
+    // The reader's signal, as fprintd sends it or as anyone else on the bus could.
+    static QDBusMessage verifyStatus(const QString &result, bool done);
+    void emitVerifyStatus(const QString &result, bool done) { m_bus.send(verifyStatus(result, done)); }
 
-    QString introspect(const QString &path) const override;
+    QString introspect(const QString &) const override { return {}; } // never asked for here
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override;
 
 private:
-    QDBusMessage answer(const QDBusMessage &message);
-    QDBusMessage answerDevice(const QDBusMessage &message);
-    QDBusMessage claim(const QDBusMessage &message);
-    QDBusMessage verifyStart(const QDBusMessage &message);
-    QDBusMessage verifyStop(const QDBusMessage &message);
-    QDBusMessage release(const QDBusMessage &message);
-    QDBusMessage listFingers(const QDBusMessage &message);
-
     QDBusConnection m_bus;
     bool m_ownsService = false;
-    bool m_hasDevice = true;
     QStringList m_fingers{QStringLiteral("right-index-finger")};
-    bool m_emptyListAnswered = false;
     QHash<QString, std::pair<QString, QString>> m_failures; // method: error name, message
     bool m_holdingClaims = false;
     QDBusMessage m_heldClaim;
-    bool m_claimed = false;
-    bool m_verifying = false;
     QStringList m_calls;
 };
