@@ -85,14 +85,20 @@ CredentialResult await(Pending &pending, const QDeadlineTimer &deadline)
     if (onMainThread()) {
         waitOnMainThread(pending, deadline);
     } else {
+        // In slices, so that a closing application does not wait for the keyring: the storage
+        // pool waits for this task before the process can end.
         const QMutexLocker locker(&pending.mutex);
-        while (!pending.done && !deadline.hasExpired())
-            pending.finished.wait(&pending.mutex, deadline);
+        while (!pending.done && !deadline.hasExpired() && !KeyringThread::isClosing())
+            pending.finished.wait(&pending.mutex,
+                                  QDeadlineTimer(std::min<qint64>(deadline.remainingTime(), 100)));
     }
     const QMutexLocker locker(&pending.mutex);
     if (pending.done)
         return pending.result;
     pending.abandoned = true;
+    if (KeyringThread::isClosing())
+        return CredentialResult::failure(KeychainCredentialBackend::Closing,
+                                         QStringLiteral("the application is closing"));
     return CredentialResult::failure(KeychainCredentialBackend::NoAnswer, QString());
 }
 

@@ -4,12 +4,15 @@
 #include <QMutex>
 #include <QThread>
 
+#include <atomic>
+
 namespace {
 
 QMutex mutex;
 QThread *thread = nullptr;
 QObject *threadContext = nullptr;
 bool stopped = false;
+std::atomic<bool> closing = false;
 
 void stop()
 {
@@ -28,6 +31,11 @@ void stop()
 
 } // namespace
 
+bool KeyringThread::isClosing()
+{
+    return closing.load();
+}
+
 QObject *KeyringThread::context()
 {
     const QMutexLocker locker(&mutex);
@@ -38,6 +46,8 @@ QObject *KeyringThread::context()
         threadContext->moveToThread(thread);
         thread->start();
         qAddPostRoutine(&stop);
+        if (QCoreApplication *application = QCoreApplication::instance())
+            QObject::connect(application, &QCoreApplication::aboutToQuit, [] { closing = true; });
     }
     return threadContext;
 }

@@ -12,4 +12,6 @@ public:
 
     // An object living on the keyring thread; null once the application is closing.
     static QObject *context();
+    // True from the moment the application is about to quit: waits for the keyring give up.
+    static bool isClosing();
 };
