@@ -1,6 +1,6 @@
 #include "StartupProbe.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
@@ -18,7 +18,9 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint && !m_seen) {
+        // Any widget's paint will do: the window itself may be covered by its children.
+        if (event->type() == QEvent::Paint && !m_seen && watched->isWidgetType() &&
+            static_cast<QWidget *>(watched)->window() == parent()) {
             m_seen = true;
             // Once this paint has been handled and flushed to the screen.
             QTimer::singleShot(0, this, [] {
@@ -42,5 +44,5 @@ void StartupProbe::watch(QWidget *window, const QStringList &arguments)
 {
     if (!window || !arguments.contains(QStringLiteral("--quit-after-first-frame")))
         return;
-    window->installEventFilter(new FirstPaint(window));
+    qApp->installEventFilter(new FirstPaint(window));
 }

@@ -14,8 +14,9 @@ int main(int argc, char **argv)
     QCoreApplication::setOrganizationName(QStringLiteral("Morvenda"));
     QCoreApplication::setApplicationName(QStringLiteral("Lumisera"));
     QGuiApplication::setDesktopFileName(QStringLiteral("com.morvenda.Lumisera"));
-    QGuiApplication::setWindowIcon(QIcon::fromTheme(
-        QStringLiteral("com.morvenda.Lumisera"), QIcon(QStringLiteral(":/icons/com.morvenda.Lumisera.png"))));
+    // The bundled picture: the desktop finds the installed one through the desktop entry, and a
+    // theme lookup here would hold the first frame up.
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/256/com.morvenda.Lumisera.png")));
     QApplication::setStyle(QStringLiteral("Fusion"));
     QNetworkProxyFactory::setUseSystemConfiguration(true);
 

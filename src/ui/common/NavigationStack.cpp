@@ -1,6 +1,7 @@
 #include "NavigationStack.h"
 
 #include "Screen.h"
+#include "Symbols.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,7 +16,7 @@ NavigationStack::NavigationStack(QWidget *parent)
 {
     m_back->setObjectName(QStringLiteral("navigationBack"));
     m_back->setText(tr("Back"));
-    m_back->setIcon(QIcon::fromTheme(QStringLiteral("go-previous")));
+    m_back->setIcon(Symbols::icon(QStringLiteral("arrowtriangle.left.fill")));
     m_back->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_back->setAutoRaise(true);
     m_back->setAccessibleName(tr("Back"));

@@ -46,7 +46,14 @@ QIcon Symbols::icon(const QString &symbolName)
     const QString theme = themeName(symbolName);
     if (theme.isEmpty())
         return QIcon();
-    return QIcon::fromTheme(theme, QIcon(QStringLiteral(":/symbols/%1.png").arg(symbolName)));
+    return QIcon::fromTheme(theme, bundledIcon(symbolName));
+}
+
+QIcon Symbols::bundledIcon(const QString &symbolName)
+{
+    if (themeName(symbolName).isEmpty())
+        return QIcon();
+    return QIcon(QStringLiteral(":/symbols/%1.png").arg(symbolName));
 }
 
 QString Symbols::themeName(const QString &symbolName)

@@ -11,6 +11,9 @@ public:
     Symbols() = delete;
 
     static QIcon icon(const QString &symbolName);
+    // Only the bundled picture: no look-up in the icon theme, which costs the first frame of the
+    // window several milliseconds. Screens shown at start-up use it, then icon() once painted.
+    static QIcon bundledIcon(const QString &symbolName);
     // The freedesktop icon name a symbol maps to; empty for an unknown symbol.
     static QString themeName(const QString &symbolName);
 };

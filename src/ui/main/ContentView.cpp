@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -26,7 +27,8 @@ QToolButton *symbolButton(const QString &symbol, const QString &name, const QStr
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(objectName);
-    button->setIcon(Symbols::icon(symbol));
+    button->setIcon(Symbols::bundledIcon(symbol));
+    button->setProperty("symbol", symbol);
     button->setIconSize(QSize(24, 24));
     button->setAutoRaise(true);
     button->setToolTip(name);
@@ -85,6 +87,22 @@ ContentView::ContentView(MainScreenState *state, QWidget *parent) : Screen(paren
     connect(m_state, &MainScreenState::codeCleared, m_field, &QLineEdit::clear);
     m_focusWatch = connect(qApp, &QApplication::focusChanged, this, &ContentView::onFocusChanged);
     render();
+}
+
+void ContentView::showEvent(QShowEvent *event)
+{
+    Screen::showEvent(event);
+    if (m_themeIconsApplied)
+        return;
+    m_themeIconsApplied = true;
+    // After the first frame: the desktop's icon theme where it has the symbols.
+    QTimer::singleShot(0, this, [this] {
+        for (QToolButton *button : findChildren<QToolButton *>()) {
+            const QString symbol = button->property("symbol").toString();
+            if (!symbol.isEmpty())
+                button->setIcon(Symbols::icon(symbol));
+        }
+    });
 }
 
 ContentView::~ContentView()
@@ -180,7 +198,7 @@ QWidget *ContentView::makeFingerprintPanel()
     auto *layout = new QHBoxLayout(m_fingerprintPanel);
     layout->setContentsMargins(0, 6, 0, 0);
     auto *icon = new QLabel(m_fingerprintPanel);
-    icon->setPixmap(Symbols::icon(QStringLiteral("touchid")).pixmap(24, 24));
+    icon->setPixmap(Symbols::bundledIcon(QStringLiteral("touchid")).pixmap(24, 24));
     PulsingOpacity::apply(icon, true);
     auto *prompt = new QLabel(tr("Touch the fingerprint reader"), m_fingerprintPanel);
     prompt->setObjectName(QStringLiteral("fingerprintPrompt"));

@@ -25,6 +25,9 @@ Q_SIGNALS:
     void aboutRequested();
     void donationRequested();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     QWidget *makeToolbar();
     QWidget *makeQuoteArea();
@@ -38,6 +41,7 @@ private:
 
     MainScreenState *m_state;
     QMetaObject::Connection m_focusWatch;
+    bool m_themeIconsApplied = false;
     QToolButton *m_gear = nullptr;
     DailyMessage *m_message = nullptr;
     QWidget *m_quoteArea = nullptr;
