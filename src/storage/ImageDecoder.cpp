@@ -1,37 +1,30 @@
 #include "ImageDecoder.h"
 
+#include "HeifLibrary.h"
 #include <QBuffer>
 #include <QImageReader>
-#include <libheif/heif.h>
 #include <memory>
 
 namespace {
-// heif_init() and heif_deinit() pair up over the life of the process.
-class HeifLibrary
-{
-public:
-    HeifLibrary() { heif_init(nullptr); }
-    ~HeifLibrary() { heif_deinit(); }
-    HeifLibrary(const HeifLibrary &) = delete;
-    HeifLibrary &operator=(const HeifLibrary &) = delete;
-    static void ensure() { static HeifLibrary library; }
-};
 
 struct HeifContextFree
 {
-    void operator()(heif_context *context) const { heif_context_free(context); }
+    void operator()(heif_context *context) const { HeifLibrary::get()->context_free(context); }
 };
 struct HeifHandleRelease
 {
-    void operator()(heif_image_handle *handle) const { heif_image_handle_release(handle); }
+    void operator()(heif_image_handle *handle) const { HeifLibrary::get()->image_handle_release(handle); }
 };
 struct HeifImageRelease
 {
-    void operator()(heif_image *image) const { heif_image_release(image); }
+    void operator()(heif_image *image) const { HeifLibrary::get()->image_release(image); }
 };
 struct HeifOptionsFree
 {
-    void operator()(heif_decoding_options *options) const { heif_decoding_options_free(options); }
+    void operator()(heif_decoding_options *options) const
+    {
+        HeifLibrary::get()->decoding_options_free(options);
+    }
 };
 using HeifContext = std::unique_ptr<heif_context, HeifContextFree>;
 using HeifHandle = std::unique_ptr<heif_image_handle, HeifHandleRelease>;
@@ -80,7 +73,8 @@ bool ImageDecoder::isHeif(const QByteArray &data)
 {
     const auto *bytes = reinterpret_cast<const uint8_t *>(data.constData());
     const int length = int(qMin<qsizetype>(data.size(), 64));
-    return length >= 12 && heif_check_filetype(bytes, length) == heif_filetype_yes_supported;
+    const HeifLibrary *heif = length >= 12 ? HeifLibrary::get() : nullptr;
+    return heif && heif->check_filetype(bytes, length) == heif_filetype_yes_supported;
 }
 
 QImage ImageDecoder::decodeWithQt(const QByteArray &data, int edge)
@@ -104,36 +98,38 @@ QImage ImageDecoder::decodeWithQt(const QByteArray &data, int edge)
 
 QImage ImageDecoder::decodeHeif(const QByteArray &data)
 {
-    HeifLibrary::ensure();
-    HeifContext context(heif_context_alloc());
+    const HeifLibrary *heif = HeifLibrary::get();
+    if (!heif)
+        return {};
+    HeifContext context(heif->context_alloc());
     if (!context)
         return {};
-    if (heif_context_read_from_memory_without_copy(context.get(), data.constData(), size_t(data.size()),
-                                                   nullptr)
+    if (heif->context_read_from_memory_without_copy(context.get(), data.constData(), size_t(data.size()),
+                                                    nullptr)
             .code != heif_error_Ok)
         return {};
     heif_image_handle *rawHandle = nullptr;
-    if (heif_context_get_primary_image_handle(context.get(), &rawHandle).code != heif_error_Ok)
+    if (heif->context_get_primary_image_handle(context.get(), &rawHandle).code != heif_error_Ok)
         return {};
     const HeifHandle handle(rawHandle);
-    if (!fitsMemoryBound(heif_image_handle_get_width(handle.get()),
-                         heif_image_handle_get_height(handle.get())))
+    if (!fitsMemoryBound(heif->image_handle_get_width(handle.get()),
+                         heif->image_handle_get_height(handle.get())))
         return {};
 
-    const bool alpha = heif_image_handle_has_alpha_channel(handle.get());
-    const HeifOptions options(heif_decoding_options_alloc());
+    const bool alpha = heif->image_handle_has_alpha_channel(handle.get());
+    const HeifOptions options(heif->decoding_options_alloc());
     options->ignore_transformations = 0; // rotation and mirroring make the photo upright
     heif_image *rawImage = nullptr;
-    if (heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
-                          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get())
+    if (heif->decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
+                           alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get())
             .code != heif_error_Ok)
         return {};
     const HeifImage image(rawImage);
 
     int stride = 0;
-    const uint8_t *pixels = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
-    const int width = heif_image_get_width(image.get(), heif_channel_interleaved);
-    const int height = heif_image_get_height(image.get(), heif_channel_interleaved);
+    const uint8_t *pixels = heif->image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
+    const int width = heif->image_get_width(image.get(), heif_channel_interleaved);
+    const int height = heif->image_get_height(image.get(), heif_channel_interleaved);
     if (!pixels || width <= 0 || height <= 0)
         return {};
     const QImage view(pixels, width, height, stride, alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);

@@ -1,0 +1,62 @@
+#include "HeifLibrary.h"
+
+#include "Logging.h"
+
+#include <dlfcn.h>
+
+namespace {
+
+template <typename Function> bool resolve(void *handle, const char *name, Function &function)
+{
+    function = reinterpret_cast<Function>(::dlsym(handle, name));
+    return function != nullptr;
+}
+
+} // namespace
+
+const HeifLibrary *HeifLibrary::get()
+{
+    static HeifLibrary library;
+    static const bool loaded = library.load();
+    return loaded ? &library : nullptr;
+}
+
+bool HeifLibrary::load()
+{
+    m_handle = ::dlopen("libheif.so.1", RTLD_NOW | RTLD_LOCAL);
+    decltype(&heif_init) init = nullptr;
+    const bool complete =
+        m_handle && resolve(m_handle, "heif_init", init) && resolve(m_handle, "heif_deinit", m_deinit) &&
+        resolve(m_handle, "heif_check_filetype", check_filetype) &&
+        resolve(m_handle, "heif_context_alloc", context_alloc) &&
+        resolve(m_handle, "heif_context_free", context_free) &&
+        resolve(m_handle, "heif_context_read_from_memory_without_copy",
+                context_read_from_memory_without_copy) &&
+        resolve(m_handle, "heif_context_get_primary_image_handle", context_get_primary_image_handle) &&
+        resolve(m_handle, "heif_image_handle_get_width", image_handle_get_width) &&
+        resolve(m_handle, "heif_image_handle_get_height", image_handle_get_height) &&
+        resolve(m_handle, "heif_image_handle_has_alpha_channel", image_handle_has_alpha_channel) &&
+        resolve(m_handle, "heif_image_handle_release", image_handle_release) &&
+        resolve(m_handle, "heif_decoding_options_alloc", decoding_options_alloc) &&
+        resolve(m_handle, "heif_decoding_options_free", decoding_options_free) &&
+        resolve(m_handle, "heif_decode_image", decode_image) &&
+        resolve(m_handle, "heif_image_get_plane_readonly", image_get_plane_readonly) &&
+        resolve(m_handle, "heif_image_get_width", image_get_width) &&
+        resolve(m_handle, "heif_image_get_height", image_get_height) &&
+        resolve(m_handle, "heif_image_release", image_release);
+    if (!complete) {
+        logError(QStringLiteral("HEIC pictures cannot be shown: libheif could not be loaded"),
+                 QStringLiteral(__FILE__), QStringLiteral("load"));
+        m_deinit = nullptr;
+        return false;
+    }
+    init(nullptr); // paired with heif_deinit() when the process ends
+    return true;
+}
+
+HeifLibrary::~HeifLibrary()
+{
+    if (m_deinit)
+        m_deinit();
+    // The library stays mapped: its decoders may have left threads or handlers behind.
+}
