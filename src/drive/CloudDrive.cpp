@@ -176,6 +176,12 @@ QStringList CloudDrive::contentsOfDirectory(const RootRelativePath &path, Hidden
     return CoordinatedFileManager::contentsOfDirectory(itemFolder(path), hiddenFiles);
 }
 
+QList<DirectoryEntry> CloudDrive::entriesOfDirectory(const RootRelativePath &path,
+                                                     HiddenFiles hiddenFiles) const
+{
+    return CoordinatedFileManager::entriesOfDirectory(itemFolder(path), hiddenFiles);
+}
+
 void CloudDrive::createDirectory(const RootRelativePath &path) const
 {
     CoordinatedFileManager::createDirectory(itemFolder(path), true);

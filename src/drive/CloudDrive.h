@@ -67,6 +67,7 @@ public:
     bool directoryExists(const RootRelativePath &path) const;
     // Absolute paths of the folder's entries.
     QStringList contentsOfDirectory(const RootRelativePath &path, HiddenFiles hiddenFiles) const;
+    QList<DirectoryEntry> entriesOfDirectory(const RootRelativePath &path, HiddenFiles hiddenFiles) const;
     void createDirectory(const RootRelativePath &path) const;
     // Both throw invalidFileType unless the item exists and is of the expected kind.
     void removeDirectory(const RootRelativePath &path) const;

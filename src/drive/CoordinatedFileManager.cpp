@@ -45,6 +45,23 @@ void makeOneDirectory(const QString &path, bool existingIsFine)
     throw FileSystemError::fromErrno(QStringLiteral("Could not create the folder"), path);
 }
 
+// The kind the directory read reports; a file system that reports none gets one lstat().
+DirectoryEntry::Kind kindOf(const dirent &entry, int folder)
+{
+    unsigned char type = entry.d_type;
+    if (type == DT_UNKNOWN) {
+        struct stat status
+        {
+        };
+        if (::fstatat(folder, entry.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0)
+            return DirectoryEntry::Kind::other;
+        type = S_ISREG(status.st_mode) ? DT_REG : S_ISDIR(status.st_mode) ? DT_DIR : DT_LNK;
+    }
+    return type == DT_REG   ? DirectoryEntry::Kind::file
+           : type == DT_DIR ? DirectoryEntry::Kind::directory
+                            : DirectoryEntry::Kind::other;
+}
+
 struct DirCloser
 {
     void operator()(DIR *dir) const { ::closedir(dir); }
@@ -103,12 +120,20 @@ void CoordinatedFileManager::copyItem(const QString &from, const QString &to)
 
 QStringList CoordinatedFileManager::contentsOfDirectory(const QString &path, HiddenFiles hiddenFiles)
 {
+    QStringList paths;
+    for (const DirectoryEntry &entry : entriesOfDirectory(path, hiddenFiles))
+        paths.append(entry.path);
+    return paths;
+}
+
+QList<DirectoryEntry> CoordinatedFileManager::entriesOfDirectory(const QString &path, HiddenFiles hiddenFiles)
+{
     const QString folder = withoutTrailingSlash(path);
     std::unique_ptr<DIR, DirCloser> dir(::opendir(QFile::encodeName(folder).constData()));
     if (!dir)
         throw FileSystemError::fromErrno(QStringLiteral("Could not list"), folder);
     const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
-    QStringList entries;
+    QList<DirectoryEntry> entries;
     errno = 0;
     while (const dirent *entry = ::readdir(dir.get())) {
         const QString name = QFile::decodeName(entry->d_name);
@@ -116,7 +141,8 @@ QStringList CoordinatedFileManager::contentsOfDirectory(const QString &path, Hid
         if (name == QStringLiteral(".") || name == QStringLiteral("..") ||
             (hidden && hiddenFiles == HiddenFiles::skip))
             continue;
-        entries.append(prefix + name);
+        entries.append({prefix + name, kindOf(*entry, dirfd(dir.get()))});
+        errno = 0;
     }
     if (errno != 0)
         throw FileSystemError::fromErrno(QStringLiteral("Could not list"), folder);

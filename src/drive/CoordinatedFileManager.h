@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -8,6 +9,15 @@
 
 // Whether a folder listing shows names that begin with ".".
 enum class HiddenFiles { include, skip };
+
+// One entry of a folder listing, with its kind as the directory read gives it (a link is
+// neither a file nor a folder, as lstat() would say).
+struct DirectoryEntry
+{
+    enum class Kind { file, directory, other };
+    QString path;
+    Kind kind = Kind::other;
+};
 
 // Answer of CoordinatedFileManager::fileExists(); both false when nothing is there.
 struct ItemExistence
@@ -36,6 +46,9 @@ public:
     static void copyItem(const QString &from, const QString &to);
     // Absolute paths of the entries of a folder, not descending into subfolders.
     static QStringList contentsOfDirectory(const QString &path, HiddenFiles hiddenFiles);
+    // The same with each entry's kind, taken from the directory read itself: no stat per entry
+    // where the file system reports types.
+    static QList<DirectoryEntry> entriesOfDirectory(const QString &path, HiddenFiles hiddenFiles);
     static QByteArray contentsOfFile(const QString &path);
     // Replaces the file with data; the file appears complete or not at all (see PartialFile).
     static void write(const QByteArray &data, const QString &path);

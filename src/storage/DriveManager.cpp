@@ -30,15 +30,6 @@ QString passcode()
     return *key;
 }
 
-bool hasType(const QString &path, FileItemType type)
-{
-    struct stat status
-    {
-    };
-    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
-        return false;
-    return type == FileItemType::file ? S_ISREG(status.st_mode) : S_ISDIR(status.st_mode);
-}
 } // namespace
 
 DriveManager::DriveManager(StorageLocation location, const QString &rootPath, QObject *parent)
@@ -145,16 +136,19 @@ QList<QUrl> DriveManager::listItems(FileItemType type)
     const std::shared_ptr<CloudDrive> current = drive();
     if (!current)
         return {};
-    QStringList paths;
+    QList<DirectoryEntry> entries;
     try {
-        paths = current->contentsOfDirectory(RootRelativePath::root(), HiddenFiles::skip);
+        entries = current->entriesOfDirectory(RootRelativePath::root(), HiddenFiles::skip);
     } catch (const DriveError &) {
         return {};
     }
+    const DirectoryEntry::Kind wanted =
+        type == FileItemType::file ? DirectoryEntry::Kind::file : DirectoryEntry::Kind::directory;
     QList<QUrl> urls;
-    for (const QString &path : paths) {
-        if (type == FileItemType::all || hasType(path, type))
-            urls.append(QUrl::fromLocalFile(path));
+    urls.reserve(entries.size());
+    for (const DirectoryEntry &entry : std::as_const(entries)) {
+        if (type == FileItemType::all || entry.kind == wanted)
+            urls.append(QUrl::fromLocalFile(entry.path));
     }
     return urls;
 }
