@@ -21,7 +21,9 @@ PlainOutput::Placed placedOr(int error)
 PlainOutput::PlainOutput(const QString &target) : m_target(target)
 {
     const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
-    m_fd = UniqueFd(::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    // Linked into place through /proc/self/fd: without /proc, the hidden sibling below.
+    if (::access("/proc/self/fd", X_OK) == 0)
+        m_fd = UniqueFd(::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
     if (m_fd.isValid())
         return;
     for (int attempt = 0; attempt < 8 && !m_fd.isValid(); ++attempt) {

@@ -43,7 +43,10 @@ PartialFile::PartialFile(const QString &targetPath) : m_targetPath(targetPath)
 {
     const QString folder = folderOf(targetPath);
     // Unnamed until complete: an interrupted write leaves nothing behind, not even a hidden file.
-    m_fd = UniqueFd(::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    // Naming it later goes through /proc/self/fd: without /proc, the hidden sibling below.
+    if (::access("/proc/self/fd", X_OK) == 0)
+        m_fd =
+            UniqueFd(::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
     if (m_fd.isValid())
         return;
     // Where the file system has no unnamed files: a hidden sibling, locked while it is written.
