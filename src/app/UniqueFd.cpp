@@ -1,6 +1,7 @@
 #include "UniqueFd.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 UniqueFd::~UniqueFd()
@@ -45,4 +46,17 @@ bool UniqueFd::writeAll(const void *data, qsizetype length)
         length -= done;
     }
     return true;
+}
+
+UniqueFd UniqueFd::unnamedFile(const QByteArray &folder)
+{
+    if (::access("/proc/self/fd", X_OK) != 0)
+        return UniqueFd();
+    return UniqueFd(::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+}
+
+bool UniqueFd::linkAs(const QByteArray &path) const
+{
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
+    return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0;
 }

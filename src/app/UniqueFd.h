@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QtGlobal>
 
 // Owns one file descriptor and closes it when it goes.
@@ -20,6 +21,13 @@ public:
     bool close();
     // Writes all of data, going on after interruptions and short writes; false on an error.
     bool writeAll(const void *data, qsizetype length);
+
+    // An unnamed regular file in `folder` (mode 0600), given a name with linkAs() once complete,
+    // so that an interrupted write leaves nothing. Invalid where the file system has no unnamed
+    // files or no /proc to name them through.
+    static UniqueFd unnamedFile(const QByteArray &folder);
+    // Gives the unnamed file the name `path`, never replacing one; false with errno set.
+    bool linkAs(const QByteArray &path) const;
 
 private:
     int m_fd;

@@ -21,9 +21,7 @@ PlainOutput::Placed placedOr(int error)
 PlainOutput::PlainOutput(const QString &target) : m_target(target)
 {
     const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
-    // Linked into place through /proc/self/fd: without /proc, the hidden sibling below.
-    if (::access("/proc/self/fd", X_OK) == 0)
-        m_fd = UniqueFd(::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    m_fd = UniqueFd::unnamedFile(folder);
     if (m_fd.isValid())
         return;
     for (int attempt = 0; attempt < 8 && !m_fd.isValid(); ++attempt) {
@@ -54,9 +52,7 @@ PlainOutput::Placed PlainOutput::place()
         return Placed::failed;
     if (!m_hidden.isEmpty())
         return placeHidden();
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd.get());
-    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, QFile::encodeName(m_target).constData(),
-                 AT_SYMLINK_FOLLOW) != 0)
+    if (!m_fd.linkAs(QFile::encodeName(m_target)))
         return placedOr(errno);
     return Placed::done;
 }

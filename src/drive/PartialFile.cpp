@@ -43,10 +43,7 @@ PartialFile::PartialFile(const QString &targetPath) : m_targetPath(targetPath)
 {
     const QString folder = folderOf(targetPath);
     // Unnamed until complete: an interrupted write leaves nothing behind, not even a hidden file.
-    // Naming it later goes through /proc/self/fd: without /proc, the hidden sibling below.
-    if (::access("/proc/self/fd", X_OK) == 0)
-        m_fd =
-            UniqueFd(::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    m_fd = UniqueFd::unnamedFile(QFile::encodeName(folder));
     if (m_fd.isValid())
         return;
     // Where the file system has no unnamed files: a hidden sibling, locked while it is written.
@@ -73,11 +70,9 @@ PartialFile::~PartialFile()
 void PartialFile::giveName()
 {
     const QString folder = folderOf(m_targetPath);
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd.get());
     for (int attempt = 0; attempt < 8 && m_path.isEmpty(); ++attempt) {
         const QString path = folder + u'/' + namePrefix + randomSuffix();
-        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, QFile::encodeName(path).constData(),
-                     AT_SYMLINK_FOLLOW) == 0)
+        if (m_fd.linkAs(QFile::encodeName(path)))
             m_path = path;
         else if (errno != EEXIST)
             throw FileSystemError::fromErrno(QStringLiteral("Could not save"), m_targetPath);

@@ -9,21 +9,10 @@
 
 #include <QFuture>
 #include <QThreadPool>
-#include <QtConcurrent>
 
 namespace {
 
 using Key = UserDefaults::Key;
-
-// Keyring reads wait for the desktop keyring, which may first ask to be unlocked: never on the
-// main thread, and ahead of prefetching on the pool.
-template <typename Function> auto offMainThread(Function function)
-{
-    return QtConcurrent::task(std::move(function))
-        .onThreadPool(*StoragePool::shared())
-        .withPriority(StoragePool::userInitiated)
-        .spawn();
-}
 
 struct PresenceAnswer
 {
@@ -99,7 +88,7 @@ void MainScreenState::setPresence(Presence presence, const QString &problem)
 void MainScreenState::checkPasscode()
 {
     m_biometrics->refresh();
-    QFuture<PresenceAnswer> answer = offMainThread([] {
+    QFuture<PresenceAnswer> answer = StoragePool::run([] {
         const KeyChainHelper::Lookup lookup = KeyChainHelper::shared().passcodeState();
         return PresenceAnswer{lookup.state, lookup.problem}; // the passcode itself stays behind
     });
@@ -153,7 +142,7 @@ void MainScreenState::unlockWithStoredPasscode(const QString &typed, bool compar
     if (m_validating)
         return;
     m_validating = true;
-    offMainThread([] {
+    StoragePool::run([] {
         return KeyChainHelper::shared().load();
     }).then(this, [this, typed, compare](const std::optional<QString> &stored) {
         m_validating = false;

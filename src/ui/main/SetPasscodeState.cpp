@@ -6,7 +6,6 @@
 #include "StoragePool.h"
 
 #include <QFuture>
-#include <QtConcurrent>
 #include <optional>
 
 struct SetPasscodeState::Outcome
@@ -49,18 +48,14 @@ void SetPasscodeState::setPasscode()
         return;
     setSaving(true);
     // The desktop keyring may wait for the user to unlock it; the window must stay responsive.
-    QtConcurrent::task([passcode = m_passcode] {
+    StoragePool::run([passcode = m_passcode] {
         KeyChainHelper &keyChain = KeyChainHelper::shared();
         Outcome outcome;
         outcome.saved = keyChain.saveKey(passcode);
         if (outcome.saved)
             outcome.stored = keyChain.load();
         return outcome;
-    })
-        .onThreadPool(*StoragePool::shared())
-        .withPriority(StoragePool::userInitiated)
-        .spawn()
-        .then(this, [this](Outcome outcome) { finish(std::move(outcome)); });
+    }).then(this, [this](Outcome outcome) { finish(std::move(outcome)); });
 }
 
 void SetPasscodeState::clear()

@@ -7,7 +7,6 @@
 
 #include <QFileInfo>
 #include <QFuture>
-#include <QtConcurrent>
 
 StorageLocationState::StorageLocationState(QObject *parent) : QObject(parent)
 {
@@ -52,11 +51,9 @@ void StorageLocationState::linkSyncedFolder(const QString &folder)
         return;
     setLinking(true);
     // A synced folder may sit on a slow or network mount.
-    QtConcurrent::task([folder] { return CloudContainerLink::create(folder); })
-        .onThreadPool(*StoragePool::shared())
-        .withPriority(StoragePool::userInitiated)
-        .spawn()
-        .then(this, [this](const QString &reason) { finishLinking(reason); });
+    StoragePool::run([folder] {
+        return CloudContainerLink::create(folder);
+    }).then(this, [this](const QString &reason) { finishLinking(reason); });
 }
 
 void StorageLocationState::setLinking(bool linking)
