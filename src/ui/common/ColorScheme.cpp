@@ -34,7 +34,8 @@ QPalette ColorScheme::darkPalette()
     palette.setColor(QPalette::AlternateBase, window);
     palette.setColor(QPalette::ToolTipBase, base);
     palette.setColor(QPalette::ToolTipText, text);
-    palette.setColor(QPalette::PlaceholderText, QColor(0x8c, 0x8c, 0x92));
+    palette.setColor(QPalette::PlaceholderText,
+                     QColor(0xa8, 0xa8, 0xae)); // readable captions over the picture
     palette.setColor(QPalette::Text, text);
     palette.setColor(QPalette::Button, QColor(0x3a, 0x3a, 0x3e));
     palette.setColor(QPalette::ButtonText, text);
