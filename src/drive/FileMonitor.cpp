@@ -1,20 +1,18 @@
 #include "FileMonitor.h"
 
-#include "FileSystemError.h"
-#include "UniqueFd.h"
+#include "FolderWatcher.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 
 #include <atomic>
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <poll.h>
-#include <sys/eventfd.h>
+#include <mutex>
 #include <sys/inotify.h>
-#include <unistd.h>
+#include <utility>
 
 namespace {
 constexpr uint32_t ReportedEvents =
@@ -62,48 +60,59 @@ QString withoutTrailingSlash(QString path)
 }
 } // namespace
 
-// What the monitor's thread owns; it lives as long as the thread, even when the monitor
-// is destroyed from inside its own change handler.
-struct FileMonitor::Watcher
+// A monitor's folders, registered with the process's watcher; it lives until the last report
+// being delivered to it returns, even when the monitor is destroyed from inside that report.
+struct FileMonitor::Tree : FolderWatcher::Client
 {
-    QString root;
-    std::function<void(const QString &)> report;
-    UniqueFd inotify;
-    UniqueFd stopSignal;
-    std::atomic<bool> stopped{false};
+    QString root;     // as given, without a trailing slash
+    QString realRoot; // where the root was found; its parent is watched while the root is missing
+    QString monitorRoot;
+    ChangeHandler handler;
     QHash<int, QString> folders; // watch descriptor -> watched folder path
     int rootWatch = -1;
+    int parentWatch = -1;
+    QStringList reports;
+    std::mutex deliveryMutex;
+    std::atomic<bool> stopped{false};
 
-    void watchTree(const QString &folder, bool isRoot);
-    void unwatchTree(const QString &folder);
-    void handle(const inotify_event &event);
-    void drain();
-    void run();
+    FolderWatcher::WatchResult watchTree(FolderWatcher &watcher, const QString &folder, bool isRoot);
+    void unwatchTree(FolderWatcher &watcher, const QString &folder);
+    void releaseTree(FolderWatcher &watcher);
+    void watchRoot(FolderWatcher &watcher);
+    void waitForRoot(FolderWatcher &watcher, bool checkNow);
+    void rootReturned(FolderWatcher &watcher);
+    void stop(const FolderWatcher &watcher);
+
+    void handleEvent(FolderWatcher &watcher, const inotify_event &event) override;
+    void handleLostEvents() override { reports.append(root); }
+    QStringList takeReports() override { return std::exchange(reports, {}); }
+    void deliver(const QStringList &paths) override;
 };
 
-void FileMonitor::Watcher::watchTree(const QString &folder, bool isRoot)
+FolderWatcher::WatchResult FileMonitor::Tree::watchTree(FolderWatcher &watcher, const QString &folder,
+                                                        bool isRoot)
 {
     // The root may be a link to the real folder; the folders below are watched as they are.
-    const uint32_t mask = ReportedEvents | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR |
-                          (isRoot ? 0u : uint32_t(IN_DONT_FOLLOW));
-    const int watch = ::inotify_add_watch(inotify.get(), QFile::encodeName(folder).constData(), mask);
-    if (watch < 0)
-        return;
+    int watch = -1;
+    const FolderWatcher::WatchResult result = watcher.addWatch(*this, folder, isRoot, &watch);
+    if (result != FolderWatcher::WatchResult::watching)
+        return result;
     folders.insert(watch, folder);
     if (isRoot)
         rootWatch = watch;
     const QStringList subfolders = QDir(folder).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot |
                                                           QDir::NoSymLinks | QDir::System);
     for (const QString &name : subfolders)
-        watchTree(folder + u'/' + name, false);
+        watchTree(watcher, folder + u'/' + name, false);
+    return result;
 }
 
-void FileMonitor::Watcher::unwatchTree(const QString &folder)
+void FileMonitor::Tree::unwatchTree(FolderWatcher &watcher, const QString &folder)
 {
     const QString below = folder + u'/';
     for (auto it = folders.begin(); it != folders.end();) {
         if (it.key() != rootWatch && (it.value() == folder || it.value().startsWith(below))) {
-            ::inotify_rm_watch(inotify.get(), it.key());
+            watcher.removeWatch(*this, it.key());
             it = folders.erase(it);
         } else {
             ++it;
@@ -111,11 +120,52 @@ void FileMonitor::Watcher::unwatchTree(const QString &folder)
     }
 }
 
-void FileMonitor::Watcher::handle(const inotify_event &event)
+void FileMonitor::Tree::releaseTree(FolderWatcher &watcher)
 {
-    if (event.mask & IN_Q_OVERFLOW) {
-        // Reports were lost: ask for a fresh look at everything.
-        report(root);
+    for (auto it = folders.cbegin(); it != folders.cend(); ++it)
+        watcher.removeWatch(*this, it.key());
+    folders.clear();
+    rootWatch = -1;
+}
+
+void FileMonitor::Tree::watchRoot(FolderWatcher &watcher)
+{
+    if (watchTree(watcher, root, true) == FolderWatcher::WatchResult::folderMissing)
+        waitForRoot(watcher, true);
+}
+
+void FileMonitor::Tree::waitForRoot(FolderWatcher &watcher, bool checkNow)
+{
+    const qsizetype slash = realRoot.lastIndexOf(u'/');
+    if (slash <= 0)
+        return;
+    int watch = -1;
+    if (watcher.addWatch(*this, realRoot.left(slash), false, &watch) != FolderWatcher::WatchResult::watching)
+        return; // its parent is gone too: the monitor stays quiet
+    parentWatch = watch;
+    // It may have come back before its parent was watched.
+    if (checkNow && QFileInfo(root).isDir())
+        rootReturned(watcher);
+}
+
+void FileMonitor::Tree::rootReturned(FolderWatcher &watcher)
+{
+    watcher.removeWatch(*this, parentWatch);
+    parentWatch = -1;
+    if (watchTree(watcher, root, true) == FolderWatcher::WatchResult::watching)
+        reports.append(root);
+    else
+        waitForRoot(watcher, false);
+}
+
+void FileMonitor::Tree::handleEvent(FolderWatcher &watcher, const inotify_event &event)
+{
+    if (event.wd == parentWatch) {
+        if (event.mask & IN_IGNORED)
+            parentWatch = -1;
+        else if ((event.mask & (IN_CREATE | IN_MOVED_TO)) && (event.mask & IN_ISDIR) && event.len > 0 &&
+                 QFile::decodeName(event.name) == QFileInfo(realRoot).fileName())
+            rootReturned(watcher);
         return;
     }
     const auto found = folders.constFind(event.wd);
@@ -123,11 +173,9 @@ void FileMonitor::Watcher::handle(const inotify_event &event)
         return;
     const QString folder = found.value();
     if (event.wd == rootWatch && (event.mask & RootGoneEvents)) {
-        for (auto it = folders.cbegin(); it != folders.cend(); ++it)
-            ::inotify_rm_watch(inotify.get(), it.key());
-        folders.clear();
-        rootWatch = -1;
-        report(root);
+        releaseTree(watcher);
+        reports.append(root);
+        waitForRoot(watcher, true);
         return;
     }
     if (event.mask & IN_IGNORED) {
@@ -140,58 +188,43 @@ void FileMonitor::Watcher::handle(const inotify_event &event)
     const QString path = folder + u'/' + QFile::decodeName(event.name);
     if (event.mask & IN_ISDIR) {
         if (event.mask & IN_MOVED_FROM)
-            unwatchTree(path);
+            unwatchTree(watcher, path);
         if (event.mask & (IN_CREATE | IN_MOVED_TO))
-            watchTree(path, false);
+            watchTree(watcher, path, false);
     }
     if (event.mask & ReportedEvents)
-        report(path);
+        reports.append(path);
 }
 
-void FileMonitor::Watcher::drain()
+void FileMonitor::Tree::deliver(const QStringList &paths)
 {
-    alignas(inotify_event) char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t length = ::read(inotify.get(), buffer, sizeof buffer);
-        if (length < 0 && errno == EINTR)
-            continue;
-        if (length <= 0)
+    std::lock_guard guard(deliveryMutex);
+    for (const QString &path : paths) {
+        if (stopped.load() || !handler)
             return;
-        for (ssize_t offset = 0; offset < length && !stopped.load();) {
-            const auto *event = reinterpret_cast<const inotify_event *>(buffer + offset);
-            handle(*event);
-            offset += ssize_t(sizeof(inotify_event) + event->len);
-        }
+        // The root's own reports stay empty even when the root can no longer be resolved.
+        handler({path == root ? RootRelativePath::root() : relativePathBelow(monitorRoot, path)});
     }
 }
 
-void FileMonitor::Watcher::run()
+void FileMonitor::Tree::stop(const FolderWatcher &watcher)
 {
-    pollfd fds[2] = {{inotify.get(), POLLIN, 0}, {stopSignal.get(), POLLIN, 0}};
-    while (!stopped.load()) {
-        const int ready = ::poll(fds, 2, -1);
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready < 0 || (fds[1].revents & POLLIN))
-            return;
-        if (fds[0].revents & POLLIN)
-            drain();
+    if (watcher.isWatcherThread()) {
+        stopped.store(true); // from inside a report: no other report can be under way
+        return;
     }
+    std::lock_guard guard(deliveryMutex); // waits for a report being delivered
+    stopped.store(true);
 }
 
 FileMonitor::FileMonitor(const QString &rootDirectory) : m_rootDirectory(rootDirectory) {}
 
 FileMonitor::~FileMonitor()
 {
-    if (!m_watcher)
+    if (!m_tree)
         return;
-    m_watcher->stopped.store(true);
-    const uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = ::write(m_watcher->stopSignal.get(), &one, sizeof one);
-    if (m_thread.get_id() == std::this_thread::get_id())
-        m_thread.detach(); // destroyed by its own handler: the thread ends when the handler returns
-    else if (m_thread.joinable())
-        m_thread.join();
+    m_tree->stop(*m_folderWatcher);
+    m_folderWatcher->removeClient(*m_tree);
 }
 
 void FileMonitor::setChangeHandler(ChangeHandler handler)
@@ -201,25 +234,17 @@ void FileMonitor::setChangeHandler(ChangeHandler handler)
 
 void FileMonitor::start()
 {
-    auto watcher = std::make_shared<Watcher>();
-    watcher->inotify = UniqueFd(::inotify_init1(IN_CLOEXEC | IN_NONBLOCK));
-    if (!watcher->inotify.isValid())
-        throw FileSystemError::fromErrno(QStringLiteral("Could not watch"), m_rootDirectory);
-    watcher->stopSignal = UniqueFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
-    if (!watcher->stopSignal.isValid())
-        throw FileSystemError::fromErrno(QStringLiteral("Could not watch"), m_rootDirectory);
-    watcher->root = withoutTrailingSlash(m_rootDirectory);
-    const QString root = m_rootDirectory;
-    Watcher *self = watcher.get();
-    watcher->report = [self, root, handler = m_handler](const QString &path) {
-        if (!handler || self->stopped.load())
-            return;
-        // The root's own reports stay empty even when the root can no longer be resolved.
-        handler({path == self->root ? RootRelativePath::root() : relativePathBelow(root, path)});
-    };
-    watcher->watchTree(watcher->root, true);
-    m_watcher = watcher;
-    m_thread = std::thread([watcher] { watcher->run(); });
+    m_folderWatcher = FolderWatcher::shared();
+    if (!m_folderWatcher)
+        return;
+    auto tree = std::make_shared<Tree>();
+    tree->root = withoutTrailingSlash(m_rootDirectory);
+    tree->realRoot = resolvedPath(tree->root);
+    tree->monitorRoot = m_rootDirectory;
+    tree->handler = m_handler;
+    const std::unique_lock lock = m_folderWatcher->lock();
+    tree->watchRoot(*m_folderWatcher);
+    m_tree = tree;
 }
 
 RootRelativePath FileMonitor::relativePath(const QString &path) const

@@ -7,15 +7,17 @@
 
 #include <functional>
 #include <memory>
-#include <thread>
 
-// Watches a drive's root folder and every folder below it with inotify and reports, one path per
-// report, what others (and the drive itself) change there: entries created, deleted, moved in or
-// out (both ends of a move), written and closed, or whose attributes changed. The root itself
-// vanishing or being moved away is reported as the empty path, after which nothing more is reported.
+class FolderWatcher;
+
+// Watches a drive's root folder and every folder below it and reports, one path per report, what
+// others (and the drive itself) change there: entries created, deleted, moved in or out (both ends
+// of a move), written and closed, or whose attributes changed. The root itself vanishing or being
+// moved away is reported as the empty path; so is its coming back (a sync client recreating it),
+// after which watching resumes.
 //
-// Reports arrive on the monitor's own thread, one at a time, in the order the kernel gives them.
-// Destroying the monitor stops that thread and closes its descriptors; no report follows.
+// Reports arrive on the process's folder-watching thread (FolderWatcher), one at a time, in the
+// order the kernel gives them. Once the destructor returns, no report follows.
 class FileMonitor
 {
 public:
@@ -30,8 +32,9 @@ public:
     const QString &rootDirectory() const { return m_rootDirectory; }
     // Set before start(); the handler runs on the monitor's thread.
     void setChangeHandler(ChangeHandler handler);
-    // Starts watching. A root that does not exist yet is not watched: the monitor stays quiet.
-    // Throws FileSystemError when the system gives no inotify instance.
+    // Starts watching. A root that does not exist yet is watched for from its parent folder. When
+    // the system cannot watch (no inotify instance or watch left), it is logged once and the monitor
+    // stays quiet: the drive works without change reports.
     void start();
 
     // The path of an item below the root: both paths have their symbolic links resolved (as far
@@ -40,10 +43,10 @@ public:
     RootRelativePath relativePath(const QString &path) const;
 
 private:
-    struct Watcher;
+    struct Tree;
 
     QString m_rootDirectory;
     ChangeHandler m_handler;
-    std::shared_ptr<Watcher> m_watcher;
-    std::thread m_thread;
+    std::shared_ptr<FolderWatcher> m_folderWatcher;
+    std::shared_ptr<Tree> m_tree;
 };

@@ -1,6 +1,8 @@
 #include "CloudDrive.h"
 #include "CloudDriveObserver.h"
 #include "FileMonitor.h"
+#include "FolderWatcher.h"
+#include "LogCapture.h"
 #include "TestHome.h"
 
 #include <QDir>
@@ -11,6 +13,8 @@
 #include <QTest>
 
 #include <functional>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 struct Recorder : CloudDriveObserver
@@ -35,6 +39,20 @@ struct Recorder : CloudDriveObserver
 int entriesIn(const QString &folder)
 {
     return int(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
+}
+
+int inotifyInstances()
+{
+    int count = 0;
+    const QDir descriptors("/proc/self/fd");
+    for (const QString &name :
+         descriptors.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)) {
+        char target[64] = {};
+        const ssize_t length =
+            ::readlink(QFile::encodeName(descriptors.filePath(name)).constData(), target, sizeof target - 1);
+        count += length > 0 && QByteArray(target, length) == "anon_inode:inotify";
+    }
+    return count;
 }
 
 void touch(const QString &path)
@@ -137,6 +155,83 @@ private Q_SLOTS:
         // The watcher's thread has been joined and its descriptors closed: nothing can report now.
         QCOMPARE(entriesIn("/proc/self/task"), threads);
         QCOMPARE(entriesIn("/proc/self/fd"), descriptors);
+    }
+
+    // More folders than the usual per-user limit of 128 inotify instances.
+    void manyDrivesShareOneWatcher()
+    {
+        const int threads = entriesIn("/proc/self/task");
+        std::vector<std::unique_ptr<CloudDrive>> drives;
+        for (int i = 0; i < 150; ++i) {
+            drives.push_back(std::make_unique<CloudDrive>(CloudDrive::Storage::localDirectory(m_base->path()),
+                                                          QString("many/%1").arg(i)));
+        }
+        drives.back()->setObserver(m_recorder.get());
+        QCOMPARE(inotifyInstances(), 1);
+        QCOMPARE(entriesIn("/proc/self/task"), threads + 1);
+        QCOMPARE(FolderWatcher::shared()->watchCount(), 150);
+        touch(m_base->filePath("many/149/x"));
+        QTRY_VERIFY(m_recorder->paths().contains("x"));
+        drives.clear();
+        QCOMPARE(inotifyInstances(), 0);
+    }
+
+    // Two drives holding the same folder: one leaving must not blind the other.
+    void overlappingDrivesKeepTheirWatches()
+    {
+        Recorder inner;
+        auto outer =
+            std::make_unique<CloudDrive>(CloudDrive::Storage::localDirectory(m_base->path()), "root");
+        CloudDrive innerDrive(CloudDrive::Storage::localDirectory(m_base->path()), "root/a");
+        innerDrive.setObserver(&inner);
+        outer.reset();
+        touch(in("a/new"));
+        QTRY_VERIFY2(inner.paths().contains("new"), qPrintable(inner.paths().join(", ")));
+    }
+
+    void resumesWhenTheRootComesBack_data()
+    {
+        QTest::addColumn<QString>("root");
+        QTest::newRow("root") << "root";
+        QTest::newRow("reached through a link") << "link";
+    }
+
+    void resumesWhenTheRootComesBack()
+    {
+        QFETCH(QString, root);
+        CloudDrive drive(CloudDrive::Storage::localDirectory(m_base->path()), root);
+        drive.setObserver(m_recorder.get());
+        QVERIFY(QDir(m_root).removeRecursively());
+        QTRY_VERIFY(m_recorder->paths().contains(""));
+        m_recorder->m_paths.clear();
+        QVERIFY(QDir().mkdir(m_root));
+        QTRY_VERIFY(m_recorder->paths().contains(""));
+        touch(in("later"));
+        QTRY_VERIFY2(m_recorder->paths().contains("later"), qPrintable(m_recorder->paths().join(", ")));
+    }
+
+    // With no inotify instance to be had, the drive still opens and reads; one line says why.
+    void worksWithoutWatching()
+    {
+        rlimit saved{};
+        QVERIFY(::getrlimit(RLIMIT_NOFILE, &saved) == 0);
+        LogCapture log;
+        std::unique_ptr<CloudDrive> drives[2];
+        {
+            rlimit tight = saved;
+            tight.rlim_cur = rlim_t(::dup(0)); // the lowest free descriptor: none left above it
+            ::close(int(tight.rlim_cur));
+            QVERIFY(::setrlimit(RLIMIT_NOFILE, &tight) == 0);
+            for (auto &drive : drives)
+                drive =
+                    std::make_unique<CloudDrive>(CloudDrive::Storage::localDirectory(m_base->path()), "root");
+            QVERIFY(::setrlimit(RLIMIT_NOFILE, &saved) == 0);
+        }
+        const QStringList listed = drives[1]->contentsOfDirectory(RootRelativePath("a"), HiddenFiles::skip);
+        QVERIFY(listed.size() == 1 && listed.first().endsWith("/a/old"));
+        QCOMPARE(log.errors().size(), 1);
+        QVERIFY2(log.errors().first().contains("Folder watching is not available"),
+                 qPrintable(log.errors().first()));
     }
 };
 
