@@ -3,6 +3,7 @@
 #include "Private_Lumisera_for_MacApp.h"
 #include "SingleInstance.h"
 #include "StartupProbe.h"
+#include "Symbols.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -16,7 +17,8 @@ int main(int argc, char **argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("com.morvenda.Lumisera"));
     // The bundled picture: the desktop finds the installed one through the desktop entry, and a
     // theme lookup here would hold the first frame up.
-    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/256/com.morvenda.Lumisera.png")));
+    QGuiApplication::setWindowIcon(
+        QIcon(Symbols::bundledPicture(QStringLiteral(":/icons/256/com.morvenda.Lumisera.png"))));
     QApplication::setStyle(QStringLiteral("Fusion"));
     QNetworkProxyFactory::setUseSystemConfiguration(true);
 

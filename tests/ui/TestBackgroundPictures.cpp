@@ -1,7 +1,9 @@
 #include "BackgroundImage.h"
 #include "BackgroundPictures.h"
+#include "Symbols.h"
 #include "TestHome.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -13,6 +15,19 @@ class TestBackgroundPictures : public QObject
 
 private Q_SLOTS:
     // Only the names of the table: a stored setting must not reach other resources.
+    // First, before anything else reads a picture: the main screen's pictures must not load every
+    // installed image plugin (and the libraries behind them) into the window's start-up.
+    void picturesLoadNoOtherImagePlugin()
+    {
+        QVERIFY(!BackgroundPictures::sorryClosed().isNull());
+        QVERIFY(!BackgroundPictures::picture(BackgroundImage::all().first().image).isNull());
+        QVERIFY(!Symbols::bundledIcon("gear").pixmap(32).isNull());
+        QFile maps("/proc/self/maps");
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        const QByteArray mapped = maps.readAll();
+        QVERIFY(!mapped.contains("libqwebp") && !mapped.contains("libqtiff") && !mapped.contains("libqgif"));
+    }
+
     void onlyTheTableLoads_data()
     {
         QTest::addColumn<QString>("image");
@@ -44,7 +59,7 @@ private Q_SLOTS:
              {":/pictures/tipIcon.png", ":/pictures/folder.png", ":/pictures/contentIcon.png",
               ":/pictures/newFolder.png", ":/icons/48/com.morvenda.Lumisera.png",
               ":/icons/256/com.morvenda.Lumisera.png"})
-            QTest::newRow(path) << QPixmap(QLatin1String(path)) << true;
+            QTest::newRow(path) << Symbols::bundledPicture(QLatin1String(path)) << true;
     }
     void thePicturesLoad()
     {

@@ -1,6 +1,7 @@
 #include "BackgroundPictures.h"
 
 #include "BackgroundImage.h"
+#include "Symbols.h"
 
 #include <QPixmapCache>
 
@@ -21,12 +22,12 @@ QPixmap BackgroundPictures::picture(const QString &image)
     if (path.isEmpty())
         return QPixmap();
     QPixmap pixmap;
-    if (!QPixmapCache::find(path, &pixmap) && pixmap.load(path))
+    if (!QPixmapCache::find(path, &pixmap) && !(pixmap = Symbols::bundledPicture(path)).isNull())
         QPixmapCache::insert(path, pixmap);
     return pixmap;
 }
 
 QPixmap BackgroundPictures::sorryClosed()
 {
-    return QPixmap(QStringLiteral(":/pictures/sorryClosed.png"));
+    return Symbols::bundledPicture(QStringLiteral(":/pictures/sorryClosed.png"));
 }

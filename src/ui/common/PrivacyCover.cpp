@@ -1,6 +1,7 @@
 #include "PrivacyCover.h"
 
 #include "ScreenPrivacyMonitor.h"
+#include "Symbols.h"
 #include "UserDefaults.h"
 
 #include <QLabel>
@@ -10,7 +11,7 @@ PrivacyCover::PrivacyCover(QWidget *content, const ScreenPrivacyMonitor *monitor
     : QStackedWidget(parent), m_content(content), m_cover(new QLabel(this)), m_monitor(monitor)
 {
     m_cover->setObjectName(QStringLiteral("sorryClosed"));
-    m_cover->setPixmap(QPixmap(QStringLiteral(":/pictures/sorryClosed.png")));
+    m_cover->setPixmap(Symbols::bundledPicture(QStringLiteral(":/pictures/sorryClosed.png")));
     m_cover->setScaledContents(true);
     m_cover->setAccessibleName(tr("Content hidden while the screen is shared"));
     addWidget(m_content);

@@ -1,6 +1,8 @@
 #include "Symbols.h"
 
+#include <QFileInfo>
 #include <QHash>
+#include <QImageReader>
 
 namespace {
 
@@ -53,7 +55,14 @@ QIcon Symbols::bundledIcon(const QString &symbolName)
 {
     if (themeName(symbolName).isEmpty())
         return QIcon();
-    return QIcon(QStringLiteral(":/symbols/%1.png").arg(symbolName));
+    return QIcon(bundledPicture(QStringLiteral(":/symbols/%1.png").arg(symbolName)));
+}
+
+QPixmap Symbols::bundledPicture(const QString &resourcePath)
+{
+    QImageReader reader(resourcePath, QFileInfo(resourcePath).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
 }
 
 QString Symbols::themeName(const QString &symbolName)
