@@ -16,7 +16,6 @@ NavigationStack::NavigationStack(QWidget *parent)
 {
     m_back->setObjectName(QStringLiteral("navigationBack"));
     m_back->setText(tr("Back"));
-    m_back->setIcon(Symbols::icon(QStringLiteral("arrowtriangle.left.fill")));
     m_back->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_back->setAutoRaise(true);
     m_back->setAccessibleName(tr("Back"));
@@ -91,6 +90,10 @@ void NavigationStack::showTop()
     if (!current)
         return;
     m_pages->setCurrentWidget(current);
+    // Looked up in the icon theme only when first needed: the look-up reads the theme's index,
+    // which the main screen's first frame must not wait for.
+    if (m_screens.size() > 1 && m_back->icon().isNull())
+        m_back->setIcon(Symbols::icon(QStringLiteral("arrowtriangle.left.fill")));
     m_header->setVisible(m_screens.size() > 1);
     m_title->setText(current->title());
     Q_EMIT topChanged(current);
