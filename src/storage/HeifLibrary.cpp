@@ -2,6 +2,7 @@
 
 #include "Logging.h"
 
+#include <cstdlib>
 #include <dlfcn.h>
 
 namespace {
@@ -10,6 +11,15 @@ template <typename Function> bool resolve(void *handle, const char *name, Functi
 {
     function = reinterpret_cast<Function>(::dlsym(handle, name));
     return function != nullptr;
+}
+
+// Called through atexit(), registered after libheif's own static objects were made, so that it
+// runs before they are destroyed; a static destructor of ours would run after them and crash.
+decltype(&heif_deinit) deinitAtExit = nullptr;
+
+void deinitialize()
+{
+    deinitAtExit();
 }
 
 } // namespace
@@ -25,8 +35,9 @@ bool HeifLibrary::load()
 {
     m_handle = ::dlopen("libheif.so.1", RTLD_NOW | RTLD_LOCAL);
     decltype(&heif_init) init = nullptr;
+    decltype(&heif_deinit) deinit = nullptr;
     const bool complete =
-        m_handle && resolve(m_handle, "heif_init", init) && resolve(m_handle, "heif_deinit", m_deinit) &&
+        m_handle && resolve(m_handle, "heif_init", init) && resolve(m_handle, "heif_deinit", deinit) &&
         resolve(m_handle, "heif_check_filetype", check_filetype) &&
         resolve(m_handle, "heif_context_alloc", context_alloc) &&
         resolve(m_handle, "heif_context_free", context_free) &&
@@ -47,16 +58,11 @@ bool HeifLibrary::load()
     if (!complete) {
         logError(QStringLiteral("HEIC pictures cannot be shown: libheif could not be loaded"),
                  QStringLiteral(__FILE__), QStringLiteral("load"));
-        m_deinit = nullptr;
         return false;
     }
-    init(nullptr); // paired with heif_deinit() when the process ends
-    return true;
-}
-
-HeifLibrary::~HeifLibrary()
-{
-    if (m_deinit)
-        m_deinit();
+    init(nullptr);
+    deinitAtExit = deinit;
+    std::atexit(deinitialize);
     // The library stays mapped: its decoders may have left threads or handlers behind.
+    return true;
 }

@@ -29,9 +29,7 @@ public:
 
 private:
     HeifLibrary() = default;
-    ~HeifLibrary();
     bool load();
 
     void *m_handle = nullptr;
-    decltype(&heif_deinit) m_deinit = nullptr;
 };

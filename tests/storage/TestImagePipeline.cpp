@@ -10,6 +10,7 @@
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QProcess>
 #include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
@@ -117,6 +118,16 @@ private Q_SLOTS:
         QVERIFY(KeyChainHelper::shared().saveKey(u"correct horse"_s));
         DecodedImageCache::thumbnails().removeAllObjects();
         DecodedImageCache::fullSize().removeAllObjects();
+    }
+
+    // libheif is loaded on first use; ending the process afterwards crashed in its clean-up.
+    void processEndsCleanlyAfterLoadingHeif()
+    {
+        QProcess helper;
+        helper.start(QStringLiteral(LUMISERA_HEIF_EXIT_HELPER));
+        QVERIFY(helper.waitForFinished());
+        QCOMPARE(helper.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(helper.exitCode(), 0);
     }
 
     void cacheIsBoundedByBytes()

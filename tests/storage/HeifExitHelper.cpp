@@ -1,0 +1,7 @@
+// Loads libheif the way the application does, then ends: the process must exit cleanly.
+#include "HeifLibrary.h"
+
+int main()
+{
+    return HeifLibrary::get() ? 0 : 2;
+}
