@@ -2,6 +2,7 @@
 # Every benchmark in one go, against a release build in ${BUILD_DIR:-build-bench}: the encryptor
 # against `openssl enc`, lumisera-vault against `openssl enc` and `ls -l`, and the image pipeline
 # against plain decoding with its peak memory, and the window's start-up against a bare window. Each prints its times and ratios.
+# Then an open folder under thousands of adds and deletes, and what the process holds after.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,3 +18,5 @@ echo "### image pipeline"
 bash bench/images/images.sh
 echo "### start-up"
 bash bench/startup/startup.sh
+echo "### soak"
+bash bench/soak/soak.sh

@@ -8,6 +8,7 @@
 #include "InterruptCleanup.h"
 #include "ItemCollection.h"
 #include "KeyChainHelper.h"
+#include "NativePath.h"
 #include "PasscodePrompt.h"
 #include "PasscodeRule.h"
 #include "PasscodeStore.h"
@@ -17,15 +18,23 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QTemporaryFile>
 
 #include <cerrno>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
 
 constexpr int minimumPinLength = 4;
+
+// ": <the system's reason>" for a failed file call; nothing when none failed.
+QString reasonFor(std::error_code error)
+{
+    return error ? QStringLiteral(": ") + QString::fromLocal8Bit(error.message().c_str()) : QString();
+}
 
 struct Help
 {
@@ -41,7 +50,9 @@ const Help helpTexts[] = {
      "letters and numbers, ASCII only. Refused when a passcode is already set.\n"},
     {"ls", "ls [FOLDER] [--pin PIN]", "list the folders, or the files of FOLDER",
      "Without FOLDER: the entries of the tree's root, one per line. With FOLDER: its files' names in\n"
-     "the order the application shows them. A folder with a PIN needs --pin.\n"},
+     "the order the application shows them. A folder with a PIN needs --pin. A sync client's conflict\n"
+     "copy shows as NAME (conflict DATE TIME).EXT, and bytes of a name that are not UTF-8 as U+FFFD.\n"
+     "get and rm take names as shown, and refuse one that several files show.\n"},
     {"mkdir", "mkdir NAME [--pin PIN]", "create a folder, with a PIN when given",
      "Prints the name the folder got (\"-\" becomes \"_\"). A PIN has at least 4 characters.\n"},
     {"rmdir", "rmdir FOLDER --yes", "delete a folder and everything in it",
@@ -248,7 +259,7 @@ std::optional<QList<StoredItemPtr>> VaultCommands::findFiles(const std::shared_p
                                                              const QString &folder, const QStringList &names,
                                                              int &status)
 {
-    QHash<QString, StoredItemPtr> byName;
+    QMultiHash<QString, StoredItemPtr> byName;
     for (const QUrl &url : manager->listItems(FileItemType::file)) {
         try {
             const StoredItemPtr item = StoredItem::makeStoredItem(url, m_location, manager->rootPath());
@@ -260,12 +271,20 @@ std::optional<QList<StoredItemPtr>> VaultCommands::findFiles(const std::shared_p
     }
     QList<StoredItemPtr> found;
     for (const QString &name : names) {
-        const StoredItemPtr item = byName.value(name);
-        if (!item) {
+        // The typed name is the shown one: U+FFFD matches whatever bytes it shows, and the item
+        // keeps the real ones. Files that show alike are never guessed between.
+        const QList<StoredItemPtr> matching = byName.values(name);
+        if (matching.isEmpty()) {
             status = fail(QStringLiteral("no file \"%1\" in folder \"%2\"").arg(name, folder));
             return std::nullopt;
         }
-        found.append(item);
+        if (matching.size() > 1) {
+            status = fail(QStringLiteral("%1 files in folder \"%2\" show as \"%3\"; none was chosen")
+                              .arg(matching.size())
+                              .arg(folder, name));
+            return std::nullopt;
+        }
+        found.append(matching.first());
     }
     return found;
 }
@@ -346,7 +365,8 @@ int VaultCommands::add()
             return operations.addToCollectionAndDelete(file, false, false);
         });
         if (!stored)
-            return fail(QStringLiteral("add: could not store \"%1\" in folder \"%2\"").arg(file, folder));
+            return fail(QStringLiteral("add: could not store \"%1\" in folder \"%2\"").arg(file, folder) +
+                        reasonFor(operations.lastFailure()));
         m_out << operations.lastStoredName() << "\n";
         m_out.flush();
     }
@@ -406,9 +426,12 @@ bool VaultCommands::decryptToStandardOutput(const std::function<bool(const QStri
 
 int VaultCommands::decryptTo(const StoredItemPtr &item, const QString &target)
 {
-    const QString source = item->url().toLocalFile();
+    const QByteArray source = NativePath::fromUrl(item->url());
     const QString key = KeyChainHelper::shared().loadedKey().value_or(QString());
-    const qint64 size = QFileInfo(source).size();
+    struct stat sourceStatus
+    {
+    };
+    const qint64 size = ::stat(source.constData(), &sourceStatus) == 0 ? qint64(sourceStatus.st_size) : 0;
     const auto decrypt = [&](const QString &output) {
         return TransferProgress::run(item->fullName(), size, [&] {
             return FileEncryptor::processFile(source, output, key, CryptOperation::decrypt);
@@ -427,11 +450,19 @@ int VaultCommands::decryptTo(const StoredItemPtr &item, const QString &target)
     PlainOutput output(target);
     if (!output.isOpen())
         return fail(QStringLiteral("get: cannot write in \"%1\"").arg(QFileInfo(target).absolutePath()));
+    FileEncryptor::IoFailure io;
     const bool decrypted = TransferProgress::run(item->fullName(), size, [&] {
-        return FileEncryptor::processFile(source, output.fd(), key, CryptOperation::decrypt);
+        return FileEncryptor::processFile(source, output.fd(), key, CryptOperation::decrypt, &io);
     });
+    const auto cannotWrite = [&](int error) {
+        return fail(QStringLiteral("get: cannot write \"%1\"").arg(target) +
+                    reasonFor(std::error_code(error, std::generic_category())));
+    };
+    if (io.writeError)
+        return cannotWrite(io.writeError);
     if (!decrypted)
-        return fail(QStringLiteral("get: could not decrypt \"%1\"").arg(item->fullName()));
+        return fail(QStringLiteral("get: could not decrypt \"%1\"").arg(item->fullName()) +
+                    reasonFor(std::error_code(io.readError, std::generic_category())));
     switch (output.place()) {
     case PlainOutput::Placed::done:
         return CommandLine::Success;
@@ -440,7 +471,7 @@ int VaultCommands::decryptTo(const StoredItemPtr &item, const QString &target)
     case PlainOutput::Placed::failed:
         break;
     }
-    return fail(QStringLiteral("get: cannot write \"%1\"").arg(target));
+    return cannotWrite(errno);
 }
 
 int VaultCommands::remove()

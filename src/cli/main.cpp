@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "InterruptCleanup.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -11,5 +12,7 @@ int main(int argc, char **argv)
     // The command speaks for itself on standard error; the diagnostics stay quiet unless
     // QT_LOGGING_RULES asks for them.
     QLoggingCategory::setFilterRules(QStringLiteral("com.morvenda.Journey*=false"));
+    // An interrupted command takes its partial files along.
+    InterruptCleanup::installHandlers();
     return CommandLine().run(QCoreApplication::arguments().mid(1));
 }

@@ -8,9 +8,12 @@
 #include "PartialFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using Kind = CloudDriveError::Kind;
 
@@ -203,6 +206,22 @@ void CloudDrive::removeFile(const RootRelativePath &path) const
     if (!item.exists || item.isDirectory)
         throw CloudDriveError(Kind::invalidFileType, QStringLiteral("no file '%1'").arg(path.path()));
     CoordinatedFileManager::removeItem(file);
+}
+
+void CloudDrive::removeListedFile(const QByteArray &nativePath) const
+{
+    checkConnected();
+    const QByteArray root = QFile::encodeName(m_rootDirectory);
+    const QByteArray name = nativePath.startsWith(root) ? nativePath.mid(root.size()) : QByteArray();
+    struct stat status
+    {
+    };
+    if (name.isEmpty() || name == "." || name == ".." || name.contains('/') || name.contains('\0') ||
+        ::stat(nativePath.constData(), &status) != 0 || S_ISDIR(status.st_mode))
+        throw CloudDriveError(Kind::invalidFileType,
+                              QStringLiteral("no file '%1'").arg(QFile::decodeName(name)));
+    if (::unlink(nativePath.constData()) != 0)
+        throw FileSystemError::fromErrno(QStringLiteral("Could not remove"), QFile::decodeName(nativePath));
 }
 
 QByteArray CloudDrive::readFile(const RootRelativePath &path) const

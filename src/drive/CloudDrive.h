@@ -72,6 +72,9 @@ public:
     // Both throw invalidFileType unless the item exists and is of the expected kind.
     void removeDirectory(const RootRelativePath &path) const;
     void removeFile(const RootRelativePath &path) const;
+    // The same for a file directly in the root, by the exact path its listing gave
+    // (DirectoryEntry::nativePath), which need not be UTF-8.
+    void removeListedFile(const QByteArray &nativePath) const;
     QByteArray readFile(const RootRelativePath &path) const;
     void readFile(const RootRelativePath &path, const CoordinatedFileManager::AccessBlock &block) const;
     void updateFile(const RootRelativePath &path, const CoordinatedFileManager::AccessBlock &block) const;

@@ -133,15 +133,17 @@ QList<DirectoryEntry> CoordinatedFileManager::entriesOfDirectory(const QString &
     if (!dir)
         throw FileSystemError::fromErrno(QStringLiteral("Could not list"), folder);
     const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
+    const QByteArray nativePrefix = QFile::encodeName(prefix);
     QList<DirectoryEntry> entries;
     errno = 0;
     while (const dirent *entry = ::readdir(dir.get())) {
-        const QString name = QFile::decodeName(entry->d_name);
+        const QByteArray nativeName(entry->d_name);
+        const QString name = QFile::decodeName(nativeName);
         const bool hidden = name.startsWith(u'.');
         if (name == QStringLiteral(".") || name == QStringLiteral("..") ||
             (hidden && hiddenFiles == HiddenFiles::skip))
             continue;
-        entries.append({prefix + name, kindOf(*entry, dirfd(dir.get()))});
+        entries.append({prefix + name, kindOf(*entry, dirfd(dir.get())), nativePrefix + nativeName});
         errno = 0;
     }
     if (errno != 0)

@@ -15,8 +15,9 @@ enum class HiddenFiles { include, skip };
 struct DirectoryEntry
 {
     enum class Kind { file, directory, other };
-    QString path;
+    QString path; // U+FFFD in place of bytes that are not UTF-8
     Kind kind = Kind::other;
+    QByteArray nativePath; // the path's exact bytes (see NativePath)
 };
 
 // Answer of CoordinatedFileManager::fileExists(); both false when nothing is there.

@@ -49,6 +49,8 @@ PartialFile::PartialFile(const QString &targetPath) : m_targetPath(targetPath)
     // Where the file system has no unnamed files: a hidden sibling, locked while it is written.
     for (int attempt = 0; attempt < 8 && !m_fd.isValid(); ++attempt) {
         m_path = folder + u'/' + namePrefix + randomSuffix();
+        // Registered before it exists, so that no moment leaves it behind.
+        m_cleanup = std::make_unique<InterruptCleanup>(m_path);
         m_fd = UniqueFd(::open(QFile::encodeName(m_path).constData(),
                                O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
         if (!m_fd.isValid() && errno != EEXIST)
@@ -72,6 +74,7 @@ void PartialFile::giveName()
     const QString folder = folderOf(m_targetPath);
     for (int attempt = 0; attempt < 8 && m_path.isEmpty(); ++attempt) {
         const QString path = folder + u'/' + namePrefix + randomSuffix();
+        m_cleanup = std::make_unique<InterruptCleanup>(path);
         if (m_fd.linkAs(QFile::encodeName(path)))
             m_path = path;
         else if (errno != EEXIST)
@@ -106,6 +109,7 @@ void PartialFile::commit()
     if (::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(m_targetPath).constData()) != 0)
         throw FileSystemError::fromErrno(QStringLiteral("Could not save"), m_targetPath);
     m_committed = true;
+    m_cleanup.reset();
     syncFolder(folderOf(m_targetPath));
     m_fd.close();
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "InterruptCleanup.h"
 #include "UniqueFd.h"
 
 #include <QByteArray>
 #include <QString>
 #include <chrono>
+#include <memory>
 
 // Crash-safe writing: a file's bytes go into an unnamed file in the target's folder (O_TMPFILE),
 // which gets a hidden name and then the target's only when complete (commit()); an interrupted
@@ -12,7 +14,8 @@
 // sibling ".lumisera-partial-<random>" instead, removed when the object goes uncommitted and
 // holding an exclusive flock() while it is written, so that removeLeftovers() - run when a folder
 // is opened - removes only siblings whose writer is gone (a crash, a kill) and that nothing
-// touched for ten minutes. Listings that skip hidden files never show them.
+// touched for ten minutes; a program that installed InterruptCleanup's handlers also removes it
+// when interrupted. Listings that skip hidden files never show them.
 class PartialFile
 {
 public:
@@ -50,4 +53,5 @@ private:
     QString m_path;
     UniqueFd m_fd;
     bool m_committed = false;
+    std::unique_ptr<InterruptCleanup> m_cleanup; // of m_path
 };

@@ -119,13 +119,14 @@ UniqueFd openOutput(const QString &outputPath, const struct stat &input)
     return output;
 }
 
-bool streamThrough(EVP_CIPHER_CTX *context, int input, UniqueFd &output)
+bool streamThrough(EVP_CIPHER_CTX *context, int input, UniqueFd &output, FileEncryptor::IoFailure &failure)
 {
     const auto inBuffer = std::make_unique_for_overwrite<unsigned char[]>(size_t(ChunkSize));
     const auto outBuffer = std::make_unique_for_overwrite<unsigned char[]>(size_t(ChunkSize + BlockSize));
     for (;;) {
         const ssize_t length = readSome(input, inBuffer.get(), ChunkSize);
         if (length < 0) {
+            failure.readError = errno;
             logProcessError(systemError(QStringLiteral("Error reading the input file")));
             return false;
         }
@@ -137,6 +138,7 @@ bool streamThrough(EVP_CIPHER_CTX *context, int input, UniqueFd &output)
             return false;
         }
         if (!output.writeAll(outBuffer.get(), produced)) {
+            failure.writeError = errno;
             logProcessError(systemError(QStringLiteral("Error writing the output file")));
             return false;
         }
@@ -147,6 +149,7 @@ bool streamThrough(EVP_CIPHER_CTX *context, int input, UniqueFd &output)
         return false;
     }
     if (!output.writeAll(outBuffer.get(), produced)) {
+        failure.writeError = errno;
         logProcessError(systemError(QStringLiteral("Error writing the output file")));
         return false;
     }
@@ -155,11 +158,14 @@ bool streamThrough(EVP_CIPHER_CTX *context, int input, UniqueFd &output)
 
 // Streams the input through the cipher into the output that openOutput() gives for it. An owned
 // output is closed (a failed close is a lost write); a borrowed one stays open for its owner.
-bool processOpened(const QString &inputPath, const QString &key, CryptOperation operation,
-                   const std::function<UniqueFd(const struct stat &)> &openOutput, bool borrowed)
+bool processOpened(const QByteArray &inputPath, const QString &key, CryptOperation operation,
+                   const std::function<UniqueFd(const struct stat &)> &openOutput, bool borrowed,
+                   FileEncryptor::IoFailure *failure)
 {
+    FileEncryptor::IoFailure ignored;
+    FileEncryptor::IoFailure &io = failure ? *failure : ignored;
     const KeyBytes keyBytes(key);
-    UniqueFd input(::open(QFile::encodeName(inputPath).constData(), O_RDONLY | O_CLOEXEC));
+    UniqueFd input(::open(inputPath.constData(), O_RDONLY | O_CLOEXEC));
     struct stat inputStatus
     {
     };
@@ -183,7 +189,7 @@ bool processOpened(const QString &inputPath, const QString &key, CryptOperation 
         return false;
     }
     ::posix_fadvise(input.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    if (!streamThrough(context.get(), input.get(), output))
+    if (!streamThrough(context.get(), input.get(), output, io))
         return false;
     if (!borrowed && !output.close()) {
         logProcessError(systemError(QStringLiteral("Error writing the output file")));
@@ -225,15 +231,29 @@ std::optional<QByteArray> decrypt(const QByteArray &data, const QString &key)
 bool processFile(const QString &inputPath, const QString &outputPath, const QString &key,
                  CryptOperation operation)
 {
-    return processOpened(
-        inputPath, key, operation,
-        [&outputPath](const struct stat &input) { return openOutput(outputPath, input); }, false);
+    return processFile(QFile::encodeName(inputPath), outputPath, key, operation);
 }
 
-bool processFile(const QString &inputPath, int outputFd, const QString &key, CryptOperation operation)
+bool processFile(const QString &inputPath, int outputFd, const QString &key, CryptOperation operation,
+                 IoFailure *failure)
+{
+    return processFile(QFile::encodeName(inputPath), outputFd, key, operation, failure);
+}
+
+bool processFile(const QByteArray &inputPath, const QString &outputPath, const QString &key,
+                 CryptOperation operation)
 {
     return processOpened(
-        inputPath, key, operation, [outputFd](const struct stat &) { return UniqueFd(outputFd); }, true);
+        inputPath, key, operation,
+        [&outputPath](const struct stat &input) { return openOutput(outputPath, input); }, false, nullptr);
+}
+
+bool processFile(const QByteArray &inputPath, int outputFd, const QString &key, CryptOperation operation,
+                 IoFailure *failure)
+{
+    return processOpened(
+        inputPath, key, operation, [outputFd](const struct stat &) { return UniqueFd(outputFd); }, true,
+        failure);
 }
 
 } // namespace FileEncryptor

@@ -26,7 +26,20 @@ std::optional<QByteArray> decrypt(const QByteArray &data, const QString &key);
 // Refuses to work when both paths name the same file.
 bool processFile(const QString &inputPath, const QString &outputPath, const QString &key,
                  CryptOperation operation);
+// What failed a processFile() call when a file call did: the errno of the read of the input or of
+// the write of the output (the other stays 0), for the caller to tell the user why.
+struct IoFailure
+{
+    int readError = 0;
+    int writeError = 0;
+};
 // The same into an open descriptor (an unnamed file, say), which stays open for the caller.
-bool processFile(const QString &inputPath, int outputFd, const QString &key, CryptOperation operation);
+bool processFile(const QString &inputPath, int outputFd, const QString &key, CryptOperation operation,
+                 IoFailure *failure = nullptr);
+// Both again with the input path's exact bytes, for a vault file whose name is not UTF-8.
+bool processFile(const QByteArray &inputPath, const QString &outputPath, const QString &key,
+                 CryptOperation operation);
+bool processFile(const QByteArray &inputPath, int outputFd, const QString &key, CryptOperation operation,
+                 IoFailure *failure = nullptr);
 
 } // namespace FileEncryptor

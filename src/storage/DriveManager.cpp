@@ -5,8 +5,10 @@
 #include "DriveManagerError.h"
 #include "DriveNotificationCenter.h"
 #include "FileEncryptor.h"
+#include "FileSystemError.h"
 #include "KeyChainHelper.h"
 #include "Logging.h"
+#include "NativePath.h"
 #include "PartialFile.h"
 
 #include <QDir>
@@ -148,7 +150,7 @@ QList<QUrl> DriveManager::listItems(FileItemType type)
     urls.reserve(entries.size());
     for (const DirectoryEntry &entry : std::as_const(entries)) {
         if (type == FileItemType::all || entry.kind == wanted)
-            urls.append(QUrl::fromLocalFile(entry.path));
+            urls.append(NativePath::toUrl(entry.nativePath));
     }
     return urls;
 }
@@ -196,7 +198,7 @@ bool DriveManager::saveData(const QByteArray &data, const QString &name)
     }
 }
 
-bool DriveManager::importFile(const QString &sourcePath, const QString &name)
+bool DriveManager::importFile(const QString &sourcePath, const QString &name, std::error_code *failure)
 {
     const std::shared_ptr<CloudDrive> current = drive();
     if (!current) {
@@ -207,10 +209,21 @@ bool DriveManager::importFile(const QString &sourcePath, const QString &name)
     try {
         const QString key = passcode();
         PartialFile partial(current->targetURL(name, RootRelativePath::root()));
-        if (!FileEncryptor::processFile(sourcePath, partial.fd(), key, CryptOperation::encrypt))
-            return false; // logged by the encryptor; the partial file goes with `partial`
+        FileEncryptor::IoFailure io;
+        if (!FileEncryptor::processFile(sourcePath, partial.fd(), key, CryptOperation::encrypt, &io)) {
+            // Logged by the encryptor; the partial file goes with `partial`.
+            if (failure && (io.writeError || io.readError))
+                *failure =
+                    std::error_code(io.writeError ? io.writeError : io.readError, std::generic_category());
+            return false;
+        }
         partial.commit();
         return true;
+    } catch (const FileSystemError &error) {
+        logCaught(error);
+        if (failure)
+            *failure = error.code();
+        return false;
     } catch (const DriveError &error) {
         logCaught(error);
         return false;

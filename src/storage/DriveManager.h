@@ -14,6 +14,7 @@
 
 #include <memory>
 #include <optional>
+#include <system_error>
 
 class CloudDrive;
 
@@ -53,7 +54,8 @@ public:
     int removeLeftovers();
 
     bool directoryExists(const QString &path);
-    // The folder's entries of that type, hidden ones left out.
+    // The folder's entries of that type, hidden ones left out; each URL holds the entry's exact
+    // path, even one that is not UTF-8 (NativePath).
     QList<QUrl> listItems(FileItemType type);
     // The file at path (a scrambled name), decrypted.
     std::optional<QByteArray> loadFile(const QString &path);
@@ -61,8 +63,9 @@ public:
     // name only when complete; false without a drive.
     bool saveData(const QByteArray &data, const QString &name);
     // Stream-encrypts the file at sourcePath into the folder under name, the same way; the source
-    // is left alone. False without a drive.
-    bool importFile(const QString &sourcePath, const QString &name);
+    // is left alone. False without a drive; failure then gets the error of the file call that
+    // failed, when one did (a full disk, say).
+    bool importFile(const QString &sourcePath, const QString &name, std::error_code *failure = nullptr);
     // Deletes the folder with everything in it, then detaches. False without a drive.
     bool removeFolder();
     // Lets the drive go; no report reaches this manager afterwards.

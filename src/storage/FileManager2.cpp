@@ -7,6 +7,7 @@
 #include "FileSystemError.h"
 #include "KeyChainHelper.h"
 #include "Logging.h"
+#include "NativePath.h"
 #include "PartialFile.h"
 
 #include <QFile>
@@ -54,6 +55,11 @@ void copyInto(const QString &sourcePath, PartialFile &partial)
 std::optional<QString> FileManager2::createDecryptedTempFile(const QString &vaultFilePath,
                                                              const QString &name)
 {
+    return createDecryptedTempFile(QUrl::fromLocalFile(vaultFilePath), name);
+}
+
+std::optional<QString> FileManager2::createDecryptedTempFile(const QUrl &vaultFile, const QString &name)
+{
     const std::optional<QString> key = KeyChainHelper::shared().load();
     if (!key)
         return std::nullopt;
@@ -61,7 +67,8 @@ std::optional<QString> FileManager2::createDecryptedTempFile(const QString &vaul
         // Decrypted beside the target first: a replaced link is never followed, and a failure
         // leaves no plaintext fragment under the name.
         PartialFile partial(temporaryPath(name));
-        if (!FileEncryptor::processFile(vaultFilePath, partial.fd(), *key, CryptOperation::decrypt)) {
+        if (!FileEncryptor::processFile(NativePath::fromUrl(vaultFile), partial.fd(), *key,
+                                        CryptOperation::decrypt)) {
             logError(QStringLiteral("Failed to decrypt file on copy"), QStringLiteral(__FILE__),
                      QStringLiteral("createDecryptedTempFile(from:withName:)"));
             return std::nullopt;

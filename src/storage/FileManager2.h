@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 #include <optional>
 
 // Temporary copies in the private temporary directory (AppPaths::temporaryDirectory(), mode 0700,
@@ -14,6 +15,8 @@ public:
     // A name that would leave the directory (empty, ".", "..", holding "/" or NUL) is refused;
     // a failed decryption leaves nothing behind. Nothing without a passcode.
     static std::optional<QString> createDecryptedTempFile(const QString &vaultFilePath, const QString &name);
+    // The same for a listed item's URL, which names its file even when that name is not UTF-8.
+    static std::optional<QString> createDecryptedTempFile(const QUrl &vaultFile, const QString &name);
     // Copies the file into the temporary directory under name (or its own name); an existing
     // file of that name is answered without copying.
     static std::optional<QString> copyToTemporaryDirectory(const QString &sourcePath,

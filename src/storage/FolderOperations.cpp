@@ -6,6 +6,7 @@
 #include "FileNaming.h"
 #include "ImageFromDecodedData.h"
 #include "Logging.h"
+#include "NativePath.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -112,7 +113,7 @@ bool FolderOperations::deleteFiles(const QList<StoredItemPtr> &items)
         return false;
     for (const StoredItemPtr &item : items) {
         try {
-            m_manager->drive()->removeFile(RootRelativePath(item->url().fileName()));
+            m_manager->drive()->removeListedFile(NativePath::fromUrl(item->url()));
             ImageFromDecodedData::forget(item->url());
         } catch (const std::exception &error) {
             logCaught(error);
@@ -132,7 +133,9 @@ bool FolderOperations::addToCollectionAndDelete(const QString &sourcePath, bool 
     // A name the listing would hide could never be seen, opened or deleted again: refused, not lost.
     const bool storable = !FileNaming::isHiddenFromListing(unique) &&
                           !FileNaming::storedFileName(unique).startsWith(QLatin1Char('.'));
-    const bool copied = storable && m_manager->importFile(sourcePath, FileNaming::scrambledName(unique));
+    m_lastFailure.clear();
+    const bool copied =
+        storable && m_manager->importFile(sourcePath, FileNaming::scrambledName(unique), &m_lastFailure);
     if (copied)
         m_lastStoredName = unique;
     else

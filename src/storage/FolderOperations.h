@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <system_error>
 
 class DriveManager;
 
@@ -44,6 +45,8 @@ public:
 
     // The name the last successful addToCollectionAndDelete() stored.
     QString lastStoredName() const { return m_lastStoredName; }
+    // Why the last addToCollectionAndDelete() failed, when a file call did; empty otherwise.
+    std::error_code lastFailure() const { return m_lastFailure; }
 
 private:
     bool hasDrive() const;
@@ -54,4 +57,5 @@ private:
     std::shared_ptr<DriveManager> m_manager;
     StorageLocation m_location;
     QString m_lastStoredName;
+    std::error_code m_lastFailure;
 };

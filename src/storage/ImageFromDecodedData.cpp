@@ -5,11 +5,16 @@
 #include "ImageDecoder.h"
 #include "KeyChainHelper.h"
 #include "Logging.h"
+#include "NativePath.h"
 
 #include <QDir>
 #include <QFile>
+#include <cerrno>
+#include <cstring>
 #include <exception>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 const QString ImageFunction = QStringLiteral("image(withURL:useThumbnail:cacheOnly:)");
@@ -30,10 +35,18 @@ ImageResult decryptFailed()
     return ImageResult{{}, ImageFromDecodedData::decryptFailedSymbol, std::nullopt};
 }
 
-std::optional<QByteArray> readFile(const QString &path, ImageError &error)
+std::optional<QByteArray> readFile(const QUrl &url, ImageError &error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Opened by the path's bytes: QFile would open a name that is not UTF-8 under another name.
+    const int fd = ::open(NativePath::fromUrl(url).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = {ImageError::Kind::readFailed, ImageError::fileErrorDomain, int(QFileDevice::OpenError),
+                 QString::fromLocal8Bit(std::strerror(errno))};
+        return std::nullopt;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         error = {ImageError::Kind::readFailed, ImageError::fileErrorDomain, int(file.error()),
                  file.errorString()};
         return std::nullopt;
@@ -65,12 +78,12 @@ QString ImageFromDecodedData::cacheKey(const QUrl &url)
     return url.toString(QUrl::FullyEncoded);
 }
 
-QString ImageFromDecodedData::fileStamp(const QString &path)
+QString ImageFromDecodedData::fileStamp(const QUrl &url)
 {
     struct stat status
     {
     };
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+    if (::stat(NativePath::fromUrl(url).constData(), &status) != 0)
         return {};
     return QStringLiteral("%1:%2.%3:%4")
         .arg(qint64(status.st_size))
@@ -109,7 +122,7 @@ ImageResult ImageFromDecodedData::cachedOrDecoded(const QUrl &url, bool useThumb
     DecodedImageCache &cache = useThumbnail ? DecodedImageCache::thumbnails() : DecodedImageCache::fullSize();
     const QString key = cacheKey(url);
     // Taken before reading: a change while decoding leaves a stamp that no longer matches.
-    const QString stamp = fileStamp(url.toLocalFile());
+    const QString stamp = fileStamp(url);
     if (stamp.isEmpty())
         cache.removeObject(key);
     else if (std::optional<QImage> cached = cache.object(key, stamp))
@@ -122,7 +135,7 @@ ImageResult ImageFromDecodedData::cachedOrDecoded(const QUrl &url, bool useThumb
     QImage decoded;
     {
         ImageError readError;
-        std::optional<QByteArray> encrypted = readFile(url.toLocalFile(), readError);
+        std::optional<QByteArray> encrypted = readFile(url, readError);
         if (!encrypted)
             return failure(readError);
         if (encrypted->isEmpty())

@@ -65,7 +65,7 @@ public:
     static QString cacheKey(const QUrl &url);
     // What identifies the file's present content: its size, modification time and inode. A
     // cached picture is used only while the stamp matches. Empty when the file is gone.
-    static QString fileStamp(const QString &path);
+    static QString fileStamp(const QUrl &url);
     // Drops the decoded pictures of a file, or of every file under a folder, deleted by the vault.
     static void forget(const QUrl &url);
     static void forgetFolder(const QString &folderPath);

@@ -217,8 +217,10 @@ QList<StoredItemPtr> ItemCollection::arrangeItems(const QList<StoredItemPtr> &it
         if (isPinFile(*item))
             arranged.append(item);
     }
+    // A folder named like the PIN file (a sync client may make one) is already among the first.
     arranged += sortedGroup(
-        items, [](const StoredItem &i) { return i.itemType() == ItemType::directory; }, true);
+        items, [](const StoredItem &i) { return i.itemType() == ItemType::directory && !isPinFile(i); },
+        true);
     arranged += sortedGroup(
         items, [](const StoredItem &i) { return i.fileType() == FileType::image; }, false);
     arranged += sortedGroup(

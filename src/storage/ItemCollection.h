@@ -78,7 +78,7 @@ public:
                                           StorageLocation location, FileItemType resultType);
     static Listing listFolder(const std::shared_ptr<DriveManager> &manager, StorageLocation location,
                               FileItemType resultType);
-    // Folders A→Z, then pictures, PDFs and documents each Z→A; PIN files first; other files dropped.
+    // Folders A→Z, then pictures, PDFs, documents and files of other kinds each Z→A; PIN files first.
     static QList<StoredItemPtr> arrangeItems(const QList<StoredItemPtr> &items);
 
     void markFolderGone();

@@ -2,7 +2,9 @@
 
 #include "FileSystemError.h"
 #include "Logging.h"
+#include "NativePath.h"
 #include "SharedConstants.h"
+#include "SyncConflictName.h"
 #include "TwoPairSubstitutionObfuscator.h"
 
 #include <QFile>
@@ -79,18 +81,23 @@ StoredItemPtr StoredItem::makeStoredItem(const QUrl &url, StorageLocation locati
     struct stat status
     {
     };
-    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+    if (::lstat(NativePath::fromUrl(url).constData(), &status) != 0)
         throw FileSystemError::fromErrno(QStringLiteral("Could not read the attributes of"), path);
     if (!S_ISREG(status.st_mode))
         return std::make_shared<StoredItem>(url, lastComponent(path), QString(), false, location, parent);
 
-    // The whole scrambled component, extension included, is one string.
-    const QString decoded =
-        lastComponent(TwoPairSubstitutionObfuscator::shared().decode(lastComponent(path)));
+    // The whole scrambled component, extension included, is one string; a sync client's text in
+    // it was never scrambled.
+    const QString onDisk = lastComponent(path);
+    const std::optional<SyncConflictName> conflict = SyncConflictName::parse(onDisk);
+    const QString decoded = lastComponent(
+        TwoPairSubstitutionObfuscator::shared().decode(conflict ? conflict->storedName : onDisk));
     const QString ext = pathExtension(decoded).trimmed();
     QString name = decoded;
     if (!ext.isEmpty())
         name.remove(u'.' + ext);
+    if (conflict)
+        name += QStringLiteral(" (") + conflict->label() + u')';
     return std::make_shared<StoredItem>(url, name, ext, true, location, parent);
 }
 

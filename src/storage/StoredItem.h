@@ -12,7 +12,9 @@ class StoredItem;
 using StoredItemPtr = std::shared_ptr<StoredItem>;
 
 // One entry of a vault folder as the interface shows it: a folder (its name is stored in clear)
-// or a file (its on-disk name is scrambled; name and ext are the clear ones). Items are made
+// or a file (its on-disk name is scrambled; name and ext are the clear ones). The URL holds the
+// exact on-disk path (NativePath): every operation on the item goes by it, never by its name.
+// A sync client's conflict copy is named after its original (SyncConflictName). Items are made
 // afresh at every listing and only read after creation, except for their two kinds.
 class StoredItem
 {

@@ -8,7 +8,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -33,6 +37,26 @@ class TestVaultCommands : public QObject
         QFile file(m_work.filePath("in/" + name));
         return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() ? file.fileName()
                                                                                         : QString();
+    }
+
+    static QString storedFolder(const QString &folder)
+    {
+        return qEnvironmentVariable("XDG_DATA_HOME") + "/Morvenda/Lumisera/Documents/" + folder;
+    }
+
+    // Hidden entries included: a partial file is hidden.
+    static QStringList entries(const QString &folder)
+    {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+
+    // Where files cannot be unnamed (no O_TMPFILE), the command writes into a hidden sibling.
+    static QProcessEnvironment environment(bool unnamedFiles)
+    {
+        QProcessEnvironment environment = withoutSessionBus();
+        if (!unnamedFiles)
+            environment.insert("LUMISERA_NO_UNNAMED_FILES", "1");
+        return environment;
     }
 
 private Q_SLOTS:
@@ -160,6 +184,63 @@ private Q_SLOTS:
         QCOMPARE(vault({"ls", "Safe"}).out, QStringLiteral("secret.txt\n"));
     }
 
+    // Sync clients put their text into the stored name "YXSh.tOS" of note.txt; other programs leave
+    // names that are not UTF-8. Listed by what they stand for, got and removed by their bytes.
+    void foreignNames_data()
+    {
+        QTest::addColumn<QByteArray>("onDisk");
+        QTest::addColumn<QString>("listed");
+        const QString minute = QStringLiteral("note (conflict 2026-12-06 15:55).txt");
+        QTest::newRow("Nextcloud") << QByteArray("YXSh (conflicted copy 2026-12-06 155501).tOS") << minute;
+        QTest::newRow("Syncthing") << QByteArray("YXSh.sync-conflict-20261206-155501-ABCDEFG.tOS") << minute;
+        QTest::newRow("Dropbox") << QByteArray("YXSh (Ann's conflicted copy 2026-12-06).tOS")
+                                 << QStringLiteral("note (conflict 2026-12-06).txt");
+        QTest::newRow("not UTF-8") << QByteArray("\xff\xfe.tOS") << QString::fromUtf8("\uFFFD\uFFFD.txt");
+    }
+    void foreignNames()
+    {
+        QFETCH(QByteArray, onDisk);
+        QFETCH(QString, listed);
+        const QString folder =
+            vault({"mkdir", QStringLiteral("Foreign ") + QTest::currentDataTag()}).out.trimmed();
+        QCOMPARE(vault({"add", folder, writeFile("note.txt", "plain words")}).status, 0);
+        const QByteArray stored = QFile::encodeName(qEnvironmentVariable("XDG_DATA_HOME") +
+                                                    "/Morvenda/Lumisera/Documents/" + folder);
+        QVERIFY(QFile::copy(QFile::decodeName(stored + "/YXSh.tOS"), m_work.filePath("copied")));
+        const QByteArray copy = stored + '/' + onDisk;
+        QCOMPARE(::rename(QFile::encodeName(m_work.filePath("copied")).constData(), copy.constData()), 0);
+
+        QVERIFY(vault({"ls", folder}).out.split('\n').contains(listed));
+        QCOMPARE(vault({"get", folder, listed, "-o", "-"}).out, QStringLiteral("plain words"));
+        const QString got = m_work.filePath(folder + ".txt");
+        QCOMPARE(vault({"get", folder, listed, "-o", got}).status, 0);
+        QFile gotFile(got);
+        QVERIFY(gotFile.open(QIODevice::ReadOnly));
+        QCOMPARE(gotFile.readAll(), QByteArray("plain words"));
+        QCOMPARE(vault({"rm", folder, listed}).status, 0);
+        struct stat status = {};
+        QCOMPARE(::lstat(copy.constData(), &status), -1);
+        QCOMPARE(vault({"ls", folder}).out, QStringLiteral("note.txt\n"));
+    }
+
+    // Two copies of one minute show alike: both listed, neither guessed at.
+    void conflictCopiesShowingAlike()
+    {
+        const QString folder = vault({"mkdir", "Alike"}).out.trimmed();
+        QCOMPARE(vault({"add", folder, writeFile("note.txt", "words")}).status, 0);
+        const QString stored =
+            qEnvironmentVariable("XDG_DATA_HOME") + "/Morvenda/Lumisera/Documents/" + folder;
+        for (const char *second : {"01", "59"})
+            QVERIFY(QFile::copy(stored + "/YXSh.tOS",
+                                stored + "/YXSh (conflicted copy 2026-12-06 1555" + second + ").tOS"));
+        const QString alike = QStringLiteral("note (conflict 2026-12-06 15:55).txt");
+        QCOMPARE(vault({"ls", folder}).out, "note.txt\n" + alike + '\n' + alike + '\n');
+        const VaultOutcome refused = vault({"rm", folder, alike});
+        QCOMPARE(refused.status, 1);
+        QVERIFY2(refused.err.contains("2 files in folder \"Alike\" show as"), qPrintable(refused.err));
+        QCOMPARE(QDir(stored).entryList(QDir::Files).size(), 3);
+    }
+
     // Names come from other programs: on a terminal their control characters show as "?", as
     // with `ls -q`; a pipe gets the names as they are.
     void listingOnATerminal()
@@ -179,38 +260,116 @@ private Q_SLOTS:
         QVERIFY(!shown.contains('\a') && !shown.contains('\x1b'));
     }
 
-    // Interrupted half-way, `get` leaves no plaintext: its bytes have no name until complete.
-    void interruptedGetLeavesNothing()
+    // Interrupted half-way, `get` and `add` leave nothing behind: their bytes have no name until
+    // complete or, where files cannot be unnamed, a hidden one that goes with the signal.
+    void interruptedTransferLeavesNothing_data()
     {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("unnamedFiles");
+        QTest::newRow("get") << "get" << SIGINT << true;
+        QTest::newRow("get, hidden sibling") << "get" << SIGHUP << false;
+        QTest::newRow("add") << "add" << SIGINT << true;
+        QTest::newRow("add, hidden sibling") << "add" << SIGINT << false;
+        QTest::newRow("add, hidden sibling, SIGTERM") << "add" << SIGTERM << false;
+    }
+    void interruptedTransferLeavesNothing()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, signal);
+        QFETCH(bool, unnamedFiles);
         QFile big(m_work.filePath("in/big.bin"));
-        QVERIFY(big.open(QIODevice::WriteOnly));
-        for (int mebibyte = 0; mebibyte < 160; ++mebibyte)
-            big.write(QByteArray(1 << 20, char(mebibyte)));
-        big.close();
-        QCOMPARE(vault({"add", "Open", big.fileName()}).status, 0);
-        const QString out = m_work.filePath("out-interrupted");
+        if (!big.exists()) {
+            QVERIFY(QDir().mkpath(m_work.filePath("in")) && big.open(QIODevice::WriteOnly));
+            for (int mebibyte = 0; mebibyte < 160; ++mebibyte)
+                big.write(QByteArray(1 << 20, char(mebibyte)));
+            big.close();
+            QCOMPARE(vault({"add", "Open", big.fileName()}).status, 0);
+        }
+        const bool get = command == "get";
+        const QString out = get ? m_work.filePath("out-interrupted") : storedFolder("Open");
         QVERIFY(QDir().mkpath(out));
-        QProcess get;
-        get.setProcessEnvironment(withoutSessionBus());
-        get.start(QStringLiteral(LUMISERA_VAULT_BINARY),
-                  {"--passcode-stdin", "get", "Open", "big.bin", "-o", out});
-        get.write((passcode + QLatin1Char('\n')).toUtf8());
-        get.closeWriteChannel();
+        const QStringList before = entries(out);
+        const QString listed = vault({"ls", "Open"}).out;
+        QProcess process;
+        process.setProcessEnvironment(environment(unnamedFiles));
+        process.start(QStringLiteral(LUMISERA_VAULT_BINARY),
+                      get ? QStringList{"--passcode-stdin", "get", "Open", "big.bin", "-o", out}
+                          : QStringList{"--passcode-stdin", "add", "Open", big.fileName()});
+        process.write((passcode + QLatin1Char('\n')).toUtf8());
+        process.closeWriteChannel();
         // Interrupted once it writes into the folder.
-        const QString fds = QStringLiteral("/proc/%1/fd").arg(get.processId());
+        const QString fds = QStringLiteral("/proc/%1/fd").arg(process.processId());
         const auto writing = [&] {
             for (const QFileInfo &fd : QDir(fds).entryInfoList(QDir::Files | QDir::System)) {
-                if (fd.symLinkTarget().startsWith(out))
+                if (fd.symLinkTarget().startsWith(out + '/'))
                     return true;
             }
             return false;
         };
         QTRY_VERIFY_WITH_TIMEOUT(writing(), 20000);
-        ::kill(pid_t(get.processId()), SIGINT);
-        QVERIFY(get.waitForFinished(20000));
-        QCOMPARE(get.exitStatus(), QProcess::CrashExit);
-        QVERIFY(QDir(out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
-        QVERIFY(big.remove());
+        ::kill(pid_t(process.processId()), signal);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(process.exitCode(), signal);
+        QCOMPARE(entries(out), before);
+        QCOMPARE(vault({"ls", "Open"}).out, listed);
+    }
+
+    // A write the system refuses part-way (over the file size limit here, as on a full disk)
+    // fails the command with the system's reason, and leaves the vault and the target folder as
+    // they were.
+    void refusedWriteLeavesNothing_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<qint64>("limit");
+        QTest::addColumn<bool>("unnamedFiles");
+        // The file has 6 MiB, written about 1 MiB at a time: refused in the first write, or half-way
+        // through the fourth after three complete ones.
+        const qint64 atStart = 1000, halfWay = 7 << 19;
+        QTest::newRow("add, at start") << "add" << atStart << true;
+        QTest::newRow("add, half-way") << "add" << halfWay << true;
+        QTest::newRow("add, half-way, hidden sibling") << "add" << halfWay << false;
+        QTest::newRow("get, at start") << "get" << atStart << true;
+        QTest::newRow("get, half-way") << "get" << halfWay << true;
+        QTest::newRow("get, half-way, hidden sibling") << "get" << halfWay << false;
+    }
+    void refusedWriteLeavesNothing()
+    {
+        QFETCH(QString, command);
+        QFETCH(qint64, limit);
+        QFETCH(bool, unnamedFiles);
+        const QString input = m_work.filePath("in/limited.bin");
+        if (!QFileInfo::exists(input)) {
+            QCOMPARE(writeFile("limited.bin", QByteArray(6 << 20, 'l')), input);
+            QCOMPARE(vault({"mkdir", "Limited"}).status, 0);
+            QCOMPARE(vault({"add", "Limited", input}).status, 0);
+        }
+        const QString out = m_work.filePath("out-refused");
+        QVERIFY(QDir().mkpath(out));
+        const QStringList stored = entries(storedFolder("Limited"));
+        const QString listed = vault({"ls", "Limited"}).out;
+        const bool get = command == "get";
+        const VaultOutcome outcome =
+            runVault(get ? QStringList{"get", "Limited", "limited.bin", "-o", out}
+                         : QStringList{"add", "Limited", input},
+                     passcode + '\n', m_work.path(), environment(unnamedFiles), [limit] {
+                         const rlimit size{rlim_t(limit), rlim_t(limit)};
+                         ::setrlimit(RLIMIT_FSIZE, &size);
+                         ::signal(SIGXFSZ, SIG_IGN);
+                     });
+        QCOMPARE(outcome.status, 1);
+        // One line, naming the file and the system's reason.
+        const QString file = get ? out + "/limited.bin" : input;
+        const QString reason = QString::fromLocal8Bit(std::strerror(EFBIG));
+        QVERIFY2(outcome.err.startsWith("lumisera-vault: " + command + ": ") &&
+                     outcome.err.contains('"' + file + '"') && outcome.err.endsWith(": " + reason + '\n') &&
+                     outcome.err.count('\n') == 1,
+                 qPrintable(outcome.err));
+        QVERIFY(outcome.out.isEmpty());
+        QCOMPARE(vault({"ls", "Limited"}).out, listed);
+        QCOMPARE(entries(storedFolder("Limited")), stored);
+        QVERIFY(entries(out).isEmpty());
     }
 
     // Folder names are stored in clear: the folders the vault makes are the owner's alone.

@@ -11,10 +11,12 @@ QProcessEnvironment withoutSessionBus()
 }
 
 VaultOutcome runVault(const QStringList &arguments, const QString &input, const QString &workingDirectory,
-                      const QProcessEnvironment &environment)
+                      const QProcessEnvironment &environment, const std::function<void()> &childSetup)
 {
     QProcess process;
     process.setProcessEnvironment(environment);
+    if (childSetup)
+        process.setChildProcessModifier(childSetup);
     process.setWorkingDirectory(workingDirectory);
     process.start(QStringLiteral(LUMISERA_VAULT_BINARY), QStringList{"--passcode-stdin"} + arguments);
     process.write(input.toUtf8());

@@ -3,6 +3,7 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The built lumisera-vault, run as a user would, with the passcode on standard input.
 struct VaultOutcome
@@ -16,5 +17,7 @@ struct VaultOutcome
 // no desktop keyring can answer.
 QProcessEnvironment withoutSessionBus();
 
+// childSetup runs in the child between fork and exec (async-signal-safe calls only).
 VaultOutcome runVault(const QStringList &arguments, const QString &input, const QString &workingDirectory,
-                      const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+                      const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+                      const std::function<void()> &childSetup = {});

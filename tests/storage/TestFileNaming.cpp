@@ -1,4 +1,5 @@
 #include "FileNaming.h"
+#include "SyncConflictName.h"
 #include "TestHome.h"
 
 #include <QGuiApplication>
@@ -68,6 +69,45 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(bool, acceptable);
         QCOMPARE(FileNaming::isAcceptableFolderName(name), acceptable);
+    }
+
+    // Lookalikes stay whole names: only exact shapes with real dates are conflict copies.
+    void syncConflictNames_data()
+    {
+        QTest::addColumn<QString>("onDisk");
+        QTest::addColumn<QString>("stored"); // empty: not a conflict copy
+        QTest::addColumn<QString>("label");
+        const QString minute = u"conflict 2026-12-06 15:55"_s;
+        QTest::newRow("Nextcloud") << u"YXSh (conflicted copy 2026-12-06 155501).tOS"_s << u"YXSh.tOS"_s
+                                   << minute;
+        QTest::newRow("Syncthing") << u"YXSh.sync-conflict-20261206-155501-ABC2EFG.tOS"_s << u"YXSh.tOS"_s
+                                   << minute;
+        QTest::newRow("Dropbox") << u"YXSh (Ann's conflicted copy 2026-12-06).tOS"_s << u"YXSh.tOS"_s
+                                 << u"conflict 2026-12-06"_s;
+        QTest::newRow("dots in the base")
+            << u"a.b.sync-conflict-20261206-155501-ABCDEFG.c"_s << u"a.b.c"_s << minute;
+        QTest::newRow("leap day") << u"Y (conflicted copy 2028-02-29 000000)"_s << u"Y"_s
+                                  << u"conflict 2028-02-29 00:00"_s;
+        for (const char *lookalike :
+             {"YXSh (conflicted copy 2026-02-30 155501).tOS", "YXSh (conflicted copy 2026-12-06 245501).tOS",
+              "YXSh (conflicted copy 2026-12-06 15:55:01).tOS", "YXSh(conflicted copy 2026-12-06 155501).tOS",
+              "YXSh.sync-conflict-20261206-155501-ABCDEF.tOS",
+              "YXSh.sync-conflict-20261206-155501-abcdefg.tOS",
+              "YXSh.sync-conflict-20261206-155561-ABCDEFG.tOS", "YXSh (conflicted copy 2026-12-06).tOS",
+              "YXSh ('s conflicted copy 2026-12-06).tOS", "a.b (conflicted copy 2026-12-06 155501)",
+              " (conflicted copy 2026-12-06 155501).tOS", "YXSh.tOS"})
+            QTest::newRow(lookalike) << QString::fromUtf8(lookalike) << QString() << QString();
+        QTest::newRow("trailing newline")
+            << u"Y (conflicted copy 2028-02-29 000000)\n"_s << QString() << QString();
+    }
+    void syncConflictNames()
+    {
+        QFETCH(QString, onDisk);
+        QFETCH(QString, stored);
+        QFETCH(QString, label);
+        const std::optional<SyncConflictName> conflict = SyncConflictName::parse(onDisk);
+        QCOMPARE(conflict ? conflict->storedName : QString(), stored);
+        QCOMPARE(conflict ? conflict->label() : QString(), label);
     }
 };
 

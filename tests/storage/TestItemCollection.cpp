@@ -3,6 +3,7 @@
 #include "DecodedImageCache.h"
 #include "DriveManager.h"
 #include "DriveNotificationCenter.h"
+#include "FileManager2.h"
 #include "FileNaming.h"
 #include "FolderOperations.h"
 #include "ImageFromDecodedData.h"
@@ -20,6 +21,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -50,6 +54,28 @@ std::unique_ptr<ItemCollection> folder(const QString &name)
 QString rootDirectory(const ItemCollection &collection)
 {
     return collection.driveManager()->drive()->rootDirectory();
+}
+
+// By the bytes: QFile would alter a name that is not UTF-8.
+bool existsRaw(const QByteArray &path)
+{
+    struct stat status = {};
+    return ::lstat(path.constData(), &status) == 0;
+}
+
+// A copy of the stored file of clearName, as a sync client or another program names it:
+// "%1" stands for the stored name's base, "%2" for its extension. Answers its path.
+QByteArray foreignCopy(const ItemCollection &collection, const QString &clearName, QByteArray onDisk)
+{
+    const QByteArray stored = QFile::encodeName(FileNaming::storedFileName(clearName));
+    const qsizetype dot = stored.lastIndexOf('.');
+    onDisk.replace("%1", stored.left(dot)).replace("%2", stored.mid(dot));
+    const QString root = rootDirectory(collection), copied = root + u"copied"_s;
+    const QByteArray copy = QFile::encodeName(root) + onDisk;
+    return QFile::copy(root + QFile::decodeName(stored), copied) &&
+                   std::rename(QFile::encodeName(copied).constData(), copy.constData()) == 0
+               ? copy
+               : QByteArray();
 }
 } // namespace
 
@@ -98,6 +124,29 @@ private Q_SLOTS:
         for (const QString &name : {u"b"_s, u"A"_s, u"a"_s})
             folder(name);
         QCOMPARE(names(connected(FileItemType::all)->loadItems()), (QStringList{"A", "Order", "a", "b"}));
+    }
+
+    // A sync client may bring a folder named like the PIN file: arranged once, first with the PIN
+    // entries, and never shown.
+    void pinNamedFolder_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("PIN file's name") << u"@.pin"_s;
+        QTest::newRow("upper case") << u"@.PIN"_s;
+        QTest::newRow("mixed case") << u"@.piN"_s;
+    }
+    void pinNamedFolder()
+    {
+        QFETCH(QString, name);
+        const QString parent = u"Pin named "_s + QTest::currentDataTag();
+        QVERIFY(connected(FileItemType::all)->operations().createFolder(parent, std::nullopt));
+        const auto collection = connected(FileItemType::all, parent);
+        QVERIFY(QDir(rootDirectory(*collection)).mkdir(name) &&
+                QDir(rootDirectory(*collection)).mkdir("Trips"));
+        QCOMPARE(names(collection->loadItems()), (QStringList{name, "Trips"}));
+        const ItemCollection::Listing listing = collection->loadListing();
+        QCOMPARE(names(listing.items), QStringList{"Trips"});
+        QVERIFY(!listing.pin);
     }
 
     void uniqueNames_data()
@@ -250,6 +299,48 @@ private Q_SLOTS:
         QVERIFY(!collection->operations().removePin() && !collection->operations().deleteFolder() &&
                 !collection->operations().addImageData("jpeg"));
         QVERIFY(QFileInfo::exists(photo));
+    }
+
+    // Sync clients insert their text into on-disk names; other programs leave names that are not
+    // UTF-8. Such files are listed by what they stand for, and opened and deleted by their bytes.
+    void foreignNames_data()
+    {
+        QTest::addColumn<QByteArray>("onDisk");
+        QTest::addColumn<QString>("listed");
+        const QString minute = u"shot (conflict 2026-12-06 15:55).png"_s;
+        QTest::newRow("Nextcloud") << "%1 (conflicted copy 2026-12-06 155501)%2"_ba << minute;
+        QTest::newRow("Syncthing") << "%1.sync-conflict-20261206-155501-ABCDEFG%2"_ba << minute;
+        QTest::newRow("Dropbox") << "%1 (Ann's conflicted copy 2026-12-06)%2"_ba
+                                 << u"shot (conflict 2026-12-06).png"_s;
+        QTest::newRow("not UTF-8") << "\xff\xfe%2"_ba << u"\ufffd\ufffd.png"_s;
+        QTest::newRow("both") << "%1 (Ren\xe9's conflicted copy 2026-12-06)%2"_ba
+                              << u"shot (conflict 2026-12-06).png"_s;
+    }
+    void foreignNames()
+    {
+        QFETCH(QByteArray, onDisk);
+        QFETCH(QString, listed);
+        const auto collection = folder(u"Foreign "_s + QTest::currentDataTag());
+        // A picture too short for the HEIF check: libheif, once loaded, crashes this process at exit.
+        const QByteArray picture = "P1\n1 1\n1\n";
+        QVERIFY(
+            collection->operations().addToCollectionAndDelete(source(u"shot.png"_s, picture), true, false));
+        const QByteArray copy = foreignCopy(*collection, u"shot.png"_s, onDisk);
+        QVERIFY(!copy.isEmpty());
+
+        const QList<StoredItemPtr> items = collection->loadItems();
+        QCOMPARE(names(items).size(), 2);
+        const qsizetype row = names(items).indexOf(listed);
+        QVERIFY2(row >= 0, qPrintable(names(items).join(u" | "_s)));
+        const StoredItemPtr item = items.at(row);
+        QCOMPARE(ImageFromDecodedData::image(item->url(), false, false).image.size(), QSize(1, 1));
+        QFile opened(FileManager2::createDecryptedTempFile(item->url(), u"opened.png"_s).value_or(QString()));
+        QVERIFY(opened.open(QIODevice::ReadOnly));
+        QCOMPARE(opened.readAll(), picture);
+
+        QVERIFY(collection->operations().deleteFiles({item}));
+        QVERIFY(!existsRaw(copy));
+        QCOMPARE(names(collection->loadItems()), QStringList{u"shot.png"_s});
     }
 
     void fileOperations()

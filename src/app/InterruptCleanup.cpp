@@ -11,21 +11,25 @@
 namespace {
 
 constexpr int slotCount = 4;
-// Fixed storage: the handler may only read it and call unlink().
+enum Slot : int { freeSlot, claimedSlot, armedSlot };
+// Fixed storage: the handler may only read it and call unlink(). A slot is claimed before its
+// path is written and armed after, so that neither another thread nor the handler sees half a path.
 char paths[slotCount][PATH_MAX];
-std::atomic<bool> used[slotCount];
+std::atomic<int> slots[slotCount];
 
 void onInterrupt(int signal)
 {
     for (int slot = 0; slot < slotCount; ++slot) {
-        if (used[slot].load())
+        if (slots[slot].load() == armedSlot)
             ::unlink(paths[slot]);
     }
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
 
-void installHandlers()
+} // namespace
+
+void InterruptCleanup::installHandlers()
 {
     static const bool installed = [] {
         struct sigaction action = {};
@@ -38,19 +42,17 @@ void installHandlers()
     Q_UNUSED(installed);
 }
 
-} // namespace
-
 InterruptCleanup::InterruptCleanup(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);
     if (native.size() >= PATH_MAX)
         return;
-    installHandlers();
     for (int slot = 0; slot < slotCount; ++slot) {
-        if (used[slot].load())
+        int expected = freeSlot;
+        if (!slots[slot].compare_exchange_strong(expected, claimedSlot))
             continue;
         std::memcpy(paths[slot], native.constData(), size_t(native.size()) + 1);
-        used[slot].store(true);
+        slots[slot].store(armedSlot);
         m_slot = slot;
         return;
     }
@@ -59,5 +61,5 @@ InterruptCleanup::InterruptCleanup(const QString &path)
 InterruptCleanup::~InterruptCleanup()
 {
     if (m_slot >= 0)
-        used[m_slot].store(false);
+        slots[m_slot].store(freeSlot);
 }

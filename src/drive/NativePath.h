@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QUrl>
+
+// File paths exactly as the file system holds them. Other programs and sync clients may leave
+// names that are not UTF-8, and QFile::decodeName() puts U+FFFD in place of such bytes: the
+// QString then names no file. A listed item keeps its path as a file URL, which holds those
+// bytes percent-encoded (and shows U+FFFD), and every operation on it goes by these bytes.
+namespace NativePath {
+
+// QUrl::fromLocalFile() for a path that decodes without loss, so that item ids stay as they were.
+QUrl toUrl(const QByteArray &path);
+// The bytes of a local file URL made by toUrl() or by QUrl::fromLocalFile().
+QByteArray fromUrl(const QUrl &url);
+
+} // namespace NativePath
