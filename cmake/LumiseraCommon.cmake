@@ -11,6 +11,17 @@ if(LUMISERA_SANITIZE)
     target_link_options(lumisera_common INTERFACE ${_lumisera_san})
 endif()
 
+# Every library gets libFuzzer's coverage hooks, so that the fuzz targets see into them; only the
+# targets of tests/fuzz link libFuzzer itself (lumisera_add_fuzzer).
+if(LUMISERA_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "LUMISERA_FUZZ needs clang: configure with CC=clang CXX=clang++")
+    endif()
+    set(_lumisera_fuzz_san -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_compile_options(lumisera_common INTERFACE -fsanitize=fuzzer-no-link ${_lumisera_fuzz_san})
+    target_link_options(lumisera_common INTERFACE ${_lumisera_fuzz_san})
+endif()
+
 # lumisera_add_test(TestName LIBS lib...): builds TestName.cpp into a test executable and
 # registers it with ctest, offscreen, in a private home of its own.
 function(lumisera_add_test name)
@@ -22,4 +33,18 @@ function(lumisera_add_test name)
     if(ARG_TIMEOUT)
         set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
     endif()
+endfunction()
+
+# lumisera_add_fuzzer(FuzzName LIBS lib...): builds FuzzName.cpp into a libFuzzer executable.
+# Never registered with ctest: scripts/fuzz.sh runs them.
+function(lumisera_add_fuzzer name)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    add_executable(${name} ${name}.cpp)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+    if(NOT TARGET lumisera_fuzzers)
+        add_custom_target(lumisera_fuzzers)
+    endif()
+    add_dependencies(lumisera_fuzzers ${name})
 endfunction()

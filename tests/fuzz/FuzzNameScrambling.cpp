@@ -1,0 +1,65 @@
+#include "FileNaming.h"
+#include "FuzzSupport.h"
+#include "TwoPairSubstitutionObfuscator.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+const TwoPairSubstitutionObfuscator &obfuscator()
+{
+    return TwoPairSubstitutionObfuscator::shared();
+}
+
+// Only alphabet characters change, each into another, in place; the padding space is the only
+// addition. So no "/", NUL or leading dot can appear that the name did not have.
+void checkInPlace(const QString &name, const QString &scrambled)
+{
+    const QString &alphabet = TwoPairSubstitutionObfuscator::alphabet();
+    FUZZ_REQUIRE(scrambled.size() == name.size() ||
+                 (scrambled.size() == name.size() + 1 && scrambled.endsWith(u' ')));
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (alphabet.contains(name.at(i)))
+            FUZZ_REQUIRE(alphabet.contains(scrambled.at(i)));
+        else
+            FUZZ_REQUIRE(scrambled.at(i) == name.at(i));
+    }
+}
+
+void checkRoundTrip(const QString &name)
+{
+    const QString scrambled = obfuscator().encode(name);
+    checkInPlace(name, scrambled);
+    FUZZ_REQUIRE(obfuscator().decode(scrambled) == name.trimmed());
+    // On disk the padding is trimmed away; the listing must still find the clear name.
+    const QString clear = name.trimmed();
+    const QString stored = FileNaming::storedFileName(clear);
+    FUZZ_REQUIRE(obfuscator().decode(stored) == clear);
+    FUZZ_REQUIRE(stored.startsWith(u'.') == clear.startsWith(u'.'));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        checkRoundTrip(text);
+
+    // Any on-disk name, as the directory read hands it over.
+    const QString onDisk = QFile::decodeName(bytes);
+    FUZZ_REQUIRE(obfuscator().decode(onDisk).size() <= onDisk.size() + 1);
+
+    // Any UTF-16, unpaired surrogates included.
+    QString units(qsizetype(size / 2), Qt::Uninitialized);
+    std::memcpy(units.data(), data, size_t(units.size()) * sizeof(char16_t));
+    checkInPlace(units, obfuscator().encode(units));
+    FUZZ_REQUIRE(obfuscator().decode(units).size() <= units.size() + 1);
+    return 0;
+}
