@@ -18,7 +18,7 @@ int main(int argc, char **argv)
     // The bundled picture: the desktop finds the installed one through the desktop entry, and a
     // theme lookup here would hold the first frame up.
     QGuiApplication::setWindowIcon(
-        QIcon(Symbols::bundledPicture(QStringLiteral(":/icons/256/com.morvenda.Lumisera.png"))));
+        QIcon(Symbols::bundledPicture(QStringLiteral(":/icons/128/com.morvenda.Lumisera.png"))));
     QApplication::setStyle(QStringLiteral("Fusion"));
     QNetworkProxyFactory::setUseSystemConfiguration(true);
 

@@ -58,7 +58,7 @@ private Q_SLOTS:
         for (const char *path :
              {":/pictures/tipIcon.png", ":/pictures/folder.png", ":/pictures/contentIcon.png",
               ":/pictures/newFolder.png", ":/icons/48/com.morvenda.Lumisera.png",
-              ":/icons/256/com.morvenda.Lumisera.png"})
+              ":/icons/128/com.morvenda.Lumisera.png", ":/icons/256/com.morvenda.Lumisera.png"})
             QTest::newRow(path) << Symbols::bundledPicture(QLatin1String(path)) << true;
     }
     void thePicturesLoad()

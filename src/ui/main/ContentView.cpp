@@ -89,13 +89,14 @@ ContentView::ContentView(MainScreenState *state, QWidget *parent) : Screen(paren
     render();
 }
 
-void ContentView::showEvent(QShowEvent *event)
+void ContentView::paintEvent(QPaintEvent *event)
 {
-    Screen::showEvent(event);
+    Screen::paintEvent(event);
     if (m_themeIconsApplied)
         return;
     m_themeIconsApplied = true;
-    // After the first frame: the desktop's icon theme where it has the symbols.
+    // Once the first frame is on screen (a timer set when shown could run before it): the desktop's
+    // icon theme where it has the symbols.
     QTimer::singleShot(0, this, [this] {
         for (QToolButton *button : findChildren<QToolButton *>()) {
             const QString symbol = button->property("symbol").toString();

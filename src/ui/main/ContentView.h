@@ -26,7 +26,7 @@ Q_SIGNALS:
     void donationRequested();
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     QWidget *makeToolbar();
