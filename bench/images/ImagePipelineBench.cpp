@@ -5,12 +5,17 @@
 //                                  in full
 // image-bench memory DIR COUNT     thumbnails of COUNT pictures on the storage pool, as a folder
 //                                  grid asks for them; prints the peak resident memory
+// image-bench tiles DIR COUNT      280-pixel grid tiles of the first COUNT pictures, one thread, cold
+//                                  caches, against the 2800-pixel thumbnails; bytes per cached tile
+// image-bench queue DIR COUNT      tiles of COUNT pictures through TileThumbnailQueue, as a grid asks
 #include "DecodedImageCache.h"
 #include "FileEncryptor.h"
+#include "ImageDecoder.h"
 #include "ImageFromDecodedData.h"
 #include "InMemoryCredentialBackend.h"
 #include "KeyChainHelper.h"
 #include "StoragePool.h"
+#include "TileThumbnailQueue.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -21,6 +26,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QtConcurrent/QtConcurrentRun>
 #include <cstdio>
 #include <sys/resource.h>
@@ -104,6 +110,76 @@ int speed(const QString &dir, int count)
     return 0;
 }
 
+// Alternates the two per picture, as speed() does.
+int tiles(const QString &dir, int count)
+{
+    constexpr int Edge = 2 * TileThumbnailQueue::defaultTileEdge;
+    double tile = 0, thumbnail = 0, decrypt = 0, scaledDecode = 0;
+    QElapsedTimer timer;
+    for (int i = 0; i < count; ++i) {
+        const QUrl url = QUrl::fromLocalFile(encryptedPath(dir, i));
+        // What the tile's time goes to: reading and decrypting, then the scaled decoding alone.
+        timer.start();
+        QFile file(encryptedPath(dir, i));
+        if (!file.open(QIODevice::ReadOnly))
+            return 1;
+        const std::optional<QByteArray> plain = FileEncryptor::decrypt(file.readAll(), Passcode);
+        if (!plain)
+            return 1;
+        decrypt += timer.nsecsElapsed() / 1e9;
+        timer.start();
+        if (ImageDecoder::decodeShrunk(*plain, Edge).isNull())
+            return 1;
+        scaledDecode += timer.nsecsElapsed() / 1e9;
+
+        timer.start();
+        if (ImageFromDecodedData::tile(url, Edge, false).image.isNull())
+            return 1;
+        tile += timer.nsecsElapsed() / 1e9;
+
+        timer.start();
+        if (ImageFromDecodedData::image(url, true, false).image.isNull())
+            return 1;
+        thumbnail += timer.nsecsElapsed() / 1e9;
+    }
+    const DecodedImageCache &tileCache = DecodedImageCache::tiles();
+    const DecodedImageCache &thumbnailCache = DecodedImageCache::thumbnails();
+    std::printf("%d pictures of 12 megapixels: tile %.1f ms, thumbnail %.1f ms per picture (ratio %.2f); "
+                "%.0f KiB per cached tile, %.0f KiB per thumbnail; %lld tiles fit the %.0f MiB tile cache\n"
+                "  of a tile: read and decrypt %.1f ms, scaled decoding %.1f ms\n",
+                count, 1000 * tile / count, 1000 * thumbnail / count, thumbnail / tile,
+                tileCache.totalCost() / 1024.0 / tileCache.count(),
+                thumbnailCache.totalCost() / 1024.0 / thumbnailCache.count(),
+                tileCache.totalCostLimit() / (tileCache.totalCost() / tileCache.count()),
+                tileCache.totalCostLimit() / 1048576.0, 1000 * decrypt / count, 1000 * scaledDecode / count);
+    return 0;
+}
+
+int queue(const QString &dir, int count)
+{
+    TileThumbnailQueue queue;
+    int answered = 0, failed = 0;
+    QObject::connect(&queue, &TileThumbnailQueue::tileReady, [&] { ++answered; });
+    QObject::connect(&queue, &TileThumbnailQueue::tileFailed, [&] {
+        ++answered;
+        ++failed;
+    });
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < count; ++i)
+        queue.request(QUrl::fromLocalFile(encryptedPath(dir, i)));
+    while (answered < count)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("%d tiles through the queue, %d at a time: %.2f s, %.1f ms per tile; peak resident memory "
+                "%.0f MiB; tile cache %.1f MiB\n",
+                count, queue.maxRunning(), seconds, 1000 * seconds / count, usage.ru_maxrss / 1024.0,
+                DecodedImageCache::tiles().totalCost() / 1048576.0);
+    return failed == 0 ? 0 : 1;
+}
+
 int memory(const QString &dir, int count)
 {
     QElapsedTimer timer;
@@ -135,7 +211,7 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 4) {
-        std::fprintf(stderr, "usage: image-bench generate|speed|memory DIR COUNT\n");
+        std::fprintf(stderr, "usage: image-bench generate|speed|memory|tiles|queue DIR COUNT\n");
         return 2;
     }
     KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
@@ -149,5 +225,9 @@ int main(int argc, char **argv)
         return speed(dir, count);
     if (mode == QLatin1String("memory"))
         return memory(dir, count);
+    if (mode == QLatin1String("tiles"))
+        return tiles(dir, count);
+    if (mode == QLatin1String("queue"))
+        return queue(dir, count);
     return 2;
 }

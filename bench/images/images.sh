@@ -2,7 +2,8 @@
 # Thumbnails of 12-megapixel JPEG pictures through the image pipeline (read, decrypt, decode,
 # scale, cache) against QImageReader decoding the same plain pictures; then the peak resident
 # memory while the thumbnails of COUNT such pictures are made on the storage pool (must stay
-# under 1 GiB).
+# under 1 GiB). Then grid tiles (280 pixels, scaled while decoding) against those thumbnails, the
+# bytes a cached tile takes, and COUNT tiles through the tile queue.
 #   BUILD_DIR=build ROUNDS=3 COUNT=200 bench/images/images.sh
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -24,3 +25,7 @@ for _ in $(seq "$rounds"); do
     "$bench" speed "$scratch/pictures" 20
 done
 "$bench" memory "$scratch/pictures" "$count"
+for _ in $(seq "$rounds"); do
+    "$bench" tiles "$scratch/pictures" 20
+done
+"$bench" queue "$scratch/pictures" "$count"

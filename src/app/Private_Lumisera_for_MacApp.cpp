@@ -1,7 +1,7 @@
 #include "Private_Lumisera_for_MacApp.h"
 
 #include "ColorScheme.h"
-#include "DecodedImageCache.h"
+#include "ImageFromDecodedData.h"
 #include "KeyChainHelper.h"
 #include "Logging.h"
 #include "MainWindow.h"
@@ -77,8 +77,7 @@ void Private_Lumisera_for_MacApp::onLoadedKeyChanged()
     if (KeyChainHelper::shared().isUnlocked())
         return;
     // No decrypted picture stays in memory while the vault is locked.
-    DecodedImageCache::thumbnails().removeAllObjects();
-    DecodedImageCache::fullSize().removeAllObjects();
+    ImageFromDecodedData::forgetAll();
     if (m_window)
         m_window->presenter()->vaultLocked();
 }

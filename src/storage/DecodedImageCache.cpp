@@ -18,6 +18,12 @@ DecodedImageCache &DecodedImageCache::fullSize()
     return cache;
 }
 
+DecodedImageCache &DecodedImageCache::tiles()
+{
+    static DecodedImageCache cache(QStringLiteral("Tiles"), tileCostLimit);
+    return cache;
+}
+
 std::optional<QImage> DecodedImageCache::object(const QString &key, const QString &stamp)
 {
     QMutexLocker lock(&m_mutex);
@@ -38,10 +44,13 @@ bool DecodedImageCache::contains(const QString &key) const
     return m_entries.contains(key);
 }
 
-bool DecodedImageCache::setObject(const QString &key, const QImage &image, const QString &stamp)
+bool DecodedImageCache::setObject(const QString &key, const QImage &image, const QString &stamp,
+                                  std::optional<quint64> unlessClearedSince)
 {
     const qint64 cost = image.sizeInBytes();
     QMutexLocker lock(&m_mutex);
+    if (unlessClearedSince && *unlessClearedSince != m_clearCount)
+        return false;
     if (const auto old = m_entries.find(key); old != m_entries.end())
         removeLocked(old);
     if (cost > m_limit)
@@ -81,6 +90,13 @@ void DecodedImageCache::removeAllObjects()
     m_entries.clear();
     m_uses.clear();
     m_totalCost = 0;
+    ++m_clearCount;
+}
+
+quint64 DecodedImageCache::clearCount() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_clearCount;
 }
 
 int DecodedImageCache::count() const

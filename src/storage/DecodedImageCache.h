@@ -22,9 +22,14 @@ public:
     // The process-wide caches, made on first use.
     static DecodedImageCache &thumbnails(); // "Thumbnail", 512 MiB
     static DecodedImageCache &fullSize();   // "Fullsize", 256 MiB
+    static DecodedImageCache &tiles();      // "Tiles", 256 MiB
 
     static constexpr qint64 thumbnailCostLimit = qint64(512) * 1024 * 1024;
     static constexpr qint64 fullSizeCostLimit = qint64(256) * 1024 * 1024;
+    // A 280-pixel tile takes 230 KiB (4:3) to 306 KiB (square): about 850 to 1100 tiles, so a
+    // folder of a thousand pictures scrolls back without decoding again. A few thousand would take
+    // a GiB, more than the other two caches together, for tiles that decode in milliseconds.
+    static constexpr qint64 tileCostLimit = qint64(256) * 1024 * 1024;
 
     QString name() const { return m_name; }
     qint64 totalCostLimit() const { return m_limit; }
@@ -36,11 +41,16 @@ public:
     bool contains(const QString &key) const;
     // Stores image under key (replacing an entry of that key) and evicts the least recently used
     // entries until the total fits. An image larger than the whole limit is not kept: false.
-    bool setObject(const QString &key, const QImage &image, const QString &stamp = {});
+    // Nor is one decoded before removeAllObjects() was last called (clearCount() differs from
+    // unlessClearedSince): the vault locked while it was being decoded.
+    bool setObject(const QString &key, const QImage &image, const QString &stamp = {},
+                   std::optional<quint64> unlessClearedSince = std::nullopt);
     void removeObject(const QString &key);
     // Every entry whose key starts with prefix (the pictures of a deleted folder).
     void removeObjectsWithPrefix(const QString &prefix);
     void removeAllObjects();
+    // How many times removeAllObjects() was called.
+    quint64 clearCount() const;
 
     int count() const;
     qint64 totalCost() const;
@@ -68,4 +78,5 @@ private:
     QHash<QString, Entry> m_entries;
     std::list<QString> m_uses; // front = most recently used
     qint64 m_totalCost = 0;
+    quint64 m_clearCount = 0;
 };

@@ -38,27 +38,57 @@ bool fitsMemoryBound(qint64 width, qint64 height)
     return width > 0 && height > 0 && width * height * 4 <= ImageDecoder::maxDecodedBytes;
 }
 
-QImage scaledToFit(const QImage &image, int edge)
+// edge, or the picture's own long edge when that is smaller and upscaling is not wanted.
+int targetEdge(QSize size, int edge, bool upscale)
+{
+    return upscale ? edge : qMin(edge, qMax(size.width(), size.height()));
+}
+
+QImage scaledToFit(const QImage &image, int edge, bool upscale = true)
 {
     if (image.isNull() || edge <= 0)
         return image;
-    const QSize target = ImageDecoder::fittedSize(image.size(), edge);
+    const QSize target = ImageDecoder::fittedSize(image.size(), targetEdge(image.size(), edge, upscale));
     if (target == image.size())
         return image;
     return image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QImage read(QImageReader &reader, int edge, bool upscale)
+{
+    reader.setAutoTransform(true);
+    reader.setAllocationLimit(allocationLimitMiB);
+    // The stored size; the scaled size applies before the EXIF rotation, and a square edge
+    // makes the fit the same either way.
+    const QSize stored = reader.size();
+    if (edge > 0 && stored.isValid())
+        reader.setScaledSize(ImageDecoder::fittedSize(stored, targetEdge(stored, edge, upscale)));
+    return reader.read();
+}
+
+bool startsWith(const QByteArray &data, qsizetype offset, QByteArrayView magic)
+{
+    return data.size() >= offset && QByteArrayView(data).sliced(offset).startsWith(magic);
 }
 } // namespace
 
 QImage ImageDecoder::decode(const QByteArray &data)
 {
-    return isHeif(data) ? decodeHeif(data) : decodeWithQt(data, 0);
+    return isHeif(data) ? decodeHeif(data) : decodeWithQt(data, 0, Fit::exact);
 }
 
 QImage ImageDecoder::decodeFitted(const QByteArray &data, int edge)
 {
     if (isHeif(data))
         return scaledToFit(decodeHeif(data), edge);
-    return decodeWithQt(data, edge);
+    return decodeWithQt(data, edge, Fit::exact);
+}
+
+QImage ImageDecoder::decodeShrunk(const QByteArray &data, int edge)
+{
+    if (isHeif(data))
+        return scaledToFit(decodeHeif(data), edge, false);
+    return decodeWithQt(data, edge, Fit::shrinkOnly);
 }
 
 QSize ImageDecoder::fittedSize(QSize size, int edge)
@@ -71,29 +101,54 @@ QSize ImageDecoder::fittedSize(QSize size, int edge)
 
 bool ImageDecoder::isHeif(const QByteArray &data)
 {
+    // Only an ISO media file can be one: other pictures do not load libheif.
+    if (sniffFormat(data) != "heif")
+        return false;
     const auto *bytes = reinterpret_cast<const uint8_t *>(data.constData());
     const int length = int(qMin<qsizetype>(data.size(), 64));
     const HeifLibrary *heif = length >= 12 ? HeifLibrary::get() : nullptr;
     return heif && heif->check_filetype(bytes, length) == heif_filetype_yes_supported;
 }
 
-QImage ImageDecoder::decodeWithQt(const QByteArray &data, int edge)
+QByteArray ImageDecoder::sniffFormat(const QByteArray &data)
 {
+    if (startsWith(data, 0, "\xFF\xD8\xFF"))
+        return "jpeg";
+    if (startsWith(data, 0, "\x89PNG\r\n\x1A\n"))
+        return "png";
+    if (startsWith(data, 0, "GIF87a") || startsWith(data, 0, "GIF89a"))
+        return "gif";
+    if (startsWith(data, 0, "RIFF") && startsWith(data, 8, "WEBP"))
+        return "webp";
+    if (startsWith(data, 0, QByteArrayView("II*\0", 4)) || startsWith(data, 0, QByteArrayView("MM\0*", 4)))
+        return "tiff";
+    if (startsWith(data, 4, "ftyp"))
+        return "heif";
+    return {};
+}
+
+QImage ImageDecoder::decodeWithQt(const QByteArray &data, int edge, Fit fit)
+{
+    const bool upscale = fit == Fit::exact;
     QBuffer buffer;
     buffer.setData(data); // shares the bytes, no copy
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    reader.setAllocationLimit(allocationLimitMiB);
-    // The stored size; the scaled size applies before the EXIF rotation, and a square edge
-    // makes the fit the same either way.
-    const QSize stored = reader.size();
-    if (edge > 0 && stored.isValid())
-        reader.setScaledSize(fittedSize(stored, edge));
-    QImage image = reader.read();
+    QImage image;
+    // Told the format, with guessing off, Qt loads only that format's plugin; left to guess, it
+    // loads every installed one to ask it. Guessing is for what the first bytes do not name.
+    if (const QByteArray format = sniffFormat(data); !format.isEmpty() && format != "heif") {
+        QImageReader reader(&buffer, format);
+        reader.setAutoDetectImageFormat(false);
+        image = read(reader, edge, upscale);
+        buffer.seek(0);
+    }
+    if (image.isNull()) {
+        QImageReader reader(&buffer);
+        image = read(reader, edge, upscale);
+    }
     if (image.isNull())
         return {};
-    return scaledToFit(image, edge);
+    return scaledToFit(image, edge, upscale);
 }
 
 QImage ImageDecoder::decodeHeif(const QByteArray &data)

@@ -23,13 +23,23 @@ public:
     // while decoding (JPEG) the full-size picture is never in memory. Null as above.
     static QImage decodeFitted(const QByteArray &data, int edge);
 
+    // The picture shrunk, while decoding where the reader can, to fit an edge × edge square;
+    // smaller pictures keep their size. Null as above.
+    static QImage decodeShrunk(const QByteArray &data, int edge);
+
     // The largest size with the aspect ratio of size inside an edge × edge square.
     static QSize fittedSize(QSize size, int edge);
 
     // Whether data is a HEIF file that libheif can decode.
     static bool isHeif(const QByteArray &data);
 
+    // The Qt reader format that data's first bytes name ("jpeg", "png", "gif", "webp", "tiff"),
+    // "heif" for an ISO media file (HEIC, AVIF), empty when none matches. The file name's
+    // extension says nothing: a PNG may be stored as ".JPEG".
+    static QByteArray sniffFormat(const QByteArray &data);
+
 private:
-    static QImage decodeWithQt(const QByteArray &data, int edge);
+    enum class Fit { exact, shrinkOnly };
+    static QImage decodeWithQt(const QByteArray &data, int edge, Fit fit);
     static QImage decodeHeif(const QByteArray &data);
 };

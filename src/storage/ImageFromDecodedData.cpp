@@ -9,10 +9,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <exception>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,6 +66,74 @@ std::optional<QByteArray> readFile(const QUrl &url, ImageError &error)
     }
     return bytes;
 }
+
+std::array<DecodedImageCache *, 3> allCaches()
+{
+    return {&DecodedImageCache::thumbnails(), &DecodedImageCache::fullSize(), &DecodedImageCache::tiles()};
+}
+
+// stampSuffix tells the size class apart where one cache may hold several (the tile edge).
+ImageResult cachedOrDecoded(const QUrl &url, DecodedImageCache &cache, const QString &stampSuffix,
+                            bool cacheOnly, const std::atomic_bool *cancelled,
+                            const std::function<QImage(const QByteArray &)> &decode)
+{
+    const QString key = ImageFromDecodedData::cacheKey(url);
+    // Taken before reading: a change while decoding leaves a stamp that no longer matches.
+    const QString fileStamp = ImageFromDecodedData::fileStamp(url);
+    const QString stamp = fileStamp + stampSuffix;
+    if (fileStamp.isEmpty())
+        cache.removeObject(key);
+    else if (std::optional<QImage> cached = cache.object(key, stamp))
+        return ImageResult{*cached, {}, std::nullopt};
+    if (cacheOnly)
+        return {};
+    if (isCancelled(cancelled))
+        return failure(ImageError::cancelled());
+    // Taken before the passcode: a lock from here on keeps the picture out of the cache.
+    const quint64 clearCount = cache.clearCount();
+
+    QImage decoded;
+    {
+        ImageError readError;
+        std::optional<QByteArray> encrypted = readFile(url, readError);
+        if (!encrypted)
+            return failure(readError);
+        if (encrypted->isEmpty())
+            return failure(ImageError::fileIsEmpty());
+        if (isCancelled(cancelled))
+            return failure(ImageError::cancelled());
+
+        const std::optional<QString> passcode = KeyChainHelper::shared().load();
+        if (!passcode)
+            return decryptFailed();
+        std::optional<QByteArray> plain = FileEncryptor::decrypt(*encrypted, *passcode);
+        encrypted.reset();
+        if (!plain)
+            return decryptFailed();
+        if (isCancelled(cancelled))
+            return failure(ImageError::cancelled());
+
+        decoded = decode(*plain);
+    } // the decrypted bytes go here
+    if (decoded.isNull())
+        return failure(ImageError::uiImageFailed());
+
+    if (!fileStamp.isEmpty())
+        cache.setObject(key, decoded, stamp, clearCount);
+    return ImageResult{decoded, {}, std::nullopt};
+}
+
+ImageResult guarded(const QUrl &url, DecodedImageCache &cache, const QString &stampSuffix, bool cacheOnly,
+                    const std::atomic_bool *cancelled,
+                    const std::function<QImage(const QByteArray &)> &decode)
+{
+    try {
+        return cachedOrDecoded(url, cache, stampSuffix, cacheOnly, cancelled, decode);
+    } catch (const std::exception &error) { // out of memory, mostly
+        errorMsg(QStringLiteral("Caught error ") + QString::fromLocal8Bit(error.what()));
+        return failure(ImageError::uiImageFailed());
+    }
+}
 } // namespace
 
 QString ImageError::localizedDescription() const
@@ -94,72 +164,37 @@ QString ImageFromDecodedData::fileStamp(const QUrl &url)
 
 void ImageFromDecodedData::forget(const QUrl &url)
 {
-    DecodedImageCache::thumbnails().removeObject(cacheKey(url));
-    DecodedImageCache::fullSize().removeObject(cacheKey(url));
+    for (DecodedImageCache *cache : allCaches())
+        cache->removeObject(cacheKey(url));
 }
 
 void ImageFromDecodedData::forgetFolder(const QString &folderPath)
 {
     const QString prefix = cacheKey(QUrl::fromLocalFile(QDir::cleanPath(folderPath) + QLatin1Char('/')));
-    DecodedImageCache::thumbnails().removeObjectsWithPrefix(prefix);
-    DecodedImageCache::fullSize().removeObjectsWithPrefix(prefix);
+    for (DecodedImageCache *cache : allCaches())
+        cache->removeObjectsWithPrefix(prefix);
+}
+
+void ImageFromDecodedData::forgetAll()
+{
+    for (DecodedImageCache *cache : allCaches())
+        cache->removeAllObjects();
 }
 
 ImageResult ImageFromDecodedData::image(const QUrl &url, bool useThumbnail, bool cacheOnly,
                                         const std::atomic_bool *cancelled)
 {
-    try {
-        return cachedOrDecoded(url, useThumbnail, cacheOnly, cancelled);
-    } catch (const std::exception &error) { // out of memory, mostly
-        errorMsg(QStringLiteral("Caught error ") + QString::fromLocal8Bit(error.what()));
-        return failure(ImageError::uiImageFailed());
-    }
+    if (useThumbnail)
+        return guarded(
+            url, DecodedImageCache::thumbnails(), {}, cacheOnly, cancelled,
+            [](const QByteArray &plain) { return ImageDecoder::decodeFitted(plain, thumbnailEdge); });
+    return guarded(url, DecodedImageCache::fullSize(), {}, cacheOnly, cancelled, &ImageDecoder::decode);
 }
 
-ImageResult ImageFromDecodedData::cachedOrDecoded(const QUrl &url, bool useThumbnail, bool cacheOnly,
-                                                  const std::atomic_bool *cancelled)
+ImageResult ImageFromDecodedData::tile(const QUrl &url, int pixelEdge, bool cacheOnly,
+                                       const std::atomic_bool *cancelled)
 {
-    DecodedImageCache &cache = useThumbnail ? DecodedImageCache::thumbnails() : DecodedImageCache::fullSize();
-    const QString key = cacheKey(url);
-    // Taken before reading: a change while decoding leaves a stamp that no longer matches.
-    const QString stamp = fileStamp(url);
-    if (stamp.isEmpty())
-        cache.removeObject(key);
-    else if (std::optional<QImage> cached = cache.object(key, stamp))
-        return ImageResult{*cached, {}, std::nullopt};
-    if (cacheOnly)
-        return {};
-    if (isCancelled(cancelled))
-        return failure(ImageError::cancelled());
-
-    QImage decoded;
-    {
-        ImageError readError;
-        std::optional<QByteArray> encrypted = readFile(url, readError);
-        if (!encrypted)
-            return failure(readError);
-        if (encrypted->isEmpty())
-            return failure(ImageError::fileIsEmpty());
-        if (isCancelled(cancelled))
-            return failure(ImageError::cancelled());
-
-        const std::optional<QString> passcode = KeyChainHelper::shared().load();
-        if (!passcode)
-            return decryptFailed();
-        std::optional<QByteArray> plain = FileEncryptor::decrypt(*encrypted, *passcode);
-        encrypted.reset();
-        if (!plain)
-            return decryptFailed();
-        if (isCancelled(cancelled))
-            return failure(ImageError::cancelled());
-
-        decoded =
-            useThumbnail ? ImageDecoder::decodeFitted(*plain, thumbnailEdge) : ImageDecoder::decode(*plain);
-    } // the decrypted bytes go here
-    if (decoded.isNull())
-        return failure(ImageError::uiImageFailed());
-
-    if (!stamp.isEmpty())
-        cache.setObject(key, decoded, stamp);
-    return ImageResult{decoded, {}, std::nullopt};
+    return guarded(
+        url, DecodedImageCache::tiles(), QStringLiteral("@%1").arg(pixelEdge), cacheOnly, cancelled,
+        [pixelEdge](const QByteArray &plain) { return ImageDecoder::decodeShrunk(plain, pixelEdge); });
 }

@@ -60,6 +60,11 @@ public:
     // *cancelled turns true, the next step boundary answers ImageError::Kind::cancelled.
     static ImageResult image(const QUrl &url, bool useThumbnail, bool cacheOnly,
                              const std::atomic_bool *cancelled = nullptr);
+    // The same for a grid tile: the picture shrunk while decoding to fit pixelEdge (never
+    // enlarged), cached in DecodedImageCache::tiles(). Neither the thumbnail nor the full-size
+    // picture is made. A tile cached for another edge is a miss.
+    static ImageResult tile(const QUrl &url, int pixelEdge, bool cacheOnly,
+                            const std::atomic_bool *cancelled = nullptr);
 
     // The URL's absolute string.
     static QString cacheKey(const QUrl &url);
@@ -69,8 +74,6 @@ public:
     // Drops the decoded pictures of a file, or of every file under a folder, deleted by the vault.
     static void forget(const QUrl &url);
     static void forgetFolder(const QString &folderPath);
-
-private:
-    static ImageResult cachedOrDecoded(const QUrl &url, bool useThumbnail, bool cacheOnly,
-                                       const std::atomic_bool *cancelled);
+    // Drops every decoded picture: the vault locked. A decode in progress does not cache its result.
+    static void forgetAll();
 };

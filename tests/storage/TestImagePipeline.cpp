@@ -6,12 +6,14 @@
 #include "LogCapture.h"
 #include "StoragePool.h"
 #include "TestHome.h"
+#include "TileThumbnailQueue.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QProcess>
 #include <QSemaphore>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
@@ -86,6 +88,30 @@ bool cached(const QUrl &url, bool thumbnail)
     return (thumbnail ? DecodedImageCache::thumbnails() : DecodedImageCache::fullSize())
         .contains(ImageFromDecodedData::cacheKey(url));
 }
+
+bool tileCached(const QUrl &url)
+{
+    return DecodedImageCache::tiles().contains(ImageFromDecodedData::cacheKey(url));
+}
+
+constexpr int TileEdge = 2 * TileThumbnailQueue::defaultTileEdge;
+
+// Holds every pool thread until released, so that what is handed to the pool meanwhile waits.
+struct PoolGate
+{
+    QSemaphore gate;
+    PoolGate()
+    {
+        for (int i = 0; i < StoragePool::shared()->maxThreadCount(); ++i)
+            StoragePool::shared()->start([this] { gate.acquire(); });
+    }
+    ~PoolGate()
+    {
+        gate.release(StoragePool::shared()->maxThreadCount());
+        StoragePool::shared()->waitForDone();
+        QCoreApplication::processEvents();
+    }
+};
 } // namespace
 
 class TestImagePipeline : public QObject
@@ -118,6 +144,7 @@ private Q_SLOTS:
         QVERIFY(KeyChainHelper::shared().saveKey(u"correct horse"_s));
         DecodedImageCache::thumbnails().removeAllObjects();
         DecodedImageCache::fullSize().removeAllObjects();
+        DecodedImageCache::tiles().removeAllObjects();
     }
 
     // libheif is loaded on first use; ending the process afterwards crashed in its clean-up.
@@ -142,6 +169,11 @@ private Q_SLOTS:
         QVERIFY(cache.setObject(u"c"_s, picture.scaled(50, 50))); // replaced, not added
         QVERIFY(!cache.isFull() && !cache.setObject(u"huge"_s, QImage(200, 200, QImage::Format_RGB32)));
         QCOMPARE(cache.totalCost(), 2 * picture.sizeInBytes() + picture.sizeInBytes() / 4);
+        // A picture decoded from before the vault locked is not kept after it.
+        const quint64 beforeLock = cache.clearCount();
+        cache.removeAllObjects();
+        QVERIFY(!cache.setObject(u"late"_s, picture, {}, beforeLock) && cache.count() == 0);
+        QVERIFY(cache.setObject(u"late"_s, picture, {}, cache.clearCount()));
     }
 
     // A cached picture serves only while its file is the same; a new file under the old name shows.
@@ -154,19 +186,23 @@ private Q_SLOTS:
     void noStalePictures()
     {
         QFETCH(bool, deleteFirst);
-        const auto wide = [](const QUrl &url, bool thumbnail) {
-            const QImage image = ImageFromDecodedData::image(url, thumbnail, false).image;
+        enum { thumbnail, fullSize, tile };
+        const auto wide = [](const QUrl &url, int size) {
+            const QImage image = size == tile
+                                     ? ImageFromDecodedData::tile(url, TileEdge, false).image
+                                     : ImageFromDecodedData::image(url, size == thumbnail, false).image;
             return image.width() > image.height();
         };
         const QUrl file = store(u"a.png"_s, encoded({40, 20}, "png"));
-        for (const bool thumbnail : {true, false})
-            QVERIFY(wide(file, thumbnail));
+        for (const int size : {thumbnail, fullSize, tile})
+            QVERIFY(wide(file, size));
         if (deleteFirst)
             QVERIFY(QFile::remove(file.toLocalFile()));
         QVERIFY(ImageFromDecodedData::image(file, true, true).image.isNull() == deleteFirst);
+        QVERIFY(ImageFromDecodedData::tile(file, TileEdge, true).image.isNull() == deleteFirst);
         store(u"a.png"_s, encoded({20, 40}, "png"));
-        for (const bool thumbnail : {true, false})
-            QVERIFY(!wide(file, thumbnail));
+        for (const int size : {thumbnail, fullSize, tile})
+            QVERIFY(!wide(file, size));
     }
 
     void picture_data()
@@ -220,6 +256,97 @@ private Q_SLOTS:
             QVERIFY(result.image.isNull() && (!result.error || result.systemSymbol.isEmpty()));
             QVERIFY(!cached(url(name), thumbnail));
         }
+    }
+
+    // Tiles are read by content, shrunk while decoding, never enlarged, and make nothing else.
+    void tile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("expected");
+        QTest::newRow("png named .JPEG") << "a.JPEG" << encoded({40, 20}, "png") << QSize(40, 20);
+        QTest::newRow("tiff named .heic") << "a.heic" << encoded({500, 1000}, "tiff") << QSize(140, 280);
+        QTest::newRow("12-megapixel jpeg") << "a.jpg" << encoded({4000, 3000}, "jpeg") << QSize(280, 210);
+        QTest::newRow("portrait jpeg") << "a.jpg" << encoded({1500, 3000}, "jpeg") << QSize(140, 280);
+        const QByteArray exif = QByteArray::fromBase64("/+EAIkV4aWYAAE1NACoAAAAIAAEBEgADAAAAAQAGAAAAAAAA");
+        QTest::newRow("exif rotated")
+            << "a.jpg" << encoded({1000, 500}, "jpeg").insert(2, exif) << QSize(140, 280);
+        QTest::newRow("heic rotated")
+            << "a.png" << heic({64, 32}, heif_orientation_rotate_90_cw) << QSize(32, 64);
+    }
+    void tile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, expected);
+        if (bytes.isEmpty() && QByteArray(QTest::currentDataTag()).startsWith("heic"))
+            QSKIP("libheif has no HEVC encoder here, so no HEIC test picture can be made");
+        const QUrl file = store(name, bytes);
+        const QImage image = ImageFromDecodedData::tile(file, TileEdge, false).image;
+        QCOMPARE(image.size(), expected);
+        QVERIFY(turnedRedFirst(image));
+        // One tile's bytes, not the full-size picture nor a thumbnail nor a warm-up.
+        QCOMPARE(DecodedImageCache::tiles().totalCost(), image.sizeInBytes());
+        QVERIFY(DecodedImageCache::thumbnails().count() == 0 && DecodedImageCache::fullSize().count() == 0);
+        // Cached for another edge: a miss.
+        QVERIFY(ImageFromDecodedData::tile(file, 2 * TileEdge, true).image.isNull());
+    }
+
+    void queueAnswersWhatIsStillWanted()
+    {
+        TileThumbnailQueue queue(TileThumbnailQueue::defaultTileEdge, 2);
+        QSignalSpy ready(&queue, &TileThumbnailQueue::tileReady);
+        QSignalSpy failed(&queue, &TileThumbnailQueue::tileFailed);
+        const QUrl a = store(u"a.png"_s, encoded({40, 20}, "png")),
+                   b = store(u"b.png"_s, encoded({400, 200}, "png")),
+                   d = store(u"d.png"_s, encoded({40, 20}, "png"));
+        {
+            PoolGate gate;
+            for (const QUrl &each : {a, b, url(u"text"_s), d, url(u"missing"_s)})
+                queue.request(each, each == b ? 7 : 0);
+            QCOMPARE(queue.runningCount(), 2);
+            queue.cancel(a);                                          // decoding
+            queue.retainOnly({b, url(u"text"_s), url(u"missing"_s)}); // d waits
+            QCOMPARE(queue.pendingCount(), 3);
+        }
+        QTRY_COMPARE(queue.pendingCount(), 0);
+        QCOMPARE(ready.size(), 1);
+        QCOMPARE(ready.at(0).at(0).toUrl(), b);
+        QCOMPARE(ready.at(0).at(1).value<QImage>().size(), QSize(280, 140));
+        QCOMPARE(ready.at(0).at(2).toULongLong(), 7u);
+        QCOMPARE(failed.size(), 2);
+        QVERIFY(!tileCached(a) && !tileCached(d)); // cancelled before their turn: not decoded
+        queue.request(b, 8);                       // from the cache, at once
+        QCOMPARE(ready.size(), 2);
+        QCOMPARE(ready.at(1).at(2).toULongLong(), 8u);
+    }
+
+    // Locking drops the tiles and what is being decoded; deleting a file drops its tile.
+    void lockAndDeleteDropTiles()
+    {
+        const QUrl a = store(u"a.png"_s, encoded({40, 20}, "png")),
+                   b = store(u"b.png"_s, encoded({40, 20}, "png"));
+        QVERIFY(!ImageFromDecodedData::tile(a, TileEdge, false).image.isNull());
+        ImageFromDecodedData::forget(a);
+        QVERIFY(!tileCached(a));
+        QVERIFY(!ImageFromDecodedData::tile(a, TileEdge, false).image.isNull());
+        ImageFromDecodedData::forgetFolder(m_dir.path());
+        QVERIFY(!tileCached(a));
+
+        QVERIFY(!ImageFromDecodedData::tile(a, TileEdge, false).image.isNull());
+        KeyChainHelper::shared().setLoadedKey(u"correct horse"_s);
+        TileThumbnailQueue queue;
+        QSignalSpy ready(&queue, &TileThumbnailQueue::tileReady);
+        QSignalSpy failed(&queue, &TileThumbnailQueue::tileFailed);
+        {
+            PoolGate gate;
+            queue.request(b);
+            KeyChainHelper::shared().setLoadedKey(std::nullopt);
+            ImageFromDecodedData::forgetAll(); // as the application does on locking
+            QCOMPARE(queue.pendingCount(), 0);
+        }
+        QVERIFY(ready.isEmpty() && failed.isEmpty());
+        QCOMPARE(DecodedImageCache::tiles().count(), 0);
     }
 
     void modelLoadsWarmsAndReleases()

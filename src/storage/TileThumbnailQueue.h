@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QUrl>
+#include <atomic>
+#include <memory>
+
+template <typename T> class QFutureWatcher;
+struct ImageResult;
+
+// The tiles of a folder grid: decodes the pictures the grid asks for on the storage pool, a few at
+// a time in the order asked, through DecodedImageCache::tiles(). Tiles scrolled away are dropped
+// before they take a thread. Dropped too, without a signal, when the vault locks.
+// Lives on, and is only touched from, the main thread; its signals come there too.
+class TileThumbnailQueue : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int defaultTileEdge = 140;
+
+    // Tiles are decoded at twice tileEdge for HiDPI screens. At most maxRunning decodes run at
+    // once; 0 means the storage pool's thread count.
+    explicit TileThumbnailQueue(int tileEdge = defaultTileEdge, int maxRunning = 0,
+                                QObject *parent = nullptr);
+    ~TileThumbnailQueue() override;
+
+    int pixelEdge() const { return m_pixelEdge; }
+    int maxRunning() const { return m_maxRunning; }
+
+    // Asks for url's tile; generation comes back with the answer, so that a reused row can tell
+    // whose tile it is. A cached tile is answered (tileReady) before this returns. Asking again
+    // while the tile is wanted only updates generation.
+    void request(const QUrl &url, quint64 generation = 0);
+    // Drops the request for url: no signal comes for it, even from a decode already running.
+    void cancel(const QUrl &url);
+    // Drops every request whose URL is not in urls (the tiles scrolled out of view).
+    void retainOnly(const QSet<QUrl> &urls);
+    void cancelAll();
+
+    // Requests still waiting or decoding.
+    int pendingCount() const { return int(m_waiting.size() + m_wanted.size()); }
+    // Decodes on the pool, including cancelled ones not yet finished: they hold their slot.
+    int runningCount() const { return int(m_running.size()); }
+
+Q_SIGNALS:
+    void tileReady(const QUrl &url, const QImage &image, quint64 generation);
+    // The file cannot be read, decrypted or decoded (the grid shows "x.circle").
+    void tileFailed(const QUrl &url, quint64 generation);
+
+private:
+    struct Running
+    {
+        QUrl url;
+        std::shared_ptr<std::atomic_bool> cancelled;
+    };
+
+    void startWaiting();
+    void finished(QFutureWatcher<ImageResult> *watcher);
+    void vaultLockChanged();
+
+    const int m_pixelEdge;
+    const int m_maxRunning;
+    QList<QUrl> m_order;            // waiting requests, oldest first
+    QHash<QUrl, quint64> m_waiting; // waiting request → generation
+    QHash<QUrl, quint64> m_wanted;  // running decode still wanted → generation
+    QHash<QFutureWatcher<ImageResult> *, Running> m_running;
+};
