@@ -4,8 +4,28 @@
 #include "Screen.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+
+namespace {
+
+// Escape and the close button both end in reject(); the screen decides whether they may.
+class SheetDialog : public QDialog
+{
+public:
+    SheetDialog(Screen *screen, QWidget *parent) : QDialog(parent), m_screen(screen) {}
+    void reject() override
+    {
+        if (!m_screen || m_screen->dismissesInteractively())
+            QDialog::reject();
+    }
+
+private:
+    QPointer<Screen> m_screen;
+};
+
+} // namespace
 
 Presenter::Presenter(QStackedWidget *layers, NavigationStack *navigation, QWidget *window)
     : QObject(window), m_layers(layers), m_navigation(navigation), m_window(window)
@@ -29,7 +49,7 @@ void Presenter::cover(Screen *screen)
 
 void Presenter::sheet(Screen *screen)
 {
-    auto *dialog = new QDialog(m_window);
+    auto *dialog = new SheetDialog(screen, m_window);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setWindowTitle(screen->title());
     dialog->setObjectName(screen->objectName() + QStringLiteral("Sheet"));

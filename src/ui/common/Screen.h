@@ -22,6 +22,10 @@ public:
     // The screen shows vault content: it closes when the vault locks.
     bool dismissesOnLock() const { return m_dismissesOnLock; }
     void setDismissesOnLock(bool dismisses) { m_dismissesOnLock = dismisses; }
+    // Whether the user may close the screen's sheet by Escape or the window's close button; a
+    // screen that must be answered, or is busy, turns it off.
+    bool dismissesInteractively() const { return m_dismissesInteractively; }
+    void setDismissesInteractively(bool dismisses) { m_dismissesInteractively = dismisses; }
 
 Q_SIGNALS:
     void titleChanged();
@@ -31,4 +35,5 @@ private:
     QString m_title;
     bool m_dismissesOnBackground = false;
     bool m_dismissesOnLock = false;
+    bool m_dismissesInteractively = true;
 };

@@ -1,5 +1,7 @@
 #include "UserFormTextField.h"
 
+#include "SecretWipe.h"
+
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -26,6 +28,15 @@ QString UserFormTextField::placeholder(ProtectFieldType type)
         return tr("Optional Pin");
     }
     return {};
+}
+
+void UserFormTextField::wipe()
+{
+    // Once the field lets go of its text (setText also drops the undo history), this copy is
+    // the buffer's only owner and can be overwritten in place.
+    QString typed = text();
+    setText(QString());
+    wipeSecret(typed);
 }
 
 void UserFormTextField::contextMenuEvent(QContextMenuEvent *event)

@@ -17,6 +17,8 @@ public:
 
     ProtectFieldType type() const { return m_type; }
     static QString placeholder(ProtectFieldType type);
+    // Empties the field and overwrites the characters it held, so a closed dialog keeps none.
+    void wipe();
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;

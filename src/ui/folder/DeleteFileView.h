@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Screen.h"
+#include "StoredItem.h"
+
+#include <QList>
+#include <QPointer>
+
+class ItemCollection;
+class WarningCard;
+
+// Deleting the given files of the collection, which cannot be undone: the warning card, then one
+// alert that can still cancel; then the deletion runs, deleteStatus says whether it worked and
+// the screen asks to go. While it runs the sheet cannot be closed.
+class DeleteFileView : public Screen
+{
+    Q_OBJECT
+public:
+    DeleteFileView(const QList<StoredItemPtr> &items, ItemCollection *collection, QWidget *parent = nullptr);
+
+    bool isDeleting() const { return m_deleting; }
+
+Q_SIGNALS:
+    void deleteStatus(bool deleted);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void confirm();
+    void deleteItems();
+    void finish(bool deleted);
+
+    QList<StoredItemPtr> m_items;
+    QPointer<ItemCollection> m_collection;
+    WarningCard *m_card;
+    bool m_deleting = false;
+};

@@ -1,0 +1,160 @@
+#include "ModifyFolderView.h"
+
+#include "Caption.h"
+#include "EntrySheet.h"
+#include "ItemCollection.h"
+#include "KeyChainHelper.h"
+#include "NewFolderView.h"
+#include "SecretWipe.h"
+#include "StoragePool.h"
+#include "Symbols.h"
+
+#include <QFuture>
+#include <QHBoxLayout>
+#include <QHideEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+ModifyFolderView::ModifyFolderView(ItemCollection *collection, QWidget *parent)
+    : Screen(parent), m_collection(collection), m_pinState(new Caption(QString())),
+      m_pinButton(new QPushButton),
+      m_passcodeSheet(
+          new EntrySheet(tr("Enter Passcode"),
+                         tr("Modifying this folder requires authentication with a passcode; this is "
+                            "the initial passcode you created to protect the app."),
+                         ProtectFieldType::passcode, tr("Continue"), this)),
+      m_pinSheet(new EntrySheet(tr("Create Pin"), tr("Enter a pin to further protect this folder's items."),
+                                ProtectFieldType::pin, tr("Create"), this))
+{
+    setObjectName(QStringLiteral("modifyFolderView"));
+    setTitle(tr("Modify Folder"));
+    setDismissesOnBackground(true);
+    setMinimumWidth(420);
+    m_pinState->setObjectName(QStringLiteral("pinState"));
+    m_pinButton->setObjectName(QStringLiteral("pinButton"));
+    m_passcodeSheet->setObjectName(QStringLiteral("passcodeSheet"));
+    m_pinSheet->setObjectName(QStringLiteral("pinSheet"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(makeHeader());
+    layout->addWidget(m_pinState);
+    layout->addWidget(m_pinButton, 0, Qt::AlignLeading);
+    layout->addStretch();
+
+    connect(m_pinButton, &QPushButton::clicked, this, &ModifyFolderView::showPasscodeSheet);
+    connect(m_passcodeSheet, &EntrySheet::submitted, this, &ModifyFolderView::checkPasscode);
+    connect(m_pinSheet, &EntrySheet::submitted, this, &ModifyFolderView::createPin);
+    if (m_collection)
+        connect(m_collection, &ItemCollection::pinChanged, this, &ModifyFolderView::updatePinState);
+    updatePinState();
+}
+
+QWidget *ModifyFolderView::makeHeader()
+{
+    const QString folderName =
+        m_collection ? m_collection->folderPath().section(QLatin1Char('/'), -1) : QString();
+    auto *header = new QWidget;
+    auto *title = new QLabel(tr("Details for '") + folderName + QLatin1Char('\''));
+    title->setObjectName(QStringLiteral("detailsHeader"));
+    title->setTextFormat(Qt::PlainText);
+    title->setWordWrap(true);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    auto *close = new QToolButton;
+    close->setObjectName(QStringLiteral("closeButton"));
+    close->setIcon(Symbols::icon(QStringLiteral("xmark.circle.fill")));
+    close->setAutoRaise(true);
+    close->setToolTip(tr("Close"));
+    close->setAccessibleName(tr("Close"));
+    auto *layout = new QHBoxLayout(header);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(title, 1);
+    layout->addWidget(close, 0, Qt::AlignTop);
+    connect(close, &QToolButton::clicked, this, &Screen::dismissRequested);
+    return header;
+}
+
+void ModifyFolderView::updatePinState()
+{
+    const bool hasPin = m_collection && m_collection->hasPin();
+    m_pinState->setText(hasPin ? tr("This folder's contents are encrypted and protected by an unique pin.")
+                               : tr("This folder's contents are encrypted but have no pin set."));
+    m_pinButton->setText(hasPin ? tr("Remove Pin") : tr("Add Pin"));
+    m_pinButton->setAccessibleName(m_pinButton->text());
+}
+
+void ModifyFolderView::showPasscodeSheet()
+{
+    m_passcodeSheet->confirmButton()->setEnabled(true);
+    m_passcodeSheet->field()->setReadOnly(false);
+    m_passcodeSheet->open();
+}
+
+void ModifyFolderView::checkPasscode()
+{
+    m_passcodeSheet->confirmButton()->setEnabled(false);
+    m_passcodeSheet->field()->setReadOnly(true);
+    // load() may wait for the desktop keyring; the comparison stays on this thread, so the typed
+    // passcode never travels.
+    StoragePool::run([] {
+        return KeyChainHelper::shared().load();
+    }).then(this, [this](std::optional<QString> stored) {
+        const bool matches = stored && *stored == m_passcodeSheet->field()->text();
+        if (stored)
+            wipeSecret(*stored);
+        passcodeChecked(matches);
+    });
+}
+
+void ModifyFolderView::passcodeChecked(bool matches)
+{
+    m_passcodeSheet->field()->wipe();
+    m_passcodeSheet->field()->setReadOnly(false);
+    if (!matches) {
+        m_passcodeSheet->confirmButton()->setEnabled(true);
+        m_passcodeSheet->field()->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (!m_collection || !m_collection->hasPin()) {
+        m_passcodeSheet->hide();
+        m_pinSheet->confirmButton()->setEnabled(true);
+        m_pinSheet->open();
+        return;
+    }
+    StoragePool::run([operations = m_collection->operations()]() mutable {
+        return operations.removePin();
+    }).then(this, [this](bool) { Q_EMIT dismissRequested(); });
+}
+
+void ModifyFolderView::createPin(const QString &typed)
+{
+    QString pin = typed.trimmed();
+    if (pin.size() < NewFolderView::minimumPinLength || !m_collection) {
+        wipeSecret(pin);
+        return;
+    }
+    m_pinSheet->confirmButton()->setEnabled(false);
+    m_pinSheet->field()->wipe();
+    StoragePool::run([operations = m_collection->operations(), pin,
+                      path = m_collection->folderPath()]() mutable {
+        return operations.createPin(pin, path);
+    }).then(this, [this](bool) { Q_EMIT dismissRequested(); });
+    wipeSecret(pin);
+}
+
+void ModifyFolderView::closeSheets()
+{
+    // Sheets are windows of their own: hiding this screen would leave them open.
+    m_passcodeSheet->hide();
+    m_pinSheet->hide();
+}
+
+void ModifyFolderView::hideEvent(QHideEvent *event)
+{
+    Screen::hideEvent(event);
+    if (!event->spontaneous())
+        closeSheets();
+}

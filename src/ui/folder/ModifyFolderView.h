@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Screen.h"
+
+#include <QPointer>
+
+class EntrySheet;
+class ItemCollection;
+class QLabel;
+class QPushButton;
+
+// "Modify Folder": says whether the folder has a PIN and offers to remove or add one, each only
+// after the application passcode; adding asks for the new PIN in a second sheet. Goes by itself
+// when the application goes to the background.
+class ModifyFolderView : public Screen
+{
+    Q_OBJECT
+public:
+    explicit ModifyFolderView(ItemCollection *collection, QWidget *parent = nullptr);
+
+protected:
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    QWidget *makeHeader();
+    void updatePinState();
+    void showPasscodeSheet();
+    void checkPasscode();
+    void passcodeChecked(bool matches);
+    void createPin(const QString &pin);
+    void closeSheets();
+
+    QPointer<ItemCollection> m_collection;
+    QLabel *m_pinState;
+    QPushButton *m_pinButton;
+    EntrySheet *m_passcodeSheet;
+    EntrySheet *m_pinSheet;
+};

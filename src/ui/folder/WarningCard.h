@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QFrame>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+// The card of the delete dialogs: "Warning", what will be lost, and Cancel beside the red
+// confirming button; while the deletion runs, a red progress line in place of the buttons.
+class WarningCard : public QFrame
+{
+    Q_OBJECT
+public:
+    WarningCard(const QString &text, const QString &confirmText, bool boldButtons, QWidget *parent = nullptr);
+
+    QPushButton *cancelButton() const { return m_cancel; }
+    QPushButton *confirmButton() const { return m_confirm; }
+    void showProgress(const QString &label);
+
+Q_SIGNALS:
+    void cancelled();
+    void confirmed();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void paintRed();
+
+    QPushButton *m_cancel;
+    QPushButton *m_confirm;
+    QWidget *m_buttons;
+    QWidget *m_progress;
+    QLabel *m_progressLabel;
+};

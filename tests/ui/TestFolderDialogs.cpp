@@ -1,0 +1,413 @@
+#include "CloudDrive.h"
+#include "DeleteFileView.h"
+#include "DeleteFolderView.h"
+#include "DriveManager.h"
+#include "EnterPin.h"
+#include "EntrySheet.h"
+#include "InMemoryCredentialBackend.h"
+#include "ItemCollection.h"
+#include "KeyChainHelper.h"
+#include "LogCapture.h"
+#include "ModifyFolderView.h"
+#include "NavigationStack.h"
+#include "NewFolderView.h"
+#include "OKCancelAlert.h"
+#include "Presenter.h"
+#include "UserFormTextField.h"
+#include "WidgetTestMain.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString passcode = u"correct horse 42"_s;
+
+std::unique_ptr<ItemCollection> connected(FileItemType type, const QString &path = {})
+{
+    auto collection = std::make_unique<ItemCollection>(StorageLocation::local, type, path);
+    collection->driveManager()->connect();
+    return collection;
+}
+
+// A fresh folder of the local tree, its PIN (if any) already published by a reload.
+std::unique_ptr<ItemCollection> makeFolder(const QString &name, const std::optional<QString> &pin)
+{
+    if (!connected(FileItemType::all)->operations().createFolder(name, pin))
+        return nullptr;
+    auto folder = connected(FileItemType::file, name);
+    QSignalSpy applied(folder.get(), &ItemCollection::timestampChanged);
+    folder->reload();
+    return applied.wait(5000) ? std::move(folder) : nullptr;
+}
+
+bool folderExists(const QString &name)
+{
+    const auto root = connected(FileItemType::all);
+    return QDir(root->driveManager()->drive()->rootDirectory()).exists(name);
+}
+
+} // namespace
+
+class TestFolderDialogs : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QWidget> m_window;
+    Presenter *m_presenter = nullptr;
+    QTemporaryDir m_sources;
+
+    template <typename T> T *present(T *screen)
+    {
+        m_presenter->sheet(screen);
+        return screen;
+    }
+    bool isShown(Screen *screen) const { return m_presenter->presented().contains(screen); }
+    template <typename T = QPushButton> static T *child(QObject *parent, const char *name)
+    {
+        return parent->findChild<T *>(QLatin1String(name));
+    }
+    // Keys go where a user's would: to whatever has the focus inside the given window.
+    static void press(QWidget *window, int key)
+    {
+        QWidget *target = window->focusWidget() ? window->focusWidget() : window;
+        QTest::keyClick(target, Qt::Key(key));
+    }
+    template <typename T> static T *waitForChild(QObject *parent, const char *name)
+    {
+        const bool shown = QTest::qWaitFor(
+            [&] { return child<T>(parent, name) && child<T>(parent, name)->isVisible(); }, 5000);
+        return shown ? child<T>(parent, name) : nullptr;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
+        QVERIFY(KeyChainHelper::shared().saveKey(passcode));
+        QVERIFY(m_sources.isValid());
+    }
+    void init()
+    {
+        m_window = std::make_unique<QWidget>();
+        auto *layers = new QStackedWidget(m_window.get());
+        auto *navigation = new NavigationStack;
+        layers->addWidget(navigation);
+        m_presenter = new Presenter(layers, navigation, m_window.get());
+        m_window->resize(800, 600);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+    void cleanup() { m_window.reset(); }
+
+    void alertRoles_data()
+    {
+        QTest::addColumn<DestructiveButton>("danger");
+        QTest::addColumn<QMessageBox::ButtonRole>("okRole");
+        QTest::addColumn<QMessageBox::ButtonRole>("cancelRole");
+        QTest::newRow("none") << DestructiveButton::none << QMessageBox::AcceptRole
+                              << QMessageBox::RejectRole;
+        QTest::newRow("ok") << DestructiveButton::ok << QMessageBox::DestructiveRole
+                            << QMessageBox::RejectRole;
+        QTest::newRow("cancel") << DestructiveButton::cancel << QMessageBox::AcceptRole
+                                << QMessageBox::DestructiveRole;
+    }
+    void alertRoles()
+    {
+        QFETCH(DestructiveButton, danger);
+        QFETCH(QMessageBox::ButtonRole, okRole);
+        QFETCH(QMessageBox::ButtonRole, cancelRole);
+        QPointer alert = new OKCancelAlert(u"Title"_s, u"Text"_s, danger, m_window.get());
+        QSignalSpy ok(alert.data(), &OKCancelAlert::ok);
+        QSignalSpy cancelled(alert.data(), &OKCancelAlert::cancelled);
+        QCOMPARE(alert->buttonRole(alert->okButton()), okRole);
+        QCOMPARE(alert->buttonRole(alert->cancelButton()), cancelRole);
+        alert->open();
+        QTest::keyClick(alert, Qt::Key_Escape);
+        QTRY_VERIFY(!alert);
+        QCOMPARE(cancelled.count(), 1);
+        QCOMPARE(ok.count(), 0);
+    }
+
+    void newFolderRules_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("pin");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("handedName");
+        QTest::addColumn<std::optional<QString>>("handedPin");
+        QTest::newRow("name of only spaces")
+            << u"   "_s << u""_s << false << QString() << std::optional<QString>();
+        QTest::newRow("PIN of three")
+            << u"Trip"_s << u"123"_s << false << QString() << std::optional<QString>();
+        QTest::newRow("PIN of three, padded")
+            << u"Trip"_s << u" 123  "_s << false << QString() << std::optional<QString>();
+        QTest::newRow("no PIN") << u"Trip"_s << u""_s << true << u"Trip"_s << std::optional<QString>();
+        QTest::newRow("PIN of only spaces")
+            << u"Trip"_s << u"    "_s << true << u"Trip"_s << std::optional<QString>();
+        QTest::newRow("padded name and PIN")
+            << u"  Trip "_s << u" 1234 "_s << true << u"Trip"_s << std::optional<QString>(u"1234"_s);
+    }
+    void newFolderRules()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, pin);
+        QFETCH(bool, enabled);
+        QFETCH(QString, handedName);
+        QFETCH(std::optional<QString>, handedPin);
+        int calls = 0;
+        auto *view = present(new NewFolderView([&](const QString &n, const std::optional<QString> &p) {
+            ++calls;
+            QCOMPARE(n, handedName);
+            QCOMPARE(p, handedPin);
+        }));
+        QTest::keyClicks(child<QLineEdit>(view, "folderNameField"), name);
+        QTest::keyClicks(child<QLineEdit>(view, "pinField"), pin);
+        QPushButton *create = child(view, "createFolderButton");
+        QCOMPARE(create->isEnabled(), enabled);
+        QTest::keyClick(child<QLineEdit>(view, "pinField"), Qt::Key_Return);
+        QCOMPARE(calls, enabled ? 1 : 0);
+        QCOMPARE(isShown(view), !enabled);
+    }
+
+    void enterPinHandsOverTrimmed_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("padded") << u"  4711 "_s << false;
+        QTest::newRow("cancelled") << u"4711"_s << true;
+    }
+    void enterPinHandsOverTrimmed()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, cancel);
+        auto *view = present(new EnterPin);
+        QSignalSpy entered(view, &EnterPin::pinEntered);
+        QTRY_COMPARE(view->focusWidget(), child<QLineEdit>(view, "pinField"));
+        QTest::keyClicks(view->focusWidget(), typed);
+        QTest::mouseClick(child(view, cancel ? "cancelButton" : "continueButton"), Qt::LeftButton);
+        QVERIFY(!isShown(view));
+        QCOMPARE(entered.count(), cancel ? 0 : 1);
+        if (!cancel)
+            QCOMPARE(entered.at(0).at(0).toString(), u"4711"_s);
+    }
+
+    // Which dialogs Escape closes, which go when the application goes to the background, and
+    // that a closed one keeps nothing typed.
+    void dismissal_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("escapeCloses");
+        QTest::addColumn<bool>("backgroundCloses");
+        QTest::newRow("new folder") << u"new"_s << true << false;
+        QTest::newRow("enter PIN") << u"pin"_s << false << true;
+        QTest::newRow("modify folder") << u"modify"_s << true << true;
+        QTest::newRow("delete folder") << u"delete"_s << false << false;
+    }
+    void dismissal()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, escapeCloses);
+        QFETCH(bool, backgroundCloses);
+        const auto folder = makeFolder(u"Marks"_s, std::nullopt);
+        QVERIFY(folder);
+        Screen *view = kind == u"new"_s      ? static_cast<Screen *>(new NewFolderView)
+                       : kind == u"pin"_s    ? new EnterPin
+                       : kind == u"modify"_s ? static_cast<Screen *>(new ModifyFolderView(folder.get()))
+                                             : static_cast<Screen *>(new DeleteFolderView(folder.get(), {}));
+        present(view);
+        QLineEdit *secret = child<QLineEdit>(view, "pinField");
+        if (secret)
+            QTest::keyClicks(secret, u"9876"_s);
+        bool wiped = false;
+        connect(m_presenter, &Presenter::dismissed, view,
+                [&] { wiped = !secret || secret->text().isEmpty(); });
+
+        QTest::keyClick(view->window(), Qt::Key_Escape);
+        view->window()->close();
+        QCOMPARE(isShown(view), !escapeCloses);
+        if (isShown(view)) {
+            m_presenter->applicationWentToBackground();
+            QCOMPARE(isShown(view), !backgroundCloses);
+        }
+        if (!isShown(view))
+            QVERIFY(wiped);
+        else
+            m_presenter->dismiss(view);
+        QVERIFY(folderExists(u"Marks"_s));
+        folder->operations().deleteFolder();
+    }
+
+    void deleteFolderNeedsThreePresses_data()
+    {
+        QTest::addColumn<int>("cancelledAlert"); // 0: none
+        QTest::newRow("cancel in the first alert") << 1;
+        QTest::newRow("cancel in the second alert") << 2;
+        QTest::newRow("OK in both") << 0;
+    }
+    void deleteFolderNeedsThreePresses()
+    {
+        QFETCH(int, cancelledAlert);
+        const auto folder = makeFolder(u"Holiday"_s, std::nullopt);
+        QVERIFY(folder);
+        QList<bool> outcomes;
+        auto *view = present(new DeleteFolderView(folder.get(), [&](bool deleted) { outcomes << deleted; }));
+        QTest::mouseClick(child(view, "confirmButton"), Qt::LeftButton);
+        for (const char *name : {"firstConfirmation", "secondConfirmation"}) {
+            auto *alert = waitForChild<OKCancelAlert>(view, name);
+            QVERIFY(alert);
+            QCOMPARE(alert->windowTitle(), u"Remove Folder"_s);
+            const bool cancel = cancelledAlert == (name[0] == 'f' ? 1 : 2);
+            (cancel ? alert->cancelButton() : alert->okButton())->click();
+            if (cancel)
+                break;
+        }
+        if (cancelledAlert) {
+            QTest::qWait(100);
+            QVERIFY(isShown(view));
+            QVERIFY(!view->isDeleting());
+            QVERIFY(outcomes.isEmpty());
+            QVERIFY(folderExists(u"Holiday"_s));
+            m_presenter->dismiss(view);
+            QVERIFY(folder->operations().deleteFolder());
+            return;
+        }
+        QCOMPARE(child<QLabel>(view, "progressLabel")->text(), u"Deleting folder and contents"_s);
+        QTRY_VERIFY(!isShown(view));
+        QCOMPARE(outcomes, QList<bool>{true});
+        QVERIFY(!folderExists(u"Holiday"_s));
+    }
+
+    void deleteFolderByKeyboard()
+    {
+        const auto folder = makeFolder(u"Keys"_s, std::nullopt);
+        QVERIFY(folder);
+        QList<bool> outcomes;
+        auto *view = present(new DeleteFolderView(folder.get(), [&](bool deleted) { outcomes << deleted; }));
+        QTRY_COMPARE(view->focusWidget(), child(view, "cancelButton"));
+        press(view->window(), Qt::Key_Escape);
+        QVERIFY(isShown(view));
+        press(view->window(), Qt::Key_Tab);
+        QCOMPARE(view->focusWidget(), child(view, "confirmButton"));
+        press(view->window(), Qt::Key_Return);
+        for (const char *name : {"firstConfirmation", "secondConfirmation"}) {
+            auto *alert = waitForChild<OKCancelAlert>(view, name);
+            QVERIFY(alert);
+            // Return alone must not delete: the focus starts on Cancel.
+            QCOMPARE(alert->focusWidget(), alert->cancelButton());
+            for (int tabs = 0; tabs < 4 && alert->focusWidget() != alert->okButton(); ++tabs)
+                press(alert, Qt::Key_Tab);
+            QCOMPARE(alert->focusWidget(), alert->okButton());
+            press(alert, Qt::Key_Return);
+        }
+        QTRY_VERIFY(!isShown(view));
+        QCOMPARE(outcomes, QList<bool>{true});
+        QVERIFY(!folderExists(u"Keys"_s));
+    }
+
+    void pinChangesNeedThePasscode_data()
+    {
+        QTest::addColumn<bool>("hasPin");
+        QTest::newRow("Remove Pin") << true;
+        QTest::newRow("Add Pin") << false;
+    }
+    void pinChangesNeedThePasscode()
+    {
+        QFETCH(bool, hasPin);
+        const QString folderPin = u"1234"_s;
+        const auto folder = makeFolder(u"Locked"_s, hasPin ? std::optional(folderPin) : std::nullopt);
+        QVERIFY(folder);
+        QCOMPARE(folder->hasPin(), hasPin);
+        auto *view = present(new ModifyFolderView(folder.get()));
+        QPushButton *pinButton = child(view, "pinButton");
+        QCOMPARE(pinButton->text(), hasPin ? u"Remove Pin"_s : u"Add Pin"_s);
+        pinButton->click();
+        auto *sheet = waitForChild<EntrySheet>(view, "passcodeSheet");
+        QVERIFY(sheet);
+
+        // The folder's own PIN is not the passcode.
+        QTest::keyClicks(sheet->field(), folderPin);
+        QTest::keyClick(sheet->field(), Qt::Key_Return);
+        QTRY_VERIFY(sheet->field()->text().isEmpty() && sheet->confirmButton()->isEnabled());
+        QVERIFY(sheet->isVisible());
+        QCOMPARE(folder->loadListing().pin.has_value(), hasPin);
+
+        QTest::keyClicks(sheet->field(), passcode);
+        QTest::keyClick(sheet->field(), Qt::Key_Return);
+        if (hasPin) {
+            QTRY_VERIFY(!isShown(view));
+            QVERIFY(!folder->loadListing().pin);
+        } else {
+            auto *pinSheet = waitForChild<EntrySheet>(view, "pinSheet");
+            QVERIFY(pinSheet);
+            QVERIFY(!sheet->isVisible());
+            QTest::keyClicks(pinSheet->field(), u" 567 "_s);
+            pinSheet->confirmButton()->click();
+            QTest::qWait(100);
+            QVERIFY(isShown(view) && pinSheet->isVisible());
+            QVERIFY(!folder->loadListing().pin);
+            pinSheet->field()->clear();
+            QTest::keyClicks(pinSheet->field(), u" 5678 "_s);
+            pinSheet->confirmButton()->click();
+            QTRY_VERIFY(!isShown(view));
+            QCOMPARE(folder->loadListing().pin, std::optional<QString>(u"5678"_s));
+        }
+        QVERIFY(folder->operations().deleteFolder());
+    }
+
+    void deleteFiles_data()
+    {
+        QTest::addColumn<bool>("closedFirst");
+        QTest::newRow("two of three") << false;
+        QTest::newRow("collection gone meanwhile") << true;
+    }
+    void deleteFiles()
+    {
+        QFETCH(bool, closedFirst);
+        const QString name = closedFirst ? u"Papers1"_s : u"Papers2"_s;
+        const auto folder = makeFolder(name, std::nullopt);
+        QVERIFY(folder);
+        for (const QString &file : {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s}) {
+            QFile source(m_sources.filePath(file));
+            QVERIFY(source.open(QIODevice::WriteOnly) && source.write("words") == 5);
+            source.close();
+            QVERIFY(folder->operations().addToCollectionAndDelete(source.fileName(), true, false));
+        }
+        QList<StoredItemPtr> chosen;
+        for (const StoredItemPtr &item : folder->loadItems()) {
+            if (item->name() != u"b"_s)
+                chosen << item;
+        }
+        QCOMPARE(chosen.size(), 2);
+        LogCapture log;
+        auto *view = present(new DeleteFileView(chosen, folder.get()));
+        QSignalSpy status(view, &DeleteFileView::deleteStatus);
+        QTest::mouseClick(child(view, "confirmButton"), Qt::LeftButton);
+        auto *alert = waitForChild<OKCancelAlert>(view, "firstConfirmation");
+        QVERIFY(alert);
+        QCOMPARE(alert->text(), u"Deleting files can not be undone!"_s);
+        if (closedFirst)
+            folder->close();
+        alert->okButton()->click();
+        QTRY_COMPARE(status.count(), 1);
+        QCOMPARE(status.at(0).at(0).toBool(), !closedFirst);
+        QVERIFY(!isShown(view));
+        QCOMPARE(log.contains(u"DeleteFileView:body something went bad"_s), closedFirst);
+        const auto after = connected(FileItemType::file, name);
+        QStringList left;
+        for (const StoredItemPtr &item : after->loadItems())
+            left << item->name();
+        QCOMPARE(left, (closedFirst ? QStringList{u"c"_s, u"b"_s, u"a"_s} : QStringList{u"b"_s}));
+        QVERIFY(after->operations().deleteFolder());
+    }
+};
+
+LUMISERA_WIDGET_TEST_MAIN(TestFolderDialogs)
+#include "TestFolderDialogs.moc"
