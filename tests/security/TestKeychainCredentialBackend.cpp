@@ -28,15 +28,9 @@ FakeKeyring::Delay delay(int milliseconds)
 
 CredentialResult perform(KeychainCredentialBackend &backend, Operation operation)
 {
-    switch (operation) {
-    case Operation::read:
-        return backend.read(Account);
-    case Operation::write:
-        return backend.write(Account, "new");
-    case Operation::remove:
-        break;
-    }
-    return backend.remove(Account);
+    return operation == Operation::read    ? backend.read(Account)
+           : operation == Operation::write ? backend.write(Account, "new")
+                                           : backend.remove(Account);
 }
 } // namespace
 
@@ -44,101 +38,96 @@ class TestKeychainCredentialBackend : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void everyWaitEnds_data();
-    void everyWaitEnds();
-    void lateChangesStoreNothing_data();
-    void lateChangesStoreNothing();
+    void everyWaitEnds_data()
+    {
+        QTest::addColumn<bool>("onWorker");
+        QTest::addColumn<bool>("noBackend");
+        QTest::addColumn<int>("answerAfter");
+        QTest::addColumn<int>("expectedCode"); // 0: the stored item comes back
+        for (const bool onWorker : {false, true}) {
+            const char *thread = onWorker ? "worker" : "main thread";
+            QTest::addRow("no backend, %s", thread)
+                << onWorker << true << 0 << int(QKeychain::NoBackendAvailable);
+            QTest::addRow("never answers, %s", thread)
+                << onWorker << false << Never << KeychainCredentialBackend::NoAnswer;
+            QTest::addRow("answers late, %s", thread)
+                << onWorker << false << 900 << KeychainCredentialBackend::NoAnswer;
+            QTest::addRow("answers in time, %s", thread) << onWorker << false << 50 << 0;
+        }
+    }
+
+    void everyWaitEnds()
+    {
+        QFETCH(bool, onWorker);
+        QFETCH(bool, noBackend);
+        QFETCH(int, answerAfter);
+        QFETCH(int, expectedCode);
+        auto keyring = std::make_shared<FakeKeyring>();
+        keyring->put(Account, "held");
+        keyring->setNoBackend(noBackend);
+        keyring->setDelays(delay(answerAfter), delay(answerAfter));
+        KeychainCredentialBackend backend(keyring, Deadline);
+
+        QElapsedTimer clock;
+        clock.start();
+        const CredentialResult result =
+            onWorker ? std::async(std::launch::async, [&] { return backend.read(Account); }).get()
+                     : backend.read(Account);
+        const qint64 elapsed = clock.elapsed();
+
+        QVERIFY2(elapsed <= Deadline.count() + 1000, qPrintable(QString::number(elapsed)));
+        if (expectedCode == 0) {
+            QCOMPARE(result.secret, QByteArray("held"));
+            return;
+        }
+        QCOMPARE(result.status, CredentialResult::Status::failed); // never "not found" while an item is held
+        QCOMPARE(result.code, expectedCode);
+        QVERIFY(elapsed >= (expectedCode == KeychainCredentialBackend::NoAnswer ? Deadline.count() - 5 : 0));
+        QCOMPARE(KeychainCredentialBackend::meansNoKeyring(result), noBackend);
+        QVERIFY2(result.message.startsWith(noBackend ? "the desktop keyring is not reachable: "
+                                                     : "the desktop keyring did not answer within 0.3 s"),
+                 qPrintable(result.message));
+    }
+
+    void lateChangesStoreNothing_data()
+    {
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<QByteArray>("before"); // empty: no item
+        QTest::addColumn<int>("readAfter");
+        QTest::addColumn<int>("changeAfter");
+        QTest::addColumn<bool>("undone"); // the change landed and was put back; else it never started
+        QTest::newRow("write lands late") << int(Operation::write) << QByteArray("old") << 0 << 700 << true;
+        QTest::newRow("write over nothing lands late")
+            << int(Operation::write) << QByteArray() << 0 << 700 << true;
+        QTest::newRow("delete lands late") << int(Operation::remove) << QByteArray("old") << 0 << 700 << true;
+        QTest::newRow("write behind a late read")
+            << int(Operation::write) << QByteArray("old") << 700 << 0 << false;
+    }
+
+    void lateChangesStoreNothing()
+    {
+        QFETCH(int, operation);
+        QFETCH(QByteArray, before);
+        QFETCH(int, readAfter);
+        QFETCH(int, changeAfter);
+        QFETCH(bool, undone);
+        auto keyring = std::make_shared<FakeKeyring>();
+        if (!before.isEmpty())
+            keyring->put(Account, before);
+        keyring->setDelays(delay(readAfter), delay(changeAfter));
+        KeychainCredentialBackend backend(keyring, Deadline);
+        LogCapture capture;
+
+        const CredentialResult result = perform(backend, Operation(operation));
+        QCOMPARE(result.code, KeychainCredentialBackend::NoAnswer);
+        if (undone)
+            QTRY_VERIFY_WITH_TIMEOUT(
+                capture.contains("A keyring change that came after its deadline was undone"), 3000);
+        QTest::qWait(readAfter + changeAfter + 200); // every late job has answered and been dealt with
+        QCOMPARE(keyring->item(Account).value_or(QByteArray()), before);
+        QCOMPARE(capture.contains("undone"), undone);
+    }
 };
-
-void TestKeychainCredentialBackend::everyWaitEnds_data()
-{
-    QTest::addColumn<bool>("onWorker");
-    QTest::addColumn<bool>("noBackend");
-    QTest::addColumn<int>("answerAfter");
-    QTest::addColumn<int>("expectedCode"); // 0: the stored item comes back
-    for (const bool onWorker : {false, true}) {
-        const char *thread = onWorker ? "worker" : "main thread";
-        QTest::addRow("no backend, %s", thread)
-            << onWorker << true << 0 << int(QKeychain::NoBackendAvailable);
-        QTest::addRow("never answers, %s", thread)
-            << onWorker << false << Never << KeychainCredentialBackend::NoAnswer;
-        QTest::addRow("answers late, %s", thread)
-            << onWorker << false << 900 << KeychainCredentialBackend::NoAnswer;
-        QTest::addRow("answers in time, %s", thread) << onWorker << false << 50 << 0;
-    }
-}
-
-void TestKeychainCredentialBackend::everyWaitEnds()
-{
-    QFETCH(bool, onWorker);
-    QFETCH(bool, noBackend);
-    QFETCH(int, answerAfter);
-    QFETCH(int, expectedCode);
-    auto keyring = std::make_shared<FakeKeyring>();
-    keyring->put(Account, "held");
-    keyring->setNoBackend(noBackend);
-    keyring->setDelays(delay(answerAfter), delay(answerAfter));
-    KeychainCredentialBackend backend(keyring, Deadline);
-
-    QElapsedTimer clock;
-    clock.start();
-    const CredentialResult result =
-        onWorker ? std::async(std::launch::async, [&] { return backend.read(Account); }).get()
-                 : backend.read(Account);
-    const qint64 elapsed = clock.elapsed();
-
-    QVERIFY2(elapsed <= Deadline.count() + 1000, qPrintable(QString::number(elapsed)));
-    if (expectedCode == 0) {
-        QCOMPARE(result.secret, QByteArray("held"));
-        return;
-    }
-    QCOMPARE(result.status, CredentialResult::Status::failed); // never "not found" while an item is held
-    QCOMPARE(result.code, expectedCode);
-    QVERIFY(elapsed >= (expectedCode == KeychainCredentialBackend::NoAnswer ? Deadline.count() - 5 : 0));
-    QCOMPARE(KeychainCredentialBackend::meansNoKeyring(result), noBackend);
-    QVERIFY2(result.message.startsWith(noBackend ? "the desktop keyring is not reachable: "
-                                                 : "the desktop keyring did not answer within 0.3 s"),
-             qPrintable(result.message));
-}
-
-void TestKeychainCredentialBackend::lateChangesStoreNothing_data()
-{
-    QTest::addColumn<int>("operation");
-    QTest::addColumn<QByteArray>("before"); // empty: no item
-    QTest::addColumn<int>("readAfter");
-    QTest::addColumn<int>("changeAfter");
-    QTest::addColumn<bool>("undone"); // the change landed and was put back; else it never started
-    QTest::newRow("write lands late") << int(Operation::write) << QByteArray("old") << 0 << 700 << true;
-    QTest::newRow("write over nothing lands late")
-        << int(Operation::write) << QByteArray() << 0 << 700 << true;
-    QTest::newRow("delete lands late") << int(Operation::remove) << QByteArray("old") << 0 << 700 << true;
-    QTest::newRow("write behind a late read")
-        << int(Operation::write) << QByteArray("old") << 700 << 0 << false;
-}
-
-void TestKeychainCredentialBackend::lateChangesStoreNothing()
-{
-    QFETCH(int, operation);
-    QFETCH(QByteArray, before);
-    QFETCH(int, readAfter);
-    QFETCH(int, changeAfter);
-    QFETCH(bool, undone);
-    auto keyring = std::make_shared<FakeKeyring>();
-    if (!before.isEmpty())
-        keyring->put(Account, before);
-    keyring->setDelays(delay(readAfter), delay(changeAfter));
-    KeychainCredentialBackend backend(keyring, Deadline);
-    LogCapture capture;
-
-    const CredentialResult result = perform(backend, Operation(operation));
-    QCOMPARE(result.code, KeychainCredentialBackend::NoAnswer);
-    if (undone)
-        QTRY_VERIFY_WITH_TIMEOUT(capture.contains("A keyring change that came after its deadline was undone"),
-                                 3000);
-    QTest::qWait(readAfter + changeAfter + 200); // every late job has answered and been dealt with
-    QCOMPARE(keyring->item(Account).value_or(QByteArray()), before);
-    QCOMPARE(capture.contains("undone"), undone);
-}
 
 LUMISERA_TEST_MAIN(TestKeychainCredentialBackend)
 
