@@ -31,6 +31,7 @@ void Private_Lumisera_for_MacApp::start()
     UserDefaults::applyFirstStartDefaults();
     ColorScheme::apply(SharedData::shared().colorScheme());
     m_window = std::make_unique<MainWindow>(&m_state);
+    m_window->setPrivacyMonitor(&m_privacyMonitor);
     m_window->show();
     m_state.checkPasscode();
     if (SharedData::shared().documentFolder().isEmpty()) {

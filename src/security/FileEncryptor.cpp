@@ -119,8 +119,10 @@ UniqueFd openOutput(const QString &outputPath, const struct stat &input)
     return output;
 }
 
-bool streamThrough(EVP_CIPHER_CTX *context, int input, UniqueFd &output, FileEncryptor::IoFailure &failure)
+bool streamThrough(EVP_CIPHER_CTX *context, int input, UniqueFd &output, FileEncryptor::IoFailure &failure,
+                   const FileEncryptor::ProgressHandler &progress)
 {
+    qint64 read = 0;
     const auto inBuffer = std::make_unique_for_overwrite<unsigned char[]>(size_t(ChunkSize));
     const auto outBuffer = std::make_unique_for_overwrite<unsigned char[]>(size_t(ChunkSize + BlockSize));
     for (;;) {
@@ -142,6 +144,11 @@ bool streamThrough(EVP_CIPHER_CTX *context, int input, UniqueFd &output, FileEnc
             logProcessError(systemError(QStringLiteral("Error writing the output file")));
             return false;
         }
+        read += length;
+        if (progress && !progress(read)) {
+            failure.stopped = true;
+            return false;
+        }
     }
     int produced = 0;
     if (EVP_CipherFinal_ex(context, outBuffer.get(), &produced) != 1) {
@@ -160,7 +167,7 @@ bool streamThrough(EVP_CIPHER_CTX *context, int input, UniqueFd &output, FileEnc
 // output is closed (a failed close is a lost write); a borrowed one stays open for its owner.
 bool processOpened(const QByteArray &inputPath, const QString &key, CryptOperation operation,
                    const std::function<UniqueFd(const struct stat &)> &openOutput, bool borrowed,
-                   FileEncryptor::IoFailure *failure)
+                   FileEncryptor::IoFailure *failure, const FileEncryptor::ProgressHandler &progress = {})
 {
     FileEncryptor::IoFailure ignored;
     FileEncryptor::IoFailure &io = failure ? *failure : ignored;
@@ -189,7 +196,7 @@ bool processOpened(const QByteArray &inputPath, const QString &key, CryptOperati
         return false;
     }
     ::posix_fadvise(input.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    if (!streamThrough(context.get(), input.get(), output, io))
+    if (!streamThrough(context.get(), input.get(), output, io, progress))
         return false;
     if (!borrowed && !output.close()) {
         logProcessError(systemError(QStringLiteral("Error writing the output file")));
@@ -235,9 +242,9 @@ bool processFile(const QString &inputPath, const QString &outputPath, const QStr
 }
 
 bool processFile(const QString &inputPath, int outputFd, const QString &key, CryptOperation operation,
-                 IoFailure *failure)
+                 IoFailure *failure, const ProgressHandler &progress)
 {
-    return processFile(QFile::encodeName(inputPath), outputFd, key, operation, failure);
+    return processFile(QFile::encodeName(inputPath), outputFd, key, operation, failure, progress);
 }
 
 bool processFile(const QByteArray &inputPath, const QString &outputPath, const QString &key,
@@ -249,11 +256,11 @@ bool processFile(const QByteArray &inputPath, const QString &outputPath, const Q
 }
 
 bool processFile(const QByteArray &inputPath, int outputFd, const QString &key, CryptOperation operation,
-                 IoFailure *failure)
+                 IoFailure *failure, const ProgressHandler &progress)
 {
     return processOpened(
         inputPath, key, operation, [outputFd](const struct stat &) { return UniqueFd(outputFd); }, true,
-        failure);
+        failure, progress);
 }
 
 } // namespace FileEncryptor

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // The cipher of every vault file: AES-128-CBC with PKCS#7 padding and an all-zero IV, no header.
@@ -32,14 +33,18 @@ struct IoFailure
 {
     int readError = 0;
     int writeError = 0;
+    bool stopped = false; // the progress handler asked to stop
 };
+// Told the input bytes read so far after each chunk; answering false stops the stream there and
+// fails the call, so that a long import can be abandoned without waiting for its end.
+using ProgressHandler = std::function<bool(qint64 bytesRead)>;
 // The same into an open descriptor (an unnamed file, say), which stays open for the caller.
 bool processFile(const QString &inputPath, int outputFd, const QString &key, CryptOperation operation,
-                 IoFailure *failure = nullptr);
+                 IoFailure *failure = nullptr, const ProgressHandler &progress = {});
 // Both again with the input path's exact bytes, for a vault file whose name is not UTF-8.
 bool processFile(const QByteArray &inputPath, const QString &outputPath, const QString &key,
                  CryptOperation operation);
 bool processFile(const QByteArray &inputPath, int outputFd, const QString &key, CryptOperation operation,
-                 IoFailure *failure = nullptr);
+                 IoFailure *failure = nullptr, const ProgressHandler &progress = {});
 
 } // namespace FileEncryptor

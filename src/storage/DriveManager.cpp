@@ -198,7 +198,8 @@ bool DriveManager::saveData(const QByteArray &data, const QString &name)
     }
 }
 
-bool DriveManager::importFile(const QString &sourcePath, const QString &name, std::error_code *failure)
+bool DriveManager::importFile(const QString &sourcePath, const QString &name, std::error_code *failure,
+                              const FileEncryptor::ProgressHandler &progress)
 {
     const std::shared_ptr<CloudDrive> current = drive();
     if (!current) {
@@ -210,9 +211,12 @@ bool DriveManager::importFile(const QString &sourcePath, const QString &name, st
         const QString key = passcode();
         PartialFile partial(current->targetURL(name, RootRelativePath::root()));
         FileEncryptor::IoFailure io;
-        if (!FileEncryptor::processFile(sourcePath, partial.fd(), key, CryptOperation::encrypt, &io)) {
+        if (!FileEncryptor::processFile(sourcePath, partial.fd(), key, CryptOperation::encrypt, &io,
+                                        progress)) {
             // Logged by the encryptor; the partial file goes with `partial`.
-            if (failure && (io.writeError || io.readError))
+            if (failure && io.stopped)
+                *failure = std::make_error_code(std::errc::operation_canceled);
+            else if (failure && (io.writeError || io.readError))
                 *failure =
                     std::error_code(io.writeError ? io.writeError : io.readError, std::generic_category());
             return false;

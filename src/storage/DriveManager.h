@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CloudDriveObserver.h"
+#include "FileEncryptor.h"
 #include "FileItemType.h"
 #include "StorageLocation.h"
 
@@ -64,8 +65,9 @@ public:
     bool saveData(const QByteArray &data, const QString &name);
     // Stream-encrypts the file at sourcePath into the folder under name, the same way; the source
     // is left alone. False without a drive; failure then gets the error of the file call that
-    // failed, when one did (a full disk, say).
-    bool importFile(const QString &sourcePath, const QString &name, std::error_code *failure = nullptr);
+    // failed, when one did (a full disk, say), or operation_canceled when progress stopped it.
+    bool importFile(const QString &sourcePath, const QString &name, std::error_code *failure = nullptr,
+                    const FileEncryptor::ProgressHandler &progress = {});
     // Deletes the folder with everything in it, then detaches. False without a drive.
     bool removeFolder();
     // Lets the drive go; no report reaches this manager afterwards.

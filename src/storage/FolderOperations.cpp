@@ -123,7 +123,8 @@ bool FolderOperations::deleteFiles(const QList<StoredItemPtr> &items)
     return true;
 }
 
-bool FolderOperations::addToCollectionAndDelete(const QString &sourcePath, bool shouldDelete, bool rename)
+bool FolderOperations::addToCollectionAndDelete(const QString &sourcePath, bool shouldDelete, bool rename,
+                                                const FileEncryptor::ProgressHandler &progress)
 {
     if (!hasDrive())
         return false;
@@ -134,11 +135,11 @@ bool FolderOperations::addToCollectionAndDelete(const QString &sourcePath, bool 
     const bool storable = !FileNaming::isHiddenFromListing(unique) &&
                           !FileNaming::storedFileName(unique).startsWith(QLatin1Char('.'));
     m_lastFailure.clear();
-    const bool copied =
-        storable && m_manager->importFile(sourcePath, FileNaming::scrambledName(unique), &m_lastFailure);
+    const bool copied = storable && m_manager->importFile(sourcePath, FileNaming::scrambledName(unique),
+                                                          &m_lastFailure, progress);
     if (copied)
         m_lastStoredName = unique;
-    else
+    else if (m_lastFailure != std::errc::operation_canceled)
         logError(QStringLiteral("Failed to copy ") + unique, QStringLiteral("ItemCollection"),
                  QStringLiteral("addToCollectionAndDelete(_:shouldDelete:rename:)"));
     if (shouldDelete && QFileInfo::exists(sourcePath)) {

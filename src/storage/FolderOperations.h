@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileEncryptor.h"
 #include "StorageLocation.h"
 #include "StoredItem.h"
 
@@ -35,8 +36,10 @@ public:
     // Stops at the first failure; earlier removals stay done.
     bool deleteFiles(const QList<StoredItemPtr> &items);
     // Encrypts the source into the folder under its own name (or a generated .JPEG name), made
-    // unique; removes the source afterwards when asked, whether or not the copy worked.
-    bool addToCollectionAndDelete(const QString &sourcePath, bool shouldDelete, bool rename);
+    // unique; removes the source afterwards when asked, whether or not the copy worked. progress
+    // may stop the copy (lastFailure() is then operation_canceled and nothing is stored).
+    bool addToCollectionAndDelete(const QString &sourcePath, bool shouldDelete, bool rename,
+                                  const FileEncryptor::ProgressHandler &progress = {});
     // The plain name, or the first of its numbered variants, that no stored file has (in the
     // cloud tree: not even up to letter case).
     QString uniqueName(const QString &name);

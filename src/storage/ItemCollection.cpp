@@ -10,9 +10,11 @@
 #include "StoragePool.h"
 #include "UserDefaults.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFuture>
 #include <QMutexLocker>
+#include <QPointer>
 #include <QtConcurrent>
 #include <algorithm>
 #include <utility>
@@ -139,7 +141,10 @@ void ItemCollection::startReload(bool opening)
     const StorageLocation location = m_location;
     const FileItemType resultType = m_resultType;
     const quint64 generation = m_generation;
-    m_reloadQueue.start([this, manager, location, resultType, opening, generation] {
+    // Continuations run in the application object's context and check this guard: with the
+    // collection itself as the context, Qt aborts debug builds when it is gone by then.
+    const QPointer<ItemCollection> alive(this);
+    m_reloadQueue.start([this, alive, manager, location, resultType, opening, generation] {
         // Only starts the listing: two reloads may be in flight; the last to finish wins. The
         // continuation is dropped when the collection is gone by then.
         QtConcurrent::task([=] {
@@ -152,7 +157,9 @@ void ItemCollection::startReload(bool opening)
             .onThreadPool(*StoragePool::shared())
             .withPriority(StoragePool::userInitiated)
             .spawn()
-            .then(this, [this, generation](const Listing &listing) {
+            .then(QCoreApplication::instance(), [this, alive, generation](const Listing &listing) {
+                if (!alive)
+                    return;
                 // A collection closed, or whose folder went, while this listing ran stays empty.
                 if (generation == m_generation)
                     apply(listing);
@@ -287,7 +294,9 @@ void ItemCollection::fireTimer()
     QtConcurrent::run(StoragePool::shared(), [manager] {
         manager->connect();
         return manager->directoryExists(QString());
-    }).then(this, [this](bool exists) {
+    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool exists) {
+        if (!alive)
+            return;
         if (exists)
             reload();
         else

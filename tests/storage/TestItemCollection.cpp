@@ -12,6 +12,7 @@
 #include "ItemListModel.h"
 #include "KeyChainHelper.h"
 #include "PartialFile.h"
+#include "StoragePool.h"
 #include "TestHome.h"
 
 #include <QAbstractItemModelTester>
@@ -21,6 +22,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 
 #include <cstdio>
 #include <sys/stat.h>
@@ -336,6 +338,21 @@ private Q_SLOTS:
         QVERIFY(collection->operations().deleteFiles({item}));
         QVERIFY(!existsRaw(copy));
         QCOMPARE(names(collection->loadItems()), QStringList{u"shot.png"_s});
+    }
+
+    // A screen closed right after opening its folder drops the collection while it lists.
+    void destroyedWhileListing()
+    {
+        folder(u"Brief"_s);
+        for (int round = 0; round < 40; ++round) {
+            auto collection = std::make_unique<ItemCollection>(StorageLocation::local, FileItemType::all, u"Brief"_s);
+            collection->loadFirstTime();
+            if (round % 2)
+                QTest::qWait(1);
+        }
+        QThreadPool::globalInstance()->waitForDone();
+        StoragePool::shared()->waitForDone();
+        QTest::qWait(50); // continuations of listings that outlived their collection
     }
 
     void fileOperations()

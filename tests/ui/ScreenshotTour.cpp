@@ -1,22 +1,36 @@
 // Walks the window through its screens and saves a picture of each, in light and in dark, for
 // the README: scripts/screenshots.sh runs it under Xvfb. Not a test: it checks nothing.
 #include "ColorScheme.h"
+#include "DriveManager.h"
+#include "FolderGrid.h"
+#include "FolderToolbar.h"
+#include "FolderView.h"
 #include "InMemoryCredentialBackend.h"
+#include "ItemCollection.h"
+#include "ItemListModel.h"
 #include "KeyChainHelper.h"
 #include "MainScreenState.h"
 #include "MainWindow.h"
+#include "NavigationStack.h"
 #include "Presenter.h"
 #include "Private_Lumisera_for_MacApp.h"
 #include "Screen.h"
+#include "SelectedItemManager.h"
 #include "SharedData.h"
 #include "TestHome.h"
 #include "UserDefaults.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <cstdio>
 
@@ -35,6 +49,116 @@ void shoot(const QString &folder, const QString &name)
     const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
     if (!QGuiApplication::primaryScreen()->grabWindow(0).save(path))
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+// A picture a camera might have taken: a gradient sky with a few shapes in it.
+QByteArray makePicture(int seed)
+{
+    QImage image(800, 600, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, 600);
+    sky.setColorAt(0, QColor::fromHsv((seed * 29) % 360, 140, 250));
+    sky.setColorAt(1, QColor::fromHsv((seed * 29 + 60) % 360, 220, 120));
+    painter.fillRect(image.rect(), sky);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromHsv((seed * 53) % 360, 90, 255, 220));
+    painter.drawEllipse(QPointF(180 + seed * 37 % 420, 160 + seed * 19 % 120), 90, 90);
+    QPainterPath hills;
+    hills.moveTo(0, 600);
+    hills.cubicTo(200, 380 - seed * 7 % 80, 520, 560, 800, 420);
+    hills.lineTo(800, 600);
+    painter.setBrush(QColor::fromHsv((seed * 71 + 120) % 360, 160, 90));
+    painter.drawPath(hills);
+    painter.setBrush(QColor(255, 255, 255, 120));
+    painter.drawRoundedRect(QRectF(60 + seed * 41 % 500, 420, 160, 90), 24, 24);
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 85);
+    return bytes;
+}
+
+// Folders to look at: pictures, a protected one and an empty one.
+void fillVault()
+{
+    ItemCollection root(StorageLocation::local, FileItemType::all, QString());
+    root.driveManager()->connect();
+    if (!root.loadItems().isEmpty())
+        return; // the tour in the other colour scheme filled it
+    root.operations().createFolder(QStringLiteral("Holidays"), std::nullopt);
+    root.operations().createFolder(QStringLiteral("Private"), QStringLiteral("2468"));
+    root.operations().createFolder(QStringLiteral("Receipts"), std::nullopt);
+    ItemCollection holidays(StorageLocation::local, FileItemType::file, QStringLiteral("Holidays"));
+    holidays.driveManager()->connect();
+    FolderOperations operations = holidays.operations();
+    for (int i = 0; i < 12; ++i)
+        operations.addImageData(makePicture(i));
+    ItemCollection secret(StorageLocation::local, FileItemType::file, QStringLiteral("Private"));
+    secret.driveManager()->connect();
+    secret.operations().addImageData(makePicture(40));
+}
+
+FolderView *topFolder(MainWindow *window)
+{
+    const QList<Screen *> shown = window->presenter()->presented();
+    for (auto it = shown.crbegin(); it != shown.crend(); ++it) {
+        if (auto *view = qobject_cast<FolderView *>(*it))
+            return view;
+    }
+    return nullptr;
+}
+
+void openRow(FolderView *view, const QString &name)
+{
+    if (!QTest::qWaitFor([view] { return view->model() && view->model()->rowCount() > 0; }, 3000))
+        return;
+    const QModelIndexList found = view->model()->match(view->model()->index(0, 0), Qt::DisplayRole, name);
+    if (!found.isEmpty())
+        view->tap(found.first());
+}
+
+void dismissSheets(MainWindow *window)
+{
+    const QList<Screen *> shown = window->presenter()->presented();
+    for (Screen *screen : shown) {
+        if (screen->window() != window)
+            window->presenter()->dismiss(screen);
+    }
+}
+
+void folderTour(MainWindow *window, const QString &folder, const QString &scheme)
+{
+    window->openTree(StorageLocation::local, QStringLiteral("On Device"));
+    shoot(folder, QStringLiteral("folder-root-") + scheme);
+    FolderView *root = topFolder(window);
+    if (!root)
+        return;
+    QAction *add = root->toolbar()->folderMenu()->findChild<QAction *>(QStringLiteral("Add Folder"));
+    if (add)
+        add->trigger();
+    shoot(folder, QStringLiteral("folder-new-") + scheme);
+    dismissSheets(window);
+
+    openRow(root, QStringLiteral("Holidays"));
+    settle();
+    FolderView *pictures = topFolder(window);
+    shoot(folder, QStringLiteral("folder-pictures-") + scheme);
+    if (pictures && pictures != root && pictures->model()) {
+        pictures->selectionManager()->enable();
+        for (int row : {1, 2, 5})
+            pictures->tap(pictures->model()->index(row, 0));
+        shoot(folder, QStringLiteral("folder-selection-") + scheme);
+        pictures->toolbar()->deleteButton()->click();
+        shoot(folder, QStringLiteral("folder-delete-") + scheme);
+        dismissSheets(window);
+        window->presenter()->dismiss(pictures);
+        settle();
+    }
+    openRow(root, QStringLiteral("Private"));
+    shoot(folder, QStringLiteral("folder-protected-") + scheme);
+    window->presenter()->dismiss(root);
 }
 
 void tour(const QString &folder, const QString &scheme)
@@ -77,6 +201,8 @@ void tour(const QString &folder, const QString &scheme)
     shoot(folder, QStringLiteral("main-unlocked-") + scheme);
     window->openStorage();
     shoot(folder, QStringLiteral("storage-") + scheme);
+    fillVault();
+    folderTour(window, folder, scheme);
     window->openSettings();
     shoot(folder, QStringLiteral("settings-") + scheme);
 }

@@ -6,7 +6,9 @@
 #include "StoragePool.h"
 #include "WarningCard.h"
 
+#include <QCoreApplication>
 #include <QFuture>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -50,7 +52,11 @@ void DeleteFileView::deleteItems()
     }
     StoragePool::run([operations = m_collection->operations(), items = m_items]() mutable {
         return operations.deleteFiles(items);
-    }).then(this, [this](bool deleted) { finish(deleted); });
+    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool deleted) {
+        if (!alive)
+            return;
+        finish(deleted);
+    });
 }
 
 void DeleteFileView::finish(bool deleted)

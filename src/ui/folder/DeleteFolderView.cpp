@@ -5,7 +5,9 @@
 #include "StoragePool.h"
 #include "WarningCard.h"
 
+#include <QCoreApplication>
 #include <QFuture>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -63,7 +65,9 @@ void DeleteFolderView::deleteFolder()
     }
     StoragePool::run([operations = m_collection->operations()]() mutable {
         return operations.deleteFolder();
-    }).then(this, [this](bool deleted) {
+    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool deleted) {
+        if (!alive)
+            return;
         if (m_onDelete)
             m_onDelete(deleted);
         Q_EMIT dismissRequested();

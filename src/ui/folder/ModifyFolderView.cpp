@@ -9,10 +9,12 @@
 #include "StoragePool.h"
 #include "Symbols.h"
 
+#include <QCoreApplication>
 #include <QFuture>
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -101,7 +103,9 @@ void ModifyFolderView::checkPasscode()
     // passcode never travels.
     StoragePool::run([] {
         return KeyChainHelper::shared().load();
-    }).then(this, [this](std::optional<QString> stored) {
+    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](std::optional<QString> stored) {
+        if (!alive)
+            return;
         const bool matches = stored && *stored == m_passcodeSheet->field()->text();
         if (stored)
             wipeSecret(*stored);
@@ -126,7 +130,11 @@ void ModifyFolderView::passcodeChecked(bool matches)
     }
     StoragePool::run([operations = m_collection->operations()]() mutable {
         return operations.removePin();
-    }).then(this, [this](bool) { Q_EMIT dismissRequested(); });
+    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool) {
+        if (!alive)
+            return;
+        Q_EMIT dismissRequested();
+    });
 }
 
 void ModifyFolderView::createPin(const QString &typed)
@@ -141,7 +149,11 @@ void ModifyFolderView::createPin(const QString &typed)
     StoragePool::run([operations = m_collection->operations(), pin,
                       path = m_collection->folderPath()]() mutable {
         return operations.createPin(pin, path);
-    }).then(this, [this](bool) { Q_EMIT dismissRequested(); });
+    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool) {
+        if (!alive)
+            return;
+        Q_EMIT dismissRequested();
+    });
     wipeSecret(pin);
 }
 

@@ -7,7 +7,9 @@
 #include "StoragePool.h"
 #include "WidgetTimelines.h"
 
+#include <QCoreApplication>
 #include <QFuture>
+#include <QPointer>
 #include <QThreadPool>
 
 namespace {
@@ -92,7 +94,9 @@ void MainScreenState::checkPasscode()
         const KeyChainHelper::Lookup lookup = KeyChainHelper::shared().passcodeState();
         return PresenceAnswer{lookup.state, lookup.problem}; // the passcode itself stays behind
     });
-    answer.then(this, [this](const PresenceAnswer &found) {
+    answer.then(QCoreApplication::instance(), [this, alive = QPointer(this)](const PresenceAnswer &found) {
+        if (!alive)
+            return;
         switch (found.state) {
         case KeyChainHelper::PasscodeState::notSet:
             setPresence(Presence::notSet);
@@ -142,20 +146,22 @@ void MainScreenState::unlockWithStoredPasscode(const QString &typed, bool compar
     if (m_validating)
         return;
     m_validating = true;
-    StoragePool::run([] {
-        return KeyChainHelper::shared().load();
-    }).then(this, [this, typed, compare](const std::optional<QString> &stored) {
-        m_validating = false;
-        if (stored && (!compare || *stored == typed)) {
-            KeyChainHelper::shared().setLoadedKey(stored);
-            reset();
-            return;
-        }
-        KeyChainHelper::shared().setLoadedKey(std::nullopt);
-        Q_EMIT codeCleared();
-        if (!compare)
-            Q_EMIT focusFieldRequested();
-    });
+    StoragePool::run([] { return KeyChainHelper::shared().load(); })
+        .then(QCoreApplication::instance(),
+              [this, alive = QPointer(this), typed, compare](const std::optional<QString> &stored) {
+                  if (!alive)
+                      return;
+                  m_validating = false;
+                  if (stored && (!compare || *stored == typed)) {
+                      KeyChainHelper::shared().setLoadedKey(stored);
+                      reset();
+                      return;
+                  }
+                  KeyChainHelper::shared().setLoadedKey(std::nullopt);
+                  Q_EMIT codeCleared();
+                  if (!compare)
+                      Q_EMIT focusFieldRequested();
+              });
 }
 
 void MainScreenState::keyboardHidden()
@@ -220,11 +226,14 @@ void MainScreenState::tapQuote()
     if (m_fetchingQuote)
         return;
     m_fetchingQuote = true;
-    m_quotes->quote(m_quotes->batchUrl()).then(this, [this](const ComposedDailyQuote &) {
-        m_fetchingQuote = false;
-        m_composedItem = UserDefaults::quote();
-        Q_EMIT quoteChanged();
-    });
+    m_quotes->quote(m_quotes->batchUrl())
+        .then(QCoreApplication::instance(), [this, alive = QPointer(this)](const ComposedDailyQuote &) {
+            if (!alive)
+                return;
+            m_fetchingQuote = false;
+            m_composedItem = UserDefaults::quote();
+            Q_EMIT quoteChanged();
+        });
 }
 
 void MainScreenState::longPressCompleted()

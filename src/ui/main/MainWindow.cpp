@@ -3,13 +3,16 @@
 #include "AboutView.h"
 #include "BackgroundCanvas.h"
 #include "ContentView.h"
+#include "FolderView.h"
+#include "ImportSheet.h"
+#include "ItemCollection.h"
 #include "MainScreenState.h"
 #include "NavigationStack.h"
+#include "OKAlert.h"
 #include "Presenter.h"
 #include "SetPasscodeView.h"
 #include "Settings.h"
 #include "StorageLocationSelectionView.h"
-#include "TreeListingView.h"
 
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -56,7 +59,34 @@ void MainWindow::openStorage()
 
 void MainWindow::openTree(StorageLocation location, const QString &title)
 {
-    m_presenter->push(new TreeListingView(location, title));
+    auto *root = new FolderView(std::make_shared<ItemCollection>(location, FileItemType::all, QString()),
+                                m_presenter, m_privacyMonitor);
+    root->setTitle(title);
+    serveImports(root);
+    // Sub-folders opened from it, however deep, are announced by the root.
+    connect(root, &FolderView::folderOpened, this, &MainWindow::serveImports);
+    m_presenter->push(root);
+}
+
+void MainWindow::serveImports(FolderView *folder)
+{
+    connect(folder, &FolderView::importFilesRequested, this, [this, folder] {
+        m_presenter->sheet(new ImportSheet(folder->collection(), ImportSheet::Source::files));
+    });
+    connect(folder, &FolderView::importPhotosRequested, this, [this, folder] {
+        m_presenter->sheet(new ImportSheet(folder->collection(), ImportSheet::Source::photos));
+    });
+    connect(folder, &FolderView::filesDropped, this, [this, folder](const QStringList &paths) {
+        m_presenter->sheet(new ImportSheet(folder->collection(), paths));
+    });
+    connect(folder, &FolderView::cameraRequested, this, [this] {
+        (new OKAlert(tr("Capture Error"), tr("The camera is not available in this version."), this))->open();
+    });
+}
+
+void MainWindow::setPrivacyMonitor(const ScreenPrivacyMonitor *monitor)
+{
+    m_privacyMonitor = monitor;
 }
 
 void MainWindow::openSetPasscode()

@@ -6,10 +6,12 @@
 
 class BackgroundCanvas;
 class ContentView;
+class FolderView;
 class MainScreenState;
 class NavigationStack;
 class Presenter;
 class QStackedWidget;
+class ScreenPrivacyMonitor;
 
 // The one window: the background picture, the main screen at the root of the navigation stack,
 // and every other screen the main screen leads to.
@@ -21,6 +23,8 @@ public:
 
     Presenter *presenter() const { return m_presenter; }
     ContentView *contentView() const { return m_contentView; }
+    // Screens with vault content hide behind the privacy cover while the screen is captured.
+    void setPrivacyMonitor(const ScreenPrivacyMonitor *monitor);
 
 public Q_SLOTS:
     void openStorage();
@@ -30,10 +34,12 @@ public Q_SLOTS:
     void openTree(StorageLocation location, const QString &title);
 
 private:
+    void serveImports(FolderView *folder);
     MainScreenState *m_state;
     BackgroundCanvas *m_canvas;
     QStackedWidget *m_layers;
     NavigationStack *m_navigation;
     Presenter *m_presenter;
     ContentView *m_contentView;
+    const ScreenPrivacyMonitor *m_privacyMonitor = nullptr;
 };

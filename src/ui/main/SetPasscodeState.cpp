@@ -5,7 +5,9 @@
 #include "SecretWipe.h"
 #include "StoragePool.h"
 
+#include <QCoreApplication>
 #include <QFuture>
+#include <QPointer>
 #include <optional>
 
 struct SetPasscodeState::Outcome
@@ -55,7 +57,11 @@ void SetPasscodeState::setPasscode()
         if (outcome.saved)
             outcome.stored = keyChain.load();
         return outcome;
-    }).then(this, [this](Outcome outcome) { finish(std::move(outcome)); });
+    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](Outcome outcome) {
+        if (!alive)
+            return;
+        finish(std::move(outcome));
+    });
 }
 
 void SetPasscodeState::clear()

@@ -5,8 +5,10 @@
 #include "Logging.h"
 #include "StoragePool.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QFuture>
+#include <QPointer>
 
 StorageLocationState::StorageLocationState(QObject *parent) : QObject(parent)
 {
@@ -53,7 +55,11 @@ void StorageLocationState::linkSyncedFolder(const QString &folder)
     // A synced folder may sit on a slow or network mount.
     StoragePool::run([folder] {
         return CloudContainerLink::create(folder);
-    }).then(this, [this](const QString &reason) { finishLinking(reason); });
+    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](const QString &reason) {
+        if (!alive)
+            return;
+        finishLinking(reason);
+    });
 }
 
 void StorageLocationState::setLinking(bool linking)

@@ -1,0 +1,189 @@
+#include "ImportJob.h"
+
+#include "DriveManager.h"
+#include "FileManager2.h"
+#include "FileNaming.h"
+#include "FolderOperations.h"
+#include "ItemCollection.h"
+#include "StoragePool.h"
+#include "UniqueFd.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+
+namespace {
+
+QString systemReason(int error)
+{
+    return QString::fromStdString(std::error_code(error, std::generic_category()).message());
+}
+
+// Why the source cannot be read, before anything is written for it.
+QString sourceProblem(const QString &path)
+{
+    // Non-blocking, so that a pipe without a writer does not hold the worker here.
+    UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat status
+    {
+    };
+    if (!fd.isValid() || ::fstat(fd.get(), &status) != 0)
+        return systemReason(errno);
+    if (S_ISDIR(status.st_mode))
+        return systemReason(EISDIR);
+    return {};
+}
+
+} // namespace
+
+// Everything the pool thread uses; the job itself is reached only through `job`, on the main thread.
+struct ImportJob::Worker
+{
+    QPointer<ImportJob> job;
+    std::shared_ptr<DriveManager> manager;
+    StorageLocation location;
+    QStringList paths;
+    Mode mode;
+    std::shared_ptr<std::atomic_bool> cancelled;
+
+    // The posted calls run in order on the main thread, and not at all once the job is gone.
+    template <typename Call> void post(Call call) const
+    {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [job = job, call = std::move(call)] {
+                if (job)
+                    call(job.data());
+            },
+            Qt::QueuedConnection);
+    }
+
+    void run() const
+    {
+        qint64 total = 0;
+        for (const QString &path : paths)
+            total += std::max<qint64>(0, QFileInfo(path).size());
+        post([total](ImportJob *job) { job->setTotal(total); });
+        if (manager)
+            manager->connect();
+        FolderOperations operations(manager, location);
+        qint64 done = 0;
+        for (const QString &path : paths) {
+            if (cancelled->load())
+                break;
+            const QString name = QFileInfo(path).fileName();
+            post([name](ImportJob *job) { job->beginFile(name); });
+            const qint64 base = done;
+            const auto progress = [this, base](qint64 read) {
+                post([bytes = base + read](ImportJob *job) { job->setBytesDone(bytes); });
+                return !cancelled->load();
+            };
+            QString reason = sourceProblem(path);
+            bool imported = false;
+            if (reason.isEmpty())
+                imported = importOne(operations, path, progress, reason);
+            if (!imported && cancelled->load())
+                break;
+            done = base + std::max<qint64>(0, QFileInfo(path).size());
+            post([done, imported, reason](ImportJob *job) { job->endFile(done, imported, reason); });
+        }
+        post([](ImportJob *job) { job->finish(); });
+    }
+
+    bool importOne(FolderOperations &operations, const QString &path,
+                   const FileEncryptor::ProgressHandler &progress, QString &reason) const
+    {
+        QString source = path;
+        if (mode == Mode::photos) {
+            // A name of its own: a temporary file of the picture's name (a preview's, say) is
+            // neither reused nor removed.
+            const std::optional<QString> copy = FileManager2::copyToTemporaryDirectory(
+                path, FileNaming::generatedFileName(QStringLiteral("import")));
+            if (!copy) {
+                reason = tr("Could not copy to the temporary folder");
+                return false;
+            }
+            source = *copy;
+        }
+        const bool photos = mode == Mode::photos;
+        if (operations.addToCollectionAndDelete(source, photos, photos, progress))
+            return true;
+        const std::error_code failure = operations.lastFailure();
+        reason = failure ? QString::fromStdString(failure.message()) : tr("Could not be stored");
+        return false;
+    }
+};
+
+ImportJob::ImportJob(ItemCollection *collection, const QStringList &paths, Mode mode, QObject *parent)
+    : QObject(parent), m_collection(collection), m_paths(paths), m_mode(mode),
+      m_cancelled(std::make_shared<std::atomic_bool>(false))
+{}
+
+ImportJob::~ImportJob()
+{
+    m_cancelled->store(true);
+}
+
+void ImportJob::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    m_running = true;
+    Worker worker{this,
+                  m_collection ? m_collection->driveManager() : nullptr,
+                  m_collection ? m_collection->location() : StorageLocation::local,
+                  m_paths,
+                  m_mode,
+                  m_cancelled};
+    StoragePool::run([worker = std::move(worker)] { worker.run(); });
+}
+
+void ImportJob::cancel()
+{
+    m_cancelled->store(true);
+}
+
+void ImportJob::setTotal(qint64 bytes)
+{
+    m_bytesTotal = bytes;
+    Q_EMIT progressChanged();
+}
+
+void ImportJob::beginFile(const QString &name)
+{
+    m_currentName = name;
+    Q_EMIT fileStarted(name);
+}
+
+void ImportJob::setBytesDone(qint64 bytes)
+{
+    if (bytes == m_bytesDone)
+        return;
+    m_bytesDone = bytes;
+    Q_EMIT progressChanged();
+}
+
+void ImportJob::endFile(qint64 bytesDone, bool imported, const QString &reason)
+{
+    ++m_filesDone;
+    m_bytesDone = bytesDone;
+    if (imported)
+        ++m_importedCount;
+    else
+        m_failures.append({m_currentName, reason});
+    Q_EMIT progressChanged();
+}
+
+void ImportJob::finish()
+{
+    m_running = false;
+    m_currentName.clear();
+    if (m_collection)
+        m_collection->reload();
+    Q_EMIT finished(m_importedCount);
+}

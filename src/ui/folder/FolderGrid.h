@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QHash>
+#include <QImage>
+#include <QListView>
+#include <QSet>
+#include <QUrl>
+
+class ItemListModel;
+class ItemView;
+class SelectedItemManager;
+class TileThumbnailQueue;
+
+// The grid of a folder's tiles. Pictures are decoded only for the tiles in view and the next
+// screenful; tiles that scrolled away are dropped from the queue. Keeps its scroll position and
+// current tile when the listing is replaced. Local files dropped on it are handed on.
+class FolderGrid : public QListView
+{
+    Q_OBJECT
+public:
+    static constexpr int tileEdge = 140;
+    static constexpr int gridSpacing = 4;
+
+    explicit FolderGrid(QWidget *parent = nullptr);
+
+    // Nothing (no rows) with a null model.
+    void setItemModel(ItemListModel *model);
+    ItemListModel *itemModel() const { return m_model; }
+    void setSelection(const SelectedItemManager *selection);
+
+    TileThumbnailQueue *tileQueue() const { return m_queue; }
+    QImage tile(const QUrl &url) const { return m_tiles.value(url); }
+    bool tileFailed(const QUrl &url) const { return m_failed.contains(url); }
+    // The pictures asked for at the last update: in view or in the next screenful.
+    QSet<QUrl> wantedTiles() const { return m_wanted; }
+
+Q_SIGNALS:
+    void tileTapped(const QModelIndex &index);
+    void tileMenuRequested(const QModelIndex &index, const QPoint &globalPos);
+    void filesDropped(const QStringList &paths);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void scheduleTiles();
+    void updateTiles();
+    void aboutToReset();
+    void afterReset();
+    void restoreScroll();
+    void vaultLockChanged();
+    static QStringList localFiles(const QMimeData *data);
+
+    ItemListModel *m_model = nullptr;
+    ItemView *m_delegate;
+    TileThumbnailQueue *m_queue;
+    QTimer *m_tileTimer;
+    QTimer *m_keepTimer;
+    QHash<QUrl, QImage> m_tiles; // only the wanted ones
+    QSet<QUrl> m_failed;
+    QSet<QUrl> m_wanted;
+    int m_keptScroll = -1;
+    QString m_keptCurrent;
+};

@@ -1,0 +1,416 @@
+#include "FolderView.h"
+
+#include "AddFolder.h"
+#include "DeleteFileView.h"
+#include "DeleteFolderView.h"
+#include "DriveManager.h"
+#include "EnterPin.h"
+#include "FolderGrid.h"
+#include "FolderTip.h"
+#include "FolderToolbar.h"
+#include "ItemCollection.h"
+#include "ItemListModel.h"
+#include "ItemPlaceholderView.h"
+#include "ModifyFolderView.h"
+#include "NewFolderView.h"
+#include "OKAlert.h"
+#include "Presenter.h"
+#include "PrivacyCover.h"
+#include "SelectedItemManager.h"
+#include "StoragePool.h"
+#include "SubFolder.h"
+#include "Symbols.h"
+#include "UserDefaults.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+// The pause before the folder error, so that it does not flash over the closing dialog.
+constexpr int errorPauseMs = 500;
+constexpr int lockEdge = 96;
+} // namespace
+
+FolderView::FolderView(std::shared_ptr<ItemCollection> collection, Presenter *presenter,
+                       const ScreenPrivacyMonitor *privacy, QWidget *parent)
+    : Screen(parent), m_collection(std::move(collection)), m_presenter(presenter), m_privacy(privacy),
+      m_selection(new SelectedItemManager({}, false, m_collection->cacheKey(), this)), m_grid(new FolderGrid),
+      m_toolbar(new FolderToolbar(m_collection->resultType() == FileItemType::all)),
+      m_pages(new QStackedWidget)
+{
+    if (objectName().isEmpty())
+        setObjectName(QStringLiteral("folderView"));
+    setDismissesOnBackground(true);
+    setDismissesOnLock(true);
+    m_grid->setSelection(m_selection);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    QWidget *content = makeContent();
+    layout->addWidget(m_privacy ? new PrivacyCover(content, m_privacy) : content, 1);
+
+    connectToolbar();
+    connect(m_grid, &FolderGrid::tileTapped, this, &FolderView::tap);
+    connect(m_grid, &FolderGrid::tileMenuRequested, this, &FolderView::showTileMenu);
+    connect(m_grid, &FolderGrid::filesDropped, this, [this](const QStringList &paths) {
+        if (!m_locked)
+            Q_EMIT filesDropped(paths);
+    });
+    connect(m_selection, &SelectedItemManager::selectedItemIDsChanged, this, &FolderView::selectionChanged);
+    connect(m_selection, &SelectedItemManager::enabledChanged, this, &FolderView::selectionChanged);
+    ItemCollection *listing = m_collection.get();
+    connect(listing, &ItemCollection::timestampChanged, this, &FolderView::listingChanged);
+    connect(listing, &ItemCollection::folderIsGoneChanged, this, &FolderView::checkGone);
+    connect(listing, &ItemCollection::driveManagerChanged, this, &FolderView::checkGone);
+    listingChanged();
+}
+
+FolderView::~FolderView()
+{
+    m_grid->setItemModel(nullptr);
+}
+
+bool FolderView::folderAddOk() const
+{
+    return m_collection->resultType() == FileItemType::all;
+}
+
+QWidget *FolderView::makeContent()
+{
+    auto *content = new QWidget;
+    auto *layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    if (!FolderTip::isDismissed(folderAddOk() ? QStringLiteral("ToolbarTips")
+                                              : QStringLiteral("ToolbarTips2"))) {
+        m_actionsTip = folderAddOk() ? FolderTip::toolbarTips() : FolderTip::toolbarTips2();
+        auto *tipMargin = new QVBoxLayout;
+        tipMargin->setContentsMargins(8, 6, 8, 2);
+        tipMargin->addWidget(m_actionsTip);
+        layout->addLayout(tipMargin);
+    }
+    m_gridPage = m_grid;
+    m_blankPage = new QWidget;
+    m_pages->addWidget(m_blankPage);
+    m_pages->addWidget(m_gridPage);
+    m_pages->addWidget(makeLockPage());
+    m_pages->addWidget(makeEmptyPage());
+    m_pages->setCurrentWidget(m_blankPage);
+    layout->addWidget(m_pages, 1);
+    layout->addWidget(m_toolbar);
+    return content;
+}
+
+QWidget *FolderView::makeLockPage()
+{
+    m_lockPage = new QWidget;
+    m_lockButton = new QToolButton;
+    m_lockButton->setObjectName(QStringLiteral("lockButton"));
+    // Themes and the bundled picture stop at 48 pixels or below; a lock alone on the page needs more.
+    QPixmap lock =
+        Symbols::icon(QStringLiteral("lock.trianglebadge.exclamationmark")).pixmap(lockEdge, lockEdge);
+    if (!lock.isNull() && lock.width() < lockEdge)
+        lock = lock.scaled(lockEdge, lockEdge, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    m_lockButton->setIcon(QIcon(lock));
+    m_lockButton->setIconSize(QSize(lockEdge, lockEdge));
+    m_lockButton->setAutoRaise(true);
+    // The symbol alone, with a ring only while it has the keyboard focus.
+    m_lockButton->setStyleSheet(
+        QStringLiteral("QToolButton { border: 2px solid transparent; border-radius: 12px; "
+                       "padding: 8px; } QToolButton:focus { border-color: palette(highlight); }"));
+    m_lockButton->setToolTip(tr("Enter PIN"));
+    m_lockButton->setAccessibleName(tr("Enter PIN"));
+    connect(m_lockButton, &QToolButton::clicked, this, &FolderView::showEnterPin);
+    auto *layout = new QVBoxLayout(m_lockPage);
+    layout->addStretch();
+    layout->addWidget(m_lockButton, 0, Qt::AlignCenter);
+    layout->addStretch();
+    return m_lockPage;
+}
+
+QWidget *FolderView::makeEmptyPage()
+{
+    m_emptyPage = new QWidget;
+    auto *layout = new QVBoxLayout(m_emptyPage);
+    if (!folderAddOk())
+        return m_emptyPage; // an empty sub-folder shows an empty area
+    auto *add = new AddFolder(3.0);
+    add->setObjectName(QStringLiteral("addFolderButton"));
+    connect(add, &AddFolder::presentView, this, &FolderView::showAddFolder);
+    layout->addStretch();
+    layout->addWidget(add, 0, Qt::AlignHCenter);
+    if (!FolderTip::isDismissed(QStringLiteral("EmptyFolderTip"))) {
+        FolderTip *tip = FolderTip::emptyFolderTip();
+        tip->setMaximumWidth(420);
+        layout->addWidget(tip, 0, Qt::AlignHCenter);
+    }
+    layout->addStretch();
+    return m_emptyPage;
+}
+
+void FolderView::connectToolbar()
+{
+    connect(m_toolbar, &FolderToolbar::selectToggled, this, [this] {
+        if (m_selection->isEnabled())
+            m_selection->disable();
+        else
+            m_selection->enable();
+    });
+    connect(m_toolbar, &FolderToolbar::deleteSelectionRequested, this, [this] {
+        if (!selectedItems().isEmpty())
+            deleteItems(selectedItems());
+    });
+    connect(m_toolbar, &FolderToolbar::reloadRequested, this, [this] {
+        if (m_collection->hasDriveManager())
+            m_collection->reload();
+    });
+    connect(m_toolbar, &FolderToolbar::addFolderRequested, this, &FolderView::showAddFolder);
+    connect(m_toolbar, &FolderToolbar::deleteFolderRequested, this, &FolderView::showDeleteFolder);
+    connect(m_toolbar, &FolderToolbar::modifyFolderRequested, this,
+            [this] { m_presenter->sheet(new ModifyFolderView(m_collection.get())); });
+    connect(m_toolbar, &FolderToolbar::importPhotosRequested, this, &FolderView::importPhotosRequested);
+    connect(m_toolbar, &FolderToolbar::importFilesRequested, this, &FolderView::importFilesRequested);
+    connect(m_toolbar, &FolderToolbar::cameraRequested, this, &FolderView::cameraRequested);
+}
+
+bool FolderView::isListed() const
+{
+    return m_collection->timestamp() != UserDefaults::distantPastSeconds;
+}
+
+void FolderView::listingChanged()
+{
+    if (!isListed())
+        return showPage();
+    const std::optional<QString> pin = m_collection->pin();
+    m_locked = pin.has_value() && *pin != m_collectionPinCode;
+    if (m_locked && m_model) {
+        m_selection->disable();
+        m_grid->setItemModel(nullptr);
+        delete m_model;
+        m_model = nullptr;
+    } else if (!m_locked && !m_model) {
+        m_model = new ItemListModel(m_collection.get(), this);
+        m_grid->setItemModel(m_model);
+        connect(m_model, &QAbstractItemModel::modelReset, this, &FolderView::showPage);
+        // The opening listing warms the thumbnails: only once the folder may be seen. Not from
+        // inside the listing's own signal, which loadFirstTime() connects to.
+        if (m_collection->firstLoad())
+            QTimer::singleShot(0, this, [this] {
+                if (!m_locked && m_collection->hasDriveManager())
+                    m_collection->loadFirstTime();
+            });
+    }
+    showPage();
+}
+
+void FolderView::showPage()
+{
+    QWidget *page = m_blankPage;
+    if (isListed() && m_locked)
+        page = m_lockPage;
+    else if (isListed() && m_model)
+        page = m_model->rowCount() > 0 || !folderAddOk() ? m_gridPage : m_emptyPage;
+    const bool hadFocus = m_pages->currentWidget() && m_pages->currentWidget()->hasFocus();
+    m_pages->setCurrentWidget(page);
+    if (m_actionsTip)
+        m_actionsTip->setVisible(page != m_lockPage && page != m_blankPage);
+    if (page == m_gridPage && m_model && m_model->rowCount() > 0 && !m_grid->currentIndex().isValid())
+        m_grid->setCurrentIndex(m_model->index(0, 0));
+    if (hadFocus || (isVisible() && (!focusWidget() || !focusWidget()->isVisible())))
+        page->setFocus();
+    selectionChanged();
+}
+
+void FolderView::selectionChanged()
+{
+    bool files = false;
+    for (int row = 0; m_model && row < m_model->rowCount() && !files; ++row)
+        files = !m_model->index(row, 0).data(ItemListModel::IsFolderRole).toBool();
+    m_toolbar->setSelectionMode(m_selection->isEnabled());
+    m_toolbar->setCanSelect(files && !m_locked);
+    m_toolbar->setSelectionCount(int(selectedItems().size()));
+    m_grid->viewport()->update();
+}
+
+QList<StoredItemPtr> FolderView::selectedItems() const
+{
+    QList<StoredItemPtr> items;
+    const QSet<QString> ids = m_selection->selectedItemIDs();
+    for (int row = 0; m_model && row < m_model->rowCount(); ++row) {
+        const StoredItemPtr item = m_model->itemAt(row);
+        if (ids.contains(item->id()))
+            items.append(item);
+    }
+    return items;
+}
+
+void FolderView::showEvent(QShowEvent *event)
+{
+    Screen::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    checkGone();
+    if (m_leaving)
+        return;
+    // A sub-folder's PIN is only known from a listing: the plain one, which decodes nothing.
+    if (!isListed() && m_collection->firstLoad())
+        folderAddOk() ? m_collection->loadFirstTime() : m_collection->reload();
+    if (!folderAddOk())
+        checkFolderExists();
+    QTimer::singleShot(0, this, [this] { m_pages->currentWidget()->setFocus(); });
+}
+
+void FolderView::checkFolderExists()
+{
+    const std::shared_ptr<DriveManager> manager = m_collection->driveManager();
+    if (!manager)
+        return;
+    StoragePool::run([manager] {
+        manager->connect();
+        return manager->directoryExists(QString());
+    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool exists) { if (!alive) return;
+        if (!exists)
+            m_collection->markFolderGone();
+    });
+}
+
+void FolderView::checkGone()
+{
+    if (m_collection->folderIsGone() || !m_collection->hasDriveManager())
+        leave();
+}
+
+void FolderView::leave()
+{
+    if (m_leaving)
+        return;
+    m_leaving = true;
+    m_grid->setItemModel(nullptr);
+    QTimer::singleShot(0, this, &Screen::dismissRequested);
+}
+
+void FolderView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        if (m_selection->isEnabled())
+            m_selection->disable();
+        else
+            Q_EMIT dismissRequested();
+        return;
+    }
+    Screen::keyPressEvent(event);
+}
+
+void FolderView::showEnterPin()
+{
+    auto *sheet = new EnterPin;
+    connect(sheet, &EnterPin::pinEntered, this, &FolderView::enterPin);
+    m_presenter->sheet(sheet);
+}
+
+void FolderView::enterPin(const QString &pin)
+{
+    m_collectionPinCode = pin;
+    listingChanged();
+}
+
+void FolderView::tap(const QModelIndex &index)
+{
+    const StoredItemPtr item = m_model ? m_model->itemAt(index.row()) : nullptr;
+    if (!item || m_locked)
+        return;
+    const bool folder = item->itemType() == StoredItem::StoredItemType::directory;
+    if (m_selection->isEnabled()) {
+        if (!folder)
+            m_selection->toggle(*item);
+        return;
+    }
+    folder ? openFolder(item) : openItem(item);
+}
+
+void FolderView::openFolder(const StoredItemPtr &folder)
+{
+    auto *sub = new SubFolder(*folder, m_collection->location(), m_presenter, m_privacy);
+    connect(sub, &FolderView::folderOpened, this, &FolderView::folderOpened);
+    m_presenter->push(sub);
+    Q_EMIT folderOpened(sub);
+}
+
+void FolderView::openItem(const StoredItemPtr &item)
+{
+    m_presenter->cover(new ItemPlaceholderView(item->fullName()));
+}
+
+void FolderView::showTileMenu(const QModelIndex &index, const QPoint &at)
+{
+    const StoredItemPtr item = m_model ? m_model->itemAt(index.row()) : nullptr;
+    if (!item || item->itemType() == StoredItem::StoredItemType::directory || m_selection->isEnabled())
+        return;
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("tileMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->setToolTipsVisible(true);
+    menu->addAction(tr("Preview"), this, [this, item] { openItem(item); });
+    QAction *share = menu->addAction(Symbols::icon(QStringLiteral("square.and.arrow.up")), tr("Share Item"));
+    share->setEnabled(false);
+    share->setToolTip(tr("Sharing comes in a later version"));
+    menu->addAction(Symbols::icon(QStringLiteral("trash")), tr("Delete Item"), this,
+                    [this, item] { deleteItems({item}); });
+    menu->popup(at);
+}
+
+void FolderView::deleteItems(const QList<StoredItemPtr> &items)
+{
+    auto *dialog = new DeleteFileView(items, m_collection.get());
+    connect(dialog, &DeleteFileView::deleteStatus, this, [this](bool deleted) {
+        if (deleted)
+            m_selection->disable();
+    });
+    m_presenter->sheet(dialog);
+}
+
+void FolderView::showAddFolder()
+{
+    m_presenter->sheet(new NewFolderView(
+        [self = QPointer<FolderView>(this)](const QString &name, const std::optional<QString> &pin) {
+            if (self)
+                self->createFolder(name, pin);
+        }));
+}
+
+void FolderView::createFolder(const QString &name, const std::optional<QString> &pin)
+{
+    StoragePool::run([operations = m_collection->operations(), name, pin]() mutable {
+        return operations.createFolder(name, pin);
+    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool created) { if (!alive) return;
+        if (!created)
+            QTimer::singleShot(errorPauseMs, this, &FolderView::showFolderError);
+    });
+}
+
+void FolderView::showFolderError()
+{
+    auto *alert = new OKAlert(tr("Folder Error"), tr("An error occurred while adding the folder"), this);
+    alert->setObjectName(QStringLiteral("folderErrorAlert"));
+    alert->open();
+}
+
+void FolderView::showDeleteFolder()
+{
+    m_presenter->sheet(
+        new DeleteFolderView(m_collection.get(), [self = QPointer<FolderView>(this)](bool deleted) {
+            if (!self || !deleted)
+                return;
+            self->m_collection->close();
+            self->leave();
+        }));
+}

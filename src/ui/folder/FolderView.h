@@ -1,0 +1,100 @@
+#pragma once
+
+#include "Screen.h"
+#include "StoredItem.h"
+
+#include <QPointer>
+#include <memory>
+
+class FolderGrid;
+class FolderTip;
+class FolderToolbar;
+class ItemCollection;
+class ItemListModel;
+class Presenter;
+class QModelIndex;
+class QStackedWidget;
+class QToolButton;
+class ScreenPrivacyMonitor;
+class SelectedItemManager;
+
+// One vault folder as a grid of tiles, or a tree's root. Opens sub-folders (SubFolder) and files,
+// selects files to delete, creates, modifies and deletes folders through the folder dialogs, and
+// keeps a protected folder behind its lock until its PIN is entered: before that the grid has no
+// model, so nothing of the folder is listed or decoded. Goes when its folder or drive goes.
+class FolderView : public Screen
+{
+    Q_OBJECT
+public:
+    // privacy: nothing means never covered.
+    FolderView(std::shared_ptr<ItemCollection> collection, Presenter *presenter,
+               const ScreenPrivacyMonitor *privacy = nullptr, QWidget *parent = nullptr);
+    ~FolderView() override;
+
+    ItemCollection *collection() const { return m_collection.get(); }
+    FolderGrid *grid() const { return m_grid; }
+    // Nothing while the folder is locked or not listed yet.
+    ItemListModel *model() const { return m_model; }
+    SelectedItemManager *selectionManager() const { return m_selection; }
+    FolderToolbar *toolbar() const { return m_toolbar; }
+    bool isLocked() const { return m_locked; }
+    bool folderAddOk() const;
+
+    // A tile was clicked or Return pressed on it.
+    void tap(const QModelIndex &index);
+
+Q_SIGNALS:
+    void importPhotosRequested();
+    void importFilesRequested();
+    void cameraRequested();
+    void filesDropped(const QStringList &paths);
+    // This screen, or one pushed from it, opened a sub-folder: whoever serves imports listens to it.
+    void folderOpened(FolderView *folder);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QWidget *makeContent();
+    QWidget *makeLockPage();
+    QWidget *makeEmptyPage();
+    void connectToolbar();
+    void listingChanged();
+    void showPage();
+    void checkGone();
+    void checkFolderExists();
+    void leave();
+    void enterPin(const QString &pin);
+    void showEnterPin();
+    void openFolder(const StoredItemPtr &folder);
+    void openItem(const StoredItemPtr &item);
+    void showTileMenu(const QModelIndex &index, const QPoint &at);
+    void deleteItems(const QList<StoredItemPtr> &items);
+    void showAddFolder();
+    void createFolder(const QString &name, const std::optional<QString> &pin);
+    void showFolderError();
+    void showDeleteFolder();
+    void selectionChanged();
+    QList<StoredItemPtr> selectedItems() const;
+    bool isListed() const;
+
+    std::shared_ptr<ItemCollection> m_collection;
+    Presenter *m_presenter;
+    const ScreenPrivacyMonitor *m_privacy;
+    SelectedItemManager *m_selection;
+    FolderGrid *m_grid;
+    ItemListModel *m_model = nullptr;
+    FolderToolbar *m_toolbar;
+    QStackedWidget *m_pages;
+    QWidget *m_gridPage = nullptr;
+    QWidget *m_lockPage = nullptr;
+    QWidget *m_emptyPage = nullptr;
+    QWidget *m_blankPage = nullptr;
+    QToolButton *m_lockButton = nullptr;
+    QPointer<FolderTip> m_actionsTip;
+    QString m_collectionPinCode;
+    bool m_locked = false;
+    bool m_leaving = false;
+    bool m_shown = false;
+};

@@ -1,0 +1,253 @@
+#include "ImportSheet.h"
+
+#include "Caption.h"
+#include "ImportJob.h"
+#include "ItemCollection.h"
+#include "Symbols.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+const QString pictureGlobs = QStringLiteral("*.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff *.heic *.heif");
+// The platform's own delay before the file dialog appears over the fresh sheet.
+constexpr int dialogDelayMs = 500;
+
+QString dataSize(qint64 bytes)
+{
+    return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat);
+}
+} // namespace
+
+ImportSheet::ImportSheet(ItemCollection *collection, Source source, QWidget *parent)
+    : ImportSheet(collection, source, {}, parent)
+{}
+
+ImportSheet::ImportSheet(ItemCollection *collection, const QStringList &paths, QWidget *parent)
+    : ImportSheet(collection, Source::files, paths, parent)
+{}
+
+ImportSheet::ImportSheet(ItemCollection *collection, Source source, const QStringList &paths, QWidget *parent)
+    : Screen(parent), m_collection(collection), m_source(source), m_givenPaths(paths),
+      m_pages(new QStackedWidget), m_status(new QLabel(tr("Preparing..."))), m_bar(new QProgressBar),
+      m_progressText(new QLabel), m_currentName(new QLabel), m_failures(new QListWidget),
+      m_close(new QPushButton(tr("Close"))), m_cancel(new QPushButton(tr("Cancel"))),
+      m_ok(new QPushButton(tr("OK")))
+{
+    setObjectName(QStringLiteral("importSheet"));
+    setTitle(tr("Import"));
+    setMinimumWidth(460);
+    setDismissesOnLock(true);
+
+    m_pages->addWidget(makeProgress());
+    m_pages->addWidget(makeFailures());
+
+    m_close->setObjectName(QStringLiteral("closeButton"));
+    m_cancel->setObjectName(QStringLiteral("cancelButton"));
+    m_ok->setObjectName(QStringLiteral("okButton"));
+    auto *buttons = new QDialogButtonBox;
+    buttons->addButton(m_close, QDialogButtonBox::RejectRole);
+    buttons->addButton(m_cancel, QDialogButtonBox::RejectRole);
+    buttons->addButton(m_ok, QDialogButtonBox::AcceptRole);
+    m_cancel->hide();
+    m_ok->hide();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(makeTip());
+    layout->addWidget(m_pages);
+    layout->addStretch();
+    layout->addWidget(buttons);
+
+    connect(m_close, &QPushButton::clicked, this, &ImportSheet::endWithoutImport);
+    connect(m_cancel, &QPushButton::clicked, this, [this] {
+        m_cancel->setEnabled(false);
+        if (m_job)
+            m_job->cancel();
+    });
+    connect(m_ok, &QPushButton::clicked, this, &Screen::dismissRequested);
+}
+
+ImportSheet::~ImportSheet() = default;
+
+QWidget *ImportSheet::makeTip()
+{
+    auto *tip = new QFrame;
+    tip->setObjectName(QStringLiteral("importTip"));
+    tip->setFrameShape(QFrame::StyledPanel);
+    auto *icon = new QLabel;
+    icon->setPixmap(Symbols::bundledPicture(QStringLiteral(":/pictures/tipIcon.png"))
+                        .scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    auto *heading = new QLabel(tr("Import"));
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    auto *texts = new QVBoxLayout;
+    texts->addWidget(heading);
+    texts->addWidget(new Caption(tr("Copy files from your device to protected encrypted storage.")));
+    auto *layout = new QHBoxLayout(tip);
+    layout->addWidget(icon, 0, Qt::AlignTop);
+    layout->addLayout(texts, 1);
+    return tip;
+}
+
+QWidget *ImportSheet::makeProgress()
+{
+    m_status->setObjectName(QStringLiteral("statusLabel"));
+    m_bar->setObjectName(QStringLiteral("progressBar"));
+    m_bar->setRange(0, 0); // busy until there is something to count
+    m_bar->setTextVisible(false);
+    m_bar->setAccessibleName(tr("Import progress"));
+    m_progressText->setObjectName(QStringLiteral("progressText"));
+    m_currentName->setObjectName(QStringLiteral("currentName"));
+    m_currentName->setTextFormat(Qt::PlainText);
+    // A long name must not widen the sheet.
+    m_currentName->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_status);
+    layout->addWidget(m_bar);
+    layout->addWidget(m_progressText);
+    layout->addWidget(m_currentName);
+    layout->addStretch();
+    return page;
+}
+
+QWidget *ImportSheet::makeFailures()
+{
+    m_failures->setObjectName(QStringLiteral("failureList"));
+    m_failures->setAccessibleName(tr("Files not imported"));
+    m_failures->setSelectionMode(QAbstractItemView::NoSelection);
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(tr("These files could not be imported:")));
+    layout->addWidget(m_failures);
+    return page;
+}
+
+QString ImportSheet::progressText(int filesDone, int filesTotal, qint64 bytesDone, qint64 bytesTotal)
+{
+    return tr("%1 of %2 files · %3 of %4")
+        .arg(filesDone)
+        .arg(filesTotal)
+        .arg(dataSize(bytesDone), dataSize(bytesTotal));
+}
+
+QStringList ImportSheet::nameFilters(Source source)
+{
+    const QString pictures = tr("Pictures (%1)").arg(pictureGlobs);
+    if (source == Source::photos)
+        return {pictures};
+    return {pictures, tr("PDF documents (*.pdf)"), tr("Plain text (*.txt *.text)"), tr("Rich text (*.rtf)"),
+            tr("All files (*)")};
+}
+
+void ImportSheet::showEvent(QShowEvent *event)
+{
+    Screen::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    if (!m_givenPaths.isEmpty()) {
+        QTimer::singleShot(0, this, [this] { startImport(m_givenPaths); });
+        return;
+    }
+    // Bound to the sheet: when it goes first, no dialog appears.
+    QTimer::singleShot(dialogDelayMs, this, &ImportSheet::openDialog);
+}
+
+void ImportSheet::openDialog()
+{
+    if (chooseFiles) {
+        startImport(chooseFiles(m_source));
+        return;
+    }
+    QString folder = QDir::homePath();
+    if (m_source == Source::photos) {
+        const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        if (QDir(pictures).exists())
+            folder = pictures;
+    }
+    auto *dialog = new QFileDialog(this, tr("Import"), folder);
+    dialog->setObjectName(QStringLiteral("importFileDialog"));
+    // Qt's own dialog: a desktop portal's would take the focus away and lock the vault.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    dialog->setNameFilters(nameFilters(m_source));
+    dialog->selectNameFilter(nameFilters(m_source).constLast());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::finished, this, [this, dialog](int result) {
+        startImport(result == QDialog::Accepted ? dialog->selectedFiles() : QStringList());
+    });
+    dialog->open();
+}
+
+void ImportSheet::startImport(const QStringList &paths)
+{
+    if (m_job)
+        return;
+    if (paths.isEmpty() || !m_collection) {
+        endWithoutImport();
+        return;
+    }
+    const ImportJob::Mode mode =
+        m_source == Source::photos ? ImportJob::Mode::photos : ImportJob::Mode::files;
+    m_job = new ImportJob(m_collection, paths, mode, this);
+    connect(m_job, &ImportJob::progressChanged, this, &ImportSheet::showProgress);
+    connect(m_job, &ImportJob::fileStarted, m_currentName, &QLabel::setText);
+    connect(m_job, &ImportJob::finished, this, &ImportSheet::jobFinished);
+    // Escape would drop the outcome; Cancel stops the import instead.
+    setDismissesInteractively(false);
+    m_status->setText(tr("Importing..."));
+    m_bar->setRange(0, m_job->filesTotal());
+    m_bar->setValue(0);
+    m_close->hide();
+    m_cancel->show();
+    m_cancel->setFocus(Qt::OtherFocusReason);
+    showProgress();
+    m_job->start();
+}
+
+void ImportSheet::showProgress()
+{
+    m_bar->setValue(m_job->filesDone());
+    m_progressText->setText(
+        progressText(m_job->filesDone(), m_job->filesTotal(), m_job->bytesDone(), m_job->bytesTotal()));
+}
+
+void ImportSheet::jobFinished(int importedCount)
+{
+    setDismissesInteractively(true);
+    m_cancel->hide();
+    m_currentName->clear();
+    Q_EMIT finished(importedCount);
+    const QList<ImportJob::Failure> failures = m_job->failures();
+    if (failures.isEmpty()) {
+        Q_EMIT dismissRequested();
+        return;
+    }
+    for (const ImportJob::Failure &failure : failures)
+        m_failures->addItem(tr("%1: %2").arg(failure.name, failure.reason));
+    m_pages->setCurrentIndex(1);
+    m_ok->show();
+    m_ok->setDefault(true);
+    m_ok->setFocus(Qt::OtherFocusReason);
+}
+
+void ImportSheet::endWithoutImport()
+{
+    Q_EMIT finished(0);
+    Q_EMIT dismissRequested();
+}

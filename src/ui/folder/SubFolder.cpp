@@ -1,0 +1,13 @@
+#include "SubFolder.h"
+
+#include "ItemCollection.h"
+#include "ItemCollectionCache.h"
+
+SubFolder::SubFolder(const StoredItem &folder, StorageLocation location, Presenter *presenter,
+                     const ScreenPrivacyMonitor *privacy, QWidget *parent)
+    : FolderView(ItemCollectionCache::shared().collection(folder, location), presenter, privacy, parent)
+{
+    setObjectName(QStringLiteral("subFolder"));
+    setTitle(folder.name());
+    setDismissesOnBackground(true);
+}

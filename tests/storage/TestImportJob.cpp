@@ -1,0 +1,191 @@
+#include "AppPaths.h"
+#include "CloudDrive.h"
+#include "DriveManager.h"
+#include "FileNaming.h"
+#include "ImageFromDecodedData.h"
+#include "ImportJob.h"
+#include "InMemoryCredentialBackend.h"
+#include "ItemCollection.h"
+#include "KeyChainHelper.h"
+#include "TestHome.h"
+#include "UniqueFd.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+QStringList sortedNames(const QList<StoredItemPtr> &items)
+{
+    QStringList names;
+    for (const StoredItemPtr &item : items)
+        names.append(item->fullName());
+    names.sort();
+    return names;
+}
+
+std::unique_ptr<ItemCollection> folder(const QString &name)
+{
+    ItemCollection root(StorageLocation::local, FileItemType::all, {});
+    root.driveManager()->connect();
+    root.operations().createFolder(name, std::nullopt);
+    auto collection = std::make_unique<ItemCollection>(StorageLocation::local, FileItemType::file, name);
+    collection->driveManager()->connect();
+    return collection;
+}
+
+// Everything in the folder on disk, hidden files included.
+QStringList onDisk(const ItemCollection &collection)
+{
+    return QDir(collection.driveManager()->drive()->rootDirectory())
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// Until the job has ended and the collection has published the listing it reloaded then.
+bool runToEnd(ImportJob &job, ItemCollection &collection, const std::function<void()> &whileRunning = {})
+{
+    QSignalSpy finished(&job, &ImportJob::finished);
+    job.start();
+    if (whileRunning)
+        whileRunning();
+    if (QTest::currentTestFailed())
+        return false;
+    if (finished.isEmpty() && !finished.wait(20000))
+        return false;
+    QSignalSpy applied(&collection, &ItemCollection::timestampChanged);
+    return applied.wait(10000);
+}
+} // namespace
+
+class TestImportJob : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_sources;
+
+    QString source(const QString &relativePath, const QByteArray &content)
+    {
+        const QString path = m_sources.filePath(relativePath);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() ? path : QString();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
+        QVERIFY(KeyChainHelper::shared().saveKey(u"passcode1"_s));
+    }
+
+    void sameNameGetsCounter()
+    {
+        const auto collection = folder(u"Same"_s);
+        const QStringList paths{source(u"one/report.txt"_s, "first"), source(u"two/report.txt"_s, "second")};
+        ImportJob job(collection.get(), paths);
+        QVERIFY(runToEnd(job, *collection));
+        QCOMPARE(job.importedCount(), 2);
+        QCOMPARE(sortedNames(collection->items()), (QStringList{"report(1).txt", "report.txt"}));
+        const auto second =
+            collection->driveManager()->loadFile(FileNaming::storedFileName(u"report(1).txt"_s));
+        QCOMPARE(second.value_or(QByteArray()), QByteArray("second"));
+        // Copied, not moved.
+        QVERIFY(QFileInfo::exists(paths.at(0)) && QFileInfo::exists(paths.at(1)));
+    }
+
+    void photosGetGeneratedNamesAndDecode()
+    {
+        const auto collection = folder(u"Photos"_s);
+        QImage picture(3, 2, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        const QStringList pngs{m_sources.filePath(u"shot.png"_s), source(u"again/shot.png"_s, {})};
+        for (const QString &png : pngs)
+            QVERIFY(picture.save(png, "PNG"));
+        ImportJob job(collection.get(), pngs, ImportJob::Mode::photos);
+        QVERIFY(runToEnd(job, *collection));
+        QCOMPARE(job.importedCount(), 2);
+
+        const QList<StoredItemPtr> items = collection->items();
+        QCOMPARE(items.size(), 2);
+        static const QRegularExpression generated(u"^[0-9A-Fa-f]{32}\\.JPEG$"_s);
+        int decoded = 0;
+        for (const StoredItemPtr &item : items) {
+            QVERIFY2(generated.match(item->fullName()).hasMatch(), qPrintable(item->fullName()));
+            if (ImageFromDecodedData::image(item->url(), false, false).image.size() == QSize(3, 2) &&
+                !ImageFromDecodedData::tile(item->url(), 64, false).image.isNull())
+                ++decoded;
+        }
+        QCOMPARE(decoded, 2);
+        QVERIFY(QFileInfo::exists(pngs.at(0)) && QFileInfo::exists(pngs.at(1)));
+        QCOMPARE(QDir(AppPaths::temporaryDirectory())
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+    }
+
+    // The middle source is a pipe, so the test decides when its copy is under way.
+    void cancelAbandonsCurrentFile()
+    {
+        const auto collection = folder(u"Cancel"_s);
+        const QString pipe = m_sources.filePath(u"stream.bin"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        const UniqueFd writer(::open(QFile::encodeName(pipe).constData(), O_RDWR | O_CLOEXEC));
+        QVERIFY(writer.isValid());
+        const QString first = source(u"first.txt"_s, "done before the cancel");
+        ImportJob job(collection.get(), {first, pipe, source(u"last.txt"_s, "never started")});
+        QVERIFY(runToEnd(job, *collection, [&] {
+            const QByteArray chunk(4096, 'x');
+            QCOMPARE(::write(writer.get(), chunk.constData(), size_t(chunk.size())), ssize_t(chunk.size()));
+            QTRY_VERIFY(job.bytesDone() > QFileInfo(first).size());
+            QCOMPARE(job.currentName(), u"stream.bin"_s);
+            job.cancel();
+            QCOMPARE(::write(writer.get(), "y", 1), ssize_t(1));
+        }));
+
+        QVERIFY(job.wasCancelled());
+        QCOMPARE(job.importedCount(), 1);
+        QCOMPARE(job.filesDone(), 1);
+        QVERIFY(job.failures().isEmpty());
+        QCOMPARE(sortedNames(collection->items()), QStringList{"first.txt"});
+        QCOMPARE(onDisk(*collection), QStringList{FileNaming::storedFileName(u"first.txt"_s)});
+    }
+
+    void failingFileIsReported_data()
+    {
+        QTest::addColumn<QString>("bad");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << u"missing.pdf"_s << u"No such file or directory"_s;
+        QTest::newRow("folder") << u"folder.pdf"_s << u"Is a directory"_s;
+    }
+    void failingFileIsReported()
+    {
+        QFETCH(QString, bad);
+        QFETCH(QString, reason);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        const auto collection = folder(u"Failing "_s + tag);
+        const QString badPath = m_sources.filePath(tag + u'/' + bad);
+        if (bad.startsWith(u"folder"))
+            QVERIFY(QDir().mkpath(badPath));
+        ImportJob job(collection.get(),
+                      {source(tag + u"/a.txt"_s, "a"), badPath, source(tag + u"/b.rtf"_s, "b")});
+        QVERIFY(runToEnd(job, *collection));
+        QCOMPARE(job.importedCount(), 2);
+        QCOMPARE(job.filesDone(), 3);
+        QCOMPARE(job.failures().size(), 1);
+        QCOMPARE(job.failures().first().name, bad);
+        QCOMPARE(job.failures().first().reason, reason);
+        QCOMPARE(sortedNames(collection->items()), (QStringList{"a.txt", "b.rtf"}));
+    }
+};
+
+LUMISERA_TEST_MAIN(TestImportJob)
+#include "TestImportJob.moc"

@@ -1,0 +1,304 @@
+#include "AppPaths.h"
+#include "DecodedImageCache.h"
+#include "DriveManager.h"
+#include "FileNaming.h"
+#include "FolderGrid.h"
+#include "FolderToolbar.h"
+#include "FolderView.h"
+#include "InMemoryCredentialBackend.h"
+#include "ItemCollection.h"
+#include "ItemCollectionCache.h"
+#include "ItemListModel.h"
+#include "KeyChainHelper.h"
+#include "NavigationStack.h"
+#include "Presenter.h"
+#include "SelectedItemManager.h"
+#include "TileThumbnailQueue.h"
+#include "UserFormTextField.h"
+#include "WidgetTestMain.h"
+
+#include <QAbstractItemModelTester>
+#include <QBuffer>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString passcode = u"passcode1"_s;
+
+std::unique_ptr<ItemCollection> connected(FileItemType type, const QString &path = {})
+{
+    auto collection = std::make_unique<ItemCollection>(StorageLocation::local, type, path);
+    collection->driveManager()->connect();
+    return collection;
+}
+
+QByteArray picture(int seed)
+{
+    QImage image(24, 16, QImage::Format_RGB32);
+    image.fill(QColor::fromHsv(seed * 37 % 360, 200, 220));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// A folder of the on-device tree holding the given number of pictures; its path for collections.
+QString makeFolder(const QString &name, int pictures, const std::optional<QString> &pin = std::nullopt)
+{
+    const auto root = connected(FileItemType::all);
+    if (!root->operations().createFolder(name, pin))
+        return {};
+    const QString path = FileNaming::adjustedFolderName(name);
+    const auto folder = connected(FileItemType::file, path);
+    FolderOperations operations = folder->operations();
+    for (int i = 0; i < pictures; ++i) {
+        if (!operations.addImageData(picture(i)))
+            return {};
+    }
+    return path;
+}
+
+} // namespace
+
+class TestFolderView : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QWidget> m_window;
+    NavigationStack *m_navigation = nullptr;
+    Presenter *m_presenter = nullptr;
+
+    FolderView *open(FileItemType type, const QString &path = {})
+    {
+        auto *view =
+            new FolderView(std::make_shared<ItemCollection>(StorageLocation::local, type, path), m_presenter);
+        m_presenter->push(view);
+        return view;
+    }
+    static bool listed(FolderView *view, int rows)
+    {
+        return QTest::qWaitFor([&] { return view->model() && view->model()->rowCount() == rows; }, 5000);
+    }
+    static QModelIndex row(FolderView *view, const QString &name)
+    {
+        const QModelIndexList found = view->model()->match(view->model()->index(0, 0), Qt::DisplayRole, name);
+        return found.value(0);
+    }
+    static void click(FolderView *view, const QModelIndex &index)
+    {
+        view->grid()->scrollTo(index);
+        QTest::mouseClick(view->grid()->viewport(), Qt::LeftButton, {},
+                          view->grid()->visualRect(index).center());
+    }
+    static void press(int key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
+        QVERIFY(KeyChainHelper::shared().saveKey(passcode));
+        KeyChainHelper::shared().setLoadedKey(passcode);
+    }
+    void init()
+    {
+        QDir(AppPaths::documentsDirectory()).removeRecursively();
+        QVERIFY(QDir().mkpath(AppPaths::documentsDirectory()));
+        ItemCollectionCache::shared().clear();
+        DecodedImageCache::tiles().removeAllObjects();
+        DecodedImageCache::thumbnails().removeAllObjects();
+        m_window = std::make_unique<QWidget>();
+        auto *layers = new QStackedWidget;
+        m_navigation = new NavigationStack;
+        layers->addWidget(m_navigation);
+        m_navigation->setRoot(new Screen);
+        m_presenter = new Presenter(layers, m_navigation, m_window.get());
+        auto *layout = new QVBoxLayout(m_window.get());
+        layout->addWidget(layers);
+        m_window->resize(640, 480);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        QTest::qWait(20); // screens go with deleteLater
+    }
+
+    void selectionModeTogglesFilesOnly()
+    {
+        QVERIFY(!makeFolder(u"Alpha"_s, 0).isEmpty());
+        QVERIFY(connected(FileItemType::all)->operations().addImageData(picture(1)));
+        FolderView *view = open(FileItemType::all);
+        QVERIFY(listed(view, 2));
+        QAbstractItemModelTester tester(view->model());
+        QToolButton *trash = view->toolbar()->deleteButton();
+        QTest::mouseClick(view->toolbar()->selectButton(), Qt::LeftButton);
+        QVERIFY(view->selectionManager()->isEnabled());
+        QVERIFY(trash->isVisible() && !trash->isEnabled());
+
+        click(view, row(view, u"Alpha"_s));
+        QCOMPARE(m_navigation->top(), view);
+        QVERIFY(view->selectionManager()->selectedItemIDs().isEmpty());
+        QVERIFY(!trash->isEnabled());
+
+        const QModelIndex file = view->model()->index(1, 0);
+        click(view, file);
+        QCOMPARE(view->selectionManager()->selectedItemIDs().size(), 1);
+        QVERIFY(trash->isEnabled());
+        click(view, file);
+        QVERIFY(!trash->isEnabled());
+    }
+
+    void protectedFolderShowsOnlyItsLock_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("wrong PIN") << u"4321"_s << false;
+        QTest::newRow("PIN of another case") << u"ABCD"_s << false;
+        QTest::newRow("right PIN, spaces around") << u"  abcd "_s << true;
+    }
+    void protectedFolderShowsOnlyItsLock()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, opens);
+        const QString path = makeFolder(u"Vault"_s, 3, u"abcd"_s);
+        QVERIFY(!path.isEmpty());
+        FolderView *view = open(FileItemType::file, path);
+        auto *lock = view->findChild<QToolButton *>(u"lockButton"_s);
+        QTRY_VERIFY(lock->isVisible());
+        QVERIFY(!view->model());
+        QVERIFY(!view->grid()->isVisible());
+
+        QTest::mouseClick(lock, Qt::LeftButton);
+        UserFormTextField *field = nullptr;
+        QTRY_VERIFY((field = m_window->findChild<UserFormTextField *>(u"pinField"_s)) && field->isVisible());
+        QTest::keyClicks(field, typed);
+        m_window->findChild<QPushButton *>(u"continueButton"_s)->click();
+
+        if (opens) {
+            QVERIFY(listed(view, 3));
+            QVERIFY(view->grid()->isVisible() && !lock->isVisible());
+            return;
+        }
+        QTest::qWait(300);
+        QVERIFY(lock->isVisible() && view->isLocked());
+        QVERIFY(!view->model());
+        QCOMPARE(view->grid()->model() ? view->grid()->model()->rowCount() : 0, 0);
+        QCOMPARE(DecodedImageCache::tiles().count(), 0);
+        QCOMPARE(DecodedImageCache::thumbnails().count(), 0);
+    }
+
+    void reloadKeepsTheScrollPosition()
+    {
+        const QString path = makeFolder(u"Many"_s, 60);
+        FolderView *view = open(FileItemType::file, path);
+        QVERIFY(listed(view, 60));
+        QScrollBar *bar = view->grid()->verticalScrollBar();
+        QTRY_VERIFY(bar->maximum() > 200);
+        bar->setValue(bar->maximum() / 2);
+        const int kept = bar->value();
+
+        QSignalSpy listing(view->collection(), &ItemCollection::timestampChanged);
+        QAction *reload = view->toolbar()->folderMenu()->findChild<QAction *>(u"Reload Folder"_s);
+        QVERIFY(reload);
+        reload->trigger();
+        QVERIFY(listing.wait(5000));
+        QTest::qWait(100);
+        QCOMPARE(bar->value(), kept);
+    }
+
+    void theScreenGoesWithItsFolder_data()
+    {
+        QTest::addColumn<bool>("otherProcess");
+        QTest::newRow("QDir::removeRecursively") << false;
+        QTest::newRow("another process") << true;
+    }
+    void theScreenGoesWithItsFolder()
+    {
+        QFETCH(bool, otherProcess);
+        const QString path = makeFolder(u"Doomed"_s, 2);
+        FolderView *view = open(FileItemType::file, path);
+        QVERIFY(listed(view, 2));
+        QPointer<FolderView> watched(view);
+        const QString folder = AppPaths::documentsDirectory() + u'/' + path;
+        if (otherProcess)
+            QCOMPARE(QProcess::execute(u"rm"_s, {u"-rf"_s, folder}), 0);
+        else
+            QVERIFY(QDir(folder).removeRecursively());
+        QTRY_VERIFY_WITH_TIMEOUT(m_navigation->top() != view, 5000);
+        QTRY_VERIFY(!watched);
+    }
+
+    void tilesAreDecodedOnlyForTheRowsInView()
+    {
+        const QString path = makeFolder(u"Large"_s, 300);
+        FolderView *view = open(FileItemType::file, path);
+        QVERIFY(listed(view, 300));
+        TileThumbnailQueue *queue = view->grid()->tileQueue();
+        QTRY_VERIFY(!view->grid()->wantedTiles().isEmpty() && queue->pendingCount() == 0);
+        const int decoded = DecodedImageCache::tiles().count();
+        QVERIFY2(decoded > 0 && decoded <= 60, qPrintable(QString::number(decoded)));
+        QTRY_VERIFY(view->grid()->wantedTiles().contains(
+            view->model()->index(0, 0).data(ItemListModel::UrlRole).toUrl()));
+
+        // The last rows come when scrolled to, and the first ones are no longer wanted.
+        view->grid()->scrollToBottom();
+        const QUrl last = view->model()->index(299, 0).data(ItemListModel::UrlRole).toUrl();
+        QTRY_VERIFY(!view->grid()->tile(last).isNull());
+        QVERIFY(!view->grid()->wantedTiles().contains(
+            view->model()->index(0, 0).data(ItemListModel::UrlRole).toUrl()));
+        QVERIFY(DecodedImageCache::tiles().count() <= 2 * decoded);
+    }
+
+    void theKeyboardAloneDrivesTheGrid()
+    {
+        QVERIFY(!makeFolder(u"Alpha"_s, 0).isEmpty());
+        QVERIFY(!makeFolder(u"Beta"_s, 1).isEmpty());
+        QVERIFY(connected(FileItemType::all)->operations().addImageData(picture(2)));
+        FolderView *view = open(FileItemType::all);
+        QVERIFY(listed(view, 3));
+        QTRY_COMPARE(QApplication::focusWidget(), view->grid());
+        QCOMPARE(view->grid()->currentIndex().row(), 0);
+
+        press(Qt::Key_Right);
+        QCOMPARE(view->grid()->currentIndex().data().toString(), u"Beta"_s);
+        press(Qt::Key_Return);
+        QTRY_COMPARE(m_navigation->top()->title(), u"Beta"_s);
+        auto *beta = qobject_cast<FolderView *>(m_navigation->top());
+        QVERIFY(beta && listed(beta, 1));
+        QTRY_COMPARE(QApplication::focusWidget(), beta->grid());
+        press(Qt::Key_Left, Qt::AltModifier);
+        QTRY_COMPARE(m_navigation->top(), view);
+
+        view->grid()->setFocus();
+        press(Qt::Key_Right);
+        press(Qt::Key_Right);
+        press(Qt::Key_Return);
+        Screen *page = m_presenter->presented().value(1);
+        QVERIFY(page && page->objectName() == u"itemPlaceholderView"_s);
+        QTRY_VERIFY(page->isVisible());
+        press(Qt::Key_Escape);
+        QTRY_VERIFY(!m_presenter->presented().contains(page));
+
+        view->grid()->setFocus();
+        press(Qt::Key_Escape);
+        QTRY_COMPARE(m_navigation->top(), m_navigation->screens().first());
+    }
+};
+
+LUMISERA_WIDGET_TEST_MAIN(TestFolderView)
+#include "TestFolderView.moc"
