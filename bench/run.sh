@@ -20,3 +20,5 @@ echo "### start-up"
 bash bench/startup/startup.sh
 echo "### soak"
 bash bench/soak/soak.sh
+echo "### folder grid"
+bash bench/grid/grid.sh

@@ -96,19 +96,19 @@ qint64 statusKiB(const char *field)
     return 0;
 }
 
-void processUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
 void processFor(int ms)
 {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+void processUntil(const std::function<bool()> &done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < timeoutMs)
+        processFor(5);
 }
 
 // Every tile in view has its picture (or is known not to have one).
@@ -221,7 +221,9 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("com.morvenda.Journey*=false"));
     KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
-    if (!KeyChainHelper::shared().saveKey(QStringLiteral("grid passcode 1")))
+    const QString passcode = QStringLiteral("grid passcode 1");
+    if (!KeyChainHelper::shared().saveKey(passcode))
         return 1;
+    KeyChainHelper::shared().setLoadedKey(passcode); // unlocked, as after the passcode is typed
     return run(pictures, large);
 }

@@ -114,6 +114,10 @@ void ItemCollection::loadFirstTime()
         return;
     m_firstLoad = false;
     Q_EMIT firstLoadChanged();
+    if (!m_warmsThumbnails) {
+        startReload(true);
+        return;
+    }
     // Warms the thumbnails once the first listing is in place, so that it sees the pictures.
     auto *context = new QObject(this);
     connect(this, &ItemCollection::timestampChanged, context, [this, context] {

@@ -65,8 +65,11 @@ public:
     std::shared_ptr<DriveManager> driveManager() const;
     bool hasDriveManager() const { return driveManager() != nullptr; }
 
-    // Lists once, when never loaded, then warms the thumbnails of the pictures.
+    // Lists once, when never loaded, then warms the thumbnails of the pictures unless told not to.
     void loadFirstTime();
+    // The folder screen turns the warming off: its tiles are decoded at tile size for the tiles in
+    // view, and warming every picture's large thumbnail would hold the pool and the memory.
+    void setWarmsThumbnails(bool warms) { m_warmsThumbnails = warms; }
     // Starts a listing; the result is applied on the main thread later (timestampChanged).
     void reload();
     // Synchronous listing (any thread): the arranged items, PIN file included.
@@ -135,6 +138,7 @@ private:
     QString m_folderPath;
     QTimer *m_timer = nullptr;
     bool m_firstLoad = true;
+    bool m_warmsThumbnails = true;
     // Moves on when the collection closes or its folder goes; listings of an older one are dropped.
     quint64 m_generation = 0;
     std::optional<QString> m_pin;

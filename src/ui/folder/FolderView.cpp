@@ -23,9 +23,9 @@
 #include "UserDefaults.h"
 
 #include <QCoreApplication>
-#include <QPointer>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPointer>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -48,6 +48,7 @@ FolderView::FolderView(std::shared_ptr<ItemCollection> collection, Presenter *pr
         setObjectName(QStringLiteral("folderView"));
     setDismissesOnBackground(true);
     setDismissesOnLock(true);
+    m_collection->setWarmsThumbnails(false);
     m_grid->setSelection(m_selection);
 
     auto *layout = new QVBoxLayout(this);
@@ -200,8 +201,7 @@ void FolderView::listingChanged()
         m_model = new ItemListModel(m_collection.get(), this);
         m_grid->setItemModel(m_model);
         connect(m_model, &QAbstractItemModel::modelReset, this, &FolderView::showPage);
-        // The opening listing warms the thumbnails: only once the folder may be seen. Not from
-        // inside the listing's own signal, which loadFirstTime() connects to.
+        // Not from inside the listing's own signal.
         if (m_collection->firstLoad())
             QTimer::singleShot(0, this, [this] {
                 if (!m_locked && m_collection->hasDriveManager())
@@ -261,9 +261,9 @@ void FolderView::showEvent(QShowEvent *event)
     checkGone();
     if (m_leaving)
         return;
-    // A sub-folder's PIN is only known from a listing: the plain one, which decodes nothing.
+    // A sub-folder's PIN is only known from a listing, which decodes nothing here.
     if (!isListed() && m_collection->firstLoad())
-        folderAddOk() ? m_collection->loadFirstTime() : m_collection->reload();
+        m_collection->loadFirstTime();
     if (!folderAddOk())
         checkFolderExists();
     QTimer::singleShot(0, this, [this] { m_pages->currentWidget()->setFocus(); });
@@ -277,7 +277,9 @@ void FolderView::checkFolderExists()
     StoragePool::run([manager] {
         manager->connect();
         return manager->directoryExists(QString());
-    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool exists) { if (!alive) return;
+    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool exists) {
+        if (!alive)
+            return;
         if (!exists)
             m_collection->markFolderGone();
     });
@@ -391,7 +393,9 @@ void FolderView::createFolder(const QString &name, const std::optional<QString> 
 {
     StoragePool::run([operations = m_collection->operations(), name, pin]() mutable {
         return operations.createFolder(name, pin);
-    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool created) { if (!alive) return;
+    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool created) {
+        if (!alive)
+            return;
         if (!created)
             QTimer::singleShot(errorPauseMs, this, &FolderView::showFolderError);
     });
