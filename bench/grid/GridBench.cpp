@@ -6,6 +6,7 @@
 //                                 and the peak resident memory; exits 1 past the targets (50 ms,
 //                                 1 GiB). Needs a display (run through grid.sh under Xvfb).
 // Everything happens in a private temporary home with the passcode in memory.
+#include "BenchHome.h"
 #include "DriveManager.h"
 #include "FolderGrid.h"
 #include "FolderOperations.h"
@@ -203,21 +204,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: grid-bench [PICTURES] [LARGE]\n");
         return 2;
     }
-    // A private home before anything reads the environment: the real one is never touched.
-    QTemporaryDir home(QDir::tempPath() + QStringLiteral("/lumisera-grid-XXXXXX"));
+    const BenchHome home(QStringLiteral("grid"));
     if (!home.isValid())
         return 1;
-    for (const auto &[variable, folder] :
-         {std::pair{"HOME", "home"}, std::pair{"XDG_CONFIG_HOME", "config"},
-          std::pair{"XDG_DATA_HOME", "data"}, std::pair{"XDG_CACHE_HOME", "cache"},
-          std::pair{"XDG_RUNTIME_DIR", "runtime"}}) {
-        const QString path = home.filePath(QString::fromLatin1(folder));
-        if (!QDir().mkpath(path) ||
-            !QFile::setPermissions(path,
-                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
-            return 1;
-        qputenv(variable, QFile::encodeName(path));
-    }
     QApplication application(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("com.morvenda.Journey*=false"));
     KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());

@@ -6,6 +6,7 @@
 //                           every 250 operations); exits 1 when a count does not come back, memory
 //                           grows past the margin or an operation fails.
 // Everything happens in a private temporary home with the passcode in memory.
+#include "BenchHome.h"
 #include "DriveManager.h"
 #include "FolderOperations.h"
 #include "InMemoryCredentialBackend.h"
@@ -232,21 +233,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: soak-bench [OPERATIONS]\n");
         return 2;
     }
-    // A private home before anything reads the environment: the real one is never touched.
-    QTemporaryDir home(QDir::tempPath() + QStringLiteral("/lumisera-soak-XXXXXX"));
+    const BenchHome home(QStringLiteral("soak"));
     if (!home.isValid())
         return 1;
-    for (const auto &[variable, folder] :
-         {std::pair{"HOME", "home"}, std::pair{"XDG_CONFIG_HOME", "config"},
-          std::pair{"XDG_DATA_HOME", "data"}, std::pair{"XDG_CACHE_HOME", "cache"},
-          std::pair{"XDG_RUNTIME_DIR", "runtime"}}) {
-        const QString path = home.filePath(QString::fromLatin1(folder));
-        if (!QDir().mkpath(path) ||
-            !QFile::setPermissions(path,
-                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
-            return 1;
-        qputenv(variable, QFile::encodeName(path));
-    }
     const QString sources = home.filePath(QStringLiteral("sources"));
     if (!QDir().mkpath(sources))
         return 1;

@@ -345,7 +345,8 @@ private Q_SLOTS:
     {
         folder(u"Brief"_s);
         for (int round = 0; round < 40; ++round) {
-            auto collection = std::make_unique<ItemCollection>(StorageLocation::local, FileItemType::all, u"Brief"_s);
+            auto collection =
+                std::make_unique<ItemCollection>(StorageLocation::local, FileItemType::all, u"Brief"_s);
             collection->loadFirstTime();
             if (round % 2)
                 QTest::qWait(1);
