@@ -5,6 +5,7 @@
 #include "FolderGrid.h"
 #include "FolderToolbar.h"
 #include "FolderView.h"
+#include "ImportSheet.h"
 #include "InMemoryCredentialBackend.h"
 #include "ItemCollection.h"
 #include "ItemListModel.h"
@@ -28,11 +29,16 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -128,6 +134,34 @@ void dismissSheets(MainWindow *window)
     }
 }
 
+// An import held in the middle: the third file is a pipe that gives its bytes only when released.
+void importTour(MainWindow *window, FolderView *pictures, const QString &folder, const QString &scheme)
+{
+    QTemporaryDir sources;
+    const QString pipe = sources.filePath(QStringLiteral("Beach video.mov"));
+    if (::mkfifo(QFile::encodeName(pipe).constData(), 0600) != 0)
+        return;
+    QStringList chosen;
+    for (const char *name : {"Letter.pdf", "Notes.txt", "Recipe.txt"}) {
+        QFile file(sources.filePath(QLatin1String(name)));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(QByteArray(200 * 1024, 'x'));
+        chosen.append(file.fileName());
+    }
+    chosen.insert(2, pipe);
+    ImportSheet::chooseFiles = [chosen](ImportSheet::Source) { return chosen; };
+    if (QAction *import =
+            pictures->toolbar()->folderMenu()->findChild<QAction *>(QStringLiteral("Import Files")))
+        import->trigger();
+    QTest::qWait(1200);
+    shoot(folder, QStringLiteral("folder-import-") + scheme);
+    // The pipe's reader waits for a writer: give it one that writes nothing, then let the rest end.
+    std::thread([pipe] { ::close(::open(QFile::encodeName(pipe).constData(), O_WRONLY)); }).join();
+    QTest::qWait(800);
+    dismissSheets(window);
+    ImportSheet::chooseFiles = nullptr;
+}
+
 void folderTour(MainWindow *window, const QString &folder, const QString &scheme)
 {
     window->openTree(StorageLocation::local, QStringLiteral("On Device"));
@@ -153,6 +187,8 @@ void folderTour(MainWindow *window, const QString &folder, const QString &scheme
         pictures->toolbar()->deleteButton()->click();
         shoot(folder, QStringLiteral("folder-delete-") + scheme);
         dismissSheets(window);
+        pictures->selectionManager()->disable();
+        importTour(window, pictures, folder, scheme);
         window->presenter()->dismiss(pictures);
         settle();
     }
