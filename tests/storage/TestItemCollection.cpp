@@ -1,5 +1,6 @@
 #include "AppPaths.h"
 #include "CloudDrive.h"
+#include "ConnectedCollection.h"
 #include "DecodedImageCache.h"
 #include "DriveManager.h"
 #include "DriveNotificationCenter.h"
@@ -36,14 +37,6 @@ QStringList names(const QList<StoredItemPtr> &items, bool extensions = false)
     for (const StoredItemPtr &item : items)
         names.append(extensions ? item->ext() : item->fullName());
     return names;
-}
-
-std::unique_ptr<ItemCollection> connected(FileItemType type, const QString &path = {},
-                                          StorageLocation location = StorageLocation::local)
-{
-    auto collection = std::make_unique<ItemCollection>(location, type, path);
-    collection->driveManager()->connect();
-    return collection;
 }
 
 // A fresh folder's collection (a failure to make it shows in the listing checks).

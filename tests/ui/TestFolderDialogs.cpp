@@ -1,4 +1,5 @@
 #include "CloudDrive.h"
+#include "ConnectedCollection.h"
 #include "DeleteFileView.h"
 #include "DeleteFolderView.h"
 #include "DriveManager.h"
@@ -9,10 +10,10 @@
 #include "KeyChainHelper.h"
 #include "LogCapture.h"
 #include "ModifyFolderView.h"
-#include "NavigationStack.h"
 #include "NewFolderView.h"
 #include "OKCancelAlert.h"
 #include "Presenter.h"
+#include "PresenterWindow.h"
 #include "UserFormTextField.h"
 #include "WidgetTestMain.h"
 
@@ -20,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -28,13 +28,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString passcode = u"correct horse 42"_s;
-
-std::unique_ptr<ItemCollection> connected(FileItemType type, const QString &path = {})
-{
-    auto collection = std::make_unique<ItemCollection>(StorageLocation::local, type, path);
-    collection->driveManager()->connect();
-    return collection;
-}
 
 // A fresh folder of the local tree, its PIN (if any) already published by a reload.
 std::unique_ptr<ItemCollection> makeFolder(const QString &name, const std::optional<QString> &pin)
@@ -60,7 +53,7 @@ class TestFolderDialogs : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<PresenterWindow> m_window;
     Presenter *m_presenter = nullptr;
     QTemporaryDir m_sources;
 
@@ -96,13 +89,8 @@ private Q_SLOTS:
     }
     void init()
     {
-        m_window = std::make_unique<QWidget>();
-        auto *layers = new QStackedWidget(m_window.get());
-        auto *navigation = new NavigationStack;
-        layers->addWidget(navigation);
-        m_presenter = new Presenter(layers, navigation, m_window.get());
-        m_window->resize(800, 600);
-        m_window->show();
+        m_window = std::make_unique<PresenterWindow>();
+        m_presenter = m_window->presenter();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
     void cleanup() { m_window.reset(); }

@@ -1,4 +1,5 @@
 #include "AppPaths.h"
+#include "ConnectedCollection.h"
 #include "DecodedImageCache.h"
 #include "DriveManager.h"
 #include "FileNaming.h"
@@ -12,6 +13,7 @@
 #include "KeyChainHelper.h"
 #include "NavigationStack.h"
 #include "Presenter.h"
+#include "PresenterWindow.h"
 #include "SelectedItemManager.h"
 #include "TileThumbnailQueue.h"
 #include "UserFormTextField.h"
@@ -23,9 +25,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStackedWidget>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -33,13 +33,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString passcode = u"passcode1"_s;
-
-std::unique_ptr<ItemCollection> connected(FileItemType type, const QString &path = {})
-{
-    auto collection = std::make_unique<ItemCollection>(StorageLocation::local, type, path);
-    collection->driveManager()->connect();
-    return collection;
-}
 
 QByteArray picture(int seed)
 {
@@ -75,7 +68,7 @@ class TestFolderView : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<PresenterWindow> m_window;
     NavigationStack *m_navigation = nullptr;
     Presenter *m_presenter = nullptr;
 
@@ -120,16 +113,10 @@ private Q_SLOTS:
         ItemCollectionCache::shared().clear();
         DecodedImageCache::tiles().removeAllObjects();
         DecodedImageCache::thumbnails().removeAllObjects();
-        m_window = std::make_unique<QWidget>();
-        auto *layers = new QStackedWidget;
-        m_navigation = new NavigationStack;
-        layers->addWidget(m_navigation);
+        m_window = std::make_unique<PresenterWindow>(QSize(640, 480));
+        m_navigation = m_window->navigation();
         m_navigation->setRoot(new Screen);
-        m_presenter = new Presenter(layers, m_navigation, m_window.get());
-        auto *layout = new QVBoxLayout(m_window.get());
-        layout->addWidget(layers);
-        m_window->resize(640, 480);
-        m_window->show();
+        m_presenter = m_window->presenter();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
     void cleanup()

@@ -3,14 +3,13 @@
 #include "InMemoryCredentialBackend.h"
 #include "ItemCollection.h"
 #include "KeyChainHelper.h"
-#include "NavigationStack.h"
 #include "Presenter.h"
+#include "PresenterWindow.h"
 #include "UniqueFd.h"
 #include "WidgetTestMain.h"
 
 #include <QLabel>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -24,7 +23,7 @@ class TestImportSheet : public QObject
 {
     Q_OBJECT
     QTemporaryDir m_sources;
-    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<PresenterWindow> m_window;
     Presenter *m_presenter = nullptr;
     std::unique_ptr<ItemCollection> m_collection;
     QStringList m_chosen;
@@ -60,13 +59,8 @@ private Q_SLOTS:
         m_writer.emplace(::open(QFile::encodeName(pipe).constData(), O_RDWR | O_CLOEXEC));
         m_chosen = {source(folder + u"-a.txt"_s, 1000), pipe, source(folder + u"-c.txt"_s, 500)};
 
-        m_window = std::make_unique<QWidget>();
-        auto *layers = new QStackedWidget(m_window.get());
-        auto *navigation = new NavigationStack;
-        layers->addWidget(navigation);
-        m_presenter = new Presenter(layers, navigation, m_window.get());
-        m_window->resize(800, 600);
-        m_window->show();
+        m_window = std::make_unique<PresenterWindow>();
+        m_presenter = m_window->presenter();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
     void cleanup()

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "DriveManager.h"
+#include "ItemCollection.h"
+
+#include <memory>
+
+// A collection of a vault folder whose drive is connected, ready for operations and listings.
+inline std::unique_ptr<ItemCollection> connected(FileItemType type, const QString &path = {},
+                                                 StorageLocation location = StorageLocation::local)
+{
+    auto collection = std::make_unique<ItemCollection>(location, type, path);
+    collection->driveManager()->connect();
+    return collection;
+}
