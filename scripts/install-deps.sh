@@ -8,6 +8,7 @@ packages=(
     qt6-l10n-tools qt6-tools-dev qtkeychain-qt6-dev libssl-dev libxkbcommon-dev libheif-dev
     gnome-keyring libsecret-1-0 libsecret-tools imagemagick
     qt6-wayland xvfb xauth openbox
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
     clang libclang-rt-14-dev
 )
 

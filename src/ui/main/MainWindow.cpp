@@ -8,7 +8,7 @@
 #include "ItemCollection.h"
 #include "MainScreenState.h"
 #include "NavigationStack.h"
-#include "OKAlert.h"
+#include "NewCameraView.h"
 #include "Presenter.h"
 #include "SetPasscodeView.h"
 #include "Settings.h"
@@ -79,9 +79,8 @@ void MainWindow::serveImports(FolderView *folder)
     connect(folder, &FolderView::filesDropped, this, [this, folder](const QStringList &paths) {
         m_presenter->sheet(new ImportSheet(folder->collection(), paths));
     });
-    connect(folder, &FolderView::cameraRequested, this, [this] {
-        (new OKAlert(tr("Capture Error"), tr("The camera is not available in this version."), this))->open();
-    });
+    connect(folder, &FolderView::cameraRequested, this,
+            [this, folder] { NewCameraView::present(m_presenter, folder->collection(), this); });
 }
 
 void MainWindow::setPrivacyMonitor(const ScreenPrivacyMonitor *monitor)

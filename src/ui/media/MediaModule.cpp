@@ -1,0 +1,51 @@
+#include "MediaModule.h"
+
+#include "Logging.h"
+#include "MediaBackend.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QPluginLoader>
+
+namespace {
+const QString fileName = QStringLiteral("lumisera_media.so");
+
+struct Loaded
+{
+    MediaBackend *backend = nullptr;
+    QString whyNot;
+};
+
+Loaded load()
+{
+    QString lastError = QCoreApplication::translate("MediaModule", "%1 was not found").arg(fileName);
+    for (const QString &path : MediaModule::searchPaths()) {
+        if (!QFileInfo::exists(path))
+            continue;
+        // Never unloaded: Qt Multimedia keeps threads and callbacks of its own until the process ends.
+        QPluginLoader loader(path);
+        auto *backend = qobject_cast<MediaBackend *>(loader.instance());
+        if (backend)
+            return {backend, {}};
+        lastError = loader.errorString();
+    }
+    logError(QStringLiteral("Media module not loaded: ") + lastError, QStringLiteral("MediaModule"),
+             QStringLiteral("backend()"));
+    return {nullptr, lastError};
+}
+} // namespace
+
+MediaBackend *MediaModule::backend(QString *whyNot)
+{
+    static const Loaded loaded = load();
+    if (!loaded.backend && whyNot)
+        *whyNot = loaded.whyNot;
+    return loaded.backend;
+}
+
+QStringList MediaModule::searchPaths()
+{
+    return {QCoreApplication::applicationDirPath() + QStringLiteral("/" LUMISERA_PLUGIN_FROM_BIN "/") +
+                fileName,
+            QStringLiteral(LUMISERA_BUILD_PLUGIN_DIR "/") + fileName};
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+class MediaBackend;
+
+// The media module (the camera through Qt Multimedia) is a plugin loaded on first use: linked into
+// the window, its libraries would all be loaded before the first frame.
+class MediaModule
+{
+public:
+    // Loaded once and kept; nothing, with the reason, when it is missing or does not load.
+    static MediaBackend *backend(QString *whyNot = nullptr);
+    // Beside an installed program, then in the build tree.
+    static QStringList searchPaths();
+};
