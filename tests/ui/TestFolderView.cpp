@@ -16,6 +16,8 @@
 #include "PresenterWindow.h"
 #include "SelectedItemManager.h"
 #include "TileThumbnailQueue.h"
+#include "TipStore.h"
+#include "FolderTip.h"
 #include "UserFormTextField.h"
 #include "WidgetTestMain.h"
 
@@ -123,6 +125,50 @@ private Q_SLOTS:
     {
         m_window.reset();
         QTest::qWait(20); // screens go with deleteLater
+    }
+
+    // One tip at a time, in order; a closed tip stays closed for later screens (and restarts: the
+    // store is a file); the gestures tip waits for pictures.
+    void tipsShowOneAtATimeAndStayClosed()
+    {
+        TipStore::reset();
+        const QString path = makeFolder(u"Tips"_s, 0);
+        // The empty root's own tip is another matter: only the one above the grid counts.
+        const auto shown = [](FolderView *view) {
+            QList<FolderTip *> tips = view->findChildren<FolderTip *>();
+            tips.removeIf([](FolderTip *tip) { return !tip->isVisible(); });
+            return tips;
+        };
+        const auto shownTip = [&shown](FolderView *view) {
+            const QList<FolderTip *> tips = shown(view);
+            return tips.size() == 1 ? tips.first()->objectName() : QString();
+        };
+        const auto closeTip = [&shown](FolderView *view) {
+            shown(view).first()->findChild<QToolButton *>(u"closeTip"_s)->click();
+        };
+        FolderView *root = open(FileItemType::all);
+        QVERIFY(listed(root, 1));
+        QTRY_COMPARE(shownTip(root), u"ToolbarTips"_s);
+        closeTip(root);
+        // The next tip waits for the next screen.
+        QTRY_VERIFY(shown(root).isEmpty());
+
+        FolderView *again = open(FileItemType::all);
+        QVERIFY(listed(again, 1));
+        QTRY_COMPARE(shownTip(again), u"ImportTip"_s);
+        TipStore::dismiss(u"ToolbarTips2"_s);
+        FolderView *empty = open(FileItemType::file, path);
+        QVERIFY(listed(empty, 0));
+        QCOMPARE(shownTip(empty), QString());
+        QVERIFY(connected(FileItemType::file, path)->operations().addImageData(picture(3)));
+        empty->collection()->reload();
+        QTRY_COMPARE(shownTip(empty), u"SubFolderTip"_s);
+
+        TipStore::setTipsEnabled(false);
+        FolderView *off = open(FileItemType::file, path);
+        QVERIFY(listed(off, 1));
+        QVERIFY(shown(off).isEmpty());
+        TipStore::reset();
     }
 
     void selectionModeTogglesFilesOnly()

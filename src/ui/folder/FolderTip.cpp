@@ -1,22 +1,12 @@
 #include "FolderTip.h"
 
 #include "Symbols.h"
+#include "TipStore.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QSet>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-namespace {
-
-QSet<QString> &dismissed()
-{
-    static QSet<QString> names;
-    return names;
-}
-
-} // namespace
 
 FolderTip::FolderTip(const QString &name, const QString &title, const QString &message, QWidget *parent)
     : QFrame(parent)
@@ -47,7 +37,7 @@ FolderTip::FolderTip(const QString &name, const QString &title, const QString &m
     close->setToolTip(tr("Close Tip"));
     close->setAccessibleName(tr("Close Tip"));
     connect(close, &QToolButton::clicked, this, [this] {
-        dismissed().insert(objectName());
+        TipStore::dismiss(objectName());
         hide();
         deleteLater();
     });
@@ -61,12 +51,22 @@ FolderTip::FolderTip(const QString &name, const QString &title, const QString &m
 
 bool FolderTip::isDismissed(const QString &name)
 {
-    return dismissed().contains(name);
+    return TipStore::isDismissed(name);
 }
 
-void FolderTip::resetDismissals()
+FolderTip *FolderTip::firstShown(bool rootListing)
 {
-    dismissed().clear();
+    using Tip = std::pair<QString, FolderTip *(*)()>;
+    const QList<Tip> tips = rootListing ? QList<Tip>{{QStringLiteral("ToolbarTips"), &toolbarTips},
+                                                     {QStringLiteral("ImportTip"), &importTip}}
+                                        : QList<Tip>{{QStringLiteral("ToolbarTips2"), &toolbarTips2},
+                                                     {QStringLiteral("SubFolderTip"), &subFolderTip},
+                                                     {QStringLiteral("ImportTip"), &importTip}};
+    for (const auto &[name, make] : tips) {
+        if (!isDismissed(name))
+            return make();
+    }
+    return nullptr;
 }
 
 FolderTip *FolderTip::toolbarTips()

@@ -89,12 +89,10 @@ QWidget *FolderView::makeContent()
     auto *layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    if (!FolderTip::isDismissed(folderAddOk() ? QStringLiteral("ToolbarTips")
-                                              : QStringLiteral("ToolbarTips2"))) {
-        m_actionsTip = folderAddOk() ? FolderTip::toolbarTips() : FolderTip::toolbarTips2();
+    if ((m_tip = FolderTip::firstShown(folderAddOk()))) {
         auto *tipMargin = new QVBoxLayout;
         tipMargin->setContentsMargins(8, 6, 8, 2);
-        tipMargin->addWidget(m_actionsTip);
+        tipMargin->addWidget(m_tip);
         layout->addLayout(tipMargin);
     }
     m_gridPage = m_grid;
@@ -220,8 +218,12 @@ void FolderView::showPage()
         page = m_model->rowCount() > 0 || !folderAddOk() ? m_gridPage : m_emptyPage;
     const bool hadFocus = m_pages->currentWidget() && m_pages->currentWidget()->hasFocus();
     m_pages->setCurrentWidget(page);
-    if (m_actionsTip)
-        m_actionsTip->setVisible(page != m_lockPage && page != m_blankPage);
+    if (m_tip) {
+        // The gestures are those of the photo viewer: told where there are pictures.
+        const bool fits =
+            m_tip->objectName() != QStringLiteral("SubFolderTip") || m_collection->containsPhotos();
+        m_tip->setVisible(fits && page != m_lockPage && page != m_blankPage);
+    }
     if (page == m_gridPage && m_model && m_model->rowCount() > 0 && !m_grid->currentIndex().isValid())
         m_grid->setCurrentIndex(m_model->index(0, 0));
     if (hadFocus || (isVisible() && (!focusWidget() || !focusWidget()->isVisible())))

@@ -92,7 +92,7 @@ private:
     QWidget *m_emptyPage = nullptr;
     QWidget *m_blankPage = nullptr;
     QToolButton *m_lockButton = nullptr;
-    QPointer<FolderTip> m_actionsTip;
+    QPointer<FolderTip> m_tip;
     QString m_collectionPinCode;
     bool m_locked = false;
     bool m_leaving = false;
