@@ -64,6 +64,7 @@ QWidget *NewCameraView::makeViewfinder()
     m_status->setAlignment(Qt::AlignCenter);
     m_status->setWordWrap(true);
     m_status->setContentsMargins(12, 8, 12, 8);
+    m_status->hide();
     layout->addWidget(m_status);
     return frame;
 }
@@ -137,6 +138,7 @@ void NewCameraView::showProblem(const QString &text)
 {
     m_taking = false;
     m_status->setText(text);
+    m_status->setVisible(!text.isEmpty());
     m_shutter->setEnabled(m_camera->isReadyForCapture());
 }
 
