@@ -7,6 +7,7 @@
 #include "MainWindow.h"
 #include "Presenter.h"
 #include "QuoteRefresher.h"
+#include "ShareFolder.h"
 #include "SharedData.h"
 #include "UserDefaults.h"
 
@@ -21,6 +22,9 @@ Private_Lumisera_for_MacApp::Private_Lumisera_for_MacApp(QObject *parent)
             &Private_Lumisera_for_MacApp::onLoadedKeyChanged);
     connect(&m_state, &MainScreenState::schemeApplied, this,
             [](UserDefaults::Mode mode) { ColorScheme::apply(mode); });
+    // Shared copies stay while the application they went to may read them, but not past Lumisera.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+            [] { ShareFolder::removeAll(); });
 }
 
 Private_Lumisera_for_MacApp::~Private_Lumisera_for_MacApp() = default;

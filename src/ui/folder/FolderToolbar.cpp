@@ -56,8 +56,6 @@ FolderToolbar::FolderToolbar(bool folderAddOk, QWidget *parent)
     m_menuButton->setPopupMode(QToolButton::InstantPopup);
     m_menu->setObjectName(QStringLiteral("folderMenu"));
     m_share->setObjectName(QStringLiteral("shareSelectionButton"));
-    m_share->setEnabled(false);
-    m_share->setToolTip(tr("Sharing comes in a later version"));
     m_delete->setObjectName(QStringLiteral("deleteSelectionButton"));
     makeMenu(folderAddOk);
 
@@ -80,6 +78,7 @@ FolderToolbar::FolderToolbar(bool folderAddOk, QWidget *parent)
 
     connect(m_select, &QPushButton::clicked, this, &FolderToolbar::selectToggled);
     connect(m_camera, &QToolButton::clicked, this, &FolderToolbar::cameraRequested);
+    connect(m_share, &QToolButton::clicked, this, &FolderToolbar::shareRequested);
     connect(m_delete, &QToolButton::clicked, this, &FolderToolbar::deleteSelectionRequested);
     setSelectionMode(false);
 }
@@ -145,6 +144,7 @@ void FolderToolbar::setCanSelect(bool canSelect)
 void FolderToolbar::paintDelete()
 {
     const bool any = m_count > 0;
+    m_share->setEnabled(any);
     m_delete->setEnabled(any);
     m_delete->setIcon(any ? tinted(QStringLiteral("trash"), OKCancelAlert::destructiveColor(palette()))
                           : Symbols::icon(QStringLiteral("trash")));

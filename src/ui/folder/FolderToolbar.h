@@ -27,6 +27,7 @@ public:
 Q_SIGNALS:
     void selectToggled();
     void cameraRequested();
+    void shareRequested();
     void deleteSelectionRequested();
     void reloadRequested();
     void addFolderRequested();

@@ -17,6 +17,7 @@
 #include "Presenter.h"
 #include "PrivacyCover.h"
 #include "SelectedItemManager.h"
+#include "ShareSheetWrapper.h"
 #include "StoragePool.h"
 #include "SubFolder.h"
 #include "Symbols.h"
@@ -166,6 +167,7 @@ void FolderView::connectToolbar()
         if (!selectedItems().isEmpty())
             deleteItems(selectedItems());
     });
+    connect(m_toolbar, &FolderToolbar::shareRequested, this, [this] { shareItems(selectedItems()); });
     connect(m_toolbar, &FolderToolbar::reloadRequested, this, [this] {
         if (m_collection->hasDriveManager())
             m_collection->reload();
@@ -351,7 +353,36 @@ void FolderView::openFolder(const StoredItemPtr &folder)
 
 void FolderView::openItem(const StoredItemPtr &item)
 {
+    switch (item->fileType()) {
+    case StoredItem::StoredFileType::image:
+        return openPicture(item);
+    case StoredItem::StoredFileType::pdf:
+        return openPdf(item);
+    case StoredItem::StoredFileType::content:
+    case StoredItem::StoredFileType::unknown:
+        return openDocument(item);
+    }
+}
+
+void FolderView::openPicture(const StoredItemPtr &item)
+{
     m_presenter->cover(new ItemPlaceholderView(item->fullName()));
+}
+
+void FolderView::openPdf(const StoredItemPtr &item)
+{
+    m_presenter->cover(new ItemPlaceholderView(item->fullName()));
+}
+
+void FolderView::openDocument(const StoredItemPtr &item)
+{
+    m_presenter->cover(new ItemPlaceholderView(item->fullName()));
+}
+
+void FolderView::shareItems(const QList<StoredItemPtr> &items)
+{
+    if (!items.isEmpty())
+        m_presenter->sheet(new ShareSheetWrapper(items));
 }
 
 void FolderView::showTileMenu(const QModelIndex &index, const QPoint &at)
@@ -364,9 +395,8 @@ void FolderView::showTileMenu(const QModelIndex &index, const QPoint &at)
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->setToolTipsVisible(true);
     menu->addAction(tr("Preview"), this, [this, item] { openItem(item); });
-    QAction *share = menu->addAction(Symbols::icon(QStringLiteral("square.and.arrow.up")), tr("Share Item"));
-    share->setEnabled(false);
-    share->setToolTip(tr("Sharing comes in a later version"));
+    menu->addAction(Symbols::icon(QStringLiteral("square.and.arrow.up")), tr("Share Item"), this,
+                    [this, item] { shareItems({item}); });
     menu->addAction(Symbols::icon(QStringLiteral("trash")), tr("Delete Item"), this,
                     [this, item] { deleteItems({item}); });
     menu->popup(at);

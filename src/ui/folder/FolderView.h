@@ -69,6 +69,10 @@ private:
     void showEnterPin();
     void openFolder(const StoredItemPtr &folder);
     void openItem(const StoredItemPtr &item);
+    void openPicture(const StoredItemPtr &item);
+    void openPdf(const StoredItemPtr &item);
+    void openDocument(const StoredItemPtr &item);
+    void shareItems(const QList<StoredItemPtr> &items);
     void showTileMenu(const QModelIndex &index, const QPoint &at);
     void deleteItems(const QList<StoredItemPtr> &items);
     void showAddFolder();

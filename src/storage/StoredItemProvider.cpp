@@ -1,0 +1,93 @@
+#include "StoredItemProvider.h"
+
+#include "CloudDrive.h"
+#include "FileEncryptor.h"
+#include "FileSystemError.h"
+#include "KeyChainHelper.h"
+#include "Logging.h"
+#include "NativePath.h"
+#include "PlainCopy.h"
+#include "ShareFolder.h"
+
+#include <QFileInfo>
+
+#include <cstring>
+
+namespace {
+QString systemText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+} // namespace
+
+StoredItemProvider::StoredItemProvider(StoredItemPtr storedItem, std::shared_ptr<ShareFolder> tempFolder)
+    : m_storedItem(std::move(storedItem)), m_tempFolder(std::move(tempFolder))
+{}
+
+std::optional<QString> StoredItemProvider::tempFile() const
+{
+    const QMutexLocker lock(&m_mutex);
+    return m_tempFile;
+}
+
+StoredItemProvider::Copy StoredItemProvider::item()
+{
+    const QMutexLocker lock(&m_mutex);
+    if (m_tempFile && QFileInfo::exists(*m_tempFile))
+        return {*m_tempFile, {}};
+    const QString folder = m_tempFolder->path();
+    if (folder.isEmpty())
+        return {{}, tr("The private temporary folder could not be made.")};
+    Copy copy = decryptInto(folder);
+    if (copy.isValid())
+        m_tempFile = copy.path;
+    return copy;
+}
+
+StoredItemProvider::Copy StoredItemProvider::saveInto(const QString &folder)
+{
+    const QMutexLocker lock(&m_mutex);
+    return decryptInto(folder);
+}
+
+StoredItemProvider::Copy StoredItemProvider::decryptInto(const QString &folder)
+{
+    const QString name = m_storedItem->fullName();
+    if (m_cancelled)
+        return {{}, tr("Sharing was stopped.")};
+    const std::optional<QString> key = KeyChainHelper::shared().load();
+    if (!key)
+        return {{}, tr("The passcode could not be read.")};
+    try {
+        CloudDrive::checkFileName(name);
+        PlainCopy copy(folder);
+        FileEncryptor::IoFailure io;
+        const bool decrypted =
+            FileEncryptor::processFile(NativePath::fromUrl(m_storedItem->url()), copy.fd(), *key,
+                                       CryptOperation::decrypt, &io, [this](qint64) { return !m_cancelled; });
+        if (decrypted)
+            return {copy.place(name), {}};
+        logError(QStringLiteral("Failed to decrypt file on share"), QStringLiteral(__FILE__),
+                 QStringLiteral("item(for:)"));
+        if (io.stopped)
+            return {{}, tr("Sharing was stopped.")};
+        if (io.readError)
+            return {{}, tr("%1 could not be read: %2").arg(name, systemText(io.readError))};
+        if (io.writeError)
+            return {{}, tr("%1 could not be written: %2").arg(name, systemText(io.writeError))};
+        return {{}, tr("%1 could not be decrypted; the stored file may be damaged.").arg(name)};
+    } catch (const FileSystemError &error) {
+        errorMsg(QStringLiteral("Caught error ") + error.description());
+        return {{},
+                tr("%1 could not be saved in %2: %3")
+                    .arg(name, folder, QString::fromStdString(error.code().message()))};
+    } catch (const DriveError &error) {
+        errorMsg(QStringLiteral("Caught error ") + error.description());
+        return {{}, tr("%1 cannot be shared under this name.").arg(name)};
+    }
+}
+
+QString StoredItemProvider::subject()
+{
+    return tr("Shared from Morvenda Lumisera");
+}

@@ -1,0 +1,59 @@
+#include "ActivityIndicator.h"
+
+#include <QPainter>
+#include <QTimer>
+
+namespace {
+constexpr int spokes = 12;
+constexpr int stepMs = 80;
+} // namespace
+
+ActivityIndicator::ActivityIndicator(QWidget *parent) : QWidget(parent), m_timer(new QTimer(this))
+{
+    setObjectName(QStringLiteral("activityIndicator"));
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    m_timer->setInterval(stepMs);
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        m_step = (m_step + 1) % spokes;
+        update();
+    });
+}
+
+QSize ActivityIndicator::sizeHint() const
+{
+    const int edge = fontMetrics().height() * 3 / 2;
+    return {edge, edge};
+}
+
+void ActivityIndicator::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal radius = qMin(width(), height()) / 2.0;
+    painter.translate(width() / 2.0, height() / 2.0);
+    QColor color = palette().color(QPalette::WindowText);
+    QPen pen;
+    pen.setWidthF(qMax(1.5, radius / 5));
+    pen.setCapStyle(Qt::RoundCap);
+    for (int spoke = 0; spoke < spokes; ++spoke) {
+        // The newest spoke is the darkest; the others fade behind it.
+        const int age = (m_step - spoke + spokes) % spokes;
+        color.setAlphaF(1.0 - 0.75 * age / (spokes - 1));
+        pen.setColor(color);
+        painter.setPen(pen);
+        painter.drawLine(QPointF(0, -radius * 0.5), QPointF(0, -radius * 0.9));
+        painter.rotate(360.0 / spokes);
+    }
+}
+
+void ActivityIndicator::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_timer->start();
+}
+
+void ActivityIndicator::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    m_timer->stop();
+}

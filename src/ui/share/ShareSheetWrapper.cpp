@@ -1,0 +1,175 @@
+#include "ShareSheetWrapper.h"
+
+#include "ActivityViewController.h"
+#include "Caption.h"
+#include "KeyChainHelper.h"
+#include "PreparingFileProgress.h"
+#include "ShareFolder.h"
+#include "StoragePool.h"
+#include "StoredItemProvider.h"
+#include "UserFormTextField.h"
+
+#include <QCommandLinkButton>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+// The pause in which the progress card shows before the targets replace it.
+constexpr int presentDelayMs = 500;
+} // namespace
+
+ShareSheetWrapper::ShareSheetWrapper(const QList<StoredItemPtr> &selectedItems, QWidget *parent)
+    : Screen(parent), m_selectedItems(selectedItems),
+      m_pin(new UserFormTextField(ProtectFieldType::passcode)), m_pages(new QStackedWidget)
+{
+    setObjectName(QStringLiteral("shareSheetWrapper"));
+    setTitle(tr("Share Items"));
+    setDismissesOnBackground(true);
+    setDismissesOnLock(true);
+    setMinimumWidth(460);
+
+    m_pages->addWidget(makePasscodePage());
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_pages);
+}
+
+ShareSheetWrapper::~ShareSheetWrapper()
+{
+    m_pin->wipe();
+}
+
+QWidget *ShareSheetWrapper::makePasscodePage()
+{
+    m_pin->setObjectName(QStringLiteral("passcodeField"));
+    auto *section = new QGroupBox(tr("Enter Passcode"));
+    auto *fields = new QVBoxLayout(section);
+    fields->addWidget(new Caption(tr(
+        "Sharing items requires authentication with a passcode; this is the initial passcode you created to "
+        "protect the app.\n\nShared items must be decrypted first before they can be shared; those "
+        "temporary files are deleted after sharing.")));
+    fields->addWidget(m_pin);
+
+    auto *buttons = new QDialogButtonBox;
+    QPushButton *close = buttons->addButton(tr("Close"), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("closeButton"));
+    m_shareButton = buttons->addButton(tr("Share"), QDialogButtonBox::AcceptRole);
+    m_shareButton->setObjectName(QStringLiteral("shareButton"));
+
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(section);
+    layout->addStretch();
+    layout->addWidget(buttons);
+
+    connect(close, &QPushButton::clicked, this, &Screen::dismissRequested);
+    connect(m_shareButton, &QPushButton::clicked, this, &ShareSheetWrapper::submit);
+    connect(m_pin, &QLineEdit::returnPressed, this, &ShareSheetWrapper::submit);
+    return page;
+}
+
+QWidget *ShareSheetWrapper::makeSharePage()
+{
+    QStringList names;
+    for (const StoredItemPtr &item : m_selectedItems)
+        names.append(item->fullName());
+    auto *items = new QLabel(names.join(QStringLiteral(", ")));
+    items->setObjectName(QStringLiteral("itemNames"));
+    items->setTextFormat(Qt::PlainText);
+    items->setWordWrap(true);
+    QFont bold = items->font();
+    bold.setBold(true);
+    items->setFont(bold);
+
+    m_progress = new PreparingFileProgress;
+    auto *progressPage = new QWidget;
+    auto *progressLayout = new QVBoxLayout(progressPage);
+    progressLayout->addStretch();
+    progressLayout->addWidget(m_progress, 0, Qt::AlignCenter);
+    progressLayout->addStretch();
+    m_shareStack = new QStackedWidget;
+    m_shareStack->addWidget(progressPage);
+    m_shareStack->addWidget(m_activities);
+
+    auto *buttons = new QDialogButtonBox;
+    QPushButton *close = buttons->addButton(tr("Close"), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("doneButton"));
+    close->setAutoDefault(false);
+
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(items);
+    layout->addWidget(m_shareStack, 1);
+    layout->addWidget(
+        new Caption(tr("Copies given to another application stay in Lumisera's private temporary "
+                       "folder until Lumisera quits, so that the application can still read them.")));
+    layout->addWidget(buttons);
+
+    connect(close, &QPushButton::clicked, this, &Screen::dismissRequested);
+    connect(m_activities, &ActivityViewController::busyChanged, this, &ShareSheetWrapper::showProgress);
+    return page;
+}
+
+void ShareSheetWrapper::submit()
+{
+    if (m_checking || m_unlocked)
+        return;
+    m_checking = true;
+    m_shareButton->setEnabled(false);
+    StoragePool::run([] { return KeyChainHelper::shared().load(); })
+        .then(QCoreApplication::instance(),
+              [this, alive = QPointer(this)](const std::optional<QString> &stored) {
+                  if (!alive)
+                      return;
+                  m_checking = false;
+                  m_shareButton->setEnabled(true);
+                  const bool matches = stored && *stored == m_pin->text();
+                  m_pin->wipe();
+                  if (matches)
+                      unlock();
+                  else
+                      m_pin->setFocus(Qt::OtherFocusReason);
+              });
+}
+
+void ShareSheetWrapper::unlock()
+{
+    m_unlocked = true;
+    const auto tempFolder = std::make_shared<ShareFolder>();
+    for (const StoredItemPtr &item : m_selectedItems)
+        m_shareSheetItems.append(std::make_shared<StoredItemProvider>(item, tempFolder));
+    m_activities = new ActivityViewController(m_shareSheetItems);
+    m_pages->addWidget(makeSharePage());
+    m_pages->setCurrentIndex(1);
+    showProgress(true);
+    QTimer::singleShot(presentDelayMs, this, &ShareSheetWrapper::showShare);
+}
+
+void ShareSheetWrapper::showShare()
+{
+    showProgress(false);
+    m_activities->button(ActivityViewController::Activity::saveToFolder)->setFocus(Qt::OtherFocusReason);
+}
+
+void ShareSheetWrapper::showProgress(bool show)
+{
+    m_shareStack->setCurrentIndex(show ? 0 : 1);
+}
+
+void ShareSheetWrapper::showEvent(QShowEvent *event)
+{
+    Screen::showEvent(event);
+    if (m_unlocked)
+        return;
+    // Only now is there a dialog to take the default button.
+    m_shareButton->setDefault(true);
+    m_pin->setFocus(Qt::OtherFocusReason);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "Screen.h"
+#include "StoredItem.h"
+
+#include <QList>
+#include <memory>
+
+class ActivityViewController;
+class PreparingFileProgress;
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+class ShareFolder;
+class StoredItemProvider;
+class UserFormTextField;
+
+// "Share Items": asks for the application passcode again, then offers the targets the items can go
+// to (ActivityViewController). Nothing is decrypted before a target asks, and a wrong passcode
+// decrypts nothing. The share's private folder goes with the dialog, but for the copies handed to
+// another application, which stay until Lumisera quits. Closes on background and on lock.
+class ShareSheetWrapper : public Screen
+{
+    Q_OBJECT
+public:
+    explicit ShareSheetWrapper(const QList<StoredItemPtr> &selectedItems, QWidget *parent = nullptr);
+    ~ShareSheetWrapper() override;
+
+    bool isUnlocked() const { return m_unlocked; }
+    // Nothing until unlocked.
+    ActivityViewController *activities() const { return m_activities; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QWidget *makePasscodePage();
+    QWidget *makeSharePage();
+    void submit();
+    void unlock();
+    void showShare();
+    void showProgress(bool show);
+
+    const QList<StoredItemPtr> m_selectedItems;
+    QList<std::shared_ptr<StoredItemProvider>> m_shareSheetItems;
+    UserFormTextField *m_pin;
+    QPushButton *m_shareButton = nullptr;
+    QStackedWidget *m_pages;
+    QStackedWidget *m_shareStack = nullptr;
+    PreparingFileProgress *m_progress = nullptr;
+    ActivityViewController *m_activities = nullptr;
+    bool m_unlocked = false;
+    bool m_checking = false;
+};

@@ -1,0 +1,199 @@
+#include "AppPaths.h"
+#include "FileEncryptor.h"
+#include "InMemoryCredentialBackend.h"
+#include "KeyChainHelper.h"
+#include "ShareFolder.h"
+#include "StoredItemProvider.h"
+#include "TestHome.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+// Registered twice with ctest: once with unnamed files, once with the hidden siblings of file
+// systems that have none.
+class TestStoredItemProvider : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_vault;
+    const QByteArray m_plain = QByteArray(2 * 1024 * 1024 + 7, 'p');
+
+    static QByteArray contents(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static bool write(const QString &path, const QByteArray &data)
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+    }
+    static QStringList entries(const QString &folder)
+    {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                      QDir::Name);
+    }
+    static int mode(const QString &path)
+    {
+        struct stat status
+        {
+        };
+        return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 0777) : -1;
+    }
+    // A vault file holding data, listed as name.ext.
+    StoredItemPtr stored(const QString &name, const QString &ext, const QByteArray &data)
+    {
+        const QString path = m_vault.filePath(QStringLiteral("scrambled-") + name);
+        if (!write(path, data))
+            return nullptr;
+        return std::make_shared<StoredItem>(QUrl::fromLocalFile(path), name, ext, true,
+                                            StorageLocation::local, m_vault.path());
+    }
+    StoredItemPtr encrypted(const QString &name, const QString &ext)
+    {
+        return stored(name, ext, FileEncryptor::encrypt(m_plain, QStringLiteral("passcode1")).value_or(""));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
+        QVERIFY(KeyChainHelper::shared().saveKey(QStringLiteral("passcode1")));
+        AppPaths::clearTemporaryDirectory();
+    }
+
+    void saveNeverReplaces_data()
+    {
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("ext");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("free") << QStringList() << "report"
+                              << "pdf"
+                              << "report.pdf";
+        QTest::newRow("taken") << QStringList{"report.pdf"} << "report"
+                               << "pdf"
+                               << "report(1).pdf";
+        QTest::newRow("taken twice") << QStringList{"report.pdf", "report(1).pdf"} << "report"
+                                     << "pdf"
+                                     << "report(2).pdf";
+        QTest::newRow("last extension") << QStringList{"a.tar.gz"} << "a.tar"
+                                        << "gz"
+                                        << "a.tar(1).gz";
+        QTest::newRow("no extension") << QStringList{"notes"} << "notes"
+                                      << ""
+                                      << "notes(1)";
+        QTest::newRow("dot file") << QStringList{".profile"} << ".profile"
+                                  << ""
+                                  << ".profile(1)";
+        QTest::newRow("a folder") << QStringList{"photos/"} << "photos"
+                                  << ""
+                                  << "photos(1)";
+    }
+    void saveNeverReplaces()
+    {
+        QFETCH(QStringList, existing);
+        QFETCH(QString, name);
+        QFETCH(QString, ext);
+        QFETCH(QString, saved);
+        QTemporaryDir target;
+        for (const QString &file : existing)
+            QVERIFY(file.endsWith(u'/') ? QDir(target.path()).mkdir(file)
+                                        : write(target.filePath(file), "mine"));
+        StoredItemProvider provider(encrypted(name, ext), std::make_shared<ShareFolder>());
+
+        const StoredItemProvider::Copy copy = provider.saveInto(target.path());
+        QCOMPARE(copy.error, QString());
+        QCOMPARE(copy.path, target.filePath(saved));
+        QCOMPARE(contents(copy.path), m_plain);
+        QCOMPARE(mode(copy.path), 0600);
+        for (const QString &file : existing) {
+            if (!file.endsWith(u'/'))
+                QCOMPARE(contents(target.filePath(file)), QByteArray("mine"));
+        }
+        QStringList expected = existing.replaceInStrings(QStringLiteral("/"), QString()) << saved;
+        expected.sort();
+        QCOMPARE(entries(target.path()), expected); // no hidden sibling left
+        QVERIFY(!provider.tempFile());
+        QVERIFY(entries(AppPaths::temporaryDirectory()).isEmpty());
+    }
+
+    // Nothing partial in either target, and a clear reason.
+    void failuresLeaveNothing_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<bool>("passcode");
+        QTest::addColumn<QString>("error");
+        const QByteArray good = FileEncryptor::encrypt(m_plain, QStringLiteral("passcode1")).value_or("");
+        QTest::newRow("damaged") << good.left(good.size() - 5) << true
+                                 << "b.txt could not be decrypted; the stored file may be damaged.";
+        QTest::newRow("other key") << FileEncryptor::encrypt(m_plain, QStringLiteral("other")).value_or("")
+                                   << true << "b.txt could not be decrypted; the stored file may be damaged.";
+        QTest::newRow("no passcode") << good << false << "The passcode could not be read.";
+    }
+    void failuresLeaveNothing()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(bool, passcode);
+        QFETCH(QString, error);
+        if (!passcode)
+            QVERIFY(KeyChainHelper::shared().deleteKey());
+        QTemporaryDir target;
+        {
+            StoredItemProvider provider(this->stored(QStringLiteral("b"), QStringLiteral("txt"), stored),
+                                        std::make_shared<ShareFolder>());
+            const StoredItemProvider::Copy saved = provider.saveInto(target.path());
+            const StoredItemProvider::Copy temporary = provider.item();
+            QCOMPARE(saved.error, error);
+            QCOMPARE(temporary.error, error);
+            QVERIFY(!saved.isValid() && !temporary.isValid() && !provider.tempFile());
+            QVERIFY(entries(target.path()).isEmpty());
+            QCOMPARE(entries(provider.tempFolder()->path()), QStringList());
+        }
+        QVERIFY(entries(AppPaths::temporaryDirectory()).isEmpty());
+    }
+
+    // Copies another application was given stay after the share until removeAll(); the others go
+    // with it, and the share's folder too when none was given.
+    void temporaryCopiesOutliveTheShareOnlyWhenGiven_data()
+    {
+        QTest::addColumn<bool>("given");
+        QTest::newRow("none given") << false;
+        QTest::newRow("one given") << true;
+    }
+    void temporaryCopiesOutliveTheShareOnlyWhenGiven()
+    {
+        QFETCH(bool, given);
+        QString shareFolder, a, b;
+        {
+            auto folder = std::make_shared<ShareFolder>();
+            StoredItemProvider first(encrypted(QStringLiteral("a"), QStringLiteral("txt")), folder);
+            StoredItemProvider second(encrypted(QStringLiteral("b"), QStringLiteral("txt")), folder);
+            QVERIFY(entries(AppPaths::temporaryDirectory()).isEmpty()); // nothing asked for yet
+
+            a = first.item().path;
+            b = second.item().path;
+            shareFolder = folder->path();
+            QCOMPARE(a, shareFolder + QStringLiteral("/a.txt"));
+            QCOMPARE(b, shareFolder + QStringLiteral("/b.txt"));
+            QCOMPARE(first.item().path, a); // decrypted once
+            QCOMPARE(first.tempFile(), a);
+            QCOMPARE(contents(b), m_plain);
+            QCOMPARE(mode(shareFolder), 0700);
+            QCOMPARE(mode(a), 0600);
+            if (given)
+                folder->handOut({a});
+        }
+        QCOMPARE(QFileInfo::exists(shareFolder), given);
+        QCOMPARE(QFileInfo::exists(a), given);
+        QVERIFY(!QFileInfo::exists(b));
+        ShareFolder::removeAll();
+        QVERIFY(entries(AppPaths::temporaryDirectory()).isEmpty());
+    }
+};
+
+LUMISERA_TEST_MAIN(TestStoredItemProvider)
+#include "TestStoredItemProvider.moc"

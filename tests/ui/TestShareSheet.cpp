@@ -1,0 +1,246 @@
+#include "ActivityViewController.h"
+#include "AppPaths.h"
+#include "FileEncryptor.h"
+#include "FolderToolbar.h"
+#include "InMemoryCredentialBackend.h"
+#include "KeyChainHelper.h"
+#include "Presenter.h"
+#include "PresenterWindow.h"
+#include "ProgramStarter.h"
+#include "ShareFolder.h"
+#include "ShareSheetWrapper.h"
+#include "UrlOpener.h"
+#include "UserFormTextField.h"
+#include "WidgetTestMain.h"
+
+#include <QCommandLinkButton>
+#include <QDirIterator>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using Activity = ActivityViewController::Activity;
+
+class TestShareSheet : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_vault;
+    std::unique_ptr<PresenterWindow> m_window;
+    Presenter *m_presenter = nullptr;
+    QList<StoredItemPtr> m_items;
+    QStringList m_started; // program, then its arguments
+    QList<QUrl> m_opened;
+    bool m_startSucceeds = true;
+    QString m_chosenFolder;
+
+    static QByteArray plain(const QString &name) { return name.toUtf8().repeated(5000); }
+    static QByteArray contents(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static bool write(const QString &path, const QByteArray &data)
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+    }
+    // Everything below the temporary directory, folders included.
+    static QStringList temporaryEntries()
+    {
+        QStringList found;
+        QDirIterator it(AppPaths::temporaryDirectory(),
+                        QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            found.append(it.next());
+        found.sort();
+        return found;
+    }
+    StoredItemPtr item(const QString &name, const QString &ext)
+    {
+        const QString path = m_vault.filePath(u"scrambled "_s + name);
+        const QByteArray data = FileEncryptor::encrypt(plain(name + u'.' + ext), u"passcode1"_s).value_or("");
+        return write(path, data) ? std::make_shared<StoredItem>(QUrl::fromLocalFile(path), name, ext, true,
+                                                                StorageLocation::local, m_vault.path())
+                                 : nullptr;
+    }
+    ShareSheetWrapper *openSheet()
+    {
+        auto *sheet = new ShareSheetWrapper(m_items);
+        m_presenter->sheet(sheet);
+        return sheet;
+    }
+    static void enter(ShareSheetWrapper *sheet, const QString &passcode)
+    {
+        auto *field = sheet->findChild<UserFormTextField *>(u"passcodeField"_s);
+        field->setText(passcode);
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+    // Unlocked and past the progress card.
+    static bool showsTargets(ShareSheetWrapper *sheet)
+    {
+        return sheet->activities() && sheet->activities()->isVisible() && !sheet->activities()->isBusy();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
+        QVERIFY(KeyChainHelper::shared().saveKey(u"passcode1"_s));
+        m_items = {item(u"a"_s, u"txt"_s), item(u"b"_s, u"pdf"_s)};
+        ProgramStarter::setStarter([this](const QString &program, const QStringList &arguments) {
+            m_started = QStringList{program} + arguments;
+            return m_startSucceeds;
+        });
+        UrlOpener::setOpener([this](const QUrl &url) {
+            m_opened.append(url);
+            return true;
+        });
+        ActivityViewController::chooseFolder = [this] { return m_chosenFolder; };
+    }
+    void init()
+    {
+        AppPaths::clearTemporaryDirectory();
+        m_started.clear();
+        m_opened.clear();
+        m_startSucceeds = true;
+        m_window = std::make_unique<PresenterWindow>();
+        m_presenter = m_window->presenter();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+    void cleanup() { m_window.reset(); }
+
+    // The progress card, then the targets; going before a target was chosen leaves nothing.
+    void closingBeforeATargetLeavesNothing_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::newRow("Close") << 0;
+        QTest::newRow("vault locked") << 1;
+        QTest::newRow("background") << 2;
+    }
+    void closingBeforeATargetLeavesNothing()
+    {
+        QFETCH(int, how);
+        ShareSheetWrapper *sheet = openSheet();
+        QCOMPARE(sheet->title(), u"Share Items"_s);
+        enter(sheet, u"passcode1"_s);
+        QTRY_VERIFY(sheet->isUnlocked());
+        auto *card = sheet->findChild<QWidget *>(u"preparingFileProgress"_s);
+        QVERIFY(card->isVisible() && !sheet->activities()->isVisible());
+        QCOMPARE(card->findChild<QLabel *>()->text(), u"Preparing item..."_s);
+        QTRY_VERIFY(showsTargets(sheet));
+        QVERIFY(!card->isVisible());
+
+        if (how == 0)
+            QTest::mouseClick(sheet->findChild<QPushButton *>(u"doneButton"_s), Qt::LeftButton);
+        else if (how == 1)
+            m_presenter->vaultLocked();
+        else
+            m_presenter->applicationWentToBackground();
+        QVERIFY(m_presenter->presented().isEmpty());
+        QTRY_VERIFY(m_window->findChildren<ShareSheetWrapper *>().isEmpty());
+        QCOMPARE(temporaryEntries(), QStringList());
+        QVERIFY(m_started.isEmpty() && m_opened.isEmpty());
+    }
+
+    void wrongPasscodeDecryptsNothing()
+    {
+        ShareSheetWrapper *sheet = openSheet();
+        auto *field = sheet->findChild<UserFormTextField *>(u"passcodeField"_s);
+        QTRY_VERIFY(field->hasFocus());
+        for (const QString &wrong : {u"passcode2"_s, u"passcode1 "_s, QString()}) {
+            enter(sheet, wrong);
+            QTRY_VERIFY(sheet->findChild<QPushButton *>(u"shareButton"_s)->isEnabled());
+            QCOMPARE(field->text(), QString());
+            QVERIFY(!sheet->isUnlocked() && !sheet->activities());
+            QVERIFY(!sheet->findChild<QMessageBox *>());
+        }
+        QCOMPARE(temporaryEntries(), QStringList());
+        enter(sheet, u"passcode1"_s);
+        QTRY_VERIFY(sheet->isUnlocked());
+        QCOMPARE(field->text(), QString());
+    }
+
+    void saveToFolderNeverReplaces()
+    {
+        QTemporaryDir folder;
+        m_chosenFolder = folder.path();
+        QVERIFY(write(folder.filePath(u"a.txt"_s), "mine"));
+        ShareSheetWrapper *sheet = openSheet();
+        enter(sheet, u"passcode1"_s);
+        QTRY_VERIFY(showsTargets(sheet));
+        sheet->activities()->button(Activity::saveToFolder)->click();
+        auto *status = sheet->findChild<QLabel *>(u"statusLabel"_s);
+        QTRY_COMPARE(status->text(), u"Saved 2 items in %1."_s.arg(folder.path()));
+        QCOMPARE(
+            QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+            (QStringList{u"a(1).txt"_s, u"a.txt"_s, u"b.pdf"_s}));
+        QCOMPARE(contents(folder.filePath(u"a.txt"_s)), QByteArray("mine"));
+        QCOMPARE(contents(folder.filePath(u"a(1).txt"_s)), plain(u"a.txt"_s));
+        QCOMPARE(contents(folder.filePath(u"b.pdf"_s)), plain(u"b.pdf"_s));
+        QCOMPARE(temporaryEntries(), QStringList()); // straight into the folder
+    }
+
+    // Copies given to another application outlive the dialog until Lumisera quits; copies the
+    // application never got go with it.
+    void handsCopiesToOtherApplications_data()
+    {
+        QTest::addColumn<int>("activity");
+        QTest::addColumn<bool>("startSucceeds");
+        QTest::newRow("e-mail") << int(Activity::sendByEmail) << true;
+        QTest::newRow("default application") << int(Activity::openWithDefaultApplication) << true;
+        QTest::newRow("no e-mail program") << int(Activity::sendByEmail) << false;
+    }
+    void handsCopiesToOtherApplications()
+    {
+        QFETCH(int, activity);
+        QFETCH(bool, startSucceeds);
+        m_startSucceeds = startSucceeds;
+        ShareSheetWrapper *sheet = openSheet();
+        enter(sheet, u"passcode1"_s);
+        QTRY_VERIFY(showsTargets(sheet));
+        QCOMPARE(temporaryEntries(), QStringList()); // nothing decrypted before a target asks
+        sheet->activities()->button(Activity(activity))->click();
+        QTRY_VERIFY(!m_started.isEmpty() || !m_opened.isEmpty());
+
+        const QStringList copies = temporaryEntries().filter(QRegularExpression(u"\\.(txt|pdf)$"_s));
+        QCOMPARE(copies.size(), 2);
+        QVERIFY(copies[0].endsWith(u"/a.txt"_s) && copies[1].endsWith(u"/b.pdf"_s));
+        QCOMPARE(contents(copies[0]), plain(u"a.txt"_s));
+        QCOMPARE(contents(copies[1]), plain(u"b.pdf"_s));
+        if (Activity(activity) == Activity::sendByEmail)
+            QCOMPARE(m_started,
+                     (QStringList{u"xdg-email"_s, u"--subject"_s, u"Shared from Morvenda Lumisera"_s,
+                                  u"--attach"_s, copies[0], u"--attach"_s, copies[1]}));
+        else
+            QCOMPARE(m_opened, (QList<QUrl>{QUrl::fromLocalFile(copies[0]), QUrl::fromLocalFile(copies[1])}));
+        if (!startSucceeds)
+            QTRY_VERIFY(sheet->window()->findChild<QMessageBox *>(u"shareFailureAlert"_s));
+
+        QTest::mouseClick(sheet->findChild<QPushButton *>(u"doneButton"_s), Qt::LeftButton);
+        QTRY_VERIFY(m_window->findChildren<ShareSheetWrapper *>().isEmpty());
+        QCOMPARE(QFileInfo::exists(copies[0]) && QFileInfo::exists(copies[1]), startSucceeds);
+        ShareFolder::removeAll(); // what quitting does
+        QCOMPARE(temporaryEntries(), QStringList());
+    }
+
+    void selectionShareButtonNeedsASelection()
+    {
+        FolderToolbar toolbar(false);
+        toolbar.setSelectionMode(true);
+        auto *share = toolbar.findChild<QToolButton *>(u"shareSelectionButton"_s);
+        QSignalSpy requested(&toolbar, &FolderToolbar::shareRequested);
+        QVERIFY(!share->isEnabled());
+        toolbar.setSelectionCount(2);
+        QVERIFY(share->isEnabled());
+        share->click();
+        QCOMPARE(requested.count(), 1);
+        toolbar.setSelectionCount(0);
+        QVERIFY(!share->isEnabled());
+    }
+};
+
+LUMISERA_WIDGET_TEST_MAIN(TestShareSheet)
+#include "TestShareSheet.moc"
