@@ -19,6 +19,12 @@
 
 using namespace Qt::StringLiterals;
 
+// Qt Multimedia keeps its PulseAudio connection until the process ends.
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libpulse.so\n";
+}
+
 namespace {
 const QString passcode = u"passcode1"_s;
 
@@ -35,6 +41,11 @@ public:
                 readyChanged(true);
         });
     }
+    ~FakeCamera() override
+    {
+        if (m_view && !m_view->parent())
+            delete m_view.data();
+    }
     QWidget *viewfinder() override { return m_view; }
     QString name() const override { return u"Test Camera"_s; }
     bool isReadyForCapture() const override { return m_failure.isEmpty(); }
@@ -49,7 +60,7 @@ public:
 
 private:
     QString m_failure;
-    QLabel *m_view = new QLabel(u"live"_s);
+    QPointer<QLabel> m_view = new QLabel(u"live"_s);
     QObject m_context;
 };
 
