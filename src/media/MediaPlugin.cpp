@@ -1,6 +1,8 @@
 #include "MediaPlugin.h"
 
 #include "QtCameraDevice.h"
+#include "QtMediaPlayerView.h"
+#include "QtPdfView.h"
 
 #include <QMediaDevices>
 
@@ -13,4 +15,14 @@ std::unique_ptr<CameraDevice> MediaPlugin::openCamera(QString *whyNot)
         return nullptr;
     }
     return std::make_unique<QtCameraDevice>(input);
+}
+
+QWidget *MediaPlugin::pdfView(const QByteArray &pdf, QString *whyNot)
+{
+    return QtPdfView::open(pdf, whyNot);
+}
+
+QWidget *MediaPlugin::mediaPlayer(const QString &path)
+{
+    return new QtMediaPlayerView(path);
 }

@@ -11,4 +11,6 @@ class MediaPlugin : public QObject, public MediaBackend
     Q_INTERFACES(MediaBackend)
 public:
     std::unique_ptr<CameraDevice> openCamera(QString *whyNot) override;
+    QWidget *pdfView(const QByteArray &pdf, QString *whyNot) override;
+    QWidget *mediaPlayer(const QString &path) override;
 };

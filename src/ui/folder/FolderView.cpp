@@ -1,6 +1,7 @@
 #include "FolderView.h"
 
 #include "AddFolder.h"
+#include "ContentPreviewer.h"
 #include "DeleteFileView.h"
 #include "DeleteFolderView.h"
 #include "DriveManager.h"
@@ -14,6 +15,7 @@
 #include "ModifyFolderView.h"
 #include "NewFolderView.h"
 #include "OKAlert.h"
+#include "PDFViewer.h"
 #include "Presenter.h"
 #include "PrivacyCover.h"
 #include "SelectedItemManager.h"
@@ -371,12 +373,16 @@ void FolderView::openPicture(const StoredItemPtr &item)
 
 void FolderView::openPdf(const StoredItemPtr &item)
 {
-    m_presenter->cover(new ItemPlaceholderView(item->fullName()));
+    auto *viewer = new PDFViewer(item);
+    connect(viewer, &PDFViewer::shareRequested, this, &FolderView::shareItems);
+    m_presenter->cover(viewer);
 }
 
 void FolderView::openDocument(const StoredItemPtr &item)
 {
-    m_presenter->cover(new ItemPlaceholderView(item->fullName()));
+    auto *previewer = new ContentPreviewer(item);
+    connect(previewer, &ContentPreviewer::shareRequested, this, &FolderView::shareItems);
+    m_presenter->cover(previewer);
 }
 
 void FolderView::shareItems(const QList<StoredItemPtr> &items)

@@ -4,8 +4,9 @@
 
 class MediaBackend;
 
-// The media module (the camera through Qt Multimedia) is a plugin loaded on first use: linked into
-// the window, its libraries would all be loaded before the first frame.
+// The media module (the camera, players and PDF pages through Qt Multimedia and Qt PDF) is a plugin
+// loaded on first use: linked into the window, its libraries would all be loaded before the first
+// frame.
 class MediaModule
 {
 public:

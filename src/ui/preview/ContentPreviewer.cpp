@@ -1,0 +1,222 @@
+#include "ContentPreviewer.h"
+
+#include "CentredPage.h"
+#include "DocumentInfoView.h"
+#include "Logging.h"
+#include "MediaBackend.h"
+#include "MediaModule.h"
+#include "PreparingFileProgress.h"
+#include "PreviewBar.h"
+#include "ShareFolder.h"
+#include "StoragePool.h"
+#include "TextPreview.h"
+#include "UrlOpener.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include <unistd.h>
+
+namespace {
+
+// The copy of one name in the temporary directory and the previewers that hold it. A previewer
+// closed while its decryption still runs must not take away the copy a newer previewer of the
+// same item shows: the last one to let go removes it. Main thread only.
+struct Holding
+{
+    int previewers = 0;
+    QString copy;
+};
+
+QHash<QString, Holding> &holdings()
+{
+    static QHash<QString, Holding> holdings;
+    return holdings;
+}
+
+// A copy of its own for another application, in folder: a second name of the same file, where
+// the file system allows it, so that the plain bytes are not written twice.
+QString handedOutCopy(ShareFolder &folder, const QString &source, const QString &name)
+{
+    const QString directory = folder.path();
+    if (directory.isEmpty())
+        return {};
+    const QString target = directory + u'/' + name;
+    if (QFileInfo::exists(target))
+        return target;
+    if (::link(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0)
+        return target;
+    return QFile::copy(source, target) ? target : QString();
+}
+
+} // namespace
+
+ContentPreviewer::ContentPreviewer(StoredItemPtr item, QWidget *parent)
+    : Screen(parent), m_item(std::move(item)), m_name(m_item->fullName()), m_pages(new QStackedWidget)
+{
+    setObjectName(QStringLiteral("contentPreviewer"));
+    setTitle(tr("QuickLook"));
+    setDismissesOnBackground(true);
+    setDismissesOnLock(true);
+
+    auto *bar = new PreviewBar(title(), m_name);
+    connect(bar, &PreviewBar::closeClicked, this, &Screen::dismissRequested);
+    connect(bar, &PreviewBar::shareClicked, this, [this] { Q_EMIT shareRequested({m_item}); });
+    m_pages->addWidget(new CentredPage(new PreparingFileProgress));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(m_pages, 1);
+    setFocusProxy(bar->closeButton());
+    ++holdings()[m_name].previewers;
+}
+
+ContentPreviewer::~ContentPreviewer()
+{
+    // A player keeps the file open until it goes.
+    delete m_content;
+    if (!m_pending)
+        letGo(m_name, m_qlItem);
+}
+
+void ContentPreviewer::showEvent(QShowEvent *event)
+{
+    Screen::showEvent(event);
+    if (!m_started)
+        load();
+}
+
+void ContentPreviewer::load()
+{
+    m_started = true;
+    m_pending = true;
+    m_showLoading = true;
+    Q_EMIT showLoadingChanged();
+    StoragePool::run([item = m_item] { return prepare(*item); })
+        .then(QCoreApplication::instance(),
+              [this, alive = QPointer(this), name = m_name](const Prepared &prepared) {
+                  if (!alive)
+                      return letGo(name, prepared.qlItem);
+                  m_pending = false;
+                  display(prepared);
+              });
+}
+
+ContentPreviewer::Prepared ContentPreviewer::prepare(const StoredItem &item)
+{
+    Prepared prepared{QuickLookItem::make(item), {}};
+    if (prepared.qlItem.previewItemURL)
+        prepared.content = PreviewContent::read(prepared.qlItem.previewItemURL->toLocalFile());
+    return prepared;
+}
+
+void ContentPreviewer::display(const Prepared &prepared)
+{
+    m_qlItem = prepared.qlItem;
+    if (m_qlItem.previewItemURL) {
+        m_content = makeView(prepared.content);
+    } else {
+        auto *failure = new QLabel(tr("Failed to decrypt item for quick look"));
+        failure->setObjectName(QStringLiteral("failureLabel"));
+        m_content = new CentredPage(failure, CentredPage::Width::whole);
+    }
+    m_pages->addWidget(m_content);
+    m_pages->setCurrentWidget(m_content);
+    const bool focused = focusProxy() && focusProxy()->hasFocus();
+    if (m_content->focusPolicy() != Qt::NoFocus || m_content->focusProxy()) {
+        setFocusProxy(m_content);
+        if (focused)
+            m_content->setFocus();
+    }
+    m_showLoading = false;
+    Q_EMIT showLoadingChanged();
+}
+
+QWidget *ContentPreviewer::makeView(const PreviewContent &content)
+{
+    switch (content.kind) {
+    case PreviewContent::Kind::text:
+    case PreviewContent::Kind::code:
+    case PreviewContent::Kind::markdown:
+        return new TextPreview(content);
+    case PreviewContent::Kind::media:
+        if (MediaBackend *backend = MediaModule::backend())
+            return backend->mediaPlayer(m_qlItem.previewItemURL->toLocalFile());
+        return makeInfo(content);
+    case PreviewContent::Kind::other:
+        break;
+    }
+    return makeInfo(content);
+}
+
+QWidget *ContentPreviewer::makeInfo(const PreviewContent &content)
+{
+    m_info = new DocumentInfoView(m_name, content);
+    connect(m_info, &DocumentInfoView::openRequested, this, &ContentPreviewer::openWithDefaultApplication);
+    return m_info;
+}
+
+// The other application may read the file long after this previewer closed and the vault locked,
+// so it gets a copy of its own in a share folder, which stays until Lumisera quits (the start-up
+// clears what a crash left).
+void ContentPreviewer::openWithDefaultApplication()
+{
+    if (!m_qlItem.previewItemURL)
+        return;
+    if (!m_handedOut)
+        m_handedOut = std::make_shared<ShareFolder>();
+    m_info->setBusy(true);
+    m_info->setStatus({});
+    StoragePool::run([folder = m_handedOut, source = m_qlItem.previewItemURL->toLocalFile(), name = m_name] {
+        return handedOutCopy(*folder, source, name);
+    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](const QString &copy) {
+        if (!alive || !m_info)
+            return;
+        m_info->setBusy(false);
+        if (!copy.isEmpty() && UrlOpener::open(QUrl::fromLocalFile(copy))) {
+            m_handedOut->handOut({copy});
+            return;
+        }
+        m_info->setStatus(tr("No application could open this file."));
+    });
+}
+
+void ContentPreviewer::letGo(const QString &name, const QuickLookItem &qlItem)
+{
+    Holding &holding = holdings()[name];
+    if (qlItem.previewItemURL)
+        holding.copy = qlItem.previewItemURL->toLocalFile();
+    if (--holding.previewers > 0)
+        return;
+    const QString copy = holding.copy;
+    holdings().remove(name);
+    if (!copy.isEmpty())
+        cleanUp(copy);
+}
+
+void ContentPreviewer::cleanUp(const QString &path)
+{
+    QFile copy(path);
+    if (copy.remove())
+        logInfo(QStringLiteral("ContentPreviewer clean up temp file ") + path);
+    else
+        errorMsg(QStringLiteral("Caught error ") + copy.errorString());
+}
+
+void ContentPreviewer::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        Q_EMIT dismissRequested();
+        return;
+    }
+    Screen::keyPressEvent(event);
+}

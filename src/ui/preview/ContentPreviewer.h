@@ -1,0 +1,72 @@
+#pragma once
+
+#include "PreviewContent.h"
+#include "QuickLookItem.h"
+#include "Screen.h"
+#include "StoredItem.h"
+
+#include <QList>
+#include <QPointer>
+#include <memory>
+
+class DocumentInfoView;
+class QLabel;
+class QStackedWidget;
+class ShareFolder;
+
+// "QuickLook": a document of the vault, decrypted into the private temporary directory and shown
+// in the window: text and source code read-only, Markdown rendered, audio and video played;
+// other files offered to the desktop's default application. The copy goes when the previewer
+// does, except one handed to another application (see openWithDefaultApplication). Goes when
+// the application goes to the background or the vault locks.
+class ContentPreviewer : public Screen
+{
+    Q_OBJECT
+    Q_PROPERTY(bool showLoading READ showLoading NOTIFY showLoadingChanged)
+public:
+    explicit ContentPreviewer(StoredItemPtr item, QWidget *parent = nullptr);
+    ~ContentPreviewer() override;
+
+    const StoredItemPtr &item() const { return m_item; }
+    bool showLoading() const { return m_showLoading; }
+    const QuickLookItem &qlItem() const { return m_qlItem; }
+    // What is shown once the copy is ready: a text view, a player, the file's details or the
+    // failure; nothing before.
+    QWidget *contentView() const { return m_content; }
+
+Q_SIGNALS:
+    void shareRequested(const QList<StoredItemPtr> &items);
+    void showLoadingChanged();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    struct Prepared
+    {
+        QuickLookItem qlItem;
+        PreviewContent content;
+    };
+    static Prepared prepare(const StoredItem &item);
+    // The copy of name goes with its last previewer.
+    static void letGo(const QString &name, const QuickLookItem &qlItem);
+    static void cleanUp(const QString &path);
+
+    void load();
+    void display(const Prepared &prepared);
+    QWidget *makeView(const PreviewContent &content);
+    QWidget *makeInfo(const PreviewContent &content);
+    void openWithDefaultApplication();
+
+    const StoredItemPtr m_item;
+    const QString m_name;
+    QStackedWidget *m_pages;
+    QPointer<QWidget> m_content;
+    QPointer<DocumentInfoView> m_info;
+    QuickLookItem m_qlItem;
+    std::shared_ptr<ShareFolder> m_handedOut;
+    bool m_showLoading = false;
+    bool m_started = false;
+    bool m_pending = false;
+};

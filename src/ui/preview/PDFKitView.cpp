@@ -1,0 +1,25 @@
+#include "PDFKitView.h"
+
+#include "MediaBackend.h"
+#include "MediaModule.h"
+#include "SecretWipe.h"
+
+#include <QVBoxLayout>
+
+PDFKitView *PDFKitView::make(QByteArray &data, QString *whyNot)
+{
+    MediaBackend *backend = MediaModule::backend(whyNot);
+    QWidget *document = backend ? backend->pdfView(data, whyNot) : nullptr;
+    // Shared with the document now, the bytes are only let go here; otherwise overwritten.
+    wipeSecret(data);
+    return document ? new PDFKitView(document) : nullptr;
+}
+
+PDFKitView::PDFKitView(QWidget *document)
+{
+    setObjectName(QStringLiteral("pdfKitView"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(document);
+    setFocusProxy(document);
+}

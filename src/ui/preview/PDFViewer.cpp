@@ -1,0 +1,104 @@
+#include "PDFViewer.h"
+
+#include "CentredPage.h"
+#include "DecryptedData.h"
+#include "Logging.h"
+#include "PDFKitView.h"
+#include "PreparingFileProgress.h"
+#include "PreviewBar.h"
+#include "SecretWipe.h"
+#include "StoragePool.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+PDFViewer::PDFViewer(StoredItemPtr item, QWidget *parent)
+    : Screen(parent), m_item(std::move(item)), m_pages(new QStackedWidget), m_failure(new QLabel)
+{
+    setObjectName(QStringLiteral("pdfViewer"));
+    setTitle(m_item->fullName());
+    setDismissesOnBackground(true);
+    setDismissesOnLock(true);
+
+    auto *bar = new PreviewBar(m_item->fullName(), {});
+    connect(bar, &PreviewBar::closeClicked, this, &Screen::dismissRequested);
+    connect(bar, &PreviewBar::shareClicked, this, [this] { Q_EMIT shareRequested({m_item}); });
+
+    m_failure->setObjectName(QStringLiteral("failureLabel"));
+    m_failure->setTextFormat(Qt::PlainText);
+    m_failure->setWordWrap(true);
+    m_failure->setAlignment(Qt::AlignCenter);
+    m_failure->setForegroundRole(QPalette::PlaceholderText);
+    m_pages->addWidget(new CentredPage(new PreparingFileProgress));
+    m_pages->addWidget(new CentredPage(m_failure, CentredPage::Width::whole));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(m_pages, 1);
+    setFocusProxy(bar->closeButton());
+}
+
+QString PDFViewer::failure() const
+{
+    return m_pages->currentWidget() == m_failure->parentWidget() ? m_failure->text() : QString();
+}
+
+void PDFViewer::showEvent(QShowEvent *event)
+{
+    Screen::showEvent(event);
+    if (!m_loading)
+        load();
+}
+
+void PDFViewer::load()
+{
+    m_loading = true;
+    StoragePool::run([url = m_item->url()] {
+        return DecryptedData::read(url);
+    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](DecryptedData decrypted) {
+        if (!alive) {
+            wipeSecret(decrypted.data);
+            return;
+        }
+        display(std::move(decrypted));
+    });
+}
+
+void PDFViewer::display(DecryptedData decrypted)
+{
+    if (!decrypted.ok())
+        return showFailure(decrypted.error);
+    QString whyNot;
+    PDFKitView *view = PDFKitView::make(decrypted.data, &whyNot);
+    if (!view)
+        return showFailure(whyNot);
+    m_pages->addWidget(view);
+    m_pages->setCurrentWidget(view);
+    const bool focused = focusProxy() && focusProxy()->hasFocus();
+    setFocusProxy(view);
+    if (focused)
+        view->setFocus();
+}
+
+void PDFViewer::showFailure(const QString &description)
+{
+    logError(QStringLiteral("Caught error ") + description, QStringLiteral(__FILE__), QStringLiteral("body"));
+    m_failure->setText(description);
+    m_pages->setCurrentWidget(m_failure->parentWidget());
+}
+
+void PDFViewer::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        Q_EMIT dismissRequested();
+        return;
+    }
+    Screen::keyPressEvent(event);
+}

@@ -1,0 +1,12 @@
+#include "QuickLookItem.h"
+
+#include "FileManager2.h"
+#include "StoredItem.h"
+
+QuickLookItem QuickLookItem::make(const StoredItem &item)
+{
+    const std::optional<QString> copy = FileManager2::createDecryptedTempFile(item.url(), item.fullName());
+    if (!copy)
+        return {};
+    return {item.fullName(), QUrl::fromLocalFile(*copy)};
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <optional>
+
+class StoredItem;
+
+// What the document preview shows: the decrypted temporary copy of an item, under its name.
+struct QuickLookItem
+{
+    std::optional<QString> previewItemTitle;
+    std::optional<QUrl> previewItemURL;
+
+    // Decrypts the item into the private temporary directory; without a URL when that fails.
+    // Synchronous: run it on the storage pool.
+    static QuickLookItem make(const StoredItem &item);
+};

@@ -1,0 +1,313 @@
+#include "AppPaths.h"
+#include "ContentPreviewer.h"
+#include "FileEncryptor.h"
+#include "InMemoryCredentialBackend.h"
+#include "KeyChainHelper.h"
+#include "LogCapture.h"
+#include "PDFViewer.h"
+#include "Presenter.h"
+#include "PresenterWindow.h"
+#include "PreviewContent.h"
+#include "ShareFolder.h"
+#include "StoragePool.h"
+#include "UrlOpener.h"
+#include "WidgetTestMain.h"
+
+#include <QBuffer>
+#include <QDirIterator>
+#include <QFileSystemWatcher>
+#include <QLabel>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+// Qt Multimedia keeps its PulseAudio connection until the process ends.
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libpulse.so\n";
+}
+
+namespace {
+const QString passcode = u"passcode1"_s;
+
+QByteArray pdf()
+{
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    out.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&out);
+    QPainter painter(&writer);
+    painter.drawText(200, 200, u"Page one"_s);
+    writer.newPage();
+    painter.drawText(200, 200, u"Page two"_s);
+    return painter.end() ? bytes : QByteArray();
+}
+
+QStringList filesUnder(const QString &path)
+{
+    QStringList files;
+    QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(it.next());
+    files.sort();
+    return files;
+}
+} // namespace
+
+class TestPreview : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_vault;
+    std::unique_ptr<PresenterWindow> m_window;
+    Presenter *m_presenter = nullptr;
+    QList<QUrl> m_opened;
+
+    // The vault file holds data as it is, already encrypted or not.
+    StoredItemPtr storedItem(const QString &name, const QString &ext, const QByteArray &data)
+    {
+        QFile file(m_vault.filePath(u"scrambled "_s + name + ext));
+        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
+            return nullptr;
+        return std::make_shared<StoredItem>(QUrl::fromLocalFile(file.fileName()), name, ext, true,
+                                            StorageLocation::local, m_vault.path());
+    }
+    StoredItemPtr item(const QString &name, const QString &ext, const QByteArray &plain)
+    {
+        return storedItem(name, ext, FileEncryptor::encrypt(plain, passcode).value_or(QByteArray()));
+    }
+    ContentPreviewer *preview(const StoredItemPtr &item)
+    {
+        auto *previewer = new ContentPreviewer(item);
+        m_presenter->cover(previewer);
+        return previewer;
+    }
+    static QString copyOf(const ContentPreviewer *previewer)
+    {
+        return previewer->qlItem().previewItemURL.value_or(QUrl()).toLocalFile();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
+        QVERIFY(KeyChainHelper::shared().saveKey(passcode));
+        UrlOpener::setOpener([this](const QUrl &url) {
+            m_opened.append(url);
+            return true;
+        });
+    }
+    void init()
+    {
+        AppPaths::clearTemporaryDirectory();
+        m_opened.clear();
+        m_window = std::make_unique<PresenterWindow>();
+        m_presenter = m_window->presenter();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+    void cleanup() { m_window.reset(); }
+
+    // Read with limits of 11 bytes of text, 8 of Markdown and lines of 6 characters.
+    void kindsOfContent_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("truncated");
+        QTest::addColumn<bool>("longLines");
+        using Kind = PreviewContent::Kind;
+        QTest::newRow("plain text") << u"notes.txt"_s << "caf\xc3\xa9\nab"_ba << int(Kind::text)
+                                    << u"café\nab"_s << false << false;
+        QTest::newRow("cut in a character") << u"long.txt"_s << "0123456789\xc3\xa9x"_ba << int(Kind::text)
+                                            << u"0123456789"_s << true << true;
+        QTest::newRow("Latin-1") << u"old.txt"_s << "caf\xe9"_ba << int(Kind::text) << u"café"_s << false
+                                 << false;
+        QTest::newRow("code") << u"main.cpp"_s << "int f;"_ba << int(Kind::code) << u"int f;"_s << false
+                              << false;
+        QTest::newRow("Markdown") << u"README.md"_s << "# Title"_ba << int(Kind::markdown) << u"# Title"_s
+                                  << false << true;
+        QTest::newRow("Markdown as source")
+            << u"NEWS.md"_s << "# 1\n\n- a\n"_ba << int(Kind::code) << u"# 1\n\n- a\n"_s << false << false;
+        QTest::newRow("audio") << u"song.mp3"_s << "ID3"_ba << int(Kind::media) << QString() << false
+                               << false;
+        QTest::newRow("word") << u"letter.docx"_s << "PK\x03\x04"_ba << int(Kind::other) << QString() << false
+                              << false;
+    }
+    void kindsOfContent()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        QFETCH(bool, truncated);
+        QFETCH(bool, longLines);
+        QTemporaryDir folder;
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        const PreviewContent content = PreviewContent::read(file.fileName(), {11, 8, 6});
+        QCOMPARE(int(content.kind), kind);
+        QCOMPARE(content.text, text);
+        QCOMPARE(content.truncated, truncated);
+        QCOMPARE(content.longLines, longLines);
+        QCOMPARE(content.size, bytes.size());
+        QVERIFY(!content.typeName.isEmpty());
+    }
+
+    void pdfIsNeverOnDisk()
+    {
+        const StoredItemPtr document = item(u"manual"_s, u"pdf"_s, pdf());
+        const QStringList before = filesUnder(AppPaths::temporaryDirectory()) + filesUnder(m_vault.path());
+        // Catches a file written and removed again, too.
+        QFileSystemWatcher watcher({AppPaths::temporaryDirectory(), m_vault.path()});
+        QSignalSpy written(&watcher, &QFileSystemWatcher::directoryChanged);
+        auto *viewer = new PDFViewer(document);
+        QSignalSpy shared(viewer, &PDFViewer::shareRequested);
+        m_presenter->cover(viewer);
+        QTRY_VERIFY(viewer->findChild<QWidget *>(u"pdfView"_s));
+        QVERIFY(viewer->findChild<QWidget *>(u"pdfView"_s)->isVisible());
+        QCOMPARE(viewer->failure(), QString());
+        QCOMPARE(filesUnder(AppPaths::temporaryDirectory()) + filesUnder(m_vault.path()), before);
+        QTest::qWait(200);
+        QCOMPARE(written.count(), 0);
+        QTest::mouseClick(viewer->findChild<QToolButton *>(u"shareButton"_s), Qt::LeftButton);
+        QCOMPARE(shared.count(), 1);
+        QCOMPARE(shared.first().first().value<QList<StoredItemPtr>>(), QList<StoredItemPtr>{document});
+    }
+
+    void pdfFailureIsShown_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("not a PDF") << FileEncryptor::encrypt("%PDF- in name only", passcode).value_or("")
+                                   << u"The file is not a PDF document."_s;
+        // No whole number of cipher blocks: no passcode decrypts it.
+        QTest::newRow("undecryptable") << QByteArray(100, 'x') << u"The file could not be decrypted."_s;
+    }
+    void pdfFailureIsShown()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, failure);
+        LogCapture log;
+        auto *viewer = new PDFViewer(storedItem(u"broken"_s, u"pdf"_s, stored));
+        m_presenter->cover(viewer);
+        QTRY_COMPARE(viewer->failure(), failure);
+        QVERIFY(viewer->findChild<QLabel *>(u"failureLabel"_s)->isVisible());
+        QVERIFY(!viewer->findChild<QWidget *>(u"pdfView"_s));
+        QVERIFY(log.errors().join(u'\n').contains(u"Caught error "_s + failure));
+    }
+
+    // Each kind in its view; the copy goes with the previewer, and a new one decrypts again.
+    void previewerShowsAndCleansUp_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("ext");
+        QTest::addColumn<QString>("view");
+        QTest::newRow("text") << u"notes"_s << u"txt"_s << u"plainTextView"_s;
+        QTest::newRow("Markdown") << u"README"_s << u"md"_s << u"markdownView"_s;
+        QTest::newRow("other") << u"letter"_s << u"docx"_s << u"documentInfoView"_s;
+    }
+    void previewerShowsAndCleansUp()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, ext);
+        QFETCH(QString, view);
+        const StoredItemPtr document = item(name, ext, "The text of " + name.toUtf8());
+        for (int opening = 0; opening < 2; ++opening) {
+            LogCapture log;
+            ContentPreviewer *previewer = preview(document);
+            QCOMPARE(previewer->title(), u"QuickLook"_s);
+            QTRY_VERIFY(previewer->contentView());
+            QVERIFY(!previewer->showLoading());
+            const QString copy = copyOf(previewer);
+            QCOMPARE(QFileInfo(copy).path(), AppPaths::temporaryDirectory());
+            QVERIFY(QFileInfo::exists(copy));
+            QVERIFY(previewer->findChild<QWidget *>(view)->isVisible());
+            if (auto *text = previewer->findChild<QPlainTextEdit *>(view)) {
+                QVERIFY(text->isReadOnly());
+                QCOMPARE(text->toPlainText(), u"The text of "_s + name);
+            }
+
+            QTest::mouseClick(previewer->findChild<QPushButton *>(u"closeButton"_s), Qt::LeftButton);
+            QTRY_VERIFY(!QFileInfo::exists(copy));
+            QCOMPARE(filesUnder(AppPaths::temporaryDirectory()), QStringList());
+            QVERIFY(log.infos().join(u'\n').contains(u"ContentPreviewer clean up temp file "_s + copy));
+        }
+    }
+
+    void undecryptableDocument()
+    {
+        ContentPreviewer *previewer = preview(storedItem(u"broken"_s, u"txt"_s, QByteArray(100, 'x')));
+        QTRY_VERIFY(previewer->contentView());
+        QCOMPARE(previewer->findChild<QLabel *>(u"failureLabel"_s)->text(),
+                 u"Failed to decrypt item for quick look"_s);
+        QCOMPARE(filesUnder(AppPaths::temporaryDirectory()), QStringList());
+    }
+
+    // Locked while decrypting or once shown: the previewer goes and so does its copy.
+    void lockingRemovesTheCopy_data()
+    {
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("while preparing") << false;
+        QTest::newRow("once shown") << true;
+    }
+    void lockingRemovesTheCopy()
+    {
+        QFETCH(bool, shown);
+        LogCapture log;
+        ContentPreviewer *previewer = preview(item(u"diary"_s, u"txt"_s, "Dear diary\n"_ba.repeated(1000)));
+        if (shown)
+            QTRY_VERIFY(previewer->contentView());
+        const QString copy = AppPaths::temporaryDirectory() + u"/diary.txt"_s;
+        m_presenter->vaultLocked();
+        QVERIFY(m_presenter->presented().isEmpty());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(m_window->findChildren<ContentPreviewer *>().isEmpty());
+        // While preparing, the copy appears after the previewer went: the decryption's end removes it.
+        QVERIFY(StoragePool::shared()->waitForDone(10000));
+        QTRY_COMPARE(filesUnder(AppPaths::temporaryDirectory()), QStringList());
+        QTRY_VERIFY(log.infos().join(u'\n').contains(u"ContentPreviewer clean up temp file "_s + copy));
+    }
+
+    // The other application may read its copy after the previewer closed: it stays until quit.
+    void defaultApplicationKeepsItsCopy()
+    {
+        ContentPreviewer *previewer = preview(item(u"letter"_s, u"docx"_s, "PK\x03\x04 letter"));
+        QTRY_VERIFY(previewer->findChild<QPushButton *>(u"openButton"_s));
+        const QString copy = copyOf(previewer);
+        previewer->findChild<QPushButton *>(u"openButton"_s)->click();
+        QTRY_COMPARE(m_opened.size(), 1);
+        const QString given = m_opened.first().toLocalFile();
+        QVERIFY(given != copy && given.startsWith(AppPaths::temporaryDirectory() + u'/'));
+        QCOMPARE(QFileInfo(given).fileName(), u"letter.docx"_s);
+
+        m_presenter->vaultLocked();
+        QTRY_VERIFY(!QFileInfo::exists(copy));
+        QFile handed(given);
+        QVERIFY(handed.open(QIODevice::ReadOnly));
+        QCOMPARE(handed.readAll(), QByteArray("PK\x03\x04 letter"));
+        ShareFolder::removeAll();
+        QCOMPARE(filesUnder(AppPaths::temporaryDirectory()), QStringList());
+    }
+
+    void mediaPlayerReleasesTheFile()
+    {
+        ContentPreviewer *previewer = preview(item(u"song"_s, u"mp3"_s, QByteArray(4096, '\0')));
+        QTRY_VERIFY(previewer->contentView());
+        QVERIFY(previewer->findChild<QWidget *>(u"mediaPlayer"_s));
+        QVERIFY(previewer->findChild<QWidget *>(u"playPauseButton"_s)->isVisible());
+        const QString copy = copyOf(previewer);
+        m_presenter->applicationWentToBackground();
+        QTRY_VERIFY(!QFileInfo::exists(copy));
+    }
+};
+
+LUMISERA_WIDGET_TEST_MAIN(TestPreview)
+#include "TestPreview.moc"
