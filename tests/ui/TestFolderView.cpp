@@ -4,6 +4,7 @@
 #include "DriveManager.h"
 #include "FileNaming.h"
 #include "FolderGrid.h"
+#include "FolderTip.h"
 #include "FolderToolbar.h"
 #include "FolderView.h"
 #include "InMemoryCredentialBackend.h"
@@ -17,7 +18,6 @@
 #include "SelectedItemManager.h"
 #include "TileThumbnailQueue.h"
 #include "TipStore.h"
-#include "FolderTip.h"
 #include "UserFormTextField.h"
 #include "WidgetTestMain.h"
 
@@ -322,7 +322,7 @@ private Q_SLOTS:
         press(Qt::Key_Right);
         press(Qt::Key_Return);
         Screen *page = m_presenter->presented().value(1);
-        QVERIFY(page && page->objectName() == u"itemPlaceholderView"_s);
+        QVERIFY(page && page->objectName() == u"scrollingPhotoView"_s);
         QTRY_VERIFY(page->isVisible());
         press(Qt::Key_Escape);
         QTRY_VERIFY(!m_presenter->presented().contains(page));

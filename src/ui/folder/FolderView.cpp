@@ -11,13 +11,13 @@
 #include "FolderToolbar.h"
 #include "ItemCollection.h"
 #include "ItemListModel.h"
-#include "ItemPlaceholderView.h"
 #include "ModifyFolderView.h"
 #include "NewFolderView.h"
 #include "OKAlert.h"
 #include "PDFViewer.h"
 #include "Presenter.h"
 #include "PrivacyCover.h"
+#include "ScrollingPhotoView.h"
 #include "SelectedItemManager.h"
 #include "ShareSheetWrapper.h"
 #include "StoragePool.h"
@@ -368,7 +368,9 @@ void FolderView::openItem(const StoredItemPtr &item)
 
 void FolderView::openPicture(const StoredItemPtr &item)
 {
-    m_presenter->cover(new ItemPlaceholderView(item->fullName()));
+    auto *viewer = new ScrollingPhotoView(m_collection->items(), item->id(), m_privacy);
+    connect(viewer, &ScrollingPhotoView::shareRequested, this, &FolderView::shareItems);
+    m_presenter->cover(viewer);
 }
 
 void FolderView::openPdf(const StoredItemPtr &item)
