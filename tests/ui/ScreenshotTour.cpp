@@ -1,5 +1,7 @@
 // Walks the window through its screens and saves a picture of each, in light and in dark, for
 // the README: scripts/screenshots.sh runs it under Xvfb. Not a test: it checks nothing.
+#include "CameraDevice.h"
+#include "CameraWrapper.h"
 #include "ColorScheme.h"
 #include "DriveManager.h"
 #include "FolderGrid.h"
@@ -17,6 +19,7 @@
 #include "Private_Lumisera_for_MacApp.h"
 #include "Screen.h"
 #include "SelectedItemManager.h"
+#include "ShareSheetWrapper.h"
 #include "SharedData.h"
 #include "TestHome.h"
 #include "UserDefaults.h"
@@ -25,9 +28,12 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPdfWriter>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -86,7 +92,44 @@ QByteArray makePicture(int seed)
     return bytes;
 }
 
-// Folders to look at: pictures, a protected one and an empty one.
+// A PDF of two pages and a note, for the viewers.
+void fillReceipts()
+{
+    QTemporaryDir sources;
+    const QString pdf = sources.filePath(QStringLiteral("Hotel invoice.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setResolution(96);
+        QPainter painter(&writer);
+        QFont heading = painter.font();
+        heading.setPointSize(22);
+        for (int page = 1; page <= 2; ++page) {
+            painter.setFont(heading);
+            painter.drawText(QPointF(60, 100), QStringLiteral("Hotel Mirador — invoice, page %1").arg(page));
+            painter.setFont(QFont());
+            for (int line = 0; line < 24; ++line)
+                painter.drawText(
+                    QPointF(60, 160 + line * 24),
+                    QStringLiteral("Night %1 · room 214 · breakfast included · 96.00 EUR").arg(line + 1));
+            if (page == 1)
+                writer.newPage();
+        }
+    }
+    const QString note = sources.filePath(QStringLiteral("Packing list.txt"));
+    QFile text(note);
+    if (text.open(QIODevice::WriteOnly))
+        text.write(
+            "Packing list\n============\n\n- passport and tickets\n- charger, adapter\n- walking shoes\n"
+            "- the blue notebook\n\nLeave the keys with Ana on Friday.\n");
+    text.close();
+    ItemCollection receipts(StorageLocation::local, FileItemType::file, QStringLiteral("Receipts"));
+    receipts.driveManager()->connect();
+    FolderOperations operations = receipts.operations();
+    operations.addToCollectionAndDelete(pdf, false, false);
+    operations.addToCollectionAndDelete(note, false, false);
+}
+
+// Folders to look at: pictures, a protected one and one of documents.
 void fillVault()
 {
     ItemCollection root(StorageLocation::local, FileItemType::all, QString());
@@ -104,6 +147,7 @@ void fillVault()
     ItemCollection secret(StorageLocation::local, FileItemType::file, QStringLiteral("Private"));
     secret.driveManager()->connect();
     secret.operations().addImageData(makePicture(40));
+    fillReceipts();
 }
 
 FolderView *topFolder(MainWindow *window)
@@ -162,6 +206,95 @@ void importTour(MainWindow *window, FolderView *pictures, const QString &folder,
     ImportSheet::chooseFiles = nullptr;
 }
 
+// A camera that shows one of the pictures as its live view.
+class StillCamera : public CameraDevice
+{
+public:
+    StillCamera()
+    {
+        m_view->setPixmap(QPixmap::fromImage(QImage::fromData(makePicture(4))));
+        m_view->setAlignment(Qt::AlignCenter);
+        QTimer::singleShot(0, m_view, [this] { started(); });
+    }
+    QWidget *viewfinder() override { return m_view; }
+    QString name() const override { return QStringLiteral("Integrated Camera"); }
+    bool isReadyForCapture() const override { return true; }
+    void capture() override {}
+
+private:
+    QLabel *m_view = new QLabel;
+};
+
+void cameraTour(MainWindow *window, FolderView *pictures, const QString &folder, const QString &scheme)
+{
+    CameraWrapper::openCamera = [](QString *) { return std::make_unique<StillCamera>(); };
+    pictures->toolbar()->findChild<QToolButton *>(QStringLiteral("cameraButton"))->click();
+    shoot(folder, QStringLiteral("camera-") + scheme);
+    const QList<Screen *> shown = window->presenter()->presented();
+    if (!shown.isEmpty())
+        window->presenter()->dismiss(shown.last());
+    CameraWrapper::openCamera = nullptr;
+}
+
+Screen *topScreen(MainWindow *window)
+{
+    const QList<Screen *> shown = window->presenter()->presented();
+    return shown.isEmpty() ? nullptr : shown.last();
+}
+
+void viewerTour(MainWindow *window, FolderView *pictures, const QString &folder, const QString &scheme)
+{
+    pictures->tap(pictures->model()->index(0, 0));
+    QTest::qWait(800);
+    shoot(folder, QStringLiteral("viewer-pager-") + scheme);
+    if (QWidget *focus = QApplication::focusWidget())
+        QTest::keyClick(focus, Qt::Key_Return);
+    QTest::qWait(600);
+    shoot(folder, QStringLiteral("viewer-zoomed-") + scheme);
+    if (Screen *pager = topScreen(window))
+        window->presenter()->dismiss(pager);
+    settle();
+}
+
+void shareTour(MainWindow *window, FolderView *pictures, const QString &folder, const QString &scheme)
+{
+    pictures->selectionManager()->enable();
+    for (int row : {0, 3})
+        pictures->tap(pictures->model()->index(row, 0));
+    pictures->toolbar()->findChild<QToolButton *>(QStringLiteral("shareSelectionButton"))->click();
+    shoot(folder, QStringLiteral("share-passcode-") + scheme);
+    auto *share = qobject_cast<ShareSheetWrapper *>(topScreen(window));
+    if (QLineEdit *field = share ? share->findChild<QLineEdit *>() : nullptr) {
+        QTest::keyClicks(field, passcode);
+        QTest::keyClick(field, Qt::Key_Return);
+        QTest::qWait(1200);
+        shoot(folder, QStringLiteral("share-targets-") + scheme);
+    }
+    dismissSheets(window);
+    pictures->selectionManager()->disable();
+    settle();
+}
+
+void documentsTour(MainWindow *window, FolderView *root, const QString &folder, const QString &scheme)
+{
+    openRow(root, QStringLiteral("Receipts"));
+    settle();
+    FolderView *receipts = topFolder(window);
+    if (!receipts || receipts == root)
+        return;
+    for (const auto &[name, shot] :
+         {std::pair{"Hotel invoice.pdf", "viewer-pdf-"}, std::pair{"Packing list.txt", "viewer-text-"}}) {
+        openRow(receipts, QLatin1String(name));
+        QTest::qWait(900);
+        shoot(folder, QLatin1String(shot) + scheme);
+        if (Screen *viewer = topScreen(window))
+            window->presenter()->dismiss(viewer);
+        settle();
+    }
+    window->presenter()->dismiss(receipts);
+    settle();
+}
+
 void folderTour(MainWindow *window, const QString &folder, const QString &scheme)
 {
     window->openTree(StorageLocation::local, QStringLiteral("On Device"));
@@ -188,10 +321,15 @@ void folderTour(MainWindow *window, const QString &folder, const QString &scheme
         shoot(folder, QStringLiteral("folder-delete-") + scheme);
         dismissSheets(window);
         pictures->selectionManager()->disable();
+        viewerTour(window, pictures, folder, scheme);
+        shareTour(window, pictures, folder, scheme);
+        cameraTour(window, pictures, folder, scheme);
+        // Last: its files stay in the folder.
         importTour(window, pictures, folder, scheme);
         window->presenter()->dismiss(pictures);
         settle();
     }
+    documentsTour(window, root, folder, scheme);
     openRow(root, QStringLiteral("Private"));
     shoot(folder, QStringLiteral("folder-protected-") + scheme);
     window->presenter()->dismiss(root);

@@ -2,6 +2,8 @@
 
 #include "UrlOpener.h"
 
+#include <QTextDocument>
+
 #include <QStringList>
 
 namespace {
@@ -15,6 +17,7 @@ MarkdownBrowser::MarkdownBrowser(const QString &markdown, QWidget *parent) : QTe
     setOpenExternalLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, &MarkdownBrowser::follow);
     setMarkdown(markdown);
+    document()->setDocumentMargin(16);
 }
 
 QVariant MarkdownBrowser::loadResource(int, const QUrl &)

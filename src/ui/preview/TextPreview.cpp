@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
@@ -50,5 +51,6 @@ QWidget *TextPreview::makeText(const PreviewContent &content)
     if (code || content.longLines)
         text->setLineWrapMode(QPlainTextEdit::NoWrap);
     text->setPlainText(content.text);
+    text->document()->setDocumentMargin(16);
     return text;
 }
