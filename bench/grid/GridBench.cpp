@@ -7,6 +7,7 @@
 //                                 1 GiB). Needs a display (run through grid.sh under Xvfb).
 // Everything happens in a private temporary home with the passcode in memory.
 #include "BenchHome.h"
+#include "BenchProcess.h"
 #include "DriveManager.h"
 #include "FolderGrid.h"
 #include "FolderOperations.h"
@@ -40,31 +41,13 @@
 
 namespace {
 
+using namespace BenchProcess;
+
 const QString folderName = QStringLiteral("Grid");
 constexpr qint64 stallTargetMs = 50;
 constexpr qint64 memoryTargetKiB = 1024 * 1024;
 
 // A camera-like picture: a gradient with grain, so that JPEG cannot shrink it to nothing.
-QByteArray picture(int width, int height, int seed)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, width, height);
-    gradient.setColorAt(0, QColor::fromHsv(seed * 37 % 360, 160, 230));
-    gradient.setColorAt(1, QColor::fromHsv(seed * 91 % 360, 200, 90));
-    painter.fillRect(image.rect(), gradient);
-    QRandomGenerator random{quint32(seed)};
-    for (int i = 0; i < width * height / 400; ++i)
-        painter.fillRect(random.bounded(width), random.bounded(height), 3, 3,
-                         QColor::fromRgb(random.generate()));
-    painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 85);
-    return bytes;
-}
-
 bool fill(int pictures, int large)
 {
     const std::shared_ptr<DriveManager> root = FolderOperations::makeDriveManager(StorageLocation::local, {});
@@ -83,33 +66,6 @@ bool fill(int pictures, int large)
             return false;
     }
     return true;
-}
-
-qint64 statusKiB(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
-    }
-    return 0;
-}
-
-void processFor(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-void processUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs)
-        processFor(5);
 }
 
 // Every tile in view has its picture (or is known not to have one).

@@ -7,6 +7,7 @@
 //                           grows past the margin or an operation fails.
 // Everything happens in a private temporary home with the passcode in memory.
 #include "BenchHome.h"
+#include "BenchProcess.h"
 #include "DriveManager.h"
 #include "FolderOperations.h"
 #include "InMemoryCredentialBackend.h"
@@ -31,6 +32,8 @@
 #include <unistd.h>
 
 namespace {
+
+using namespace BenchProcess;
 
 const QString folderName = QStringLiteral("Soak");
 constexpr int sampleEvery = 250;
@@ -82,18 +85,6 @@ int inotifyWatches(const QString &fd)
     return watches;
 }
 
-qint64 residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
-}
-
 Counts sample()
 {
     Counts counts;
@@ -103,27 +94,8 @@ Counts sample()
     for (const QString &fd : fds)
         counts.watches += inotifyWatches(fd);
     counts.threads = int(directoryEntries("/proc/self/task").size());
-    counts.rssKiB = residentKiB();
+    counts.rssKiB = statusKiB("VmRSS:");
     return counts;
-}
-
-void processFor(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool processUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        processFor(20);
-    }
-    return true;
 }
 
 // Runs the operation on the storage pool, as the application does, and the events meanwhile.
@@ -158,7 +130,7 @@ int soak(int operations, const QString &sources)
     bool listed = false;
     QObject::connect(&collection, &ItemCollection::timestampChanged, [&listed] { listed = true; });
     collection.loadFirstTime();
-    if (!processUntil([&listed] { return listed; }, 20000)) {
+    if (!processUntil([&listed] { return listed; }, 20000, 20)) {
         std::fprintf(stderr, "soak-bench: the folder was never listed\n");
         return 1;
     }
@@ -171,10 +143,10 @@ int soak(int operations, const QString &sources)
     int failures = 0;
     const auto checkpoint = [&](int done, const char *phase, qsizetype expected) {
         // The collection catches up with its change reports before the memory is read.
-        if (!processUntil([&] { return collection.items().size() == expected; }, 30000))
+        if (!processUntil([&] { return collection.items().size() == expected; }, 30000, 20))
             ++failures;
         std::printf("%10d  %-6s  %6lld  %8.1f\n", done, phase,
-                    static_cast<long long>(collection.items().size()), mebibytes(residentKiB()));
+                    static_cast<long long>(collection.items().size()), mebibytes(statusKiB("VmRSS:")));
         std::fflush(stdout);
     };
     for (int i = 0; i < operations; ++i) {
