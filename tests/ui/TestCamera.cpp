@@ -9,6 +9,7 @@
 #include "OKAlert.h"
 #include "Presenter.h"
 #include "PresenterWindow.h"
+#include "TestFiles.h"
 #include "WidgetTestMain.h"
 
 #include <QDir>
@@ -64,14 +65,6 @@ private:
     QObject m_context;
 };
 
-QStringList filesUnder(const QString &path)
-{
-    QStringList files;
-    QDirIterator it(path, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
-    return files;
-}
 } // namespace
 
 class TestCamera : public QObject

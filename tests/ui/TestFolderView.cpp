@@ -16,6 +16,7 @@
 #include "Presenter.h"
 #include "PresenterWindow.h"
 #include "SelectedItemManager.h"
+#include "TestFiles.h"
 #include "TileThumbnailQueue.h"
 #include "TipStore.h"
 #include "UserFormTextField.h"
@@ -36,17 +37,6 @@ namespace {
 
 const QString passcode = u"passcode1"_s;
 
-QByteArray picture(int seed)
-{
-    QImage image(24, 16, QImage::Format_RGB32);
-    image.fill(QColor::fromHsv(seed * 37 % 360, 200, 220));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 // A folder of the on-device tree holding the given number of pictures; its path for collections.
 QString makeFolder(const QString &name, int pictures, const std::optional<QString> &pin = std::nullopt)
 {
@@ -57,7 +47,7 @@ QString makeFolder(const QString &name, int pictures, const std::optional<QStrin
     const auto folder = connected(FileItemType::file, path);
     FolderOperations operations = folder->operations();
     for (int i = 0; i < pictures; ++i) {
-        if (!operations.addImageData(picture(i)))
+        if (!operations.addImageData(pngPicture(i, {24, 16})))
             return {};
     }
     return path;
@@ -160,7 +150,7 @@ private Q_SLOTS:
         FolderView *empty = open(FileItemType::file, path);
         QVERIFY(listed(empty, 0));
         QCOMPARE(shownTip(empty), QString());
-        QVERIFY(connected(FileItemType::file, path)->operations().addImageData(picture(3)));
+        QVERIFY(connected(FileItemType::file, path)->operations().addImageData(pngPicture(3, {24, 16})));
         empty->collection()->reload();
         QTRY_COMPARE(shownTip(empty), u"SubFolderTip"_s);
 
@@ -174,7 +164,7 @@ private Q_SLOTS:
     void selectionModeTogglesFilesOnly()
     {
         QVERIFY(!makeFolder(u"Alpha"_s, 0).isEmpty());
-        QVERIFY(connected(FileItemType::all)->operations().addImageData(picture(1)));
+        QVERIFY(connected(FileItemType::all)->operations().addImageData(pngPicture(1, {24, 16})));
         FolderView *view = open(FileItemType::all);
         QVERIFY(listed(view, 2));
         QAbstractItemModelTester tester(view->model());
@@ -301,7 +291,7 @@ private Q_SLOTS:
     {
         QVERIFY(!makeFolder(u"Alpha"_s, 0).isEmpty());
         QVERIFY(!makeFolder(u"Beta"_s, 1).isEmpty());
-        QVERIFY(connected(FileItemType::all)->operations().addImageData(picture(2)));
+        QVERIFY(connected(FileItemType::all)->operations().addImageData(pngPicture(2, {24, 16})));
         FolderView *view = open(FileItemType::all);
         QVERIFY(listed(view, 3));
         QTRY_COMPARE(QApplication::focusWidget(), view->grid());

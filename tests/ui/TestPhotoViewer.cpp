@@ -19,6 +19,7 @@
 #include "ScrollingPhotoView.h"
 #include "SwipeToDismiss.h"
 #include "SwipeToDismissState.h"
+#include "TestFiles.h"
 #include "WidgetTestMain.h"
 
 #include <QBuffer>
@@ -32,17 +33,6 @@ namespace {
 const QString passcode = u"passcode1"_s;
 const QSizeF view(800, 600);
 
-QByteArray picture(int seed)
-{
-    QImage image(320, 240, QImage::Format_RGB32);
-    image.fill(QColor::fromHsv(seed * 37 % 360, 200, 220));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 // A folder of the on-device tree with pictures, a PDF and a document; its path.
 QString makeFolder(int pictures)
 {
@@ -52,7 +42,7 @@ QString makeFolder(int pictures)
     const auto folder = connected(FileItemType::file, path);
     FolderOperations operations = folder->operations();
     for (int i = 0; i < pictures; ++i)
-        if (!operations.addImageData(picture(i)))
+        if (!operations.addImageData(pngPicture(i, {320, 240})))
             return {};
     QTemporaryDir sources;
     for (const QString &name : {u"Letter.pdf"_s, u"Notes.txt"_s}) {

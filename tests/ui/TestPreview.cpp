@@ -10,6 +10,7 @@
 #include "PreviewContent.h"
 #include "ShareFolder.h"
 #include "StoragePool.h"
+#include "TestFiles.h"
 #include "UrlOpener.h"
 #include "WidgetTestMain.h"
 
@@ -50,16 +51,6 @@ QByteArray pdf()
     return painter.end() ? bytes : QByteArray();
 }
 
-QStringList filesUnder(const QString &path)
-{
-    QStringList files;
-    QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files.append(it.next());
-    files.sort();
-    return files;
-}
 } // namespace
 
 class TestPreview : public QObject
