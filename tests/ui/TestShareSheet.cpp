@@ -27,6 +27,7 @@ using Activity = ActivityViewController::Activity;
 class TestShareSheet : public QObject
 {
     Q_OBJECT
+    InMemoryCredentialBackend *m_backend = nullptr;
     QTemporaryDir m_vault;
     std::unique_ptr<PresenterWindow> m_window;
     Presenter *m_presenter = nullptr;
@@ -87,7 +88,9 @@ class TestShareSheet : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
+        auto backend = std::make_unique<InMemoryCredentialBackend>();
+        m_backend = backend.get();
+        KeyChainHelper::shared().setBackend(std::move(backend));
         QVERIFY(KeyChainHelper::shared().saveKey(u"passcode1"_s));
         m_items = {item(u"a"_s, u"txt"_s), item(u"b"_s, u"pdf"_s)};
         ProgramStarter::setStarter([this](const QString &program, const QStringList &arguments) {
@@ -158,6 +161,16 @@ private Q_SLOTS:
             QVERIFY(!sheet->findChild<QMessageBox *>());
         }
         QCOMPARE(temporaryEntries(), QStringList());
+
+        // A store that cannot answer says so and keeps what was typed.
+        m_backend->setFailing(true);
+        enter(sheet, u"passcode1"_s);
+        auto *problem = sheet->findChild<QLabel *>(u"storeProblem"_s);
+        QTRY_VERIFY(problem->isVisible());
+        QVERIFY(!sheet->isUnlocked());
+        QCOMPARE(field->text(), u"passcode1"_s);
+        m_backend->setFailing(false);
+
         enter(sheet, u"passcode1"_s);
         QTRY_VERIFY(sheet->isUnlocked());
         QCOMPARE(field->text(), QString());

@@ -55,6 +55,10 @@ QWidget *ShareSheetWrapper::makePasscodePage()
         "protect the app.\n\nShared items must be decrypted first before they can be shared; those "
         "temporary files are deleted after sharing.")));
     fields->addWidget(m_pin);
+    m_storeProblem = new Caption(QString());
+    m_storeProblem->setObjectName(QStringLiteral("storeProblem"));
+    m_storeProblem->hide();
+    fields->addWidget(m_storeProblem);
 
     auto *buttons = new QDialogButtonBox;
     QPushButton *close = buttons->addButton(tr("Close"), QDialogButtonBox::RejectRole);
@@ -124,20 +128,27 @@ void ShareSheetWrapper::submit()
         return;
     m_checking = true;
     m_shareButton->setEnabled(false);
-    StoragePool::run([] { return KeyChainHelper::shared().load(); })
-        .then(QCoreApplication::instance(),
-              [this, alive = QPointer(this)](const std::optional<QString> &stored) {
-                  if (!alive)
-                      return;
-                  m_checking = false;
-                  m_shareButton->setEnabled(true);
-                  const bool matches = stored && *stored == m_pin->text();
-                  m_pin->wipe();
-                  if (matches)
-                      unlock();
-                  else
-                      m_pin->setFocus(Qt::OtherFocusReason);
-              });
+    StoragePool::run([] { return KeyChainHelper::shared().lookUp(); })
+        .then(QCoreApplication::instance(), [this,
+                                             alive = QPointer(this)](const KeyChainHelper::Lookup &stored) {
+            if (!alive)
+                return;
+            m_checking = false;
+            m_shareButton->setEnabled(true);
+            // A store that cannot answer is not a wrong passcode: say so, and keep what was typed.
+            const bool unavailable = stored.state == KeyChainHelper::PasscodeState::unavailable;
+            m_storeProblem->setText(
+                unavailable ? tr("The passcode could not be checked: %1").arg(stored.problem) : QString());
+            m_storeProblem->setVisible(unavailable);
+            if (unavailable)
+                return;
+            const bool matches = stored.passcode && *stored.passcode == m_pin->text();
+            m_pin->wipe();
+            if (matches)
+                unlock();
+            else
+                m_pin->setFocus(Qt::OtherFocusReason);
+        });
 }
 
 void ShareSheetWrapper::unlock()

@@ -45,6 +45,7 @@ private:
     QList<std::shared_ptr<StoredItemProvider>> m_shareSheetItems;
     UserFormTextField *m_pin;
     QPushButton *m_shareButton = nullptr;
+    QLabel *m_storeProblem = nullptr;
     QStackedWidget *m_pages;
     QStackedWidget *m_shareStack = nullptr;
     PreparingFileProgress *m_progress = nullptr;
