@@ -4,6 +4,7 @@
 #include "DriveManager.h"
 #include "FileEncryptor.h"
 #include "FileNaming.h"
+#include "FileSystemError.h"
 #include "FolderOperations.h"
 #include "InterruptCleanup.h"
 #include "ItemCollection.h"
@@ -12,7 +13,7 @@
 #include "PasscodePrompt.h"
 #include "PasscodeRule.h"
 #include "PasscodeStore.h"
-#include "PlainOutput.h"
+#include "PlainCopy.h"
 #include "TerminalText.h"
 #include "TransferProgress.h"
 
@@ -447,31 +448,32 @@ int VaultCommands::decryptTo(const StoredItemPtr &item, const QString &target)
         return fail(QStringLiteral("get: \"%1\" already exists").arg(target));
     // A complete file under the target's name or none, never one over a file that appeared
     // meanwhile, and no plaintext left by an interruption.
-    PlainOutput output(target);
-    if (!output.isOpen())
-        return fail(QStringLiteral("get: cannot write in \"%1\"").arg(QFileInfo(target).absolutePath()));
+    std::optional<PlainCopy> output;
+    try {
+        output.emplace(QFileInfo(target).absolutePath());
+    } catch (const FileSystemError &error) {
+        return fail(QStringLiteral("get: cannot write in \"%1\"").arg(QFileInfo(target).absolutePath()) +
+                    reasonFor(error.code()));
+    }
     FileEncryptor::IoFailure io;
     const bool decrypted = TransferProgress::run(item->fullName(), size, [&] {
-        return FileEncryptor::processFile(source, output.fd(), key, CryptOperation::decrypt, &io);
+        return FileEncryptor::processFile(source, output->fd(), key, CryptOperation::decrypt, &io);
     });
-    const auto cannotWrite = [&](int error) {
-        return fail(QStringLiteral("get: cannot write \"%1\"").arg(target) +
-                    reasonFor(std::error_code(error, std::generic_category())));
+    const auto cannotWrite = [&](std::error_code error) {
+        return fail(QStringLiteral("get: cannot write \"%1\"").arg(target) + reasonFor(error));
     };
     if (io.writeError)
-        return cannotWrite(io.writeError);
+        return cannotWrite(std::error_code(io.writeError, std::generic_category()));
     if (!decrypted)
         return fail(QStringLiteral("get: could not decrypt \"%1\"").arg(item->fullName()) +
                     reasonFor(std::error_code(io.readError, std::generic_category())));
-    switch (output.place()) {
-    case PlainOutput::Placed::done:
-        return CommandLine::Success;
-    case PlainOutput::Placed::exists:
-        return fail(QStringLiteral("get: \"%1\" already exists").arg(target));
-    case PlainOutput::Placed::failed:
-        break;
+    try {
+        if (!output->placeExactly(QFileInfo(target).fileName()))
+            return fail(QStringLiteral("get: \"%1\" already exists").arg(target));
+    } catch (const FileSystemError &error) {
+        return cannotWrite(error.code());
     }
-    return cannotWrite(errno);
+    return CommandLine::Success;
 }
 
 int VaultCommands::remove()

@@ -65,19 +65,38 @@ PlainCopy::~PlainCopy()
 
 QString PlainCopy::place(const QString &name)
 {
-    if (::fsync(m_fd.get()) != 0)
-        throw FileSystemError::fromErrno(QStringLiteral("Could not write"), m_folder + u'/' + name);
+    flush(name);
     for (int attempt = 0; attempt < maxAttempts; ++attempt) {
         const QString target = m_folder + u'/' + candidate(name, attempt);
         if (placeAs(target)) {
-            m_cleanup.reset();
-            syncFolder(m_folder);
-            m_fd.close();
+            finish();
             return target;
         }
     }
     throw FileSystemError(std::make_error_code(std::errc::file_exists), QStringLiteral("Could not save"),
                           m_folder + u'/' + name);
+}
+
+bool PlainCopy::placeExactly(const QString &name)
+{
+    flush(name);
+    if (!placeAs(m_folder + u'/' + name))
+        return false;
+    finish();
+    return true;
+}
+
+void PlainCopy::flush(const QString &name)
+{
+    if (::fsync(m_fd.get()) != 0)
+        throw FileSystemError::fromErrno(QStringLiteral("Could not write"), m_folder + u'/' + name);
+}
+
+void PlainCopy::finish()
+{
+    m_cleanup.reset();
+    syncFolder(m_folder);
+    m_fd.close();
 }
 
 bool PlainCopy::placeAs(const QString &target)

@@ -25,13 +25,17 @@ public:
     // Flushes the bytes and names them after name (a single path component); answers the copy's
     // path. Throws FileSystemError, and then leaves nothing.
     QString place(const QString &name);
+    // The same under name only: false, leaving nothing, when a file has that name.
+    bool placeExactly(const QString &name);
 
     // attempt 0 is name itself, then name(1).ext, name(2).ext, ...; only the last extension is
     // split off, and a leading dot starts no extension.
     static QString candidate(const QString &name, int attempt);
 
 private:
+    void flush(const QString &name);
     bool placeAs(const QString &target);
+    void finish();
 
     QString m_folder;
     UniqueFd m_fd;
