@@ -170,6 +170,8 @@ private Q_SLOTS:
         QVERIFY(!sheet->isUnlocked());
         QCOMPARE(field->text(), u"passcode1"_s);
         m_backend->setFailing(false);
+        // No check may still be under way: one that is ignores a new submit.
+        QTRY_VERIFY(sheet->findChild<QPushButton *>(u"shareButton"_s)->isEnabled());
 
         enter(sheet, u"passcode1"_s);
         QTRY_VERIFY(sheet->isUnlocked());
