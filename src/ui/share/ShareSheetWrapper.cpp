@@ -75,7 +75,6 @@ QWidget *ShareSheetWrapper::makePasscodePage()
 
     connect(close, &QPushButton::clicked, this, &Screen::dismissRequested);
     connect(m_shareButton, &QPushButton::clicked, this, &ShareSheetWrapper::submit);
-    connect(m_pin, &QLineEdit::returnPressed, this, &ShareSheetWrapper::submit);
     return page;
 }
 
@@ -180,7 +179,8 @@ void ShareSheetWrapper::showEvent(QShowEvent *event)
     Screen::showEvent(event);
     if (m_unlocked)
         return;
-    // Only now is there a dialog to take the default button.
+    // Only now is there a dialog to take the default button. Return in the field reaches the
+    // dialog, which presses it: the one way a passcode is submitted, so never twice.
     m_shareButton->setDefault(true);
     m_pin->setFocus(Qt::OtherFocusReason);
 }
