@@ -12,10 +12,8 @@
 #include "FolderGrid.h"
 #include "FolderOperations.h"
 #include "FolderView.h"
-#include "InMemoryCredentialBackend.h"
 #include "ItemCollection.h"
 #include "ItemListModel.h"
-#include "KeyChainHelper.h"
 #include "NavigationStack.h"
 #include "Presenter.h"
 
@@ -26,7 +24,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QImage>
-#include <QLoggingCategory>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QScrollBar>
@@ -164,11 +161,7 @@ int main(int argc, char **argv)
     if (!home.isValid())
         return 1;
     QApplication application(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("com.morvenda.Journey*=false"));
-    KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
-    const QString passcode = QStringLiteral("grid passcode 1");
-    if (!KeyChainHelper::shared().saveKey(passcode))
+    if (!unlockVault(QStringLiteral("grid passcode 1")))
         return 1;
-    KeyChainHelper::shared().setLoadedKey(passcode); // unlocked, as after the passcode is typed
     return run(pictures, large);
 }

@@ -13,10 +13,8 @@
 #include "DriveManager.h"
 #include "FolderOperations.h"
 #include "FolderView.h"
-#include "InMemoryCredentialBackend.h"
 #include "ItemCollection.h"
 #include "ItemListModel.h"
-#include "KeyChainHelper.h"
 #include "NavigationStack.h"
 #include "PhotoPageLoader.h"
 #include "PhotoPager.h"
@@ -30,7 +28,6 @@
 #include <QFile>
 #include <QImage>
 #include <QKeyEvent>
-#include <QLoggingCategory>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QStackedWidget>
@@ -204,11 +201,7 @@ int main(int argc, char **argv)
     if (!home.isValid())
         return 1;
     QApplication application(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("com.morvenda.Journey*=false"));
-    KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
-    const QString passcode = QStringLiteral("paging passcode 1");
-    if (!KeyChainHelper::shared().saveKey(passcode))
+    if (!unlockVault(QStringLiteral("paging passcode 1")))
         return 1;
-    KeyChainHelper::shared().setLoadedKey(passcode); // unlocked, as after the passcode is typed
     return run(pictures);
 }

@@ -1,11 +1,15 @@
 #include "BenchProcess.h"
 
+#include "InMemoryCredentialBackend.h"
+#include "KeyChainHelper.h"
+
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QImage>
 #include <QLinearGradient>
+#include <QLoggingCategory>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTimer>
@@ -38,6 +42,16 @@ bool processUntil(const std::function<bool()> &done, int timeoutMs, int stepMs)
     while (!done() && clock.elapsed() < timeoutMs)
         processFor(stepMs);
     return done();
+}
+
+bool unlockVault(const QString &passcode)
+{
+    QLoggingCategory::setFilterRules(QStringLiteral("com.morvenda.Journey*=false"));
+    KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
+    if (!KeyChainHelper::shared().saveKey(passcode))
+        return false;
+    KeyChainHelper::shared().setLoadedKey(passcode);
+    return true;
 }
 
 QByteArray picture(int width, int height, int seed)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 #include <functional>
 
@@ -13,6 +14,10 @@ qint64 statusKiB(const char *field);
 void processFor(int ms);
 // Runs the event loop until done answers true, or timeoutMs pass; done's last answer.
 bool processUntil(const std::function<bool()> &done, int timeoutMs, int stepMs = 2);
+// The vault as after the passcode was typed: the passcode stored in memory only (no keyring takes
+// part) and held as the loaded key; the journal's lines are kept quiet. False when it cannot be
+// stored.
+bool unlockVault(const QString &passcode);
 // A JPEG of a gradient with a few shapes, different for every seed.
 QByteArray picture(int width, int height, int seed);
 

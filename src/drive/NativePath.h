@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QUrl>
+#include <optional>
 
 // File paths exactly as the file system holds them. Other programs and sync clients may leave
 // names that are not UTF-8, and QFile::decodeName() puts U+FFFD in place of such bytes: the
@@ -13,5 +15,18 @@ namespace NativePath {
 QUrl toUrl(const QByteArray &path);
 // The bytes of a local file URL made by toUrl() or by QUrl::fromLocalFile().
 QByteArray fromUrl(const QUrl &url);
+
+// A whole file read into memory, or why not.
+struct WholeFile
+{
+    enum class Failure { none, open, tooLarge, read };
+    std::optional<QByteArray> bytes;
+    Failure failure = Failure::none;
+    QFileDevice::FileError code = QFileDevice::NoError;
+    QString reason;
+};
+// Reads the file of a URL made by toUrl() by its bytes; one larger than maxBytes is refused rather
+// than read.
+WholeFile readAll(const QUrl &url, qint64 maxBytes);
 
 } // namespace NativePath

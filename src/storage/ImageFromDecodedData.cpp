@@ -8,15 +8,10 @@
 #include "NativePath.h"
 
 #include <QDir>
-#include <QFile>
 #include <array>
-#include <cerrno>
-#include <cstring>
 #include <exception>
-#include <fcntl.h>
 #include <functional>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 const QString ImageFunction = QStringLiteral("image(withURL:useThumbnail:cacheOnly:)");
@@ -39,32 +34,12 @@ ImageResult decryptFailed()
 
 std::optional<QByteArray> readFile(const QUrl &url, ImageError &error)
 {
-    // Opened by the path's bytes: QFile would open a name that is not UTF-8 under another name.
-    const int fd = ::open(NativePath::fromUrl(url).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = {ImageError::Kind::readFailed, ImageError::fileErrorDomain, int(QFileDevice::OpenError),
-                 QString::fromLocal8Bit(std::strerror(errno))};
-        return std::nullopt;
-    }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        error = {ImageError::Kind::readFailed, ImageError::fileErrorDomain, int(file.error()),
-                 file.errorString()};
-        return std::nullopt;
-    }
-    if (file.size() > ImageFromDecodedData::maxFileBytes) {
-        error = {ImageError::Kind::readFailed, ImageError::fileErrorDomain, int(QFileDevice::ReadError),
-                 QStringLiteral("the file is too large to show")};
-        return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = {ImageError::Kind::readFailed, ImageError::fileErrorDomain, int(file.error()),
-                 file.errorString()};
-        return std::nullopt;
-    }
-    return bytes;
+    NativePath::WholeFile file = NativePath::readAll(url, ImageFromDecodedData::maxFileBytes);
+    if (file.failure == NativePath::WholeFile::Failure::tooLarge)
+        file.reason = QStringLiteral("the file is too large to show");
+    if (!file.bytes)
+        error = {ImageError::Kind::readFailed, ImageError::fileErrorDomain, int(file.code), file.reason};
+    return std::move(file.bytes);
 }
 
 std::array<DecodedImageCache *, 3> allCaches()

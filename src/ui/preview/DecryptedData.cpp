@@ -5,12 +5,7 @@
 #include "NativePath.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <optional>
-#include <unistd.h>
 
 namespace {
 DecryptedData failure(const QString &error)
@@ -20,34 +15,27 @@ DecryptedData failure(const QString &error)
     return result;
 }
 
-// By the path's bytes: QFile would open a name that is not UTF-8 under another name.
 std::optional<QByteArray> readAll(const QUrl &url, QString *error)
 {
-    const int fd = ::open(NativePath::fromUrl(url).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-        *error = QCoreApplication::translate("DecryptedData", "The file could not be opened: %1").arg(reason);
-        return std::nullopt;
-    }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        *error = QCoreApplication::translate("DecryptedData", "The file could not be opened: %1")
-                     .arg(file.errorString());
-        return std::nullopt;
-    }
-    if (file.size() > DecryptedData::maxFileBytes) {
+    NativePath::WholeFile file = NativePath::readAll(url, DecryptedData::maxFileBytes);
+    switch (file.failure) {
+    case NativePath::WholeFile::Failure::none:
+        break;
+    case NativePath::WholeFile::Failure::open:
+        *error =
+            QCoreApplication::translate("DecryptedData", "The file could not be opened: %1").arg(file.reason);
+        break;
+    case NativePath::WholeFile::Failure::tooLarge:
         *error = QCoreApplication::translate("DecryptedData", "The file is too large to show.");
-        return std::nullopt;
+        break;
+    case NativePath::WholeFile::Failure::read:
+        *error =
+            QCoreApplication::translate("DecryptedData", "The file could not be read: %1").arg(file.reason);
+        break;
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *error = QCoreApplication::translate("DecryptedData", "The file could not be read: %1")
-                     .arg(file.errorString());
-        return std::nullopt;
-    }
-    return bytes;
+    return std::move(file.bytes);
 }
+
 } // namespace
 
 DecryptedData DecryptedData::read(const QUrl &vaultFile)
