@@ -1,6 +1,7 @@
 #include "AppPaths.h"
 #include "MainWindow.h"
 #include "Private_Lumisera_for_MacApp.h"
+#include "ProcessHardening.h"
 #include "SingleInstance.h"
 #include "StartupProbe.h"
 #include "Symbols.h"
@@ -11,6 +12,7 @@
 
 int main(int argc, char **argv)
 {
+    ProcessHardening::apply();
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Morvenda"));
     QCoreApplication::setApplicationName(QStringLiteral("Lumisera"));

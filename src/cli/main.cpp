@@ -1,11 +1,13 @@
 #include "CommandLine.h"
 #include "InterruptCleanup.h"
+#include "ProcessHardening.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
 
 int main(int argc, char **argv)
 {
+    ProcessHardening::apply();
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Morvenda"));
     QCoreApplication::setApplicationName(QStringLiteral("Lumisera"));
