@@ -14,6 +14,7 @@
 #include "FolderView.h"
 #include "ItemCollection.h"
 #include "ItemListModel.h"
+#include "KeyChainHelper.h"
 #include "NavigationStack.h"
 #include "Presenter.h"
 
@@ -49,12 +50,13 @@ bool fill(int pictures, int large)
 {
     const std::shared_ptr<DriveManager> root = FolderOperations::makeDriveManager(StorageLocation::local, {});
     root->connect();
-    if (!FolderOperations(root, StorageLocation::local).createFolder(folderName, std::nullopt))
+    if (!FolderOperations(root, StorageLocation::local, KeyChainHelper::shared().session())
+             .createFolder(folderName, std::nullopt))
         return false;
     const std::shared_ptr<DriveManager> folder =
         FolderOperations::makeDriveManager(StorageLocation::local, folderName);
     folder->connect();
-    FolderOperations operations(folder, StorageLocation::local);
+    FolderOperations operations(folder, StorageLocation::local, KeyChainHelper::shared().session());
     const QByteArray largePicture = picture(4000, 3000, 7);
     for (int i = 0; i < pictures; ++i) {
         // The large ones spread through the folder, as a phone's photos would be.
@@ -112,7 +114,7 @@ int run(int pictures, int large)
                      [&] { worstLateMs = std::max(worstLateMs, tick.restart() - 10); });
 
     clock.restart();
-    auto *view = new FolderView(collection, &presenter);
+    auto *view = new FolderView(collection, KeyChainHelper::shared().session(), &presenter);
     navigation->setRoot(view);
     window.show();
     tick.start();

@@ -33,6 +33,12 @@
 
 namespace {
 const QString Passcode = QStringLiteral("benchmark passcode");
+
+const VaultSession &session()
+{
+    static const VaultSessionPtr open = VaultSession::open(Passcode);
+    return *open;
+}
 constexpr int PlainCount = 20;
 
 QString encryptedPath(const QString &dir, int i)
@@ -99,7 +105,7 @@ int speed(const QString &dir, int count)
         alone += timer.nsecsElapsed() / 1e9;
 
         timer.start();
-        if (ImageFromDecodedData::image(QUrl::fromLocalFile(encryptedPath(dir, i)), true, false)
+        if (ImageFromDecodedData::image(QUrl::fromLocalFile(encryptedPath(dir, i)), session(), true, false)
                 .image.isNull())
             return 1;
         pipeline += timer.nsecsElapsed() / 1e9;
@@ -133,12 +139,12 @@ int tiles(const QString &dir, int count)
         scaledDecode += timer.nsecsElapsed() / 1e9;
 
         timer.start();
-        if (ImageFromDecodedData::tile(url, Edge, false).image.isNull())
+        if (ImageFromDecodedData::tile(url, session(), Edge, false).image.isNull())
             return 1;
         tile += timer.nsecsElapsed() / 1e9;
 
         timer.start();
-        if (ImageFromDecodedData::image(url, true, false).image.isNull())
+        if (ImageFromDecodedData::image(url, session(), true, false).image.isNull())
             return 1;
         thumbnail += timer.nsecsElapsed() / 1e9;
     }
@@ -188,7 +194,7 @@ int memory(const QString &dir, int count)
     for (int i = 0; i < count; ++i)
         all.addFuture(
             QtConcurrent::run(StoragePool::shared(), [url = QUrl::fromLocalFile(encryptedPath(dir, i))] {
-                return !ImageFromDecodedData::image(url, true, false).image.isNull();
+                return !ImageFromDecodedData::image(url, session(), true, false).image.isNull();
             }));
     all.waitForFinished();
     for (const QFuture<bool> &future : all.futures())

@@ -15,6 +15,7 @@
 #include "FolderView.h"
 #include "ItemCollection.h"
 #include "ItemListModel.h"
+#include "KeyChainHelper.h"
 #include "NavigationStack.h"
 #include "PhotoPageLoader.h"
 #include "PhotoPager.h"
@@ -54,12 +55,13 @@ bool fill(int pictures)
 {
     const std::shared_ptr<DriveManager> root = FolderOperations::makeDriveManager(StorageLocation::local, {});
     root->connect();
-    if (!FolderOperations(root, StorageLocation::local).createFolder(folderName, std::nullopt))
+    if (!FolderOperations(root, StorageLocation::local, KeyChainHelper::shared().session())
+             .createFolder(folderName, std::nullopt))
         return false;
     const std::shared_ptr<DriveManager> folder =
         FolderOperations::makeDriveManager(StorageLocation::local, folderName);
     folder->connect();
-    FolderOperations operations(folder, StorageLocation::local);
+    FolderOperations operations(folder, StorageLocation::local, KeyChainHelper::shared().session());
     QList<QByteArray> made;
     for (int i = 0; i < std::min(pictures, distinctPictures); ++i)
         made.append(picture(4000, 3000, i));
@@ -98,7 +100,7 @@ int run(int pictures)
     Presenter presenter(layers, navigation, &window);
     auto collection =
         std::make_shared<ItemCollection>(StorageLocation::local, FileItemType::file, folderName);
-    auto *folder = new FolderView(collection, &presenter);
+    auto *folder = new FolderView(collection, KeyChainHelper::shared().session(), &presenter);
     navigation->setRoot(folder);
     window.show();
 

@@ -116,17 +116,19 @@ double mebibytes(qint64 kib)
 
 int soak(int operations, const QString &sources)
 {
+    const VaultSessionPtr session = VaultSession::open(QStringLiteral("soak passcode 1"));
     {
         // Gone before the start: only the folder's collection watches.
         const std::shared_ptr<DriveManager> root =
             FolderOperations::makeDriveManager(StorageLocation::local, {});
         root->connect();
-        if (!FolderOperations(root, StorageLocation::local).createFolder(folderName, std::nullopt)) {
+        if (!FolderOperations(root, StorageLocation::local, session).createFolder(folderName, std::nullopt)) {
             std::fprintf(stderr, "soak-bench: cannot create the folder\n");
             return 1;
         }
     }
     ItemCollection collection(StorageLocation::local, FileItemType::file, folderName);
+    collection.setSession(session);
     bool listed = false;
     QObject::connect(&collection, &ItemCollection::timestampChanged, [&listed] { listed = true; });
     collection.loadFirstTime();

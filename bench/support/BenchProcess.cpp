@@ -44,14 +44,13 @@ bool processUntil(const std::function<bool()> &done, int timeoutMs, int stepMs)
     return done();
 }
 
-bool unlockVault(const QString &passcode)
+VaultSessionPtr unlockVault(const QString &passcode)
 {
     QLoggingCategory::setFilterRules(QStringLiteral("com.morvenda.Journey*=false"));
     KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
     if (!KeyChainHelper::shared().saveKey(passcode))
-        return false;
-    KeyChainHelper::shared().setLoadedKey(passcode);
-    return true;
+        return nullptr;
+    return KeyChainHelper::shared().unlock(passcode, KeyChainHelper::shared().lockGeneration());
 }
 
 QByteArray picture(int width, int height, int seed)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "VaultSession.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
@@ -17,7 +19,7 @@ bool processUntil(const std::function<bool()> &done, int timeoutMs, int stepMs =
 // The vault as after the passcode was typed: the passcode stored in memory only (no keyring takes
 // part) and held as the loaded key; the journal's lines are kept quiet. False when it cannot be
 // stored.
-bool unlockVault(const QString &passcode);
+VaultSessionPtr unlockVault(const QString &passcode);
 // A JPEG of a gradient with a few shapes, different for every seed.
 QByteArray picture(int width, int height, int seed);
 

@@ -71,7 +71,7 @@ void Private_Lumisera_for_MacApp::onPhaseChanged(ScenePhaseMonitor::ScenePhase p
 
 void Private_Lumisera_for_MacApp::lock()
 {
-    KeyChainHelper::shared().setLoadedKey(std::nullopt);
+    KeyChainHelper::shared().lock();
     m_state.reset();
     if (QWidget *focused = QApplication::focusWidget())
         focused->clearFocus();

@@ -10,10 +10,12 @@
 #include "ItemCollection.h"
 #include "KeyChainHelper.h"
 #include "NativePath.h"
+#include "PasscodeCheck.h"
 #include "PasscodePrompt.h"
 #include "PasscodeRule.h"
 #include "PasscodeStore.h"
 #include "PlainCopy.h"
+#include "SecretWipe.h"
 #include "TerminalText.h"
 #include "TransferProgress.h"
 
@@ -198,14 +200,20 @@ std::optional<int> VaultCommands::unlock()
         return fail(stored.problem);
     if (stored.state == KeyChainHelper::PasscodeState::notSet)
         return fail(QStringLiteral("no passcode is set; set one with lumisera-vault init"));
-    const std::optional<QString> typed = m_prompt->ask(QStringLiteral("Passcode: "));
+    std::optional<QString> typed = m_prompt->ask(QStringLiteral("Passcode: "));
     if (!typed)
         return fail(m_options.passcodeStdin
                         ? QStringLiteral("no passcode given")
                         : QStringLiteral("no passcode given (without a terminal, use --passcode-stdin)"));
-    if (stored.passcode != *typed)
+    const PasscodeCheck check = PasscodeCheck::againstLookup(*typed, stored);
+    if (check.isUnavailable())
+        return fail(check.problem);
+    if (!check.matches()) {
+        wipeSecret(*typed);
         return fail(QStringLiteral("wrong passcode"));
-    keyChain.setLoadedKey(stored.passcode);
+    }
+    m_session = keyChain.unlock(*typed, keyChain.lockGeneration());
+    wipeSecret(*typed);
     return std::nullopt;
 }
 
@@ -242,7 +250,8 @@ std::shared_ptr<DriveManager> VaultCommands::openFolder(const QString &folder, b
     }
     if (!needsPin && !listing)
         return manager;
-    const ItemCollection::Listing found = ItemCollection::listFolder(manager, m_location, FileItemType::file);
+    const ItemCollection::Listing found =
+        ItemCollection::listFolder(manager, m_location, FileItemType::file, *m_session);
     if (needsPin && found.pin && !m_arguments.pin) {
         status = fail(QStringLiteral("folder \"%1\" is protected by a PIN; give it with --pin").arg(folder));
         return nullptr;
@@ -296,7 +305,7 @@ int VaultCommands::list()
     if (m_arguments.operands.isEmpty()) {
         const std::shared_ptr<DriveManager> root = FolderOperations::makeDriveManager(m_location, QString());
         root->connect();
-        listing = ItemCollection::listFolder(root, m_location, FileItemType::all);
+        listing = ItemCollection::listFolder(root, m_location, FileItemType::all, *m_session);
     } else {
         int status = CommandLine::Success;
         if (!openFolder(m_arguments.operands.first(), true, status, &listing))
@@ -323,7 +332,7 @@ int VaultCommands::makeFolder()
     if (root->directoryExists(adjusted))
         return fail(QStringLiteral("mkdir: folder \"%1\" already exists").arg(adjusted));
     const std::optional<QString> givenPin = pin.isEmpty() ? std::nullopt : std::optional<QString>(pin);
-    if (!FolderOperations(root, m_location).createFolder(name, givenPin))
+    if (!FolderOperations(root, m_location, m_session).createFolder(name, givenPin))
         return fail(QStringLiteral("mkdir: could not create folder \"%1\"").arg(adjusted));
     m_out << adjusted << "\n";
     m_out.flush();
@@ -337,7 +346,7 @@ int VaultCommands::removeFolder()
     const std::shared_ptr<DriveManager> manager = openFolder(folder, false, status);
     if (!manager)
         return status;
-    if (!FolderOperations(manager, m_location).deleteFolder())
+    if (!FolderOperations(manager, m_location, m_session).deleteFolder())
         return fail(QStringLiteral("rmdir: could not delete folder \"%1\"").arg(folder));
     return CommandLine::Success;
 }
@@ -361,7 +370,7 @@ int VaultCommands::add()
     if (!manager)
         return status;
     for (const QString &file : files) {
-        FolderOperations operations(manager, m_location);
+        FolderOperations operations(manager, m_location, m_session);
         const bool stored = TransferProgress::run(QFileInfo(file).fileName(), QFileInfo(file).size(), [&] {
             return operations.addToCollectionAndDelete(file, false, false);
         });
@@ -428,7 +437,7 @@ bool VaultCommands::decryptToStandardOutput(const std::function<bool(const QStri
 int VaultCommands::decryptTo(const StoredItemPtr &item, const QString &target)
 {
     const QByteArray source = NativePath::fromUrl(item->url());
-    const QString key = KeyChainHelper::shared().loadedKey().value_or(QString());
+    const QString key = m_session->key().value_or(QString());
     struct stat sourceStatus
     {
     };
@@ -489,7 +498,7 @@ int VaultCommands::remove()
     const std::optional<QList<StoredItemPtr>> items = findFiles(manager, folder, names, status);
     if (!items)
         return status;
-    if (!FolderOperations(manager, m_location).deleteFiles(*items))
+    if (!FolderOperations(manager, m_location, m_session).deleteFiles(*items))
         return fail(QStringLiteral("rm: could not delete every file in folder \"%1\"").arg(folder));
     return CommandLine::Success;
 }
@@ -527,7 +536,7 @@ int VaultCommands::pin()
     const std::shared_ptr<DriveManager> manager = openFolder(folder, false, status, &listing);
     if (!manager)
         return status;
-    FolderOperations operations(manager, m_location);
+    FolderOperations operations(manager, m_location, m_session);
     if (m_arguments.operands.at(1) == QLatin1String("remove")) {
         if (!listing.pin)
             return fail(QStringLiteral("pin: folder \"%1\" has no PIN").arg(folder));

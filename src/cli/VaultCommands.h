@@ -5,6 +5,7 @@
 #include "StorageLocation.h"
 #include "StoredItem.h"
 #include "VaultArguments.h"
+#include "VaultSession.h"
 
 #include <QList>
 #include <QString>
@@ -43,7 +44,7 @@ private:
     // Prints "lumisera-vault: <line>" on standard error and answers Failure.
     int fail(const QString &line);
     QString treeName() const;
-    // Asks for the passcode and checks it as the unlock screen does; loads it on success.
+    // Asks for the passcode and checks it as the unlock screen does; opens the session on success.
     std::optional<int> unlock();
     // Checks that the tree can be used and that `folder` is one of its folders.
     std::optional<int> checkTree();
@@ -65,4 +66,5 @@ private:
     QTextStream &m_out;
     QTextStream &m_err;
     std::unique_ptr<PasscodePrompt> m_prompt;
+    VaultSessionPtr m_session;
 };

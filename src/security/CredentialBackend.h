@@ -38,7 +38,7 @@ public:
     virtual CredentialResult write(const QString &account, const QByteArray &secret) = 0;
     // Removing an item that is not there succeeds.
     virtual CredentialResult remove(const QString &account) = 0;
-    // Whether an item found on the first start after an installation may be removed as one an
-    // earlier installation left behind.
-    virtual bool mayRemoveAsStale() { return true; }
+    // Why an item found on the first start after an installation must be kept rather than removed
+    // as one an earlier installation left behind; empty when it may go.
+    virtual QString reasonToKeep() { return {}; }
 };

@@ -8,9 +8,9 @@
 #include "QtKeychainService.h"
 #include "SecretWipe.h"
 #include "UserDefaults.h"
+#include "VaultPresence.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QStringDecoder>
 
 const QString KeyChainHelper::account = QStringLiteral("com_morvenda_dailyVeln");
@@ -25,11 +25,6 @@ std::optional<QString> decodeStrictly(const QByteArray &bytes)
     if (decoder.hasError())
         return std::nullopt;
     return text;
-}
-
-bool holdsFolders(const QString &tree)
-{
-    return !QDir(tree).isEmpty(QDir::Dirs | QDir::NoDotAndDotDot);
 }
 
 } // namespace
@@ -50,10 +45,8 @@ std::unique_ptr<PasscodeStore> KeyChainHelper::makeSystemBackend()
 {
     return std::make_unique<PasscodeStore>(
         std::make_unique<KeychainCredentialBackend>(std::make_shared<QtKeychainService>(service)),
-        std::make_unique<FileCredentialBackend>(), AppPaths::credentialsFile(), [] {
-            return holdsFolders(AppPaths::documentsDirectory()) ||
-                   holdsFolders(AppPaths::cloudContainer() + QStringLiteral("/Documents"));
-        });
+        std::make_unique<FileCredentialBackend>(), AppPaths::credentialsFile(),
+        [] { return VaultPresence::look(); });
 }
 
 std::shared_ptr<CredentialBackend> KeyChainHelper::backend()
@@ -70,43 +63,61 @@ void KeyChainHelper::setBackend(std::unique_ptr<CredentialBackend> backend)
     m_backend = std::move(backend);
 }
 
-std::optional<QString> KeyChainHelper::loadedKey() const
+VaultSessionPtr KeyChainHelper::session() const
 {
-    const QMutexLocker locker(&m_keyMutex);
-    return m_loadedKey;
+    const QMutexLocker locker(&m_sessionMutex);
+    return m_session && m_session->isOpen() ? m_session : nullptr;
 }
 
-void KeyChainHelper::setLoadedKey(const std::optional<QString> &key)
+std::optional<QString> KeyChainHelper::loadedKey() const
 {
-    {
-        const QMutexLocker locker(&m_keyMutex);
-        if (m_loadedKey == key)
-            return;
-        if (m_loadedKey)
-            wipeSecret(*m_loadedKey);
-        m_loadedKey = key;
-    }
-    Q_EMIT loadedKeyChanged();
+    const VaultSessionPtr current = session();
+    return current ? current->key() : std::nullopt;
 }
 
 bool KeyChainHelper::isUnlocked() const
 {
-    return loadedKey().has_value();
+    return session() != nullptr;
+}
+
+VaultSessionPtr KeyChainHelper::unlock(const QString &passcode, quint64 lockGeneration)
+{
+    {
+        const QMutexLocker locker(&m_sessionMutex);
+        if (lockGeneration != m_lockGeneration.load()) {
+            logInfo(QStringLiteral("A passcode check that ended after the vault locked was dropped"));
+            return nullptr;
+        }
+        if (m_session && m_session->holdsKey(passcode))
+            return m_session;
+        if (m_session)
+            m_session->end();
+        m_session = VaultSession::open(passcode, lockGeneration);
+    }
+    Q_EMIT loadedKeyChanged();
+    return session();
+}
+
+void KeyChainHelper::lock()
+{
+    ++m_lockGeneration;
+    endSession();
+}
+
+void KeyChainHelper::endSession()
+{
+    VaultSessionPtr ended;
+    {
+        const QMutexLocker locker(&m_sessionMutex);
+        ended = std::exchange(m_session, nullptr);
+    }
+    if (!ended)
+        return;
+    ended->end();
+    Q_EMIT loadedKeyChanged();
 }
 
 KeyChainHelper::Lookup KeyChainHelper::lookUp()
-{
-    if (std::optional<QString> cached = loadedKey())
-        return {PasscodeState::set, cached, {}};
-    return storedKey();
-}
-
-std::optional<QString> KeyChainHelper::load()
-{
-    return lookUp().passcode;
-}
-
-KeyChainHelper::Lookup KeyChainHelper::storedKey()
 {
     CredentialResult result = backend()->read(account);
     if (result.status == CredentialResult::Status::notFound)
@@ -142,16 +153,19 @@ bool KeyChainHelper::saveKey(const QString &password)
         return false;
     }
     logInfo(QStringLiteral("User saved successfully in the keychain"));
-    const std::optional<QString> cached = loadedKey();
-    if (cached && *cached != password)
-        setLoadedKey(std::nullopt);
+    const VaultSessionPtr current = session();
+    if (current && !current->holdsKey(password))
+        lock();
     return true;
 }
 
 bool KeyChainHelper::deleteKey()
 {
-    if (!load())
+    const Lookup stored = lookUp();
+    if (stored.state == PasscodeState::notSet)
         return true;
+    if (stored.state == PasscodeState::unavailable)
+        return false;
     const CredentialResult result = backend()->remove(account);
     if (!result.succeeded()) {
         if (!result.message.isEmpty())
@@ -159,7 +173,7 @@ bool KeyChainHelper::deleteKey()
         return false;
     }
     logInfo(QStringLiteral("Successfully removed from keychain."));
-    setLoadedKey(std::nullopt);
+    lock();
     return true;
 }
 
@@ -167,16 +181,19 @@ KeyChainHelper::Lookup KeyChainHelper::passcodeState()
 {
     if (UserDefaults::date(UserDefaults::Key::installed) != UserDefaults::distantPast())
         return lookUp();
-    const Lookup found = storedKey();
+    const Lookup found = lookUp();
     if (found.state == PasscodeState::unavailable)
         return found;
-    if (found.state == PasscodeState::set && !backend()->mayRemoveAsStale()) {
-        logInfo(QStringLiteral("A passcode from an earlier installation is kept: the vault holds folders"));
-        UserDefaults::setDate(UserDefaults::Key::installed, QDateTime::currentDateTimeUtc());
-        return found;
+    if (found.state == PasscodeState::set) {
+        const QString keptBecause = backend()->reasonToKeep();
+        if (!keptBecause.isEmpty()) {
+            logInfo(QStringLiteral("A passcode from an earlier installation is kept: ") + keptBecause);
+            UserDefaults::setDate(UserDefaults::Key::installed, QDateTime::currentDateTimeUtc());
+            return found;
+        }
+        if (!deleteKey())
+            return lookUp();
     }
-    if (!deleteKey())
-        return lookUp();
     UserDefaults::setDate(UserDefaults::Key::installed, QDateTime::currentDateTimeUtc());
     return {};
 }

@@ -1,16 +1,21 @@
 #pragma once
 
 #include "CredentialBackend.h"
+#include "VaultSession.h"
 
 #include <QMutex>
 #include <QObject>
+#include <atomic>
 #include <memory>
 #include <optional>
 
 class PasscodeStore;
 
-// The vault's passcode: one item in the credential store, plus the in-memory copy that means
-// "unlocked". The copy is never logged, and the passcode never appears in a message.
+// The vault's passcode: one item in the credential store, and the vault session that means
+// "unlocked". The passcode never appears in a log line or a message.
+//
+// Only the window and the command line come here: they unlock, lock, and hand the session to what
+// needs the key.
 class KeyChainHelper : public QObject
 {
     Q_OBJECT
@@ -32,23 +37,31 @@ public:
     // The desktop keyring, or the private file where none answers (see PasscodeStore).
     static std::unique_ptr<PasscodeStore> makeSystemBackend();
 
+    // The open session; nothing while the vault is locked.
+    VaultSessionPtr session() const;
+    // The open session's key.
     std::optional<QString> loadedKey() const;
-    void setLoadedKey(const std::optional<QString> &key);
     bool isUnlocked() const;
+    // Moves on at every lock. Whoever starts a passcode check reads it first and hands it to
+    // unlock(), so that an answer coming after a lock cannot undo it.
+    quint64 lockGeneration() const { return m_lockGeneration.load(); }
+    // Opens a session with `passcode`, unless the vault was locked after `lockGeneration` was read.
+    // An open session with the same key stays; one with another key ends. Main thread.
+    VaultSessionPtr unlock(const QString &passcode, quint64 lockGeneration);
+    // Ends the session, when there is one, and moves the lock generation on. Main thread.
+    void lock();
 
-    // The cached passcode, else the stored one; never fills the cache. Any thread; may wait for
-    // the desktop keyring up to its deadline.
+    // The stored passcode. Any thread; may wait for the desktop keyring up to its deadline.
     Lookup lookUp();
-    // lookUp()'s passcode: none when none is set and when the store cannot answer.
-    std::optional<QString> load();
     // Replaces the stored passcode; when that fails the previous one stays stored. On success a
-    // cached passcode other than the new one is dropped, so that load() answers the new one.
+    // session under another passcode ends.
     bool saveKey(const QString &password);
-    // Removes the stored passcode and empties the cache; true when there was none.
+    // Removes the stored passcode and locks; true when there was none. A store that cannot answer
+    // removes nothing and answers false.
     bool deleteKey();
     // The first-launch check: on the first start after an installation a passcode left by an
-    // earlier one is removed (where the store allows it) and "installed" is stamped; then,
-    // whether a passcode is stored. A store that cannot answer changes nothing.
+    // earlier one is removed, but only when no vault on this machine could need it; "installed"
+    // is stamped. Then, whether a passcode is stored. A store that cannot answer changes nothing.
     Lookup passcodeState();
 
     void setBackend(std::unique_ptr<CredentialBackend> backend);
@@ -57,16 +70,17 @@ public:
     static const QString service;
 
 Q_SIGNALS:
+    // The vault was unlocked or locked.
     void loadedKeyChanged();
 
 private:
     KeyChainHelper() = default;
     std::shared_ptr<CredentialBackend> backend();
-    // The stored passcode, leaving the cache aside.
-    Lookup storedKey();
+    void endSession();
 
-    mutable QMutex m_keyMutex;
-    std::optional<QString> m_loadedKey;
+    mutable QMutex m_sessionMutex;
+    VaultSessionPtr m_session;
+    std::atomic<quint64> m_lockGeneration{0};
     QMutex m_backendMutex;
     std::shared_ptr<CredentialBackend> m_backend;
 };

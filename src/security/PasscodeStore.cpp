@@ -15,9 +15,9 @@ using Status = CredentialResult::Status;
 
 PasscodeStore::PasscodeStore(std::unique_ptr<CredentialBackend> keyring,
                              std::unique_ptr<CredentialBackend> file, const QString &fileDescription,
-                             std::function<bool()> vaultInUse)
+                             std::function<VaultPresence()> vaultPresence)
     : m_keyring(std::move(keyring)), m_file(std::move(file)), m_fileDescription(fileDescription),
-      m_vaultInUse(std::move(vaultInUse))
+      m_vaultPresence(std::move(vaultPresence))
 {}
 
 PasscodeStore::Location PasscodeStore::recorded()
@@ -70,10 +70,20 @@ QString PasscodeStore::describe(Location location) const
 CredentialResult PasscodeStore::read(const QString &account)
 {
     const Location location = recorded();
-    if (location != Location::none)
-        return at(location).read(account);
-    Location where = Location::none;
-    return discover(account, where);
+    if (location == Location::none) {
+        Location where = Location::none;
+        return discover(account, where);
+    }
+    CredentialResult result = at(location).read(account);
+    if (result.status != Status::notFound)
+        return result;
+    // The record says the passcode went there: "no such item" is a keyring that did not give it
+    // (a dismissed unlock prompt answers so), or a file that went missing, never "no passcode".
+    return CredentialResult::failure(
+        MissingItem, location == Location::keyring
+                         ? QStringLiteral("the desktop keyring did not give the passcode it holds (was its "
+                                          "unlock prompt dismissed?)")
+                         : describe(location) + QStringLiteral(" holds no passcode any more"));
 }
 
 CredentialResult PasscodeStore::discover(const QString &account, Location &where)
@@ -86,10 +96,16 @@ CredentialResult PasscodeStore::discover(const QString &account, Location &where
     const CredentialResult fromFile = m_file->read(account);
     if (fromFile.succeeded())
         where = Location::file;
-    if (fromFile.status != Status::notFound || fromKeyring.status == Status::notFound)
+    if (fromFile.status != Status::notFound)
         return fromFile;
-    // The keyring could not answer and the file holds nothing: a passcode may sit in the keyring.
-    return m_vaultInUse() ? fromKeyring : CredentialResult::notFound();
+    // Neither gave a passcode: "none" needs proof that no vault could need one.
+    const VaultPresence presence = m_vaultPresence();
+    if (!presence.mayExist)
+        return CredentialResult::notFound();
+    if (fromKeyring.status != Status::notFound)
+        return fromKeyring;
+    return CredentialResult::failure(MissingItem,
+                                     QStringLiteral("no passcode was found, but ") + presence.reason);
 }
 
 CredentialResult PasscodeStore::write(const QString &account, const QByteArray &secret)
@@ -110,7 +126,7 @@ CredentialResult PasscodeStore::writeWithoutRecord(const QString &account, const
     }
     // The file only where no keyring exists, and never while vault folders may need a passcode
     // that a keyring out of reach holds.
-    if (!KeychainCredentialBackend::meansNoKeyring(toKeyring) || m_vaultInUse())
+    if (!KeychainCredentialBackend::meansNoKeyring(toKeyring) || m_vaultPresence().mayExist)
         return toKeyring;
     static std::atomic<bool> told = false;
     if (!told.exchange(true))
@@ -137,9 +153,10 @@ CredentialResult PasscodeStore::remove(const QString &account)
                                                                                              : fromKeyring;
 }
 
-bool PasscodeStore::mayRemoveAsStale()
+QString PasscodeStore::reasonToKeep()
 {
-    return recorded() != Location::none || !m_vaultInUse();
+    const VaultPresence presence = m_vaultPresence();
+    return presence.mayExist ? presence.reason : QString();
 }
 
 CredentialResult PasscodeStore::relocate(const QString &account, Location target)

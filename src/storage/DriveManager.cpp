@@ -6,7 +6,6 @@
 #include "DriveNotificationCenter.h"
 #include "FileEncryptor.h"
 #include "FileSystemError.h"
-#include "KeyChainHelper.h"
 #include "Logging.h"
 #include "NativePath.h"
 #include "PartialFile.h"
@@ -24,12 +23,19 @@ void logCaught(const DriveError &error)
     errorMsg(QStringLiteral("Caught error ") + error.description());
 }
 
-QString passcode()
+QString keyOf(const VaultSession &session)
 {
-    const std::optional<QString> key = KeyChainHelper::shared().load();
+    const std::optional<QString> key = session.key();
     if (!key)
-        throw DriveManagerError(DriveManagerError::Kind::noKey);
+        throw DriveManagerError(DriveManagerError::Kind::locked);
     return *key;
+}
+
+// Nothing is given its name in the vault once the session has ended.
+void checkOpen(const VaultSession &session)
+{
+    if (!session.isOpen())
+        throw DriveManagerError(DriveManagerError::Kind::locked);
 }
 
 } // namespace
@@ -155,7 +161,7 @@ QList<QUrl> DriveManager::listItems(FileItemType type)
     return urls;
 }
 
-std::optional<QByteArray> DriveManager::loadFile(const QString &path)
+std::optional<QByteArray> DriveManager::loadFile(const VaultSession &session, const QString &path)
 {
     const std::shared_ptr<CloudDrive> current = drive();
     if (!current) {
@@ -164,7 +170,7 @@ std::optional<QByteArray> DriveManager::loadFile(const QString &path)
         return std::nullopt;
     }
     try {
-        const QString key = passcode();
+        const QString key = keyOf(session);
         const QByteArray encrypted = current->readFile(RootRelativePath(path));
         std::optional<QByteArray> plain = FileEncryptor::decrypt(encrypted, key);
         if (!plain)
@@ -176,7 +182,7 @@ std::optional<QByteArray> DriveManager::loadFile(const QString &path)
     }
 }
 
-bool DriveManager::saveData(const QByteArray &data, const QString &name)
+bool DriveManager::saveData(const VaultSession &session, const QByteArray &data, const QString &name)
 {
     const std::shared_ptr<CloudDrive> current = drive();
     if (!current) {
@@ -185,11 +191,11 @@ bool DriveManager::saveData(const QByteArray &data, const QString &name)
         return false;
     }
     try {
-        const QString key = passcode();
-        const std::optional<QByteArray> encrypted = FileEncryptor::encrypt(data, key);
+        const std::optional<QByteArray> encrypted = FileEncryptor::encrypt(data, keyOf(session));
         if (!encrypted)
             throw DriveManagerError(DriveManagerError::Kind::encryptFailed);
         CloudDrive::checkFileName(name);
+        checkOpen(session);
         current->writeFile(*encrypted, RootRelativePath::root().appending(name));
         return true;
     } catch (const DriveError &error) {
@@ -198,8 +204,8 @@ bool DriveManager::saveData(const QByteArray &data, const QString &name)
     }
 }
 
-bool DriveManager::importFile(const QString &sourcePath, const QString &name, std::error_code *failure,
-                              const FileEncryptor::ProgressHandler &progress)
+bool DriveManager::importFile(const VaultSession &session, const QString &sourcePath, const QString &name,
+                              std::error_code *failure, const FileEncryptor::ProgressHandler &progress)
 {
     const std::shared_ptr<CloudDrive> current = drive();
     if (!current) {
@@ -208,11 +214,13 @@ bool DriveManager::importFile(const QString &sourcePath, const QString &name, st
         return false;
     }
     try {
-        const QString key = passcode();
+        const QString key = keyOf(session);
         PartialFile partial(current->targetURL(name, RootRelativePath::root()));
         FileEncryptor::IoFailure io;
-        if (!FileEncryptor::processFile(sourcePath, partial.fd(), key, CryptOperation::encrypt, &io,
-                                        progress)) {
+        const auto goOn = [&session, &progress](qint64 done) {
+            return session.isOpen() && (!progress || progress(done));
+        };
+        if (!FileEncryptor::processFile(sourcePath, partial.fd(), key, CryptOperation::encrypt, &io, goOn)) {
             // Logged by the encryptor; the partial file goes with `partial`.
             if (failure && io.stopped)
                 *failure = std::make_error_code(std::errc::operation_canceled);
@@ -221,12 +229,18 @@ bool DriveManager::importFile(const QString &sourcePath, const QString &name, st
                     std::error_code(io.writeError ? io.writeError : io.readError, std::generic_category());
             return false;
         }
+        checkOpen(session);
         partial.commit();
         return true;
     } catch (const FileSystemError &error) {
         logCaught(error);
         if (failure)
             *failure = error.code();
+        return false;
+    } catch (const DriveManagerError &error) {
+        logCaught(error);
+        if (failure && error.kind() == DriveManagerError::Kind::locked)
+            *failure = std::make_error_code(std::errc::operation_canceled);
         return false;
     } catch (const DriveError &error) {
         logCaught(error);

@@ -4,6 +4,7 @@
 #include "FileEncryptor.h"
 #include "FileItemType.h"
 #include "StorageLocation.h"
+#include "VaultSession.h"
 
 #include <QByteArray>
 #include <QList>
@@ -21,7 +22,8 @@ class CloudDrive;
 
 // The encrypting layer over the drive of one vault folder. Every operation is synchronous,
 // safe from any thread, catches its own errors ("Caught error " + description) and answers
-// false, nothing or an empty list. The passcode is asked for at each use, never kept.
+// false, nothing or an empty list. The key comes from the vault session the caller hands over;
+// once that session has ended, nothing is decrypted and nothing more is written.
 //
 // The drive's change reports are relayed as DriveNotificationCenter::driveDidChange.
 class DriveManager : public QObject, public CloudDriveObserver
@@ -59,15 +61,16 @@ public:
     // path, even one that is not UTF-8 (NativePath).
     QList<QUrl> listItems(FileItemType type);
     // The file at path (a scrambled name), decrypted.
-    std::optional<QByteArray> loadFile(const QString &path);
+    std::optional<QByteArray> loadFile(const VaultSession &session, const QString &path);
     // Encrypts data into the folder under name (scrambled already). The file appears under its
     // name only when complete; false without a drive.
-    bool saveData(const QByteArray &data, const QString &name);
+    bool saveData(const VaultSession &session, const QByteArray &data, const QString &name);
     // Stream-encrypts the file at sourcePath into the folder under name, the same way; the source
     // is left alone. False without a drive; failure then gets the error of the file call that
-    // failed, when one did (a full disk, say), or operation_canceled when progress stopped it.
-    bool importFile(const QString &sourcePath, const QString &name, std::error_code *failure = nullptr,
-                    const FileEncryptor::ProgressHandler &progress = {});
+    // failed, when one did (a full disk, say), or operation_canceled when progress or the end of
+    // the session stopped it.
+    bool importFile(const VaultSession &session, const QString &sourcePath, const QString &name,
+                    std::error_code *failure = nullptr, const FileEncryptor::ProgressHandler &progress = {});
     // Deletes the folder with everything in it, then detaches. False without a drive.
     bool removeFolder();
     // Lets the drive go; no report reaches this manager afterwards.

@@ -14,6 +14,8 @@ QString describe(DriveManagerError::Kind kind)
         return QStringLiteral("The private temporary folder is not available.");
     case DriveManagerError::Kind::tempReadFailed:
         return QStringLiteral("The temporary file could not be read.");
+    case DriveManagerError::Kind::locked:
+        return QStringLiteral("The vault locked before the work was done.");
     }
     return QStringLiteral("Unknown vault error.");
 }

@@ -6,7 +6,7 @@
 class DriveManagerError : public DriveError
 {
 public:
-    enum class Kind { noKey, encryptFailed, decryptFailed, tempFolderFailed, tempReadFailed };
+    enum class Kind { noKey, encryptFailed, decryptFailed, tempFolderFailed, tempReadFailed, locked };
 
     explicit DriveManagerError(Kind kind);
 

@@ -5,7 +5,6 @@
 #include "DriveManagerError.h"
 #include "FileEncryptor.h"
 #include "FileSystemError.h"
-#include "KeyChainHelper.h"
 #include "Logging.h"
 #include "NativePath.h"
 #include "PartialFile.h"
@@ -52,15 +51,17 @@ void copyInto(const QString &sourcePath, PartialFile &partial)
 }
 } // namespace
 
-std::optional<QString> FileManager2::createDecryptedTempFile(const QString &vaultFilePath,
+std::optional<QString> FileManager2::createDecryptedTempFile(const VaultSession &session,
+                                                             const QString &vaultFilePath,
                                                              const QString &name)
 {
-    return createDecryptedTempFile(QUrl::fromLocalFile(vaultFilePath), name);
+    return createDecryptedTempFile(session, QUrl::fromLocalFile(vaultFilePath), name);
 }
 
-std::optional<QString> FileManager2::createDecryptedTempFile(const QUrl &vaultFile, const QString &name)
+std::optional<QString> FileManager2::createDecryptedTempFile(const VaultSession &session,
+                                                             const QUrl &vaultFile, const QString &name)
 {
-    const std::optional<QString> key = KeyChainHelper::shared().load();
+    const std::optional<QString> key = session.key();
     if (!key)
         return std::nullopt;
     try {
@@ -68,7 +69,9 @@ std::optional<QString> FileManager2::createDecryptedTempFile(const QUrl &vaultFi
         // leaves no plaintext fragment under the name.
         PartialFile partial(temporaryPath(name));
         if (!FileEncryptor::processFile(NativePath::fromUrl(vaultFile), partial.fd(), *key,
-                                        CryptOperation::decrypt)) {
+                                        CryptOperation::decrypt, nullptr,
+                                        [&session](qint64) { return session.isOpen(); }) ||
+            !session.isOpen()) {
             logError(QStringLiteral("Failed to decrypt file on copy"), QStringLiteral(__FILE__),
                      QStringLiteral("createDecryptedTempFile(from:withName:)"));
             return std::nullopt;

@@ -3,6 +3,7 @@
 #include "CloudDrive.h"
 #include "DriveError.h"
 #include "DriveManager.h"
+#include "DriveManagerError.h"
 #include "FileNaming.h"
 #include "ImageFromDecodedData.h"
 #include "Logging.h"
@@ -22,8 +23,9 @@ void logCaught(const std::exception &error)
 
 } // namespace
 
-FolderOperations::FolderOperations(std::shared_ptr<DriveManager> manager, StorageLocation location)
-    : m_manager(std::move(manager)), m_location(location)
+FolderOperations::FolderOperations(std::shared_ptr<DriveManager> manager, StorageLocation location,
+                                   VaultSessionPtr session)
+    : m_manager(std::move(manager)), m_location(location), m_session(std::move(session))
 {}
 
 std::shared_ptr<DriveManager> FolderOperations::makeDriveManager(StorageLocation location,
@@ -46,9 +48,23 @@ bool FolderOperations::hasDrive() const
     return false;
 }
 
-bool FolderOperations::createFolder(const QString &name, const std::optional<QString> &pin)
+bool FolderOperations::mayChange() const
 {
     if (!hasDrive())
+        return false;
+    return isOpen() || refusedAsLocked();
+}
+
+bool FolderOperations::refusedAsLocked()
+{
+    errorMsg(QStringLiteral("Caught error ") +
+             DriveManagerError(DriveManagerError::Kind::locked).description());
+    return false;
+}
+
+bool FolderOperations::createFolder(const QString &name, const std::optional<QString> &pin)
+{
+    if (!mayChange())
         return false;
     if (!FileNaming::isAcceptableFolderName(name)) {
         logError(QStringLiteral("refused folder name"), QStringLiteral("ItemCollection"),
@@ -56,15 +72,29 @@ bool FolderOperations::createFolder(const QString &name, const std::optional<QSt
         return false;
     }
     const QString adjusted = FileNaming::adjustedFolderName(name);
-    if (!DriveManager::getCloudDrive(m_location, adjusted, true))
+    const bool existed = m_manager->directoryExists(adjusted);
+    const std::shared_ptr<CloudDrive> folder = DriveManager::getCloudDrive(m_location, adjusted, true);
+    if (!folder)
         return false;
-    if (pin && !pin->trimmed().isEmpty())
-        return createPin(pin->trimmed(), adjusted);
-    return true;
+    if (!pin || pin->trimmed().isEmpty())
+        return true;
+    if (createPin(pin->trimmed(), adjusted))
+        return true;
+    // The person asked for a protected folder: one without its PIN must not stay.
+    if (!existed) {
+        try {
+            folder->removeDirectory(RootRelativePath::root());
+        } catch (const std::exception &error) {
+            logCaught(error);
+        }
+    }
+    return false;
 }
 
 bool FolderOperations::createPin(const QString &pin, const QString &folderPath)
 {
+    if (!isOpen())
+        return refusedAsLocked();
     const QString trimmed = pin.trimmed();
     if (trimmed.isEmpty()) {
         logError(QStringLiteral("no pin"), QStringLiteral("ItemCollection"),
@@ -75,14 +105,14 @@ bool FolderOperations::createPin(const QString &pin, const QString &folderPath)
     manager->connect();
     // Written with its exact scrambled name, padding included, as PIN files always were.
     const bool saved =
-        manager->saveData(trimmed.toUtf8(), FileNaming::scrambledName(FileNaming::pinFileName()));
+        manager->saveData(*m_session, trimmed.toUtf8(), FileNaming::scrambledName(FileNaming::pinFileName()));
     manager->detach();
     return saved;
 }
 
 bool FolderOperations::removePin()
 {
-    if (!hasDrive())
+    if (!mayChange())
         return false;
     try {
         m_manager->drive()->removeFile(
@@ -96,7 +126,7 @@ bool FolderOperations::removePin()
 
 bool FolderOperations::deleteFolder()
 {
-    if (!hasDrive())
+    if (!mayChange())
         return false;
     const QString folder = m_manager->drive() ? m_manager->drive()->rootDirectory() : QString();
     const bool removed = m_manager->removeFolder();
@@ -109,9 +139,11 @@ bool FolderOperations::deleteFolder()
 
 bool FolderOperations::deleteFiles(const QList<StoredItemPtr> &items)
 {
-    if (!hasDrive())
+    if (!mayChange())
         return false;
     for (const StoredItemPtr &item : items) {
+        if (!isOpen())
+            return refusedAsLocked();
         try {
             m_manager->drive()->removeListedFile(NativePath::fromUrl(item->url()));
             ImageFromDecodedData::forget(item->url());
@@ -126,28 +158,41 @@ bool FolderOperations::deleteFiles(const QList<StoredItemPtr> &items)
 bool FolderOperations::addToCollectionAndDelete(const QString &sourcePath, bool shouldDelete, bool rename,
                                                 const FileEncryptor::ProgressHandler &progress)
 {
+    m_lastFailure.clear();
     if (!hasDrive())
         return false;
+    if (!isOpen()) {
+        // The lock stopped it: a temporary copy made for it goes all the same.
+        m_lastFailure = std::make_error_code(std::errc::operation_canceled);
+        removeSource(sourcePath, shouldDelete);
+        return refusedAsLocked();
+    }
     const QString plain =
         rename ? FileNaming::generatedFileName(QStringLiteral("JPEG")) : QFileInfo(sourcePath).fileName();
     const QString unique = uniqueName(plain);
     // A name the listing would hide could never be seen, opened or deleted again: refused, not lost.
     const bool storable = !FileNaming::isHiddenFromListing(unique) &&
                           !FileNaming::storedFileName(unique).startsWith(QLatin1Char('.'));
-    m_lastFailure.clear();
-    const bool copied = storable && m_manager->importFile(sourcePath, FileNaming::scrambledName(unique),
-                                                          &m_lastFailure, progress);
+    const bool copied =
+        storable && m_manager->importFile(*m_session, sourcePath, FileNaming::scrambledName(unique),
+                                          &m_lastFailure, progress);
     if (copied)
         m_lastStoredName = unique;
     else if (m_lastFailure != std::errc::operation_canceled)
-        logError(QStringLiteral("Failed to copy ") + unique, QStringLiteral("ItemCollection"),
+        logError(QStringLiteral("Failed to copy ") + FileNaming::scrambledName(unique),
+                 QStringLiteral("ItemCollection"),
                  QStringLiteral("addToCollectionAndDelete(_:shouldDelete:rename:)"));
-    if (shouldDelete && QFileInfo::exists(sourcePath)) {
-        QFile source(sourcePath);
-        if (!source.remove())
-            errorMsg(QStringLiteral("Caught error ") + source.errorString());
-    }
+    removeSource(sourcePath, shouldDelete);
     return copied;
+}
+
+void FolderOperations::removeSource(const QString &sourcePath, bool shouldDelete)
+{
+    if (!shouldDelete || !QFileInfo::exists(sourcePath))
+        return;
+    QFile source(sourcePath);
+    if (!source.remove())
+        errorMsg(QStringLiteral("Caught error ") + source.errorString());
 }
 
 bool FolderOperations::fileExists(const QString &storedName, bool &exists) const
@@ -202,19 +247,22 @@ std::optional<QSet<QString>> FolderOperations::foldedNames() const
 
 bool FolderOperations::addImageData(const QByteArray &data)
 {
-    if (!hasDrive())
+    if (!mayChange())
         return false;
     return m_manager->saveData(
-        data, FileNaming::scrambledName(FileNaming::generatedFileName(QStringLiteral("JPG"))));
+        *m_session, data, FileNaming::scrambledName(FileNaming::generatedFileName(QStringLiteral("JPG"))));
 }
 
 void FolderOperations::importFromFiles(const QStringList &paths)
 {
     for (const QString &path : paths) {
+        if (!mayChange())
+            return;
         // Outside the sandboxed platform access is plain file permission; files of a sync
         // client's folder are complete on disk, so nothing waits for a download.
         if (!QFileInfo(path).isReadable()) {
-            logError(QStringLiteral("Failed copy access for ") + QUrl::fromLocalFile(path).toString(),
+            logError(QStringLiteral("Failed copy access for ") +
+                         FileNaming::scrambledName(QFileInfo(path).fileName()),
                      QStringLiteral("ItemCollection"), QStringLiteral("importFromFiles(_:)"));
             continue;
         }

@@ -3,6 +3,7 @@
 #include "FileEncryptor.h"
 #include "StorageLocation.h"
 #include "StoredItem.h"
+#include "VaultSession.h"
 
 #include <QByteArray>
 #include <QList>
@@ -15,19 +16,22 @@
 
 class DriveManager;
 
-// The operations that change one vault folder through its drive manager. Synchronous, for the
-// storage pool; none of them reloads a listing (the drive's change reports do). Without a drive
-// manager, or one without a drive, each refuses with "no storage manager" and changes nothing.
+// The operations that change one vault folder through its drive manager, under one vault session.
+// Synchronous, for the storage pool; none of them reloads a listing (the drive's change reports
+// do). Without a drive manager, or one without a drive, each refuses with "no storage manager"; once
+// the session has ended, each refuses as locked: nothing changes after the lock.
 class FolderOperations
 {
 public:
-    FolderOperations(std::shared_ptr<DriveManager> manager, StorageLocation location);
+    FolderOperations(std::shared_ptr<DriveManager> manager, StorageLocation location,
+                     VaultSessionPtr session);
 
     // A drive manager for a folder, released on its own thread whoever drops it last.
     static std::shared_ptr<DriveManager> makeDriveManager(StorageLocation location, const QString &rootPath);
 
     // Creates the folder (with "-" turned into "_") under the tree's root, with its PIN file when
-    // a PIN is given; refuses unusable names. Answers whether the folder (and PIN file) exist.
+    // a PIN is given; refuses unusable names. Answers whether the folder (and PIN file) exist: a
+    // folder made here whose PIN file cannot be written is removed again, never left unprotected.
     bool createFolder(const QString &name, const std::optional<QString> &pin);
     // Writes the PIN file of the folder at folderPath, replacing one that is there.
     bool createPin(const QString &pin, const QString &folderPath);
@@ -51,14 +55,22 @@ public:
     // Why the last addToCollectionAndDelete() failed, when a file call did; empty otherwise.
     std::error_code lastFailure() const { return m_lastFailure; }
 
+    bool isOpen() const { return m_session && m_session->isOpen(); }
+
 private:
     bool hasDrive() const;
+    // hasDrive(), and the session still open (logged as locked otherwise).
+    bool mayChange() const;
+    // Logs that the vault locked; false.
+    static bool refusedAsLocked();
+    static void removeSource(const QString &sourcePath, bool shouldDelete);
     bool fileExists(const QString &storedName, bool &exists) const;
     // The case-folded names in the folder; nothing when it cannot be listed.
     std::optional<QSet<QString>> foldedNames() const;
 
     std::shared_ptr<DriveManager> m_manager;
     StorageLocation m_location;
+    VaultSessionPtr m_session;
     QString m_lastStoredName;
     std::error_code m_lastFailure;
 };

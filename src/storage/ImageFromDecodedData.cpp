@@ -3,7 +3,6 @@
 #include "DecodedImageCache.h"
 #include "FileEncryptor.h"
 #include "ImageDecoder.h"
-#include "KeyChainHelper.h"
 #include "Logging.h"
 #include "NativePath.h"
 
@@ -16,10 +15,14 @@
 namespace {
 const QString ImageFunction = QStringLiteral("image(withURL:useThumbnail:cacheOnly:)");
 
-bool isCancelled(const std::atomic_bool *cancelled)
+// Cancelled by the caller, or by the lock.
+struct Stop
 {
-    return cancelled && cancelled->load();
-}
+    const VaultSession &session;
+    const std::atomic_bool *cancelled;
+
+    bool operator()() const { return !session.isOpen() || (cancelled && cancelled->load()); }
+};
 
 ImageResult failure(const ImageError &error)
 {
@@ -49,9 +52,12 @@ std::array<DecodedImageCache *, 3> allCaches()
 
 // stampSuffix tells the size class apart where one cache may hold several (the tile edge).
 ImageResult cachedOrDecoded(const QUrl &url, DecodedImageCache &cache, const QString &stampSuffix,
-                            bool cacheOnly, const std::atomic_bool *cancelled,
+                            bool cacheOnly, const Stop &stopped,
                             const std::function<QImage(const QByteArray &)> &decode)
 {
+    // Nothing of the vault is shown, not even from the cache, once its session has ended.
+    if (!stopped.session.isOpen())
+        return cacheOnly ? ImageResult{} : failure(ImageError::cancelled());
     const QString key = ImageFromDecodedData::cacheKey(url);
     // Taken before reading: a change while decoding leaves a stamp that no longer matches.
     const QString fileStamp = ImageFromDecodedData::fileStamp(url);
@@ -62,9 +68,9 @@ ImageResult cachedOrDecoded(const QUrl &url, DecodedImageCache &cache, const QSt
         return ImageResult{*cached, {}, std::nullopt};
     if (cacheOnly)
         return {};
-    if (isCancelled(cancelled))
+    if (stopped())
         return failure(ImageError::cancelled());
-    // Taken before the passcode: a lock from here on keeps the picture out of the cache.
+    // Taken before the key: a lock from here on keeps the picture out of the cache.
     const quint64 clearCount = cache.clearCount();
 
     QImage decoded;
@@ -75,23 +81,25 @@ ImageResult cachedOrDecoded(const QUrl &url, DecodedImageCache &cache, const QSt
             return failure(readError);
         if (encrypted->isEmpty())
             return failure(ImageError::fileIsEmpty());
-        if (isCancelled(cancelled))
+        if (stopped())
             return failure(ImageError::cancelled());
 
-        const std::optional<QString> passcode = KeyChainHelper::shared().load();
-        if (!passcode)
-            return decryptFailed();
-        std::optional<QByteArray> plain = FileEncryptor::decrypt(*encrypted, *passcode);
+        const std::optional<QString> key = stopped.session.key();
+        if (!key)
+            return failure(ImageError::cancelled());
+        std::optional<QByteArray> plain = FileEncryptor::decrypt(*encrypted, *key);
         encrypted.reset();
         if (!plain)
             return decryptFailed();
-        if (isCancelled(cancelled))
+        if (stopped())
             return failure(ImageError::cancelled());
 
         decoded = decode(*plain);
     } // the decrypted bytes go here
     if (decoded.isNull())
         return failure(ImageError::uiImageFailed());
+    if (stopped())
+        return failure(ImageError::cancelled());
 
     if (!fileStamp.isEmpty())
         cache.setObject(key, decoded, stamp, clearCount);
@@ -99,11 +107,10 @@ ImageResult cachedOrDecoded(const QUrl &url, DecodedImageCache &cache, const QSt
 }
 
 ImageResult guarded(const QUrl &url, DecodedImageCache &cache, const QString &stampSuffix, bool cacheOnly,
-                    const std::atomic_bool *cancelled,
-                    const std::function<QImage(const QByteArray &)> &decode)
+                    const Stop &stopped, const std::function<QImage(const QByteArray &)> &decode)
 {
     try {
-        return cachedOrDecoded(url, cache, stampSuffix, cacheOnly, cancelled, decode);
+        return cachedOrDecoded(url, cache, stampSuffix, cacheOnly, stopped, decode);
     } catch (const std::exception &error) { // out of memory, mostly
         errorMsg(QStringLiteral("Caught error ") + QString::fromLocal8Bit(error.what()));
         return failure(ImageError::uiImageFailed());
@@ -156,20 +163,22 @@ void ImageFromDecodedData::forgetAll()
         cache->removeAllObjects();
 }
 
-ImageResult ImageFromDecodedData::image(const QUrl &url, bool useThumbnail, bool cacheOnly,
-                                        const std::atomic_bool *cancelled)
+ImageResult ImageFromDecodedData::image(const QUrl &url, const VaultSession &session, bool useThumbnail,
+                                        bool cacheOnly, const std::atomic_bool *cancelled)
 {
+    const Stop stopped{session, cancelled};
     if (useThumbnail)
         return guarded(
-            url, DecodedImageCache::thumbnails(), {}, cacheOnly, cancelled,
+            url, DecodedImageCache::thumbnails(), {}, cacheOnly, stopped,
             [](const QByteArray &plain) { return ImageDecoder::decodeFitted(plain, thumbnailEdge); });
-    return guarded(url, DecodedImageCache::fullSize(), {}, cacheOnly, cancelled, &ImageDecoder::decode);
+    return guarded(url, DecodedImageCache::fullSize(), {}, cacheOnly, stopped, &ImageDecoder::decode);
 }
 
-ImageResult ImageFromDecodedData::tile(const QUrl &url, int pixelEdge, bool cacheOnly,
-                                       const std::atomic_bool *cancelled)
+ImageResult ImageFromDecodedData::tile(const QUrl &url, const VaultSession &session, int pixelEdge,
+                                       bool cacheOnly, const std::atomic_bool *cancelled)
 {
-    return guarded(
-        url, DecodedImageCache::tiles(), QStringLiteral("@%1").arg(pixelEdge), cacheOnly, cancelled,
-        [pixelEdge](const QByteArray &plain) { return ImageDecoder::decodeShrunk(plain, pixelEdge); });
+    return guarded(url, DecodedImageCache::tiles(), QStringLiteral("@%1").arg(pixelEdge), cacheOnly,
+                   {session, cancelled}, [pixelEdge](const QByteArray &plain) {
+                       return ImageDecoder::decodeShrunk(plain, pixelEdge);
+                   });
 }

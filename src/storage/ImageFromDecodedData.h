@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 #include <QUrl>
+
+#include "VaultSession.h"
 #include <atomic>
 #include <optional>
 
@@ -54,16 +56,16 @@ public:
     static constexpr qint64 maxFileBytes = qint64(512) * 1024 * 1024;
     static inline const QString decryptFailedSymbol = QStringLiteral("x.circle");
 
-    // Synchronous: reads, decrypts with the passcode (KeyChainHelper::load()) and decodes, then
-    // caches the thumbnail or the full-size picture under cacheKey(url). With cacheOnly only the
-    // cache is asked. With no passcode or undecryptable bytes: "x.circle", nothing cached. When
-    // *cancelled turns true, the next step boundary answers ImageError::Kind::cancelled.
-    static ImageResult image(const QUrl &url, bool useThumbnail, bool cacheOnly,
+    // Synchronous: reads, decrypts with the session's key and decodes, then caches the thumbnail
+    // or the full-size picture under cacheKey(url). With cacheOnly only the cache is asked.
+    // Undecryptable bytes: "x.circle", nothing cached. When *cancelled turns true, or the session
+    // ends, the next step boundary answers ImageError::Kind::cancelled and nothing is cached.
+    static ImageResult image(const QUrl &url, const VaultSession &session, bool useThumbnail, bool cacheOnly,
                              const std::atomic_bool *cancelled = nullptr);
     // The same for a grid tile: the picture shrunk while decoding to fit pixelEdge (never
     // enlarged), cached in DecodedImageCache::tiles(). Neither the thumbnail nor the full-size
     // picture is made. A tile cached for another edge is a miss.
-    static ImageResult tile(const QUrl &url, int pixelEdge, bool cacheOnly,
+    static ImageResult tile(const QUrl &url, const VaultSession &session, int pixelEdge, bool cacheOnly,
                             const std::atomic_bool *cancelled = nullptr);
 
     // The URL's absolute string.

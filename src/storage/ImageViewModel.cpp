@@ -7,10 +7,12 @@
 #include <QFutureWatcher>
 #include <QtConcurrent/qtconcurrenttask.h>
 
-ImageViewModel::ImageViewModel(const QUrl &url, bool useThumbnail, bool releaseOnDisappear, QObject *parent)
-    : QObject(parent), m_url(url), m_useThumbnail(useThumbnail), m_releaseOnDisappear(releaseOnDisappear)
+ImageViewModel::ImageViewModel(const QUrl &url, VaultSessionPtr session, bool useThumbnail,
+                               bool releaseOnDisappear, QObject *parent)
+    : QObject(parent), m_url(url), m_session(std::move(session)), m_useThumbnail(useThumbnail),
+      m_releaseOnDisappear(releaseOnDisappear)
 {
-    const ImageResult cached = ImageFromDecodedData::image(url, useThumbnail, true);
+    const ImageResult cached = ImageFromDecodedData::image(url, *m_session, useThumbnail, true);
     m_image = cached.image;
     m_systemSymbol = cached.systemSymbol;
 
@@ -18,10 +20,10 @@ ImageViewModel::ImageViewModel(const QUrl &url, bool useThumbnail, bool releaseO
         // Off the thread that builds the model: a grid makes many at once. Dropped if the model
         // goes before the pool gets to it, or when a full cache would only evict another picture.
         m_warmUpCancelled = std::make_shared<std::atomic_bool>(false);
-        QtConcurrent::task([url, cancelled = m_warmUpCancelled] {
+        QtConcurrent::task([url, session = m_session, cancelled = m_warmUpCancelled] {
             const DecodedImageCache &cache = DecodedImageCache::fullSize();
             if (!cache.isFull() || cache.contains(ImageFromDecodedData::cacheKey(url)))
-                ImageFromDecodedData::image(url, false, false, cancelled.get());
+                ImageFromDecodedData::image(url, *session, false, false, cancelled.get());
         })
             .onThreadPool(*StoragePool::shared())
             .withPriority(StoragePool::background)
@@ -44,15 +46,16 @@ void ImageViewModel::load()
     m_taskCancelled = std::make_shared<std::atomic_bool>(false);
     auto *watcher = new QFutureWatcher<ImageResult>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, &ImageViewModel::fetchFinished);
-    watcher->setFuture(
-        QtConcurrent::task([url = m_url, thumbnail = m_useThumbnail, cancelled = m_taskCancelled] {
-            if (cancelled->load())
-                return ImageResult{{}, {}, ImageError::cancelled()};
-            return ImageFromDecodedData::image(url, thumbnail, false, cancelled.get());
-        })
-            .onThreadPool(*StoragePool::shared())
-            .withPriority(StoragePool::userInitiated)
-            .spawn());
+    watcher->setFuture(QtConcurrent::task([url = m_url, session = m_session, thumbnail = m_useThumbnail,
+                                           cancelled = m_taskCancelled] {
+                           if (cancelled->load())
+                               return ImageResult{{}, {}, ImageError::cancelled()};
+                           return ImageFromDecodedData::image(url, *session, thumbnail, false,
+                                                              cancelled.get());
+                       })
+                           .onThreadPool(*StoragePool::shared())
+                           .withPriority(StoragePool::userInitiated)
+                           .spawn());
     m_task = watcher;
     Q_EMIT taskChanged();
 }

@@ -27,7 +27,8 @@ public:
     // Shows a picture the cache already holds at once. A thumbnail model also warms the
     // full-size cache for the photo viewer, in the background at low priority, unless that cache
     // is full (DecodedImageCache::isFull()).
-    ImageViewModel(const QUrl &url, bool useThumbnail, bool releaseOnDisappear, QObject *parent = nullptr);
+    ImageViewModel(const QUrl &url, VaultSessionPtr session, bool useThumbnail, bool releaseOnDisappear,
+                   QObject *parent = nullptr);
     ~ImageViewModel() override;
 
     QImage image() const { return m_image; }
@@ -56,6 +57,7 @@ private:
     void dropTask();
 
     const QUrl m_url;
+    const VaultSessionPtr m_session;
     const bool m_useThumbnail;
     const bool m_releaseOnDisappear;
     QImage m_image;

@@ -4,6 +4,7 @@
 #include "FileManager2.h"
 #include "FileNaming.h"
 #include "FolderOperations.h"
+#include "InterruptedImports.h"
 #include "ItemCollection.h"
 #include "StoragePool.h"
 #include "UniqueFd.h"
@@ -46,6 +47,8 @@ struct ImportJob::Worker
     QPointer<ImportJob> job;
     std::shared_ptr<DriveManager> manager;
     StorageLocation location;
+    QString folderKey;
+    VaultSessionPtr session;
     QStringList paths;
     Mode mode;
     std::shared_ptr<std::atomic_bool> cancelled;
@@ -62,6 +65,8 @@ struct ImportJob::Worker
             Qt::QueuedConnection);
     }
 
+    bool isOpen() const { return session && session->isOpen(); }
+
     void run() const
     {
         qint64 total = 0;
@@ -70,9 +75,14 @@ struct ImportJob::Worker
         post([total](ImportJob *job) { job->setTotal(total); });
         if (manager)
             manager->connect();
-        FolderOperations operations(manager, location);
+        FolderOperations operations(manager, location, session);
+        QList<InterruptedImports::File> failed;
         qint64 done = 0;
-        for (const QString &path : paths) {
+        for (qsizetype index = 0; index < paths.size(); ++index) {
+            const QString &path = paths.at(index);
+            // The lock first: a job whose sheet went with the lock is cancelled too.
+            if (!isOpen())
+                return interrupted(failed, index);
             if (cancelled->load())
                 break;
             const QString name = QFileInfo(path).fileName();
@@ -86,12 +96,32 @@ struct ImportJob::Worker
             bool imported = false;
             if (reason.isEmpty())
                 imported = importOne(operations, path, progress, reason);
+            if (!imported && !isOpen())
+                return interrupted(failed, index);
             if (!imported && cancelled->load())
                 break;
+            if (!imported)
+                failed.append({name, reason});
             done = base + std::max<qint64>(0, QFileInfo(path).size());
             post([done, imported, reason](ImportJob *job) { job->endFile(done, imported, reason); });
         }
         post([](ImportJob *job) { job->finish(); });
+    }
+
+    // The vault locked: paths from `index` on were not stored. Told when the folder opens again,
+    // with the failures before, since the sheet that listed them goes with the lock.
+    void interrupted(QList<InterruptedImports::File> failed, qsizetype index) const
+    {
+        const QString reason = tr("The vault locked before this file was stored");
+        for (const QString &path : paths.mid(index))
+            failed.append({QFileInfo(path).fileName(), reason});
+        InterruptedImports::shared().record(folderKey, failed);
+        post([failed](ImportJob *job) {
+            job->m_interrupted = true;
+            for (const InterruptedImports::File &file : failed.mid(job->m_failures.size()))
+                job->m_failures.append({file.name, file.reason});
+            job->finish();
+        });
     }
 
     bool importOne(FolderOperations &operations, const QString &path,
@@ -118,8 +148,9 @@ struct ImportJob::Worker
     }
 };
 
-ImportJob::ImportJob(ItemCollection *collection, const QStringList &paths, Mode mode, QObject *parent)
-    : QObject(parent), m_collection(collection), m_paths(paths), m_mode(mode),
+ImportJob::ImportJob(ItemCollection *collection, VaultSessionPtr session, const QStringList &paths, Mode mode,
+                     QObject *parent)
+    : QObject(parent), m_collection(collection), m_session(std::move(session)), m_paths(paths), m_mode(mode),
       m_cancelled(std::make_shared<std::atomic_bool>(false))
 {}
 
@@ -137,6 +168,8 @@ void ImportJob::start()
     Worker worker{this,
                   m_collection ? m_collection->driveManager() : nullptr,
                   m_collection ? m_collection->location() : StorageLocation::local,
+                  m_collection ? m_collection->cacheKey() : QString(),
+                  m_session,
                   m_paths,
                   m_mode,
                   m_cancelled};
@@ -183,7 +216,7 @@ void ImportJob::finish()
 {
     m_running = false;
     m_currentName.clear();
-    if (m_collection)
+    if (m_collection && !m_interrupted)
         m_collection->reload();
     Q_EMIT finished(m_importedCount);
 }

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <memory>
 
+#include "VaultSession.h"
+
 class ItemCollection;
 
 // Copies local files, encrypted, into a collection's folder, one at a time on the storage pool,
@@ -15,6 +17,10 @@ class ItemCollection;
 // picture goes through a temporary copy, stored under a generated ".JPEG" name, and that copy is
 // removed. A file that fails is noted with its reason and the next one goes on. The collection
 // reloads when the job ends.
+//
+// The job runs under a vault session. When the vault locks, the file being copied leaves nothing
+// behind, the files stored before it stay, and the ones not stored are recorded in
+// InterruptedImports for the folder, whether or not anybody still watches the job.
 class ImportJob : public QObject
 {
     Q_OBJECT
@@ -26,8 +32,8 @@ public:
         QString reason; // as the system words it ("No such file or directory")
     };
 
-    ImportJob(ItemCollection *collection, const QStringList &paths, Mode mode = Mode::files,
-              QObject *parent = nullptr);
+    ImportJob(ItemCollection *collection, VaultSessionPtr session, const QStringList &paths,
+              Mode mode = Mode::files, QObject *parent = nullptr);
     // Stops the worker as cancel() does; what it reports afterwards goes nowhere.
     ~ImportJob() override;
 
@@ -40,6 +46,8 @@ public:
     Mode mode() const { return m_mode; }
     bool isRunning() const { return m_running; }
     bool wasCancelled() const { return m_cancelled->load(); }
+    // The vault locked before every file was done.
+    bool wasInterrupted() const { return m_interrupted; }
     int filesTotal() const { return int(m_paths.size()); }
     // Files imported or failed so far.
     int filesDone() const { return m_filesDone; }
@@ -64,11 +72,13 @@ private:
     void finish();
 
     QPointer<ItemCollection> m_collection;
+    const VaultSessionPtr m_session;
     const QStringList m_paths;
     const Mode m_mode;
     const std::shared_ptr<std::atomic_bool> m_cancelled;
     bool m_started = false;
     bool m_running = false;
+    bool m_interrupted = false;
     int m_filesDone = 0;
     int m_importedCount = 0;
     qint64 m_bytesTotal = 0;

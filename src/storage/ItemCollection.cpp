@@ -122,7 +122,9 @@ void ItemCollection::loadFirstTime()
     auto *context = new QObject(this);
     connect(this, &ItemCollection::timestampChanged, context, [this, context] {
         context->deleteLater();
-        QtConcurrent::task([listed = m_items] { prefetch(listed); })
+        if (!m_session)
+            return;
+        QtConcurrent::task([listed = m_items, session = m_session] { prefetch(listed, *session); })
             .onThreadPool(*StoragePool::shared())
             .withPriority(StoragePool::utility)
             .spawn(QtConcurrent::FutureResult::Ignore);
@@ -142,32 +144,30 @@ void ItemCollection::startReload(bool opening)
         fatalErrorMsg(QStringLiteral("no storage manager"));
         return;
     }
+    const VaultSessionPtr session = m_session;
+    if (!session || !session->isOpen()) {
+        logInfo(QStringLiteral("A folder is not listed while the vault is locked"));
+        return;
+    }
     const StorageLocation location = m_location;
     const FileItemType resultType = m_resultType;
     const quint64 generation = m_generation;
-    // Continuations run in the application object's context and check this guard: with the
-    // collection itself as the context, Qt aborts debug builds when it is gone by then.
     const QPointer<ItemCollection> alive(this);
-    m_reloadQueue.start([this, alive, manager, location, resultType, opening, generation] {
-        // Only starts the listing: two reloads may be in flight; the last to finish wins. The
-        // continuation is dropped when the collection is gone by then.
-        QtConcurrent::task([=] {
+    m_reloadQueue.start([alive, manager, location, resultType, opening, generation, session] {
+        // Only starts the listing: two reloads may be in flight; the last to finish wins. What
+        // comes back for a gone collection, or after the lock, is dropped.
+        const auto list = [=] {
             manager->connect();
             // What a crashed or killed import left behind goes when the folder is opened.
             if (opening)
                 manager->removeLeftovers();
-            return listFolder(manager, location, resultType);
-        })
-            .onThreadPool(*StoragePool::shared())
-            .withPriority(StoragePool::userInitiated)
-            .spawn()
-            .then(QCoreApplication::instance(), [this, alive, generation](const Listing &listing) {
-                if (!alive)
-                    return;
-                // A collection closed, or whose folder went, while this listing ran stays empty.
-                if (generation == m_generation)
-                    apply(listing);
-            });
+            return listFolder(manager, location, resultType, *session);
+        };
+        StoragePool::runInSession(session, alive.data(), list, [alive, generation](const Listing &listing) {
+            // A collection closed, or whose folder went, while this listing ran stays empty.
+            if (generation == alive->m_generation)
+                alive->apply(listing);
+        });
     });
 }
 
@@ -178,7 +178,9 @@ QList<StoredItemPtr> ItemCollection::loadItems() const
 
 ItemCollection::Listing ItemCollection::loadListing() const
 {
-    return listFolder(driveManager(), m_location, m_resultType);
+    if (!m_session)
+        return {};
+    return listFolder(driveManager(), m_location, m_resultType, *m_session);
 }
 
 QList<StoredItemPtr> ItemCollection::listItems(const std::shared_ptr<DriveManager> &manager,
@@ -200,7 +202,8 @@ QList<StoredItemPtr> ItemCollection::listItems(const std::shared_ptr<DriveManage
 }
 
 ItemCollection::Listing ItemCollection::listFolder(const std::shared_ptr<DriveManager> &manager,
-                                                   StorageLocation location, FileItemType resultType)
+                                                   StorageLocation location, FileItemType resultType,
+                                                   const VaultSession &session)
 {
     Listing listing;
     listing.items = listItems(manager, location, resultType);
@@ -209,7 +212,7 @@ ItemCollection::Listing ItemCollection::listFolder(const std::shared_ptr<DriveMa
     if (pinFile == listing.items.cend())
         return listing;
     const std::optional<QByteArray> bytes =
-        manager->loadFile(FileNaming::scrambledName(FileNaming::pinFileName()));
+        manager->loadFile(session, FileNaming::scrambledName(FileNaming::pinFileName()));
     if (bytes) {
         const QString text = QString::fromUtf8(*bytes).trimmed();
         if (!text.isEmpty())
@@ -295,13 +298,12 @@ void ItemCollection::fireTimer()
         markFolderGone();
         return;
     }
-    QtConcurrent::run(StoragePool::shared(), [manager] {
+    const auto exists = [manager] {
         manager->connect();
         return manager->directoryExists(QString());
-    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool exists) {
-        if (!alive)
-            return;
-        if (exists)
+    };
+    StoragePool::runThen(this, exists, [this](bool found) {
+        if (found)
             reload();
         else
             markFolderGone();
@@ -338,19 +340,20 @@ void ItemCollection::close()
 
 void ItemCollection::prefetchThumbnails() const
 {
-    prefetch(m_items);
+    if (m_session)
+        prefetch(m_items, *m_session);
 }
 
-void ItemCollection::prefetch(const QList<StoredItemPtr> &items)
+void ItemCollection::prefetch(const QList<StoredItemPtr> &items, const VaultSession &session)
 {
     const DecodedImageCache &thumbnails = DecodedImageCache::thumbnails();
     for (const StoredItemPtr &item : items) {
         if (item->fileType() != StoredItem::StoredFileType::image)
             continue;
         // Past this point every new thumbnail would only push out one decoded a moment ago.
-        if (thumbnails.isFull())
+        if (thumbnails.isFull() || !session.isOpen())
             break;
-        ImageFromDecodedData::image(item->url(), true, false);
+        ImageFromDecodedData::image(item->url(), session, true, false);
     }
 }
 
@@ -361,5 +364,5 @@ double ItemCollection::now()
 
 FolderOperations ItemCollection::operations() const
 {
-    return FolderOperations(driveManager(), m_location);
+    return FolderOperations(driveManager(), m_location, m_session);
 }

@@ -5,6 +5,7 @@
 #include "StorageLocation.h"
 #include "StoredItem.h"
 #include "UpdateEvent.h"
+#include "VaultSession.h"
 
 #include <QList>
 #include <QMutex>
@@ -17,7 +18,9 @@
 class DriveManager;
 
 // The live listing of one vault folder (or of a tree's root). Listing runs on the storage pool;
-// every published field changes on the main thread, with its change signal.
+// every published field changes on the main thread, with its change signal. Listings and
+// operations run under the vault session the screen showing the folder hands over: without an
+// open one nothing is listed, and a listing that ends after the lock is dropped.
 class ItemCollection : public QObject
 {
     Q_OBJECT
@@ -65,6 +68,10 @@ public:
     std::shared_ptr<DriveManager> driveManager() const;
     bool hasDriveManager() const { return driveManager() != nullptr; }
 
+    // The session the folder is shown under (main thread).
+    void setSession(VaultSessionPtr session) { m_session = std::move(session); }
+    VaultSessionPtr session() const { return m_session; }
+
     // Lists once, when never loaded, then warms the thumbnails of the pictures unless told not to.
     void loadFirstTime();
     // The folder screen turns the warming off: its tiles are decoded at tile size for the tiles in
@@ -80,7 +87,7 @@ public:
     static QList<StoredItemPtr> listItems(const std::shared_ptr<DriveManager> &manager,
                                           StorageLocation location, FileItemType resultType);
     static Listing listFolder(const std::shared_ptr<DriveManager> &manager, StorageLocation location,
-                              FileItemType resultType);
+                              FileItemType resultType, const VaultSession &session);
     // Folders A→Z, then pictures, PDFs, documents and files of other kinds each Z→A; PIN files first.
     static QList<StoredItemPtr> arrangeItems(const QList<StoredItemPtr> &items);
 
@@ -91,8 +98,8 @@ public:
 
     // The folder and file operations on this collection's folder (createFolder, createPin,
     // removePin, deleteFolder, deleteFiles, addToCollectionAndDelete, uniqueName, addImageData,
-    // importFromFiles): synchronous, for the storage pool. A closed collection's operations have no
-    // drive and answer false.
+    // importFromFiles), under its session: synchronous, for the storage pool. A closed
+    // collection's operations have no drive and answer false; after the lock they refuse.
     FolderOperations operations() const;
 
     // The change timer's delay after the last change report.
@@ -119,7 +126,7 @@ private Q_SLOTS:
 private:
     void startReload(bool opening);
     void apply(const Listing &listing);
-    static void prefetch(const QList<StoredItemPtr> &items);
+    static void prefetch(const QList<StoredItemPtr> &items, const VaultSession &session);
     void setDriveManager(std::shared_ptr<DriveManager> manager);
     static double now();
 
@@ -142,4 +149,5 @@ private:
     // Moves on when the collection closes or its folder goes; listings of an older one are dropped.
     quint64 m_generation = 0;
     std::optional<QString> m_pin;
+    VaultSessionPtr m_session;
 };

@@ -1,7 +1,16 @@
 #pragma once
 
+#include "VaultSession.h"
+
+#include <QCoreApplication>
+#include <QFuture>
+#include <QPointer>
 #include <QThreadPool>
 #include <QtConcurrent/qtconcurrenttask.h>
+
+#include <exception>
+#include <optional>
+#include <type_traits>
 
 // The one thread pool of the storage, crypto and image work. Core functions stay synchronous;
 // callers run them here with QtConcurrent and bring results back to the main thread.
@@ -24,5 +33,78 @@ public:
     template <typename Function> static auto run(Function function, int priority = userInitiated)
     {
         return QtConcurrent::task(std::move(function)).onThreadPool(*shared()).withPriority(priority).spawn();
+    }
+
+    static void nothing() {}
+
+    // Runs work here, then done(result) on the main thread while context lives; failed() instead
+    // when work threw. Nothing runs once context is gone, so done may use it freely. Whoever keeps
+    // a busy flag clears it in both.
+    template <typename Object, typename Work, typename Done, typename Failed = void (*)()>
+    static void runThen(QPointer<Object> context, Work work, Done done, Failed failed = &nothing,
+                        int priority = userInitiated)
+    {
+        continueWith(std::move(context), run(std::move(work), priority), std::move(done), std::move(failed),
+                     [] { return true; });
+    }
+    template <typename Object, typename Work, typename Done, typename Failed = void (*)()>
+    static void runThen(Object *context, Work work, Done done, Failed failed = &nothing,
+                        int priority = userInitiated)
+    {
+        runThen(QPointer<Object>(context), std::move(work), std::move(done), std::move(failed), priority);
+    }
+
+    // The same for work under a vault session: an answer that comes after the session ended is
+    // dropped, and failed() runs in its place.
+    template <typename Object, typename Work, typename Done, typename Failed = void (*)()>
+    static void runInSession(VaultSessionPtr session, QPointer<Object> context, Work work, Done done,
+                             Failed failed = &nothing, int priority = userInitiated)
+    {
+        continueWith(std::move(context), run(std::move(work), priority), std::move(done), std::move(failed),
+                     [session = std::move(session)] { return session && session->isOpen(); });
+    }
+    template <typename Object, typename Work, typename Done, typename Failed = void (*)()>
+    static void runInSession(VaultSessionPtr session, Object *context, Work work, Done done,
+                             Failed failed = &nothing, int priority = userInitiated)
+    {
+        runInSession(std::move(session), QPointer<Object>(context), std::move(work), std::move(done),
+                     std::move(failed), priority);
+    }
+
+private:
+    // Continues in the application object's context and checks the guard: with the receiver itself
+    // as the context, Qt aborts debug builds when it is gone by then.
+    template <typename Object, typename T, typename Done, typename Failed, typename Wanted>
+    static void continueWith(QPointer<Object> context, QFuture<T> future, Done done, Failed failed,
+                             Wanted wanted)
+    {
+        future.then(QCoreApplication::instance(),
+                    [context = std::move(context), done = std::move(done), failed = std::move(failed),
+                     wanted = std::move(wanted)](QFuture<T> finished) mutable {
+                        if (!context)
+                            return;
+                        if (!wanted()) {
+                            failed();
+                            return;
+                        }
+                        if constexpr (std::is_void_v<T>) {
+                            try {
+                                finished.waitForFinished();
+                            } catch (...) {
+                                failed();
+                                return;
+                            }
+                            done();
+                        } else {
+                            std::optional<T> result;
+                            try {
+                                result.emplace(finished.takeResult());
+                            } catch (...) {
+                                failed();
+                                return;
+                            }
+                            done(std::move(*result));
+                        }
+                    });
     }
 };

@@ -3,7 +3,6 @@
 #include "CloudDrive.h"
 #include "FileEncryptor.h"
 #include "FileSystemError.h"
-#include "KeyChainHelper.h"
 #include "Logging.h"
 #include "NativePath.h"
 #include "PlainCopy.h"
@@ -20,8 +19,9 @@ QString systemText(int error)
 }
 } // namespace
 
-StoredItemProvider::StoredItemProvider(StoredItemPtr storedItem, std::shared_ptr<ShareFolder> tempFolder)
-    : m_storedItem(std::move(storedItem)), m_tempFolder(std::move(tempFolder))
+StoredItemProvider::StoredItemProvider(StoredItemPtr storedItem, std::shared_ptr<ShareFolder> tempFolder,
+                                       VaultSessionPtr session)
+    : m_storedItem(std::move(storedItem)), m_tempFolder(std::move(tempFolder)), m_session(std::move(session))
 {}
 
 std::optional<QString> StoredItemProvider::tempFile() const
@@ -55,18 +55,20 @@ StoredItemProvider::Copy StoredItemProvider::decryptInto(const QString &folder)
     const QString name = m_storedItem->fullName();
     if (m_cancelled)
         return {{}, tr("Sharing was stopped.")};
-    const std::optional<QString> key = KeyChainHelper::shared().load();
+    const std::optional<QString> key = m_session ? m_session->key() : std::nullopt;
     if (!key)
-        return {{}, tr("The passcode could not be read.")};
+        return {{}, tr("The vault is locked.")};
     try {
         CloudDrive::checkFileName(name);
         PlainCopy copy(folder);
         FileEncryptor::IoFailure io;
-        const bool decrypted =
-            FileEncryptor::processFile(NativePath::fromUrl(m_storedItem->url()), copy.fd(), *key,
-                                       CryptOperation::decrypt, &io, [this](qint64) { return !m_cancelled; });
-        if (decrypted)
+        const bool decrypted = FileEncryptor::processFile(
+            NativePath::fromUrl(m_storedItem->url()), copy.fd(), *key, CryptOperation::decrypt, &io,
+            [this](qint64) { return !m_cancelled && m_session->isOpen(); });
+        if (decrypted && m_session->isOpen())
             return {copy.place(name), {}};
+        if (!m_session->isOpen())
+            return {{}, tr("The vault is locked.")};
         logError(QStringLiteral("Failed to decrypt file on share"), QStringLiteral(__FILE__),
                  QStringLiteral("item(for:)"));
         if (io.stopped)

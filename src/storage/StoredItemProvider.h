@@ -1,6 +1,7 @@
 #pragma once
 
 #include "StoredItem.h"
+#include "VaultSession.h"
 
 #include <QCoreApplication>
 #include <QMutex>
@@ -13,8 +14,9 @@
 class ShareFolder;
 
 // One item of a share. It stands for its stored file until a target asks for it, and only then
-// decrypts it with the stored passcode: into the share's private folder, for a target that reads
-// it there, or straight into a folder the user chose. A failed decryption says why and leaves no
+// decrypts it with the key of the session it was made in: into the share's private folder, for a
+// target that reads it there, or straight into a folder the user chose. Nothing is decrypted
+// once that session has ended. A failed decryption says why and leaves no
 // partial file. The decrypting calls run on the storage pool, one at a time.
 class StoredItemProvider
 {
@@ -28,7 +30,8 @@ public:
         bool isValid() const { return !path.isEmpty(); }
     };
 
-    StoredItemProvider(StoredItemPtr storedItem, std::shared_ptr<ShareFolder> tempFolder);
+    StoredItemProvider(StoredItemPtr storedItem, std::shared_ptr<ShareFolder> tempFolder,
+                       VaultSessionPtr session);
 
     const StoredItemPtr &storedItem() const { return m_storedItem; }
     const std::shared_ptr<ShareFolder> &tempFolder() const { return m_tempFolder; }
@@ -52,6 +55,7 @@ private:
 
     const StoredItemPtr m_storedItem;
     const std::shared_ptr<ShareFolder> m_tempFolder;
+    const VaultSessionPtr m_session;
     mutable QMutex m_mutex;
     std::optional<QString> m_tempFile;
     std::atomic<bool> m_cancelled = false;

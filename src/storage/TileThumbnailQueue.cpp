@@ -1,7 +1,6 @@
 #include "TileThumbnailQueue.h"
 
 #include "ImageFromDecodedData.h"
-#include "KeyChainHelper.h"
 #include "StoragePool.h"
 
 #include <QFutureWatcher>
@@ -9,10 +8,7 @@
 TileThumbnailQueue::TileThumbnailQueue(int tileEdge, int maxRunning, QObject *parent)
     : QObject(parent), m_pixelEdge(2 * tileEdge),
       m_maxRunning(maxRunning > 0 ? maxRunning : qMax(1, StoragePool::shared()->maxThreadCount()))
-{
-    connect(&KeyChainHelper::shared(), &KeyChainHelper::loadedKeyChanged, this,
-            &TileThumbnailQueue::vaultLockChanged);
-}
+{}
 
 TileThumbnailQueue::~TileThumbnailQueue()
 {
@@ -20,8 +16,18 @@ TileThumbnailQueue::~TileThumbnailQueue()
         running.cancelled->store(true);
 }
 
+void TileThumbnailQueue::setSession(VaultSessionPtr session)
+{
+    if (session == m_session)
+        return;
+    cancelAll();
+    m_session = std::move(session);
+}
+
 void TileThumbnailQueue::request(const QUrl &url, quint64 generation)
 {
+    if (!m_session || !m_session->isOpen())
+        return;
     if (const auto wanted = m_wanted.find(url); wanted != m_wanted.end()) {
         *wanted = generation;
         return;
@@ -30,7 +36,7 @@ void TileThumbnailQueue::request(const QUrl &url, quint64 generation)
         *waiting = generation;
         return;
     }
-    const ImageResult cached = ImageFromDecodedData::tile(url, m_pixelEdge, true);
+    const ImageResult cached = ImageFromDecodedData::tile(url, *m_session, m_pixelEdge, true);
     if (!cached.image.isNull()) {
         Q_EMIT tileReady(url, cached.image, generation);
         return;
@@ -80,10 +86,10 @@ void TileThumbnailQueue::startWaiting()
         auto *watcher = new QFutureWatcher<ImageResult>(this);
         connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] { finished(watcher); });
         m_running.insert(watcher, Running{url, cancelled});
-        watcher->setFuture(StoragePool::run([url, edge = m_pixelEdge, cancelled] {
+        watcher->setFuture(StoragePool::run([url, session = m_session, edge = m_pixelEdge, cancelled] {
             if (cancelled->load())
                 return ImageResult{{}, {}, ImageError::cancelled()};
-            return ImageFromDecodedData::tile(url, edge, false, cancelled.get());
+            return ImageFromDecodedData::tile(url, *session, edge, false, cancelled.get());
         }));
     }
 }
@@ -102,15 +108,11 @@ void TileThumbnailQueue::finished(QFutureWatcher<ImageResult> *watcher)
                                    : ImageResult{{}, {}, ImageError::uiImageFailed()};
     // The slot is free before the signal, whose receiver may ask for more.
     startWaiting();
+    // A decode the lock stopped says nothing: the tile is neither a picture nor broken.
+    if (result.error && result.error->kind == ImageError::Kind::cancelled)
+        return;
     if (result.image.isNull())
         Q_EMIT tileFailed(running.url, generation);
     else
         Q_EMIT tileReady(running.url, result.image, generation);
-}
-
-void TileThumbnailQueue::vaultLockChanged()
-{
-    // A locked vault shows no picture; the grid asks again once unlocked.
-    if (!KeyChainHelper::shared().isUnlocked())
-        cancelAll();
 }

@@ -9,12 +9,15 @@
 #include <atomic>
 #include <memory>
 
+#include "VaultSession.h"
+
 template <typename T> class QFutureWatcher;
 struct ImageResult;
 
 // The tiles of a folder grid: decodes the pictures the grid asks for on the storage pool, a few at
-// a time in the order asked, through DecodedImageCache::tiles(). Tiles scrolled away are dropped
-// before they take a thread. Dropped too, without a signal, when the vault locks.
+// a time in the order asked, through DecodedImageCache::tiles(), under the session the grid hands
+// over. Tiles scrolled away are dropped before they take a thread. Dropped too, without a signal,
+// when the session changes or ends: nothing is decoded without an open one.
 // Lives on, and is only touched from, the main thread; its signals come there too.
 class TileThumbnailQueue : public QObject
 {
@@ -28,6 +31,9 @@ public:
     explicit TileThumbnailQueue(int tileEdge = defaultTileEdge, int maxRunning = 0,
                                 QObject *parent = nullptr);
     ~TileThumbnailQueue() override;
+
+    // Drops every request made under the previous session.
+    void setSession(VaultSessionPtr session);
 
     int pixelEdge() const { return m_pixelEdge; }
     int maxRunning() const { return m_maxRunning; }
@@ -61,7 +67,6 @@ private:
 
     void startWaiting();
     void finished(QFutureWatcher<ImageResult> *watcher);
-    void vaultLockChanged();
 
     const int m_pixelEdge;
     const int m_maxRunning;
@@ -69,4 +74,5 @@ private:
     QHash<QUrl, quint64> m_waiting; // waiting request → generation
     QHash<QUrl, quint64> m_wanted;  // running decode still wanted → generation
     QHash<QFutureWatcher<ImageResult> *, Running> m_running;
+    VaultSessionPtr m_session;
 };

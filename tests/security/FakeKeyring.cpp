@@ -7,16 +7,25 @@ void FakeKeyring::start(Operation operation, const QString &account, const QByte
                         QObject *context, Done done)
 {
     Delay delay;
+    bool noBackend = false;
+    Refusal refusal = Refusal::none;
     {
         const QMutexLocker locker(&m_mutex);
-        if (m_noBackend) {
-            done(CredentialResult::failure(QKeychain::NoBackendAvailable, QStringLiteral("no keyring here")));
-            return;
-        }
+        noBackend = m_noBackend;
+        refusal = m_refusal;
         delay = operation == Operation::read ? m_readDelay : m_changeDelay;
-        if (!delay)
-            return; // dropped: nothing will ever answer
     }
+    // Answered outside the lock: an answer may start the next job at once.
+    if (noBackend)
+        return done(
+            CredentialResult::failure(QKeychain::NoBackendAvailable, QStringLiteral("no keyring here")));
+    if (refusal == Refusal::locked)
+        return done(
+            CredentialResult::failure(QKeychain::AccessDenied, QStringLiteral("the collection is locked")));
+    if (refusal == Refusal::dismissed)
+        return done(CredentialResult::notFound());
+    if (!delay)
+        return; // dropped: nothing will ever answer
     QTimer::singleShot(*delay, context,
                        [self = shared_from_this(), operation, account, secret, done = std::move(done)] {
                            done(self->apply(operation, account, secret));
@@ -43,6 +52,12 @@ void FakeKeyring::setNoBackend(bool noBackend)
 {
     const QMutexLocker locker(&m_mutex);
     m_noBackend = noBackend;
+}
+
+void FakeKeyring::setRefusal(Refusal refusal)
+{
+    const QMutexLocker locker(&m_mutex);
+    m_refusal = refusal;
 }
 
 void FakeKeyring::setDelays(Delay reads, Delay changes)

@@ -9,8 +9,9 @@
 #include <optional>
 
 // A desktop keyring that holds items in memory and answers as told: at once, after a delay,
-// never, or "no backend" (as QtKeychain does without a Secret Service). A delayed change takes
-// effect when it answers, as a keyring does once the person unlocks it.
+// never, or "no backend" (as QtKeychain does without a Secret Service); "locked" (an error) or
+// "dismissed" (no such item, as libsecret answers when its unlock prompt is dismissed). A delayed
+// change takes effect when it answers, as a keyring does once the person unlocks it.
 class FakeKeyring : public KeyringService, public std::enable_shared_from_this<FakeKeyring>
 {
 public:
@@ -19,7 +20,10 @@ public:
     void start(Operation operation, const QString &account, const QByteArray &secret, QObject *context,
                Done done) override;
 
+    enum class Refusal { none, locked, dismissed };
+
     void setNoBackend(bool noBackend);
+    void setRefusal(Refusal refusal);
     void setDelays(Delay reads, Delay changes);
     void put(const QString &account, const QByteArray &secret);
     std::optional<QByteArray> item(const QString &account) const;
@@ -30,6 +34,7 @@ private:
     mutable QMutex m_mutex;
     QHash<QString, QByteArray> m_items;
     bool m_noBackend = false;
+    Refusal m_refusal = Refusal::none;
     Delay m_readDelay = std::chrono::milliseconds(0);
     Delay m_changeDelay = std::chrono::milliseconds(0);
 };

@@ -7,6 +7,7 @@
 #include "PasscodeStore.h"
 #include "TestHome.h"
 #include "UserDefaults.h"
+#include "VaultPresence.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -28,7 +29,7 @@ const QString Account = QStringLiteral("com_morvenda_dailyVeln");
 constexpr auto Deadline = 300ms;
 const auto helper = []() -> KeyChainHelper & { return KeyChainHelper::shared(); };
 
-enum class Keyring { works, noBackend, neverAnswers, answersLate };
+enum class Keyring { works, noBackend, neverAnswers, answersLate, locked, dismissed };
 
 void stampInstalled(bool earlier)
 {
@@ -43,7 +44,7 @@ class TestKeyChainHelper : public QObject
     QTemporaryDir m_dir;
     std::shared_ptr<FakeKeyring> m_keyring;
     QString m_file;
-    bool m_vaultInUse = false;
+    VaultPresence m_presence;
 
     // The application's store over a fake keyring and a private file of this test.
     PasscodeStore &installStore()
@@ -52,15 +53,24 @@ class TestKeyChainHelper : public QObject
         m_file = m_dir.filePath(QString::number(QRandomGenerator::global()->generate()) + "/credentials");
         auto store = std::make_unique<PasscodeStore>(
             std::make_unique<KeychainCredentialBackend>(m_keyring, Deadline),
-            std::make_unique<FileCredentialBackend>(m_file), m_file, [this] { return m_vaultInUse; });
+            std::make_unique<FileCredentialBackend>(m_file), m_file, [this] { return m_presence; });
         PasscodeStore &result = *store;
         helper().setBackend(std::move(store));
         return result;
     }
 
+    void setVaultInUse(bool inUse)
+    {
+        m_presence =
+            inUse ? VaultPresence{true, QStringLiteral("the on-device tree holds folders")} : VaultPresence{};
+    }
+
     void setKeyring(Keyring keyring)
     {
         m_keyring->setNoBackend(keyring == Keyring::noBackend);
+        m_keyring->setRefusal(keyring == Keyring::locked      ? FakeKeyring::Refusal::locked
+                              : keyring == Keyring::dismissed ? FakeKeyring::Refusal::dismissed
+                                                              : FakeKeyring::Refusal::none);
         const FakeKeyring::Delay answer = keyring == Keyring::neverAnswers  ? FakeKeyring::Delay()
                                           : keyring == Keyring::answersLate ? FakeKeyring::Delay(800ms)
                                                                             : FakeKeyring::Delay(0ms);
@@ -77,11 +87,18 @@ private Q_SLOTS:
     void init()
     {
         helper().setBackend(std::make_unique<InMemoryCredentialBackend>());
-        helper().setLoadedKey(std::nullopt);
+        helper().lock();
         UserDefaults::setPasscodeStore({});
         stampInstalled(true);
-        m_vaultInUse = false;
+        setVaultInUse(false);
     }
+
+    static VaultSessionPtr unlock(const QString &passcode)
+    {
+        return helper().unlock(passcode, helper().lockGeneration());
+    }
+
+    static std::optional<QString> stored() { return helper().lookUp().passcode; }
 
     void saveAndDeleteKey()
     {
@@ -90,31 +107,48 @@ private Q_SLOTS:
         const QString longPasscode = QStringLiteral("a passcode well over sixteen bytes: ünïcödé");
         LogCapture capture;
         QVERIFY(helper().saveKey("first passcode"));
-        helper().setLoadedKey("first passcode");
+        const VaultSessionPtr first = unlock("first passcode");
         QSignalSpy changed(&helper(), &KeyChainHelper::loadedKeyChanged);
         QVERIFY(helper().saveKey(longPasscode));
-        QCOMPARE(changed.count(), 1); // the stale cached passcode is dropped
+        QCOMPARE(changed.count(), 1); // the session under the old passcode ends
+        QVERIFY(!first->isOpen() && !first->key());
         QCOMPARE(helper().loadedKey(), std::nullopt);
-        QCOMPARE(helper().load(), longPasscode);            // stored whole, not cut to a key
+        QCOMPARE(stored(), longPasscode);                   // stored whole, not cut to a key
         QVERIFY(!helper().saveKey(QString(QChar(0xd800)))); // a lone surrogate has no UTF-8 form
-        // A failing store answers false and keeps what it holds.
-        helper().setLoadedKey(longPasscode);
+        // A failing store answers false, keeps what it holds, and never reads as "no passcode".
+        QVERIFY(unlock(longPasscode));
         backend->setFailing(true);
         QVERIFY(!helper().deleteKey());
         QVERIFY(helper().isUnlocked());
         QVERIFY(!helper().saveKey("new passcode"));
-        QCOMPARE(helper().lookUp().state, State::set); // the cached copy answers
-        helper().setLoadedKey(std::nullopt);
         QCOMPARE(helper().lookUp().state, State::unavailable);
         backend->setFailing(false);
-        QCOMPARE(helper().load(), longPasscode);
+        QCOMPARE(stored(), longPasscode);
         // Deleting locks, and succeeds again when nothing is stored any more.
-        helper().setLoadedKey(longPasscode);
         QVERIFY(helper().deleteKey());
         QVERIFY(!helper().isUnlocked());
-        QCOMPARE(helper().load(), std::nullopt);
+        QCOMPARE(stored(), std::nullopt);
         QVERIFY(helper().deleteKey());
         QVERIFY(!capture.contains("first passcode") && !capture.contains(longPasscode));
+    }
+
+    // An answer that comes after a lock never opens the vault; the lock ends the session and its key.
+    void sessionsAndLocks()
+    {
+        const quint64 beforeLock = helper().lockGeneration();
+        const VaultSessionPtr open = unlock("passcode1");
+        QVERIFY(open && open->isOpen() && open->holdsKey("passcode1") && !open->holdsKey("passcode2"));
+        QCOMPARE(unlock("passcode1"), open); // the same passcode keeps the session
+        QSignalSpy changed(&helper(), &KeyChainHelper::loadedKeyChanged);
+        helper().lock();
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(!open->isOpen() && !open->key() && !open->holdsKey("passcode1"));
+        QVERIFY(!helper().unlock("passcode1", beforeLock)); // a check started before the lock
+        QVERIFY(!helper().isUnlocked());
+        QCOMPARE(changed.count(), 1);
+        helper().lock(); // locking a locked vault still moves on
+        QVERIFY(helper().lockGeneration() > beforeLock + 1);
+        QVERIFY(unlock("passcode2"));
     }
 
     void firstLaunchCheck_data()
@@ -125,7 +159,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("kept");
         QTest::newRow("installed, passcode set") << true << true << true << true;
         QTest::newRow("installed, no passcode") << true << false << false << false;
-        QTest::newRow("fresh install, recorded item") << false << true << true << false;
+        QTest::newRow("fresh install, recorded item, vault in use") << false << true << true << true;
+        QTest::newRow("fresh install, recorded item, no vault") << false << true << false << false;
         QTest::newRow("fresh install, unrecorded item, empty vault") << false << false << false << false;
         QTest::newRow("fresh install, unrecorded item, vault in use") << false << false << true << true;
     }
@@ -142,7 +177,7 @@ private Q_SLOTS:
             QVERIFY(helper().saveKey("from before"));
         else if (stored)
             m_keyring->put(Account, "from before"); // an earlier version saved it
-        m_vaultInUse = vaultInUse;
+        setVaultInUse(vaultInUse);
         stampInstalled(installedBefore);
         const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
         const KeyChainHelper::Lookup result = helper().passcodeState();
@@ -163,6 +198,8 @@ private Q_SLOTS:
             QTest::addRow("no backend%s", when) << Keyring::noBackend << installed;
             QTest::addRow("never answers%s", when) << Keyring::neverAnswers << installed;
             QTest::addRow("answers late%s", when) << Keyring::answersLate << installed;
+            QTest::addRow("locked%s", when) << Keyring::locked << installed;
+            QTest::addRow("prompt dismissed%s", when) << Keyring::dismissed << installed;
         }
     }
 
@@ -190,7 +227,30 @@ private Q_SLOTS:
         setKeyring(Keyring::works);
         QCOMPARE(m_keyring->item(Account), QByteArray("the only passcode"));
         QVERIFY(!inFile());
-        QCOMPARE(helper().load(), "the only passcode");
+        QCOMPARE(stored(), "the only passcode");
+    }
+
+    // Where the record says the passcode went, "no such item" is a store that did not give it.
+    void recordedItemMissing()
+    {
+        installStore();
+        QVERIFY(helper().saveKey("kept in the keyring"));
+        QVERIFY(m_keyring->item(Account));
+        QVERIFY(helper().deleteKey());
+        QCOMPARE(helper().passcodeState().state, State::notSet); // removed on purpose: no record left
+        QVERIFY(helper().saveKey("kept in the keyring"));
+        m_keyring = std::make_shared<FakeKeyring>(); // a keyring that lost the item
+        helper().setBackend(std::make_unique<PasscodeStore>(
+            std::make_unique<KeychainCredentialBackend>(m_keyring, Deadline),
+            std::make_unique<FileCredentialBackend>(m_file), m_file, [this] { return m_presence; }));
+        const KeyChainHelper::Lookup missing = helper().passcodeState();
+        QCOMPARE(missing.state, State::unavailable);
+        QVERIFY2(missing.problem.contains("did not give the passcode"), qPrintable(missing.problem));
+
+        // The same for the private file: gone from under its record.
+        UserDefaults::setPasscodeStore(PasscodeStore::name(Location::file));
+        QVERIFY(!QFile::exists(m_file));
+        QCOMPARE(helper().lookUp().state, State::unavailable);
     }
 
     // A passcode saved before the store kept a record: only an empty vault may go without it.
@@ -199,10 +259,13 @@ private Q_SLOTS:
         installStore();
         m_keyring->put(Account, "older");
         setKeyring(Keyring::noBackend);
-        m_vaultInUse = true;
+        setVaultInUse(true);
         QCOMPARE(helper().passcodeState().state, State::unavailable);
         QVERIFY(!helper().saveKey("second"));
-        m_vaultInUse = false;
+        setKeyring(Keyring::dismissed);
+        QCOMPARE(helper().passcodeState().state, State::unavailable);
+        setKeyring(Keyring::noBackend);
+        setVaultInUse(false);
         QCOMPARE(helper().passcodeState().state, State::notSet); // nothing here could need it
         LogCapture capture;
         QVERIFY(helper().saveKey("new"));
@@ -212,7 +275,7 @@ private Q_SLOTS:
         QCOMPARE(capture.lines().filter("No desktop keyring answered").size(),
                  capture.infos().isEmpty() ? 0 : 1);
         setKeyring(Keyring::works);
-        QCOMPARE(helper().load(), "new"); // the record, not the older keyring item, decides
+        QCOMPARE(stored(), "new"); // the record, not the older keyring item, decides
     }
 
     void relocate()
@@ -224,7 +287,7 @@ private Q_SLOTS:
         QVERIFY(!m_keyring->item(Account));
         QCOMPARE(inFile(), QByteArray("moving"));
         setKeyring(Keyring::noBackend);
-        QCOMPARE(helper().load(), "moving");
+        QCOMPARE(stored(), "moving");
         const CredentialResult refused = store.relocate(Account, Location::keyring);
         QVERIFY(!refused.succeeded());
         QVERIFY(refused.message.startsWith("the desktop keyring is not reachable"));
@@ -233,7 +296,7 @@ private Q_SLOTS:
         QVERIFY(store.relocate(Account, Location::keyring).succeeded());
         QCOMPARE(PasscodeStore::recorded(), Location::keyring);
         QVERIFY(!QFile::exists(m_file));
-        QCOMPARE(helper().load(), "moving");
+        QCOMPARE(stored(), "moving");
     }
 
     // Nobody holds a lock while a keyring call waits: a call made meanwhile, on the main thread
@@ -241,7 +304,7 @@ private Q_SLOTS:
     void callsDuringAProbe()
     {
         installStore();
-        m_vaultInUse = true;
+        setVaultInUse(true);
         setKeyring(Keyring::neverAnswers);
         KeyChainHelper::Lookup nested;
         QTimer::singleShot(50, this, [&] { nested = helper().lookUp(); });
@@ -270,7 +333,7 @@ private Q_SLOTS:
         installStore();
         setKeyring(Keyring::noBackend);
         QVERIFY(FileCredentialBackend(m_file).write(Account, "older").succeeded()); // an earlier fallback
-        QCOMPARE(helper().load(), "older");
+        QCOMPARE(stored(), "older");
         const QString folder = QFileInfo(m_file).absolutePath();
         QVERIFY(QFile::link(m_file, folder + "/link")); // never read through a link
         QCOMPARE(FileCredentialBackend(folder + "/link").read(Account).status,

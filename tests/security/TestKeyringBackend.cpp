@@ -66,7 +66,7 @@ void TestKeyringBackend::fallsBackToPrivateFile()
     const QString path = dir.filePath("Morvenda/Lumisera/credentials");
     LogCapture capture;
     PasscodeStore backend(testKeyring(), std::make_unique<FileCredentialBackend>(path), path,
-                          [] { return false; });
+                          [] { return VaultPresence{}; });
     const bool written = backend.write(Account, "passcode").succeeded();
     if (PasscodeStore::recorded() == PasscodeStore::Location::keyring) {
         QVERIFY(!written || backend.remove(Account).succeeded());

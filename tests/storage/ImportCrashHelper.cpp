@@ -1,8 +1,7 @@
 // Imports its standard input into the on-device folder "Trips" under the name given as argument,
 // so that a test can kill it in the middle of the import.
 #include "DriveManager.h"
-#include "InMemoryCredentialBackend.h"
-#include "KeyChainHelper.h"
+#include "VaultSession.h"
 
 #include <QCoreApplication>
 
@@ -11,9 +10,9 @@ int main(int argc, char **argv)
     QCoreApplication application(argc, argv);
     if (argc != 2)
         return 2;
-    KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
-    KeyChainHelper::shared().saveKey(QStringLiteral("passcode"));
+    const VaultSessionPtr session = VaultSession::open(QStringLiteral("passcode"));
     DriveManager manager(StorageLocation::local, QStringLiteral("Trips"));
     manager.connect();
-    return manager.importFile(QStringLiteral("/dev/stdin"), QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    return manager.importFile(*session, QStringLiteral("/dev/stdin"), QString::fromLocal8Bit(argv[1])) ? 0
+                                                                                                       : 1;
 }

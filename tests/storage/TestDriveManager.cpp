@@ -3,11 +3,10 @@
 #include "DriveManager.h"
 #include "DriveNotificationCenter.h"
 #include "FileEncryptor.h"
-#include "InMemoryCredentialBackend.h"
-#include "KeyChainHelper.h"
 #include "LogCapture.h"
 #include "PartialFile.h"
 #include "TestHome.h"
+#include "TestSession.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,8 +35,7 @@ class TestDriveManager : public QObject
 private Q_SLOTS:
     void init()
     {
-        KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
-        QVERIFY(KeyChainHelper::shared().saveKey("passcode"));
+        openTestSession("passcode");
         QVERIFY(QDir().mkpath(folderPath(StorageLocation::local, "Trips/Sub")));
         QVERIFY(QDir().mkpath(folderPath(StorageLocation::cloud, "Trips")));
     }
@@ -73,8 +71,9 @@ private Q_SLOTS:
         manager.connect();
         QVERIFY(!manager.hasDrive());
         QVERIFY(log.contains("Caught error Not signed into the cloud"));
-        QVERIFY(!manager.saveData("x", "name") && !manager.removeFolder() && !manager.loadFile("name"));
-        QVERIFY(!manager.importFile(QCoreApplication::applicationFilePath(), "name"));
+        QVERIFY(!manager.saveData(*testSession(), "x", "name") && !manager.removeFolder() &&
+                !manager.loadFile(*testSession(), "name"));
+        QVERIFY(!manager.importFile(*testSession(), QCoreApplication::applicationFilePath(), "name"));
         QVERIFY(!manager.directoryExists("") && manager.listItems(FileItemType::all).isEmpty());
     }
 
@@ -82,26 +81,28 @@ private Q_SLOTS:
     {
         DriveManager manager(StorageLocation::local, "Trips");
         manager.connect();
-        QVERIFY(manager.saveData("my secret", "stored"));
-        QVERIFY(manager.saveData("replaced", "stored"));
+        QVERIFY(manager.saveData(*testSession(), "my secret", "stored"));
+        QVERIFY(manager.saveData(*testSession(), "replaced", "stored"));
         QFile onDisk(folderPath(StorageLocation::local, "Trips/stored"));
         QVERIFY(onDisk.open(QIODevice::ReadOnly));
         QCOMPARE(FileEncryptor::decrypt(onDisk.readAll(), "passcode"), QByteArray("replaced"));
-        QCOMPARE(manager.loadFile("stored"), QByteArray("replaced"));
+        QCOMPARE(manager.loadFile(*testSession(), "stored"), QByteArray("replaced"));
 
         QTemporaryDir outside;
         QFile source(outside.filePath("photo.jpg"));
         const QByteArray content(3 * 1024 * 1024 + 5, 'p'); // more than one chunk
         QVERIFY(source.open(QIODevice::WriteOnly) && source.write(content) > 0 && source.flush());
-        QVERIFY(manager.importFile(source.fileName(), " scrambled "));
-        QVERIFY(!manager.importFile(outside.filePath("missing"), "other"));
-        QCOMPARE(manager.loadFile("scrambled"), content);
+        QVERIFY(manager.importFile(*testSession(), source.fileName(), " scrambled "));
+        QVERIFY(!manager.importFile(*testSession(), outside.filePath("missing"), "other"));
+        QCOMPARE(manager.loadFile(*testSession(), "scrambled"), content);
         QCOMPARE(source.size(), content.size()); // the source stays
 
-        QVERIFY(KeyChainHelper::shared().saveKey("another one"));
-        QVERIFY(!manager.loadFile("stored"));
-        QVERIFY(KeyChainHelper::shared().deleteKey());
-        QVERIFY(!manager.saveData("x", "other"));
+        openTestSession("another one");
+        QVERIFY(!manager.loadFile(*testSession(), "stored"));
+        testSession()->end(); // locked: nothing more is written
+        QVERIFY(!manager.saveData(*testSession(), "x", "other"));
+        QVERIFY(!manager.importFile(*testSession(), source.fileName(), "other"));
+        QVERIFY(!manager.loadFile(*testSession(), "scrambled"));
         QCOMPARE(entries("Trips"), (QStringList{"scrambled", "stored", "Sub"}));
         QVERIFY(manager.removeFolder() && !manager.hasDrive());
         QVERIFY(!QFileInfo::exists(folderPath(StorageLocation::local, "Trips")));
@@ -132,8 +133,9 @@ private Q_SLOTS:
         DriveManager manager(StorageLocation::local, "Trips");
         manager.connect();
         for (const char *name : {"..", ".", "../escaped", "Sub/inside", " "}) {
-            QVERIFY2(!manager.saveData("x", name), name);
-            QVERIFY2(!manager.importFile(QCoreApplication::applicationFilePath(), name), name);
+            QVERIFY2(!manager.saveData(*testSession(), "x", name), name);
+            QVERIFY2(!manager.importFile(*testSession(), QCoreApplication::applicationFilePath(), name),
+                     name);
         }
         QCOMPARE(entries("") + entries("Trips") + entries("Trips/Sub"), (QStringList{"Trips", "Sub"}));
     }
@@ -165,7 +167,7 @@ private Q_SLOTS:
         const QString folder = folderPath(StorageLocation::local, "Trips/");
         QFile(folder + ".DS_Store").open(QIODevice::WriteOnly);
         QFile(folder + "Sub/nested").open(QIODevice::WriteOnly);
-        QVERIFY(manager.saveData("x", "stored"));
+        QVERIFY(manager.saveData(*testSession(), "x", "stored"));
         QTRY_VERIFY(!events.isEmpty() && events.last().files == QStringList{"stored"});
         for (const UpdateEvent &event : events) // nothing of the noise, nothing from inside Sub
             QVERIFY(event == (UpdateEvent{StorageLocation::local, "Trips", {"stored"}}) ||

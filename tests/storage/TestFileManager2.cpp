@@ -1,9 +1,8 @@
 #include "AppPaths.h"
 #include "FileEncryptor.h"
 #include "FileManager2.h"
-#include "InMemoryCredentialBackend.h"
-#include "KeyChainHelper.h"
 #include "TestHome.h"
+#include "TestSession.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -37,8 +36,7 @@ class TestFileManager2 : public QObject
 private Q_SLOTS:
     void init()
     {
-        KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
-        QVERIFY(KeyChainHelper::shared().saveKey("passcode"));
+        openTestSession("passcode");
         QVERIFY(write(m_encrypted, FileEncryptor::encrypt(m_plain, "passcode").value_or("")));
         AppPaths::clearTemporaryDirectory();
     }
@@ -47,7 +45,7 @@ private Q_SLOTS:
     {
         const QString outside = m_vault.filePath("outside"), copy = m_temporary + "report.pdf";
         QVERIFY(write(outside, "untouched") && QFile::link(outside, copy));
-        QCOMPARE(FileManager2::createDecryptedTempFile(m_encrypted, "report.pdf"), copy);
+        QCOMPARE(FileManager2::createDecryptedTempFile(*testSession(), m_encrypted, "report.pdf"), copy);
         QCOMPARE(contents(copy), m_plain);
         QVERIFY(!QFileInfo(copy).isSymLink() && !(QFile(copy).permissions() & 0x0077));
         QCOMPARE(contents(outside), QByteArray("untouched"));
@@ -57,13 +55,14 @@ private Q_SLOTS:
     void refusalsLeaveNothing()
     {
         for (const QString passcode : {"not the passcode", ""}) {
-            QVERIFY(passcode.isEmpty() ? KeyChainHelper::shared().deleteKey()
-                                       : KeyChainHelper::shared().saveKey(passcode));
-            QVERIFY(!FileManager2::createDecryptedTempFile(m_encrypted, "report.pdf"));
+            openTestSession(passcode);
+            if (passcode.isEmpty())
+                testSession()->end(); // locked
+            QVERIFY(!FileManager2::createDecryptedTempFile(*testSession(), m_encrypted, "report.pdf"));
         }
-        QVERIFY(KeyChainHelper::shared().saveKey("passcode"));
+        openTestSession("passcode");
         for (const char *name : {"..", "../escaped.pdf", "/tmp/escaped.pdf", ""}) {
-            QVERIFY2(!FileManager2::createDecryptedTempFile(m_encrypted, name), name);
+            QVERIFY2(!FileManager2::createDecryptedTempFile(*testSession(), m_encrypted, name), name);
             QVERIFY2(!FileManager2::copyToTemporaryDirectory(m_encrypted, QString(name)), name);
         }
         QVERIFY(temporaryEntries().isEmpty());

@@ -1,11 +1,10 @@
 #include "DecodedImageCache.h"
 #include "FileEncryptor.h"
 #include "ImageViewModel.h"
-#include "InMemoryCredentialBackend.h"
-#include "KeyChainHelper.h"
 #include "LogCapture.h"
 #include "StoragePool.h"
 #include "TestHome.h"
+#include "TestSession.h"
 #include "TileThumbnailQueue.h"
 
 #include <QBuffer>
@@ -133,7 +132,6 @@ private Q_SLOTS:
     void initTestCase()
     {
         heif_init(nullptr); // the test's encoder; the decoder holds its own reference
-        KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
         QFile(m_dir.filePath(QStringLiteral("empty"))).open(QIODevice::WriteOnly);
         store(QStringLiteral("text"), "not a picture at all");
         store(QStringLiteral("picture"), encoded({40, 20}, "png"));
@@ -141,7 +139,7 @@ private Q_SLOTS:
     void cleanupTestCase() { heif_deinit(); }
     void init()
     {
-        QVERIFY(KeyChainHelper::shared().saveKey(u"correct horse"_s));
+        openTestSession(u"correct horse"_s);
         DecodedImageCache::thumbnails().removeAllObjects();
         DecodedImageCache::fullSize().removeAllObjects();
         DecodedImageCache::tiles().removeAllObjects();
@@ -188,9 +186,10 @@ private Q_SLOTS:
         QFETCH(bool, deleteFirst);
         enum { thumbnail, fullSize, tile };
         const auto wide = [](const QUrl &url, int size) {
-            const QImage image = size == tile
-                                     ? ImageFromDecodedData::tile(url, TileEdge, false).image
-                                     : ImageFromDecodedData::image(url, size == thumbnail, false).image;
+            const QImage image =
+                size == tile
+                    ? ImageFromDecodedData::tile(url, *testSession(), TileEdge, false).image
+                    : ImageFromDecodedData::image(url, *testSession(), size == thumbnail, false).image;
             return image.width() > image.height();
         };
         const QUrl file = store(u"a.png"_s, encoded({40, 20}, "png"));
@@ -198,8 +197,9 @@ private Q_SLOTS:
             QVERIFY(wide(file, size));
         if (deleteFirst)
             QVERIFY(QFile::remove(file.toLocalFile()));
-        QVERIFY(ImageFromDecodedData::image(file, true, true).image.isNull() == deleteFirst);
-        QVERIFY(ImageFromDecodedData::tile(file, TileEdge, true).image.isNull() == deleteFirst);
+        QVERIFY(ImageFromDecodedData::image(file, *testSession(), true, true).image.isNull() == deleteFirst);
+        QVERIFY(ImageFromDecodedData::tile(file, *testSession(), TileEdge, true).image.isNull() ==
+                deleteFirst);
         store(u"a.png"_s, encoded({20, 40}, "png"));
         for (const int size : {thumbnail, fullSize, tile})
             QVERIFY(!wide(file, size));
@@ -225,7 +225,7 @@ private Q_SLOTS:
             QSKIP("libheif has no HEVC encoder here, so no HEIC test picture can be made");
         const QUrl file = store(QStringLiteral("decoded"), bytes);
         for (const bool thumbnail : {true, false}) {
-            const QImage image = ImageFromDecodedData::image(file, thumbnail, false).image;
+            const QImage image = ImageFromDecodedData::image(file, *testSession(), thumbnail, false).image;
             QCOMPARE(image.size(), thumbnail ? fullSize.scaled(2800, 2800, Qt::KeepAspectRatio) : fullSize);
             QVERIFY(turnedRedFirst(image));
             QVERIFY(cached(file, true) && cached(file, false) == !thumbnail);
@@ -240,7 +240,8 @@ private Q_SLOTS:
         QTest::newRow("missing file") << "missing" << QString() << ImageError::fileErrorDomain;
         QTest::newRow("empty file") << "empty" << QString() << ImageError::fileIsEmptyDomain;
         QTest::newRow("not a picture") << "text" << QString() << ImageError::uiImageFailedDomain;
-        QTest::newRow("locked vault") << "picture" << QString("locked") << QString("x.circle");
+        QTest::newRow("wrong passcode") << "picture" << QString("wrong") << QString("x.circle");
+        QTest::newRow("locked vault") << "picture" << QString("locked") << ImageError::cancellationDomain;
         QTest::newRow("cancelled") << "picture" << QString("cancelled") << ImageError::cancellationDomain;
     }
     void failures()
@@ -249,9 +250,13 @@ private Q_SLOTS:
         QFETCH(QString, state);
         QFETCH(QString, expected);
         const std::atomic_bool cancel(state == "cancelled");
-        QVERIFY(state != "locked" || KeyChainHelper::shared().deleteKey());
+        if (state == "wrong")
+            openTestSession(u"battery staple"_s);
+        if (state == "locked")
+            testSession()->end();
         for (const bool thumbnail : {true, false}) {
-            const ImageResult result = ImageFromDecodedData::image(url(name), thumbnail, false, &cancel);
+            const ImageResult result =
+                ImageFromDecodedData::image(url(name), *testSession(), thumbnail, false, &cancel);
             QCOMPARE(result.error ? result.error->domain : result.systemSymbol, expected);
             QVERIFY(result.image.isNull() && (!result.error || result.systemSymbol.isEmpty()));
             QVERIFY(!cached(url(name), thumbnail));
@@ -282,19 +287,20 @@ private Q_SLOTS:
         if (bytes.isEmpty() && QByteArray(QTest::currentDataTag()).startsWith("heic"))
             QSKIP("libheif has no HEVC encoder here, so no HEIC test picture can be made");
         const QUrl file = store(name, bytes);
-        const QImage image = ImageFromDecodedData::tile(file, TileEdge, false).image;
+        const QImage image = ImageFromDecodedData::tile(file, *testSession(), TileEdge, false).image;
         QCOMPARE(image.size(), expected);
         QVERIFY(turnedRedFirst(image));
         // One tile's bytes, not the full-size picture nor a thumbnail nor a warm-up.
         QCOMPARE(DecodedImageCache::tiles().totalCost(), image.sizeInBytes());
         QVERIFY(DecodedImageCache::thumbnails().count() == 0 && DecodedImageCache::fullSize().count() == 0);
         // Cached for another edge: a miss.
-        QVERIFY(ImageFromDecodedData::tile(file, 2 * TileEdge, true).image.isNull());
+        QVERIFY(ImageFromDecodedData::tile(file, *testSession(), 2 * TileEdge, true).image.isNull());
     }
 
     void queueAnswersWhatIsStillWanted()
     {
         TileThumbnailQueue queue(TileThumbnailQueue::defaultTileEdge, 2);
+        queue.setSession(testSession());
         QSignalSpy ready(&queue, &TileThumbnailQueue::tileReady);
         QSignalSpy failed(&queue, &TileThumbnailQueue::tileFailed);
         const QUrl a = store(u"a.png"_s, encoded({40, 20}, "png")),
@@ -326,24 +332,27 @@ private Q_SLOTS:
     {
         const QUrl a = store(u"a.png"_s, encoded({40, 20}, "png")),
                    b = store(u"b.png"_s, encoded({40, 20}, "png"));
-        QVERIFY(!ImageFromDecodedData::tile(a, TileEdge, false).image.isNull());
+        QVERIFY(!ImageFromDecodedData::tile(a, *testSession(), TileEdge, false).image.isNull());
         ImageFromDecodedData::forget(a);
         QVERIFY(!tileCached(a));
-        QVERIFY(!ImageFromDecodedData::tile(a, TileEdge, false).image.isNull());
+        QVERIFY(!ImageFromDecodedData::tile(a, *testSession(), TileEdge, false).image.isNull());
         ImageFromDecodedData::forgetFolder(m_dir.path());
         QVERIFY(!tileCached(a));
 
-        QVERIFY(!ImageFromDecodedData::tile(a, TileEdge, false).image.isNull());
-        KeyChainHelper::shared().setLoadedKey(u"correct horse"_s);
+        QVERIFY(!ImageFromDecodedData::tile(a, *testSession(), TileEdge, false).image.isNull());
         TileThumbnailQueue queue;
+        queue.setSession(testSession());
         QSignalSpy ready(&queue, &TileThumbnailQueue::tileReady);
         QSignalSpy failed(&queue, &TileThumbnailQueue::tileFailed);
         {
             PoolGate gate;
             queue.request(b);
-            KeyChainHelper::shared().setLoadedKey(std::nullopt);
+            testSession()->end();
             ImageFromDecodedData::forgetAll(); // as the application does on locking
+            queue.cancelAll();                 // as the grid does on locking
             QCOMPARE(queue.pendingCount(), 0);
+            queue.request(a);
+            QCOMPARE(queue.pendingCount(), 0); // nothing is asked for without an open session
         }
         QVERIFY(ready.isEmpty() && failed.isEmpty());
         QCOMPARE(DecodedImageCache::tiles().count(), 0);
@@ -351,7 +360,7 @@ private Q_SLOTS:
 
     void modelLoadsWarmsAndReleases()
     {
-        ImageViewModel model(url(QStringLiteral("picture")), true, true);
+        ImageViewModel model(url(QStringLiteral("picture")), testSession(), true, true);
         LogCapture log;
         QThreadPool *pool = StoragePool::shared();
         QSemaphore gate; // holds every pool thread, so the load still waits when the view goes away
@@ -372,7 +381,8 @@ private Q_SLOTS:
         // A full cache is not churned by warm-ups (the pages of these pictures are never touched).
         for (const QString &key : {u"0"_s, u"1"_s, u"2"_s, u"3"_s})
             DecodedImageCache::fullSize().setObject(key, QImage(8192, 8192, QImage::Format_Grayscale8));
-        const ImageViewModel third(store(QStringLiteral("third"), encoded({8, 4}, "png")), true, true);
+        const ImageViewModel third(store(QStringLiteral("third"), encoded({8, 4}, "png")), testSession(),
+                                   true, true);
         pool->waitForDone();
         QVERIFY(!cached(third.url(), false));
     }

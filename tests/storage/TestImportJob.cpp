@@ -4,10 +4,9 @@
 #include "FileNaming.h"
 #include "ImageFromDecodedData.h"
 #include "ImportJob.h"
-#include "InMemoryCredentialBackend.h"
 #include "ItemCollection.h"
-#include "KeyChainHelper.h"
 #include "TestHome.h"
+#include "TestSession.h"
 #include "UniqueFd.h"
 
 #include <QDir>
@@ -38,9 +37,11 @@ QStringList sortedNames(const QList<StoredItemPtr> &items)
 std::unique_ptr<ItemCollection> folder(const QString &name)
 {
     ItemCollection root(StorageLocation::local, FileItemType::all, {});
+    root.setSession(testSession());
     root.driveManager()->connect();
     root.operations().createFolder(name, std::nullopt);
     auto collection = std::make_unique<ItemCollection>(StorageLocation::local, FileItemType::file, name);
+    collection->setSession(testSession());
     collection->driveManager()->connect();
     return collection;
 }
@@ -82,22 +83,18 @@ class TestImportJob : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
-        QVERIFY(KeyChainHelper::shared().saveKey(u"passcode1"_s));
-    }
+    void initTestCase() { openTestSession(u"passcode1"_s); }
 
     void sameNameGetsCounter()
     {
         const auto collection = folder(u"Same"_s);
         const QStringList paths{source(u"one/report.txt"_s, "first"), source(u"two/report.txt"_s, "second")};
-        ImportJob job(collection.get(), paths);
+        ImportJob job(collection.get(), testSession(), paths);
         QVERIFY(runToEnd(job, *collection));
         QCOMPARE(job.importedCount(), 2);
         QCOMPARE(sortedNames(collection->items()), (QStringList{"report(1).txt", "report.txt"}));
-        const auto second =
-            collection->driveManager()->loadFile(FileNaming::storedFileName(u"report(1).txt"_s));
+        const auto second = collection->driveManager()->loadFile(
+            *testSession(), FileNaming::storedFileName(u"report(1).txt"_s));
         QCOMPARE(second.value_or(QByteArray()), QByteArray("second"));
         // Copied, not moved.
         QVERIFY(QFileInfo::exists(paths.at(0)) && QFileInfo::exists(paths.at(1)));
@@ -111,7 +108,7 @@ private Q_SLOTS:
         const QStringList pngs{m_sources.filePath(u"shot.png"_s), source(u"again/shot.png"_s, {})};
         for (const QString &png : pngs)
             QVERIFY(picture.save(png, "PNG"));
-        ImportJob job(collection.get(), pngs, ImportJob::Mode::photos);
+        ImportJob job(collection.get(), testSession(), pngs, ImportJob::Mode::photos);
         QVERIFY(runToEnd(job, *collection));
         QCOMPARE(job.importedCount(), 2);
 
@@ -121,8 +118,9 @@ private Q_SLOTS:
         int decoded = 0;
         for (const StoredItemPtr &item : items) {
             QVERIFY2(generated.match(item->fullName()).hasMatch(), qPrintable(item->fullName()));
-            if (ImageFromDecodedData::image(item->url(), false, false).image.size() == QSize(3, 2) &&
-                !ImageFromDecodedData::tile(item->url(), 64, false).image.isNull())
+            if (ImageFromDecodedData::image(item->url(), *testSession(), false, false).image.size() ==
+                    QSize(3, 2) &&
+                !ImageFromDecodedData::tile(item->url(), *testSession(), 64, false).image.isNull())
                 ++decoded;
         }
         QCOMPARE(decoded, 2);
@@ -141,7 +139,7 @@ private Q_SLOTS:
         const UniqueFd writer(::open(QFile::encodeName(pipe).constData(), O_RDWR | O_CLOEXEC));
         QVERIFY(writer.isValid());
         const QString first = source(u"first.txt"_s, "done before the cancel");
-        ImportJob job(collection.get(), {first, pipe, source(u"last.txt"_s, "never started")});
+        ImportJob job(collection.get(), testSession(), {first, pipe, source(u"last.txt"_s, "never started")});
         QVERIFY(runToEnd(job, *collection, [&] {
             const QByteArray chunk(4096, 'x');
             QCOMPARE(::write(writer.get(), chunk.constData(), size_t(chunk.size())), ssize_t(chunk.size()));
@@ -175,7 +173,7 @@ private Q_SLOTS:
         const QString badPath = m_sources.filePath(tag + u'/' + bad);
         if (bad.startsWith(u"folder"))
             QVERIFY(QDir().mkpath(badPath));
-        ImportJob job(collection.get(),
+        ImportJob job(collection.get(), testSession(),
                       {source(tag + u"/a.txt"_s, "a"), badPath, source(tag + u"/b.rtf"_s, "b")});
         QVERIFY(runToEnd(job, *collection));
         QCOMPARE(job.importedCount(), 2);

@@ -8,13 +8,12 @@
 #include "FileNaming.h"
 #include "FolderOperations.h"
 #include "ImageFromDecodedData.h"
-#include "InMemoryCredentialBackend.h"
 #include "ItemCollection.h"
 #include "ItemListModel.h"
-#include "KeyChainHelper.h"
 #include "PartialFile.h"
 #include "StoragePool.h"
 #include "TestHome.h"
+#include "TestSession.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -90,7 +89,7 @@ class TestItemCollection : public QObject
     {
         QStringList stored;
         for (const QString &name : names) {
-            FolderOperations op(collection.driveManager(), collection.location());
+            FolderOperations op(collection.driveManager(), collection.location(), testSession());
             if (op.addToCollectionAndDelete(source(name, QByteArray::number(stored.size())), true, false))
                 stored.append(op.lastStoredName());
         }
@@ -98,11 +97,7 @@ class TestItemCollection : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
-        QVERIFY(KeyChainHelper::shared().saveKey(u"passcode1"_s));
-    }
+    void initTestCase() { openTestSession(u"passcode1"_s); }
 
     void listingOrder()
     {
@@ -160,7 +155,8 @@ private Q_SLOTS:
         const auto collection = folder(u"Unique-"_s + QTest::currentDataTag());
         QCOMPARE(store(*collection, QStringList(stored.size(), name)), stored);
         // The first copy was not replaced by the later ones.
-        const auto first = collection->driveManager()->loadFile(FileNaming::storedFileName(stored.first()));
+        const auto first =
+            collection->driveManager()->loadFile(*testSession(), FileNaming::storedFileName(stored.first()));
         QCOMPARE(first.value_or(QByteArray()), QByteArray("0"));
         QVERIFY(!QFileInfo::exists(m_sources.filePath(name)));
     }
@@ -196,7 +192,7 @@ private Q_SLOTS:
         QVERIFY(!folder->loadListing().pin);
         QVERIFY(!folder->operations().createPin(u"   "_s, u"my_photos"_s));
         // A PIN file of blanks (written by hand) means no PIN, and still does not show.
-        QVERIFY(folder->driveManager()->saveData(" \n", pinName));
+        QVERIFY(folder->driveManager()->saveData(*testSession(), " \n", pinName));
         const ItemCollection::Listing listing = folder->loadListing();
         QVERIFY(!listing.pin && listing.items.isEmpty());
     }
@@ -323,8 +319,10 @@ private Q_SLOTS:
         const qsizetype row = names(items).indexOf(listed);
         QVERIFY2(row >= 0, qPrintable(names(items).join(u" | "_s)));
         const StoredItemPtr item = items.at(row);
-        QCOMPARE(ImageFromDecodedData::image(item->url(), false, false).image.size(), QSize(1, 1));
-        QFile opened(FileManager2::createDecryptedTempFile(item->url(), u"opened.png"_s).value_or(QString()));
+        QCOMPARE(ImageFromDecodedData::image(item->url(), *testSession(), false, false).image.size(),
+                 QSize(1, 1));
+        QFile opened(FileManager2::createDecryptedTempFile(*testSession(), item->url(), u"opened.png"_s)
+                         .value_or(QString()));
         QVERIFY(opened.open(QIODevice::ReadOnly));
         QCOMPARE(opened.readAll(), picture);
 

@@ -1,10 +1,9 @@
 #include "AppPaths.h"
 #include "FileEncryptor.h"
-#include "InMemoryCredentialBackend.h"
-#include "KeyChainHelper.h"
 #include "ShareFolder.h"
 #include "StoredItemProvider.h"
 #include "TestHome.h"
+#include "TestSession.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -60,8 +59,7 @@ class TestStoredItemProvider : public QObject
 private Q_SLOTS:
     void init()
     {
-        KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
-        QVERIFY(KeyChainHelper::shared().saveKey(QStringLiteral("passcode1")));
+        openTestSession(QStringLiteral("passcode1"));
         AppPaths::clearTemporaryDirectory();
     }
 
@@ -103,7 +101,7 @@ private Q_SLOTS:
         for (const QString &file : existing)
             QVERIFY(file.endsWith(u'/') ? QDir(target.path()).mkdir(file)
                                         : write(target.filePath(file), "mine"));
-        StoredItemProvider provider(encrypted(name, ext), std::make_shared<ShareFolder>());
+        StoredItemProvider provider(encrypted(name, ext), std::make_shared<ShareFolder>(), testSession());
 
         const StoredItemProvider::Copy copy = provider.saveInto(target.path());
         QCOMPARE(copy.error, QString());
@@ -132,7 +130,7 @@ private Q_SLOTS:
                                  << "b.txt could not be decrypted; the stored file may be damaged.";
         QTest::newRow("other key") << FileEncryptor::encrypt(m_plain, QStringLiteral("other")).value_or("")
                                    << true << "b.txt could not be decrypted; the stored file may be damaged.";
-        QTest::newRow("no passcode") << good << false << "The passcode could not be read.";
+        QTest::newRow("locked") << good << false << "The vault is locked.";
     }
     void failuresLeaveNothing()
     {
@@ -140,11 +138,11 @@ private Q_SLOTS:
         QFETCH(bool, passcode);
         QFETCH(QString, error);
         if (!passcode)
-            QVERIFY(KeyChainHelper::shared().deleteKey());
+            testSession()->end();
         QTemporaryDir target;
         {
             StoredItemProvider provider(this->stored(QStringLiteral("b"), QStringLiteral("txt"), stored),
-                                        std::make_shared<ShareFolder>());
+                                        std::make_shared<ShareFolder>(), testSession());
             const StoredItemProvider::Copy saved = provider.saveInto(target.path());
             const StoredItemProvider::Copy temporary = provider.item();
             QCOMPARE(saved.error, error);
@@ -170,8 +168,10 @@ private Q_SLOTS:
         QString shareFolder, a, b;
         {
             auto folder = std::make_shared<ShareFolder>();
-            StoredItemProvider first(encrypted(QStringLiteral("a"), QStringLiteral("txt")), folder);
-            StoredItemProvider second(encrypted(QStringLiteral("b"), QStringLiteral("txt")), folder);
+            StoredItemProvider first(encrypted(QStringLiteral("a"), QStringLiteral("txt")), folder,
+                                     testSession());
+            StoredItemProvider second(encrypted(QStringLiteral("b"), QStringLiteral("txt")), folder,
+                                      testSession());
             QVERIFY(entries(AppPaths::temporaryDirectory()).isEmpty()); // nothing asked for yet
 
             a = first.item().path;

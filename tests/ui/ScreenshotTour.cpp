@@ -22,6 +22,7 @@
 #include "ShareSheetWrapper.h"
 #include "SharedData.h"
 #include "TestHome.h"
+#include "TestSession.h"
 #include "UserDefaults.h"
 
 #include <QAction>
@@ -338,7 +339,7 @@ void folderTour(MainWindow *window, const QString &folder, const QString &scheme
 void tour(const QString &folder, const QString &scheme)
 {
     KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
-    KeyChainHelper::shared().setLoadedKey(std::nullopt);
+    KeyChainHelper::shared().lock();
     UserDefaults::setDate(UserDefaults::Key::installed, QDateTime::currentDateTimeUtc());
     UserDefaults::setValue(UserDefaults::Key::backgroundImage, QStringLiteral("zenStones"));
     const UserDefaults::Mode mode =

@@ -10,6 +10,7 @@
 #include "Presenter.h"
 #include "PresenterWindow.h"
 #include "TestFiles.h"
+#include "TestSession.h"
 #include "WidgetTestMain.h"
 
 #include <QDir>
@@ -86,6 +87,7 @@ private Q_SLOTS:
     {
         KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
         QVERIFY(KeyChainHelper::shared().saveKey(passcode));
+        QVERIFY(unlockVaultForTest(passcode));
     }
     void init()
     {

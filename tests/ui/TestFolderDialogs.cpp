@@ -14,6 +14,7 @@
 #include "OKCancelAlert.h"
 #include "Presenter.h"
 #include "PresenterWindow.h"
+#include "TestSession.h"
 #include "UserFormTextField.h"
 #include "WidgetTestMain.h"
 
@@ -85,6 +86,7 @@ private Q_SLOTS:
     {
         KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
         QVERIFY(KeyChainHelper::shared().saveKey(passcode));
+        QVERIFY(unlockVaultForTest(passcode));
         QVERIFY(m_sources.isValid());
     }
     void init()

@@ -17,6 +17,7 @@
 #include "PresenterWindow.h"
 #include "SelectedItemManager.h"
 #include "TestFiles.h"
+#include "TestSession.h"
 #include "TileThumbnailQueue.h"
 #include "TipStore.h"
 #include "UserFormTextField.h"
@@ -66,8 +67,8 @@ private:
 
     FolderView *open(FileItemType type, const QString &path = {})
     {
-        auto *view =
-            new FolderView(std::make_shared<ItemCollection>(StorageLocation::local, type, path), m_presenter);
+        auto *view = new FolderView(std::make_shared<ItemCollection>(StorageLocation::local, type, path),
+                                    testSession(), m_presenter);
         m_presenter->push(view);
         return view;
     }
@@ -96,7 +97,7 @@ private Q_SLOTS:
     {
         KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
         QVERIFY(KeyChainHelper::shared().saveKey(passcode));
-        KeyChainHelper::shared().setLoadedKey(passcode);
+        unlockVaultForTest(passcode);
     }
     void init()
     {

@@ -5,6 +5,7 @@
 #include "KeyChainHelper.h"
 #include "Presenter.h"
 #include "PresenterWindow.h"
+#include "TestSession.h"
 #include "UniqueFd.h"
 #include "WidgetTestMain.h"
 
@@ -41,6 +42,7 @@ private Q_SLOTS:
     {
         KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
         QVERIFY(KeyChainHelper::shared().saveKey(u"passcode1"_s));
+        QVERIFY(unlockVaultForTest(u"passcode1"_s));
         ImportSheet::chooseFiles = [this](ImportSheet::Source source) {
             return source == ImportSheet::Source::files ? m_chosen : QStringList();
         };
@@ -49,9 +51,11 @@ private Q_SLOTS:
     {
         const QString folder = u"Import "_s + QString::fromLatin1(QTest::currentDataTag());
         ItemCollection root(StorageLocation::local, FileItemType::all, {});
+        root.setSession(testSession());
         root.driveManager()->connect();
         QVERIFY(root.operations().createFolder(folder, std::nullopt));
         m_collection = std::make_unique<ItemCollection>(StorageLocation::local, FileItemType::file, folder);
+        m_collection->setSession(testSession());
         m_collection->driveManager()->connect();
 
         const QString pipe = m_sources.filePath(folder + u".pipe"_s);

@@ -7,6 +7,7 @@
 #include "MainScreenState.h"
 #include "QuoteServer.h"
 #include "QuoteSource.h"
+#include "TestSession.h"
 #include "UserDefaults.h"
 #include "WidgetTestMain.h"
 
@@ -75,7 +76,7 @@ private Q_SLOTS:
     void init()
     {
         KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
-        KeyChainHelper::shared().setLoadedKey(std::nullopt);
+        KeyChainHelper::shared().lock();
         for (const Key key : {Key::obsecuredUnlockUI, Key::hideSettingOnMainScreen, Key::autoOpen})
             UserDefaults::setValue(key, false);
     }
@@ -114,7 +115,7 @@ private Q_SLOTS:
         QCOMPARE(line()->text(), "Tap to Open");
         QVERIFY(!field()->isVisible());
         QVERIFY(find<QWidget>("settingsButton")->isEnabled());
-        KeyChainHelper::shared().setLoadedKey(std::nullopt); // locking brings the unlock line back
+        KeyChainHelper::shared().lock(); // locking brings the unlock line back
         QCOMPARE(line()->text(), "Tap to Unlock");
     }
 
@@ -190,11 +191,11 @@ private Q_SLOTS:
         UserDefaults::setValue(Key::autoOpen, true);
         open(true);
         QSignalSpy jumps(m_state.get(), &MainScreenState::storageRequested);
-        KeyChainHelper::shared().setLoadedKey(passcode);
+        unlockVaultForTest(passcode);
         QCOMPARE(jumps.count(), 1);
         m_state->storageShown();
-        KeyChainHelper::shared().setLoadedKey(std::nullopt);
-        KeyChainHelper::shared().setLoadedKey(passcode);
+        KeyChainHelper::shared().lock();
+        unlockVaultForTest(passcode);
         QCOMPARE(jumps.count(), 1);
     }
 };

@@ -20,6 +20,7 @@
 #include "SwipeToDismiss.h"
 #include "SwipeToDismissState.h"
 #include "TestFiles.h"
+#include "TestSession.h"
 #include "WidgetTestMain.h"
 
 #include <QBuffer>
@@ -87,7 +88,7 @@ private:
 
     ScrollingPhotoView *openViewer(const QList<StoredItemPtr> &items, const QString &selectedId)
     {
-        auto *viewer = new ScrollingPhotoView(items, selectedId);
+        auto *viewer = new ScrollingPhotoView(items, selectedId, testSession());
         m_presenter->cover(viewer);
         return viewer;
     }
@@ -100,7 +101,7 @@ private Q_SLOTS:
     }
     void init()
     {
-        KeyChainHelper::shared().setLoadedKey(passcode);
+        unlockVaultForTest(passcode);
         QDir(AppPaths::documentsDirectory()).removeRecursively();
         QVERIFY(QDir().mkpath(AppPaths::documentsDirectory()));
         ItemCollectionCache::shared().clear();
@@ -120,8 +121,9 @@ private Q_SLOTS:
     {
         const QString path = makeFolder(3);
         QVERIFY(!path.isEmpty());
-        auto *folder = new FolderView(
-            std::make_shared<ItemCollection>(StorageLocation::local, FileItemType::file, path), m_presenter);
+        auto *folder =
+            new FolderView(std::make_shared<ItemCollection>(StorageLocation::local, FileItemType::file, path),
+                           testSession(), m_presenter);
         m_presenter->push(folder);
         QTRY_COMPARE(folder->model() ? folder->model()->rowCount() : 0, 5);
         QStringList pictureIds;
@@ -329,7 +331,7 @@ private Q_SLOTS:
         ScrollingPhotoView *viewer = openViewer(itemsOf(path), {});
         QTRY_VERIFY(viewer->isVisible());
         if (locked) {
-            KeyChainHelper::shared().setLoadedKey(std::nullopt);
+            KeyChainHelper::shared().lock();
             QVERIFY(viewer->loader()->heldPages().isEmpty());
             m_presenter->vaultLocked();
         } else {

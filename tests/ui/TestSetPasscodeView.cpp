@@ -2,6 +2,7 @@
 #include "KeyChainHelper.h"
 #include "SetPasscodeState.h"
 #include "SetPasscodeView.h"
+#include "TestSession.h"
 #include "UserFormTextField.h"
 #include "WidgetTestMain.h"
 
@@ -37,7 +38,7 @@ private Q_SLOTS:
         auto backend = std::make_unique<InMemoryCredentialBackend>();
         m_backend = backend.get();
         KeyChainHelper::shared().setBackend(std::move(backend));
-        KeyChainHelper::shared().setLoadedKey(std::nullopt);
+        KeyChainHelper::shared().lock();
         m_view = std::make_unique<SetPasscodeView>();
         m_view->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
@@ -74,7 +75,7 @@ private Q_SLOTS:
         if (!enabled) {
             QTest::keyClick(second(), Qt::Key_Return);
             QVERIFY(!m_view->state()->isSaving());
-            QCOMPARE(KeyChainHelper::shared().load(), std::nullopt);
+            QCOMPARE(KeyChainHelper::shared().lookUp().passcode, std::nullopt);
         }
     }
 
@@ -115,8 +116,9 @@ private Q_SLOTS:
         QVERIFY(KeyChainHelper::shared().isUnlocked());
         // Stored as typed: the spaces only did not count for the checks.
         QCOMPARE(KeyChainHelper::shared().loadedKey(), std::optional<QString>(QStringLiteral(" abcdefg1 ")));
-        KeyChainHelper::shared().setLoadedKey(std::nullopt);
-        QCOMPARE(KeyChainHelper::shared().load(), std::optional<QString>(QStringLiteral(" abcdefg1 ")));
+        KeyChainHelper::shared().lock();
+        QCOMPARE(KeyChainHelper::shared().lookUp().passcode,
+                 std::optional<QString>(QStringLiteral(" abcdefg1 ")));
         QVERIFY(first()->text().isEmpty() && second()->text().isEmpty());
         QVERIFY(!alert());
     }

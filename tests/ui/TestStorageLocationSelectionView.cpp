@@ -170,7 +170,8 @@ private Q_SLOTS:
     {
         QVERIFY(QDir().mkpath(AppPaths::documentsDirectory() + QStringLiteral("/Receipts")));
         FolderView listing(
-            std::make_shared<ItemCollection>(StorageLocation::local, FileItemType::all, QString()), nullptr);
+            std::make_shared<ItemCollection>(StorageLocation::local, FileItemType::all, QString()),
+            VaultSession::open(QStringLiteral("passcode1")), nullptr);
         QVERIFY(listing.dismissesOnBackground() && listing.dismissesOnLock());
         listing.show();
         QTRY_VERIFY(listing.model() && listing.model()->rowCount() == 2);

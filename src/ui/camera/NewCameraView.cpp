@@ -121,15 +121,13 @@ void NewCameraView::store(const QImage &image)
     if (!m_taking)
         return;
     if (m_collection) {
-        QPointer<ItemCollection> collection = m_collection;
-        StoragePool::run([image, operations = m_collection->operations()]() mutable {
+        const auto encodeAndStore = [image, operations = m_collection->operations()]() mutable {
             const QByteArray data = jpegData(image);
             // A picture that cannot be encoded stores nothing.
             return !data.isEmpty() && operations.addImageData(data);
-        }).then(collection.data(), [collection](bool) {
-            if (collection)
-                collection->reload();
-        });
+        };
+        StoragePool::runThen(QPointer<ItemCollection>(m_collection), encodeAndStore,
+                             [collection = m_collection](bool) { collection->reload(); });
     }
     Q_EMIT dismissRequested();
 }

@@ -3,6 +3,7 @@
 #include "NavigationStack.h"
 #include "Screen.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QPointer>
 #include <QStackedWidget>
@@ -31,8 +32,26 @@ Presenter::Presenter(QStackedWidget *layers, NavigationStack *navigation, QWidge
     : QObject(window), m_layers(layers), m_navigation(navigation), m_window(window)
 {}
 
+void Presenter::presenting(Screen *screen)
+{
+    m_order.removeIf([](const QPointer<Screen> &shown) { return shown.isNull(); });
+    m_order.append(screen);
+}
+
+QList<Screen *> Presenter::inOrder() const
+{
+    const QList<Screen *> shown = presented();
+    QList<Screen *> ordered;
+    for (const QPointer<Screen> &screen : m_order) {
+        if (screen && shown.contains(screen.data()))
+            ordered.append(screen.data());
+    }
+    return ordered;
+}
+
 void Presenter::push(Screen *screen)
 {
+    presenting(screen);
     m_navigation->push(screen);
     connect(screen, &QObject::destroyed, this, [this, screen] { Q_EMIT dismissed(screen); });
 }
@@ -40,6 +59,7 @@ void Presenter::push(Screen *screen)
 void Presenter::cover(Screen *screen)
 {
     screen->setAutoFillBackground(true); // a cover hides what is under it
+    presenting(screen);
     m_covers.append(screen);
     m_layers->addWidget(screen);
     m_layers->setCurrentWidget(screen);
@@ -49,6 +69,7 @@ void Presenter::cover(Screen *screen)
 
 void Presenter::sheet(Screen *screen)
 {
+    presenting(screen);
     auto *dialog = new SheetDialog(screen, m_window);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setWindowTitle(screen->title());
@@ -64,6 +85,7 @@ void Presenter::sheet(Screen *screen)
 
 void Presenter::dismiss(Screen *screen)
 {
+    closeOwnedWindows(screen);
     if (m_covers.removeOne(screen)) {
         m_layers->removeWidget(screen);
         m_layers->setCurrentIndex(m_layers->count() - 1);
@@ -105,7 +127,24 @@ void Presenter::applicationWentToBackground()
 
 void Presenter::vaultLocked()
 {
-    dismissWhere([](Screen *screen) { return screen->dismissesOnLock(); });
+    // A menu would act on the vault once chosen, and its nested loop would outlive its screen.
+    while (QWidget *popup = QApplication::activePopupWidget())
+        popup->close();
+    const QList<Screen *> ordered = inOrder();
+    const auto first = std::find_if(ordered.cbegin(), ordered.cend(),
+                                    [](const Screen *screen) { return screen->dismissesOnLock(); });
+    const QList<Screen *> afterFirst =
+        first == ordered.cend() ? QList<Screen *>() : QList<Screen *>(first, ordered.cend());
+    dismissWhere(
+        [&afterFirst](Screen *screen) { return screen->dismissesOnLock() || afterFirst.contains(screen); });
+}
+
+void Presenter::closeOwnedWindows(Screen *screen)
+{
+    for (QWidget *child : screen->findChildren<QWidget *>()) {
+        if (child->isWindow() && child->isVisible())
+            child->hide();
+    }
 }
 
 void Presenter::dismissWhere(const std::function<bool(Screen *)> &condition)

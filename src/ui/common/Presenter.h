@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <functional>
 
 class NavigationStack;
@@ -11,7 +12,9 @@ class Screen;
 
 // Shows screens the three ways the window knows: pushed on the navigation stack, as a cover over
 // the whole window, or in a window-modal sheet; and closes them by their marks when the
-// application goes to the background or the vault locks.
+// application goes to the background or the vault locks. The lock closes every screen that shows
+// or acts on vault content, every screen presented after the first of them (whoever presented
+// it), and the menus, alerts and dialogs any of them opened.
 class Presenter : public QObject
 {
     Q_OBJECT
@@ -30,7 +33,7 @@ public:
 public Q_SLOTS:
     // Closes every screen that carries the automatic dismissal.
     void applicationWentToBackground();
-    // Closes every screen that shows vault content.
+    // Closes everything that acts on the vault.
     void vaultLocked();
 
 Q_SIGNALS:
@@ -39,10 +42,17 @@ Q_SIGNALS:
 private:
     void dismissWhere(const std::function<bool(Screen *)> &condition);
     void forget(Screen *screen);
+    void presenting(Screen *screen);
+    // The screens in the order presented, the gone ones left out.
+    QList<Screen *> inOrder() const;
+    // The screen's own alerts, dialogs and sheets are windows of their own: hiding the screen
+    // leaves them on screen until it is deleted.
+    static void closeOwnedWindows(Screen *screen);
 
     QStackedWidget *m_layers;
     NavigationStack *m_navigation;
     QWidget *m_window;
     QList<Screen *> m_covers;
     QList<QDialog *> m_sheets;
+    QList<QPointer<Screen>> m_order;
 };

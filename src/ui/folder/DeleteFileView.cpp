@@ -20,6 +20,7 @@ DeleteFileView::DeleteFileView(const QList<StoredItemPtr> &items, ItemCollection
 {
     setObjectName(QStringLiteral("deleteFileView"));
     setTitle(tr("Delete Items"));
+    setDismissesOnLock(true);
     setMinimumSize(420, 240);
     auto *layout = new QVBoxLayout(this);
     layout->addStretch();
@@ -50,13 +51,11 @@ void DeleteFileView::deleteItems()
         finish(false);
         return;
     }
-    StoragePool::run([operations = m_collection->operations(), items = m_items]() mutable {
+    const auto remove = [operations = m_collection->operations(), items = m_items]() mutable {
         return operations.deleteFiles(items);
-    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool deleted) {
-        if (!alive)
-            return;
-        finish(deleted);
-    });
+    };
+    StoragePool::runThen(
+        this, remove, [this](bool deleted) { finish(deleted); }, [this] { finish(false); });
 }
 
 void DeleteFileView::finish(bool deleted)

@@ -23,6 +23,7 @@ DeleteFolderView::DeleteFolderView(ItemCollection *collection, std::function<voi
     setObjectName(QStringLiteral("deleteFolderView"));
     setTitle(tr("Remove Folder"));
     setDismissesInteractively(false);
+    setDismissesOnLock(true);
     setMinimumSize(440, 300);
     auto *layout = new QVBoxLayout(this);
     layout->addStretch();
@@ -63,15 +64,15 @@ void DeleteFolderView::deleteFolder()
         Q_EMIT dismissRequested();
         return;
     }
-    StoragePool::run([operations = m_collection->operations()]() mutable {
+    const auto remove = [operations = m_collection->operations()]() mutable {
         return operations.deleteFolder();
-    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool deleted) {
-        if (!alive)
-            return;
+    };
+    const auto finish = [this](bool deleted) {
         if (m_onDelete)
             m_onDelete(deleted);
         Q_EMIT dismissRequested();
-    });
+    };
+    StoragePool::runThen(this, remove, finish, [finish] { finish(false); });
 }
 
 void DeleteFolderView::showEvent(QShowEvent *event)

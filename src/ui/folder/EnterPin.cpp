@@ -14,6 +14,7 @@ EnterPin::EnterPin(QWidget *parent) : Screen(parent), m_pinField(new UserFormTex
     setObjectName(QStringLiteral("enterPin"));
     setTitle(tr("Enter Pin"));
     setDismissesOnBackground(true);
+    setDismissesOnLock(true);
     setDismissesInteractively(false);
     setMinimumSize(420, 220);
     m_pinField->setObjectName(QStringLiteral("pinField"));

@@ -10,13 +10,18 @@
 
 EntrySheet::EntrySheet(const QString &title, const QString &caption, ProtectFieldType type,
                        const QString &confirmText, QWidget *parent)
-    : QDialog(parent), m_field(new UserFormTextField(type)), m_confirm(new QPushButton(confirmText))
+    : QDialog(parent), m_field(new UserFormTextField(type)), m_problem(new QLabel),
+      m_confirm(new QPushButton(confirmText))
 {
     setWindowTitle(title);
     setWindowModality(Qt::WindowModal);
     setMinimumWidth(400);
     m_field->setObjectName(QStringLiteral("entryField"));
     m_confirm->setObjectName(QStringLiteral("confirmButton"));
+    m_problem->setObjectName(QStringLiteral("problemLabel"));
+    m_problem->setTextFormat(Qt::PlainText);
+    m_problem->setWordWrap(true);
+    m_problem->setVisible(false);
 
     auto *heading = new QLabel(title);
     QFont headline = heading->font();
@@ -34,6 +39,7 @@ EntrySheet::EntrySheet(const QString &title, const QString &caption, ProtectFiel
     layout->addWidget(heading);
     layout->addWidget(new Caption(caption));
     layout->addWidget(m_field);
+    layout->addWidget(m_problem);
     layout->addSpacing(6);
     layout->addWidget(buttons);
     // Once the button is inside this dialog, so that the dialog knows its default.
@@ -48,6 +54,17 @@ EntrySheet::~EntrySheet()
     m_field->wipe();
 }
 
+void EntrySheet::setProblem(const QString &problem)
+{
+    m_problem->setText(problem);
+    m_problem->setVisible(!problem.isEmpty());
+}
+
+QString EntrySheet::problem() const
+{
+    return m_problem->text();
+}
+
 void EntrySheet::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
@@ -57,6 +74,8 @@ void EntrySheet::showEvent(QShowEvent *event)
 void EntrySheet::hideEvent(QHideEvent *event)
 {
     QDialog::hideEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         m_field->wipe();
+        setProblem({});
+    }
 }

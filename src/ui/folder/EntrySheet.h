@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPushButton;
 
 // A small window-modal sheet of the modify dialog: a title, a caption, one masked field and
@@ -19,6 +20,9 @@ public:
 
     UserFormTextField *field() const { return m_field; }
     QPushButton *confirmButton() const { return m_confirm; }
+    // A line under the field saying what went wrong; hidden while empty.
+    void setProblem(const QString &problem);
+    QString problem() const;
 
 Q_SIGNALS:
     void submitted(const QString &text);
@@ -29,5 +33,6 @@ protected:
 
 private:
     UserFormTextField *m_field;
+    QLabel *m_problem;
     QPushButton *m_confirm;
 };

@@ -75,6 +75,13 @@ FolderGrid::FolderGrid(QWidget *parent)
     connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, &FolderGrid::restoreScroll);
 }
 
+void FolderGrid::setSession(VaultSessionPtr session)
+{
+    m_session = session;
+    m_queue->setSession(std::move(session));
+    scheduleTiles();
+}
+
 void FolderGrid::setItemModel(ItemListModel *model)
 {
     if (m_model)
@@ -175,7 +182,7 @@ void FolderGrid::updateTiles()
     m_tiles.removeIf([&](auto it) { return !wanted.contains(it.key()); });
     m_failed.removeIf([&](const QUrl &url) { return !wanted.contains(url); });
     m_wanted = wanted;
-    if (KeyChainHelper::shared().isUnlocked()) {
+    if (isOpen()) {
         for (const QUrl &url : std::as_const(wanted)) {
             if (!m_tiles.contains(url) && !m_failed.contains(url))
                 m_queue->request(url);
@@ -187,13 +194,14 @@ void FolderGrid::updateTiles()
 
 void FolderGrid::vaultLockChanged()
 {
-    // No decrypted tile stays on screen while the vault is locked; the queue dropped its requests.
+    if (isOpen())
+        return;
+    // No decrypted tile stays on screen once the vault is locked.
+    m_queue->cancelAll();
     m_tiles.clear();
     m_failed.clear();
     m_wanted.clear();
     viewport()->update();
-    if (KeyChainHelper::shared().isUnlocked())
-        scheduleTiles();
 }
 
 void FolderGrid::keyPressEvent(QKeyEvent *event)

@@ -6,13 +6,16 @@
 #include <QSet>
 #include <QUrl>
 
+#include "VaultSession.h"
+
 class ItemListModel;
 class ItemView;
 class SelectedItemManager;
 class TileThumbnailQueue;
 
 // The grid of a folder's tiles. Pictures are decoded only for the tiles in view and the next
-// screenful; tiles that scrolled away are dropped from the queue. Keeps its scroll position and
+// screenful, under the session the folder is shown in; tiles that scrolled away are dropped from
+// the queue, and every tile goes when the vault locks. Keeps its scroll position and
 // current tile when the listing is replaced. Local files dropped on it are handed on.
 class FolderGrid : public QListView
 {
@@ -27,6 +30,7 @@ public:
     void setItemModel(ItemListModel *model);
     ItemListModel *itemModel() const { return m_model; }
     void setSelection(const SelectedItemManager *selection);
+    void setSession(VaultSessionPtr session);
 
     TileThumbnailQueue *tileQueue() const { return m_queue; }
     QImage tile(const QUrl &url) const { return m_tiles.value(url); }
@@ -55,6 +59,7 @@ private:
     void afterReset();
     void restoreScroll();
     void vaultLockChanged();
+    bool isOpen() const { return m_session && m_session->isOpen(); }
     static QStringList localFiles(const QMimeData *data);
 
     ItemListModel *m_model = nullptr;
@@ -67,4 +72,5 @@ private:
     QSet<QUrl> m_wanted;
     int m_keptScroll = -1;
     QString m_keptCurrent;
+    VaultSessionPtr m_session;
 };

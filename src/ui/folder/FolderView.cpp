@@ -9,6 +9,7 @@
 #include "FolderGrid.h"
 #include "FolderTip.h"
 #include "FolderToolbar.h"
+#include "InterruptedImports.h"
 #include "ItemCollection.h"
 #include "ItemListModel.h"
 #include "ModifyFolderView.h"
@@ -40,9 +41,10 @@ constexpr int errorPauseMs = 500;
 constexpr int lockEdge = 96;
 } // namespace
 
-FolderView::FolderView(std::shared_ptr<ItemCollection> collection, Presenter *presenter,
-                       const ScreenPrivacyMonitor *privacy, QWidget *parent)
-    : Screen(parent), m_collection(std::move(collection)), m_presenter(presenter), m_privacy(privacy),
+FolderView::FolderView(std::shared_ptr<ItemCollection> collection, VaultSessionPtr session,
+                       Presenter *presenter, const ScreenPrivacyMonitor *privacy, QWidget *parent)
+    : Screen(parent), m_collection(std::move(collection)), m_session(std::move(session)),
+      m_presenter(presenter), m_privacy(privacy),
       m_selection(new SelectedItemManager({}, false, m_collection->cacheKey(), this)), m_grid(new FolderGrid),
       m_toolbar(new FolderToolbar(m_collection->resultType() == FileItemType::all)),
       m_pages(new QStackedWidget)
@@ -52,7 +54,9 @@ FolderView::FolderView(std::shared_ptr<ItemCollection> collection, Presenter *pr
     setDismissesOnBackground(true);
     setDismissesOnLock(true);
     m_collection->setWarmsThumbnails(false);
+    m_collection->setSession(m_session);
     m_grid->setSelection(m_selection);
+    m_grid->setSession(m_session);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -200,6 +204,7 @@ void FolderView::listingChanged()
         delete m_model;
         m_model = nullptr;
     } else if (!m_locked && !m_model) {
+        QTimer::singleShot(0, this, &FolderView::reportInterruptedImport);
         m_model = new ItemListModel(m_collection.get(), this);
         m_grid->setItemModel(m_model);
         connect(m_model, &QAbstractItemModel::modelReset, this, &FolderView::showPage);
@@ -280,13 +285,12 @@ void FolderView::checkFolderExists()
     const std::shared_ptr<DriveManager> manager = m_collection->driveManager();
     if (!manager)
         return;
-    StoragePool::run([manager] {
+    const auto exists = [manager] {
         manager->connect();
         return manager->directoryExists(QString());
-    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool exists) {
-        if (!alive)
-            return;
-        if (!exists)
+    };
+    StoragePool::runThen(this, exists, [this](bool found) {
+        if (!found)
             m_collection->markFolderGone();
     });
 }
@@ -347,7 +351,7 @@ void FolderView::tap(const QModelIndex &index)
 
 void FolderView::openFolder(const StoredItemPtr &folder)
 {
-    auto *sub = new SubFolder(*folder, m_collection->location(), m_presenter, m_privacy);
+    auto *sub = new SubFolder(*folder, m_collection->location(), m_session, m_presenter, m_privacy);
     connect(sub, &FolderView::folderOpened, this, &FolderView::folderOpened);
     m_presenter->push(sub);
     Q_EMIT folderOpened(sub);
@@ -368,21 +372,21 @@ void FolderView::openItem(const StoredItemPtr &item)
 
 void FolderView::openPicture(const StoredItemPtr &item)
 {
-    auto *viewer = new ScrollingPhotoView(m_collection->items(), item->id(), m_privacy);
+    auto *viewer = new ScrollingPhotoView(m_collection->items(), item->id(), m_session, m_privacy);
     connect(viewer, &ScrollingPhotoView::shareRequested, this, &FolderView::shareItems);
     m_presenter->cover(viewer);
 }
 
 void FolderView::openPdf(const StoredItemPtr &item)
 {
-    auto *viewer = new PDFViewer(item);
+    auto *viewer = new PDFViewer(item, m_session);
     connect(viewer, &PDFViewer::shareRequested, this, &FolderView::shareItems);
     m_presenter->cover(viewer);
 }
 
 void FolderView::openDocument(const StoredItemPtr &item)
 {
-    auto *previewer = new ContentPreviewer(item);
+    auto *previewer = new ContentPreviewer(item, m_session);
     connect(previewer, &ContentPreviewer::shareRequested, this, &FolderView::shareItems);
     m_presenter->cover(previewer);
 }
@@ -390,7 +394,7 @@ void FolderView::openDocument(const StoredItemPtr &item)
 void FolderView::shareItems(const QList<StoredItemPtr> &items)
 {
     if (!items.isEmpty())
-        m_presenter->sheet(new ShareSheetWrapper(items));
+        m_presenter->sheet(new ShareSheetWrapper(items, m_session));
 }
 
 void FolderView::showTileMenu(const QModelIndex &index, const QPoint &at)
@@ -431,11 +435,10 @@ void FolderView::showAddFolder()
 
 void FolderView::createFolder(const QString &name, const std::optional<QString> &pin)
 {
-    StoragePool::run([operations = m_collection->operations(), name, pin]() mutable {
+    const auto create = [operations = m_collection->operations(), name, pin]() mutable {
         return operations.createFolder(name, pin);
-    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool created) {
-        if (!alive)
-            return;
+    };
+    StoragePool::runInSession(m_session, this, create, [this](bool created) {
         if (!created)
             QTimer::singleShot(errorPauseMs, this, &FolderView::showFolderError);
     });
@@ -445,6 +448,25 @@ void FolderView::showFolderError()
 {
     auto *alert = new OKAlert(tr("Folder Error"), tr("An error occurred while adding the folder"), this);
     alert->setObjectName(QStringLiteral("folderErrorAlert"));
+    alert->open();
+}
+
+void FolderView::reportInterruptedImport()
+{
+    if (m_locked || !m_model)
+        return;
+    const QList<InterruptedImports::File> files = InterruptedImports::shared().take(m_collection->cacheKey());
+    if (files.isEmpty())
+        return;
+    QStringList lines;
+    for (const InterruptedImports::File &file : files)
+        lines.append(tr("%1: %2").arg(file.name, file.reason));
+    auto *alert =
+        new OKAlert(tr("Import Stopped"),
+                    tr("The vault locked during an import into this folder. These files were not imported:") +
+                        QLatin1Char('\n') + lines.join(QLatin1Char('\n')),
+                    this);
+    alert->setObjectName(QStringLiteral("importStoppedAlert"));
     alert->open();
 }
 

@@ -2,6 +2,7 @@
 
 #include "Screen.h"
 #include "StoredItem.h"
+#include "VaultSession.h"
 
 #include <QPointer>
 #include <memory>
@@ -21,17 +22,19 @@ class SelectedItemManager;
 // One vault folder as a grid of tiles, or a tree's root. Opens sub-folders (SubFolder) and files,
 // selects files to delete, creates, modifies and deletes folders through the folder dialogs, and
 // keeps a protected folder behind its lock until its PIN is entered: before that the grid has no
-// model, so nothing of the folder is listed or decoded. Goes when its folder or drive goes.
+// model, so nothing of the folder is listed or decoded. Goes when its folder or drive goes, and
+// when the vault locks: everything it opens works under the session it was shown in.
 class FolderView : public Screen
 {
     Q_OBJECT
 public:
     // privacy: nothing means never covered.
-    FolderView(std::shared_ptr<ItemCollection> collection, Presenter *presenter,
+    FolderView(std::shared_ptr<ItemCollection> collection, VaultSessionPtr session, Presenter *presenter,
                const ScreenPrivacyMonitor *privacy = nullptr, QWidget *parent = nullptr);
     ~FolderView() override;
 
     ItemCollection *collection() const { return m_collection.get(); }
+    const VaultSessionPtr &session() const { return m_session; }
     FolderGrid *grid() const { return m_grid; }
     // Nothing while the folder is locked or not listed yet.
     ItemListModel *model() const { return m_model; }
@@ -78,12 +81,15 @@ private:
     void showAddFolder();
     void createFolder(const QString &name, const std::optional<QString> &pin);
     void showFolderError();
+    // Files an import left when the vault locked, once the folder shows its contents again.
+    void reportInterruptedImport();
     void showDeleteFolder();
     void selectionChanged();
     QList<StoredItemPtr> selectedItems() const;
     bool isListed() const;
 
     std::shared_ptr<ItemCollection> m_collection;
+    const VaultSessionPtr m_session;
     Presenter *m_presenter;
     const ScreenPrivacyMonitor *m_privacy;
     SelectedItemManager *m_selection;

@@ -204,7 +204,7 @@ void ImportSheet::startImport(const QStringList &paths)
     }
     const ImportJob::Mode mode =
         m_source == Source::photos ? ImportJob::Mode::photos : ImportJob::Mode::files;
-    m_job = new ImportJob(m_collection, paths, mode, this);
+    m_job = new ImportJob(m_collection, m_collection->session(), paths, mode, this);
     connect(m_job, &ImportJob::progressChanged, this, &ImportSheet::showProgress);
     connect(m_job, &ImportJob::fileStarted, m_currentName, &QLabel::setText);
     connect(m_job, &ImportJob::finished, this, &ImportSheet::jobFinished);

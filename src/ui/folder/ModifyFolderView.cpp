@@ -3,8 +3,8 @@
 #include "Caption.h"
 #include "EntrySheet.h"
 #include "ItemCollection.h"
-#include "KeyChainHelper.h"
 #include "NewFolderView.h"
+#include "PasscodeCheck.h"
 #include "SecretWipe.h"
 #include "StoragePool.h"
 #include "Symbols.h"
@@ -33,6 +33,7 @@ ModifyFolderView::ModifyFolderView(ItemCollection *collection, QWidget *parent)
     setObjectName(QStringLiteral("modifyFolderView"));
     setTitle(tr("Modify Folder"));
     setDismissesOnBackground(true);
+    setDismissesOnLock(true);
     setMinimumWidth(420);
     m_pinState->setObjectName(QStringLiteral("pinState"));
     m_pinButton->setObjectName(QStringLiteral("pinButton"));
@@ -97,28 +98,22 @@ void ModifyFolderView::showPasscodeSheet()
 
 void ModifyFolderView::checkPasscode()
 {
-    m_passcodeSheet->confirmButton()->setEnabled(false);
-    m_passcodeSheet->field()->setReadOnly(true);
-    // load() may wait for the desktop keyring; the comparison stays on this thread, so the typed
-    // passcode never travels.
-    StoragePool::run([] {
-        return KeyChainHelper::shared().load();
-    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](std::optional<QString> stored) {
-        if (!alive)
-            return;
-        const bool matches = stored && *stored == m_passcodeSheet->field()->text();
-        if (stored)
-            wipeSecret(*stored);
-        passcodeChecked(matches);
-    });
-}
-
-void ModifyFolderView::passcodeChecked(bool matches)
-{
+    // Against the session the folder is shown in: the key is in memory, so nothing waits.
+    const VaultSessionPtr session = m_collection ? m_collection->session() : nullptr;
+    QString typed = m_passcodeSheet->field()->text();
+    const PasscodeCheck check =
+        session ? PasscodeCheck::againstSession(typed, *session)
+                : PasscodeCheck{PasscodeCheck::Outcome::unavailable, QStringLiteral("the vault is locked")};
+    if (check.isUnavailable()) {
+        wipeSecret(typed); // the field still holds it: only let go
+        // Not a wrong passcode: what was typed stays.
+        m_passcodeSheet->setProblem(tr("The passcode could not be checked: %1").arg(check.problem));
+        return;
+    }
+    m_passcodeSheet->setProblem({});
     m_passcodeSheet->field()->wipe();
-    m_passcodeSheet->field()->setReadOnly(false);
-    if (!matches) {
-        m_passcodeSheet->confirmButton()->setEnabled(true);
+    wipeSecret(typed);
+    if (!check.matches()) {
         m_passcodeSheet->field()->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -128,13 +123,11 @@ void ModifyFolderView::passcodeChecked(bool matches)
         m_pinSheet->open();
         return;
     }
-    StoragePool::run([operations = m_collection->operations()]() mutable {
+    const auto remove = [operations = m_collection->operations()]() mutable {
         return operations.removePin();
-    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool) {
-        if (!alive)
-            return;
-        Q_EMIT dismissRequested();
-    });
+    };
+    StoragePool::runThen(
+        this, remove, [this](bool) { Q_EMIT dismissRequested(); }, [this] { Q_EMIT dismissRequested(); });
 }
 
 void ModifyFolderView::createPin(const QString &typed)
@@ -146,14 +139,12 @@ void ModifyFolderView::createPin(const QString &typed)
     }
     m_pinSheet->confirmButton()->setEnabled(false);
     m_pinSheet->field()->wipe();
-    StoragePool::run([operations = m_collection->operations(), pin,
-                      path = m_collection->folderPath()]() mutable {
+    const auto create = [operations = m_collection->operations(), pin,
+                         path = m_collection->folderPath()]() mutable {
         return operations.createPin(pin, path);
-    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](bool) {
-        if (!alive)
-            return;
-        Q_EMIT dismissRequested();
-    });
+    };
+    StoragePool::runThen(
+        this, create, [this](bool) { Q_EMIT dismissRequested(); }, [this] { Q_EMIT dismissRequested(); });
     wipeSecret(pin);
 }
 

@@ -26,7 +26,6 @@ private:
     void updatePinState();
     void showPasscodeSheet();
     void checkPasscode();
-    void passcodeChecked(bool matches);
     void createPin(const QString &pin);
     void closeSheets();
 

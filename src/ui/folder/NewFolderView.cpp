@@ -19,6 +19,7 @@ NewFolderView::NewFolderView(CreateCallback onCreate, QWidget *parent)
 {
     setObjectName(QStringLiteral("newFolderView"));
     setTitle(tr("New Folder"));
+    setDismissesOnLock(true);
     setMinimumWidth(440);
     m_nameField->setObjectName(QStringLiteral("folderNameField"));
     m_nameField->setPlaceholderText(tr("Folder Name"));

@@ -3,9 +3,10 @@
 #include "ItemCollection.h"
 #include "ItemCollectionCache.h"
 
-SubFolder::SubFolder(const StoredItem &folder, StorageLocation location, Presenter *presenter,
-                     const ScreenPrivacyMonitor *privacy, QWidget *parent)
-    : FolderView(ItemCollectionCache::shared().collection(folder, location), presenter, privacy, parent)
+SubFolder::SubFolder(const StoredItem &folder, StorageLocation location, VaultSessionPtr session,
+                     Presenter *presenter, const ScreenPrivacyMonitor *privacy, QWidget *parent)
+    : FolderView(ItemCollectionCache::shared().collection(folder, location), std::move(session), presenter,
+                 privacy, parent)
 {
     setObjectName(QStringLiteral("subFolder"));
     setTitle(folder.name());

@@ -10,6 +10,6 @@ class SubFolder : public FolderView
 {
     Q_OBJECT
 public:
-    SubFolder(const StoredItem &folder, StorageLocation location, Presenter *presenter,
-              const ScreenPrivacyMonitor *privacy = nullptr, QWidget *parent = nullptr);
+    SubFolder(const StoredItem &folder, StorageLocation location, VaultSessionPtr session,
+              Presenter *presenter, const ScreenPrivacyMonitor *privacy = nullptr, QWidget *parent = nullptr);
 };

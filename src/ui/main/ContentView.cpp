@@ -84,7 +84,8 @@ ContentView::ContentView(MainScreenState *state, QWidget *parent) : Screen(paren
             [this] { m_message->setComposedItem(m_state->composedItem()); });
     connect(m_state, &MainScreenState::focusFieldRequested, this,
             [this] { m_field->setFocus(Qt::OtherFocusReason); });
-    connect(m_state, &MainScreenState::codeCleared, m_field, &QLineEdit::clear);
+    // Wiped, undo history and all: QLineEdit::clear() would let Ctrl+Z bring the passcode back.
+    connect(m_state, &MainScreenState::codeCleared, m_field, &UserFormTextField::wipe);
     m_focusWatch = connect(qApp, &QApplication::focusChanged, this, &ContentView::onFocusChanged);
     render();
 }
@@ -184,6 +185,11 @@ QWidget *ContentView::makePasscodePanel()
     row->addWidget(m_field, 1);
     row->addWidget(m_biometricButton);
     layout->addLayout(row);
+    m_checkProblem = new QLabel(m_passcodePanel);
+    m_checkProblem->setObjectName(QStringLiteral("checkProblem"));
+    m_checkProblem->setTextFormat(Qt::PlainText);
+    m_checkProblem->setWordWrap(true);
+    layout->addWidget(m_checkProblem);
     layout->addWidget(makeFingerprintPanel());
     connect(m_field, &QLineEdit::returnPressed, this, [this] { m_state->submit(m_field->text()); });
     connect(m_biometricButton, &QToolButton::clicked, m_state, &MainScreenState::startBiometrics);
@@ -268,6 +274,12 @@ void ContentView::render()
     m_fingerprintPanel->setVisible(m_state->isScanning());
     m_biometricButton->setVisible(!m_state->biometricSymbol().isEmpty());
     m_field->setEnabled(!m_state->isScanning());
+    const QString checkProblem = m_state->checkProblem();
+    m_checkProblem->setText(
+        checkProblem.isEmpty()
+            ? QString()
+            : tr("The passcode could not be checked: %1. Press Return to try again.").arg(checkProblem));
+    m_checkProblem->setVisible(!checkProblem.isEmpty());
 
     QString text;
     switch (line) {

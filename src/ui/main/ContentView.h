@@ -51,6 +51,7 @@ private:
     UserFormTextField *m_field = nullptr;
     QToolButton *m_biometricButton = nullptr;
     QWidget *m_fingerprintPanel = nullptr;
+    QLabel *m_checkProblem = nullptr;
     QWidget *m_appearance = nullptr;
     ColorSchemePicker *m_schemePicker = nullptr;
     BackgroundImageMenu *m_backgroundMenu = nullptr;

@@ -2,6 +2,7 @@
 
 #include "Biometrics.h"
 #include "KeyChainHelper.h"
+#include "PasscodeCheck.h"
 #include "QuoteSource.h"
 #include "SharedData.h"
 #include "StoragePool.h"
@@ -10,7 +11,6 @@
 #include <QCoreApplication>
 #include <QFuture>
 #include <QPointer>
-#include <QThreadPool>
 
 namespace {
 
@@ -71,8 +71,7 @@ Qt::Alignment MainScreenState::unlockLineAlignment() const
 
 bool MainScreenState::isUnlocked() const
 {
-    const std::optional<QString> key = KeyChainHelper::shared().loadedKey();
-    return key && !key->trimmed().isEmpty();
+    return KeyChainHelper::shared().isUnlocked();
 }
 
 QString MainScreenState::biometricSymbol() const
@@ -90,25 +89,27 @@ void MainScreenState::setPresence(Presence presence, const QString &problem)
 void MainScreenState::checkPasscode()
 {
     m_biometrics->refresh();
-    QFuture<PresenceAnswer> answer = StoragePool::run([] {
+    const auto look = [] {
         const KeyChainHelper::Lookup lookup = KeyChainHelper::shared().passcodeState();
         return PresenceAnswer{lookup.state, lookup.problem}; // the passcode itself stays behind
-    });
-    answer.then(QCoreApplication::instance(), [this, alive = QPointer(this)](const PresenceAnswer &found) {
-        if (!alive)
-            return;
-        switch (found.state) {
-        case KeyChainHelper::PasscodeState::notSet:
-            setPresence(Presence::notSet);
-            return;
-        case KeyChainHelper::PasscodeState::unavailable:
-            setPresence(Presence::unavailable, found.problem);
-            return;
-        case KeyChainHelper::PasscodeState::set:
-            break;
-        }
-        setPresence(Presence::set);
-    });
+    };
+    const auto failed = [this] { setPresence(Presence::unavailable, tr("the passcode store failed")); };
+    StoragePool::runThen(
+        this, look,
+        [this](const PresenceAnswer &found) {
+            switch (found.state) {
+            case KeyChainHelper::PasscodeState::notSet:
+                setPresence(Presence::notSet);
+                return;
+            case KeyChainHelper::PasscodeState::unavailable:
+                setPresence(Presence::unavailable, found.problem);
+                return;
+            case KeyChainHelper::PasscodeState::set:
+                break;
+            }
+            setPresence(Presence::set);
+        },
+        failed);
 }
 
 void MainScreenState::requestUnlock()
@@ -138,30 +139,67 @@ void MainScreenState::requestUnlock()
 
 void MainScreenState::submit(const QString &code)
 {
-    unlockWithStoredPasscode(code, true);
+    if (m_validating)
+        return;
+    m_validating = true;
+    setCheckProblem({});
+    // Read now: a lock while the store answers moves it on, and the answer no longer unlocks.
+    const quint64 lockGeneration = KeyChainHelper::shared().lockGeneration();
+    StoragePool::runThen(
+        this, [code] { return PasscodeCheck::againstStore(code, KeyChainHelper::shared()); },
+        [this, code, lockGeneration](const PasscodeCheck &check) {
+            m_validating = false;
+            switch (check.outcome) {
+            case PasscodeCheck::Outcome::match:
+                if (KeyChainHelper::shared().unlock(code, lockGeneration))
+                    reset();
+                return;
+            case PasscodeCheck::Outcome::unavailable:
+                // Not a wrong passcode: what was typed stays for another try.
+                setCheckProblem(check.problem);
+                return;
+            case PasscodeCheck::Outcome::mismatch:
+                break;
+            }
+            Q_EMIT codeCleared();
+        },
+        [this] {
+            m_validating = false;
+            Q_EMIT codeCleared();
+        });
 }
 
-void MainScreenState::unlockWithStoredPasscode(const QString &typed, bool compare)
+void MainScreenState::unlockWithStoredPasscode()
 {
     if (m_validating)
         return;
     m_validating = true;
-    StoragePool::run([] { return KeyChainHelper::shared().load(); })
-        .then(QCoreApplication::instance(),
-              [this, alive = QPointer(this), typed, compare](const std::optional<QString> &stored) {
-                  if (!alive)
-                      return;
-                  m_validating = false;
-                  if (stored && (!compare || *stored == typed)) {
-                      KeyChainHelper::shared().setLoadedKey(stored);
-                      reset();
-                      return;
-                  }
-                  KeyChainHelper::shared().setLoadedKey(std::nullopt);
-                  Q_EMIT codeCleared();
-                  if (!compare)
-                      Q_EMIT focusFieldRequested();
-              });
+    setCheckProblem({});
+    const quint64 lockGeneration = KeyChainHelper::shared().lockGeneration();
+    const auto unlockWith = [this, lockGeneration](const KeyChainHelper::Lookup &stored) {
+        m_validating = false;
+        if (stored.passcode && KeyChainHelper::shared().unlock(*stored.passcode, lockGeneration)) {
+            reset();
+            return;
+        }
+        if (stored.state == KeyChainHelper::PasscodeState::unavailable)
+            setCheckProblem(stored.problem);
+        Q_EMIT focusFieldRequested();
+    };
+    StoragePool::runThen(
+        this, [] { return KeyChainHelper::shared().lookUp(); }, unlockWith,
+        [this] {
+            m_validating = false;
+            Q_EMIT focusFieldRequested();
+        });
+}
+
+void MainScreenState::setCheckProblem(const QString &problem)
+{
+    if (m_checkProblem == problem)
+        return;
+    m_checkProblem = problem;
+    Q_EMIT changed();
 }
 
 void MainScreenState::keyboardHidden()
@@ -176,6 +214,7 @@ void MainScreenState::reset()
         m_biometrics->abort();
     const bool wasShown = m_showPinTextField;
     m_showPinTextField = false;
+    m_checkProblem.clear();
     Q_EMIT codeCleared();
     if (wasShown)
         Q_EMIT changed();
@@ -210,7 +249,7 @@ void MainScreenState::onBiometricsFinished(int status)
     Q_EMIT changed();
     switch (Biometrics::Status(status)) {
     case Biometrics::Status::success:
-        unlockWithStoredPasscode({}, false);
+        unlockWithStoredPasscode();
         return;
     case Biometrics::Status::cancelled:
         reset();
@@ -226,6 +265,8 @@ void MainScreenState::tapQuote()
     if (m_fetchingQuote)
         return;
     m_fetchingQuote = true;
+    // The quote source's own future, which always gives a quote (the cached one at worst); not
+    // StoragePool::runThen, whose continuation Qt 6.4 runs on a promise already going away here.
     m_quotes->quote(m_quotes->batchUrl())
         .then(QCoreApplication::instance(), [this, alive = QPointer(this)](const ComposedDailyQuote &) {
             if (!alive)
@@ -272,6 +313,11 @@ void MainScreenState::setObscuredUI(bool obscured)
 void MainScreenState::setAutoOpen(bool autoOpen)
 {
     m_autoOpen = autoOpen;
+}
+
+void MainScreenState::refreshBiometrics()
+{
+    m_biometrics->refresh();
 }
 
 void MainScreenState::setBackgroundImage(const QString &image)

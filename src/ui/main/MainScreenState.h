@@ -29,6 +29,11 @@ public:
     Presence presence() const { return m_presence; }
     // Which store could not answer, and why, while the presence is unavailable.
     QString storeProblem() const { return m_storeProblem; }
+    // Why the passcode in the field could not be checked (the store did not answer); empty
+    // otherwise. What was typed stays in the field meanwhile.
+    QString checkProblem() const { return m_checkProblem; }
+    // A passcode check or a fingerprint's passcode lookup is under way.
+    bool isValidating() const { return m_validating; }
     UnlockLine unlockLine() const;
     // Leading while only the quote and the line show, trailing beside the appearance menus.
     Qt::Alignment unlockLineAlignment() const;
@@ -51,7 +56,8 @@ public Q_SLOTS:
     void checkPasscode();
     // A tap on the unlock line or a completed long press.
     void requestUnlock();
-    // Return in the passcode field: compares exactly, no trimming.
+    // Return in the passcode field: compares exactly, no trimming. A lock before the answer
+    // comes keeps the vault locked.
     void submit(const QString &code);
     // Escape, or the focus leaving the passcode panel.
     void keyboardHidden();
@@ -66,6 +72,8 @@ public Q_SLOTS:
     void setSparseUI(bool sparse);
     void setObscuredUI(bool obscured);
     void setAutoOpen(bool autoOpen);
+    // "Disable Biometrics" changed: the fingerprint button follows at once.
+    void refreshBiometrics();
     void setBackgroundImage(const QString &image);
     void setSchemeMode(UserDefaults::Mode mode);
     // The Settings screen went away: the colour scheme is stored and applied.
@@ -88,12 +96,14 @@ private:
     void setPresence(Presence presence, const QString &problem = {});
     void onLoadedKeyChanged();
     void onBiometricsFinished(int status);
-    void unlockWithStoredPasscode(const QString &typed, bool compare);
+    void unlockWithStoredPasscode();
+    void setCheckProblem(const QString &problem);
 
     QuoteSource *m_quotes;
     Biometrics *m_biometrics;
     Presence m_presence = Presence::checking;
     QString m_storeProblem;
+    QString m_checkProblem;
     bool m_showPinTextField = false;
     bool m_scanning = false;
     bool m_sparseUI;

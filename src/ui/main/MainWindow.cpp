@@ -6,6 +6,7 @@
 #include "FolderView.h"
 #include "ImportSheet.h"
 #include "ItemCollection.h"
+#include "KeyChainHelper.h"
 #include "MainScreenState.h"
 #include "NavigationStack.h"
 #include "NewCameraView.h"
@@ -59,8 +60,12 @@ void MainWindow::openStorage()
 
 void MainWindow::openTree(StorageLocation location, const QString &title)
 {
+    // The session the tree and everything opened from it work under.
+    const VaultSessionPtr session = KeyChainHelper::shared().session();
+    if (!session)
+        return;
     auto *root = new FolderView(std::make_shared<ItemCollection>(location, FileItemType::all, QString()),
-                                m_presenter, m_privacyMonitor);
+                                session, m_presenter, m_privacyMonitor);
     root->setTitle(title);
     serveImports(root);
     // Sub-folders opened from it, however deep, are announced by the root.
@@ -104,6 +109,7 @@ void MainWindow::openSettings()
     connect(settings, &Settings::sparseUIChanged, m_state, &MainScreenState::setSparseUI);
     connect(settings, &Settings::obscuredUIChanged, m_state, &MainScreenState::setObscuredUI);
     connect(settings, &Settings::autoOpenChanged, m_state, &MainScreenState::setAutoOpen);
+    connect(settings, &Settings::biometricsHiddenChanged, m_state, &MainScreenState::refreshBiometrics);
     connect(settings, &QObject::destroyed, m_state, &MainScreenState::settingsClosed);
     m_presenter->cover(settings);
 }

@@ -14,6 +14,7 @@ struct SetPasscodeState::Outcome
 {
     bool saved = false;
     std::optional<QString> stored;
+    quint64 lockGeneration = 0;
 };
 
 SetPasscodeState::SetPasscodeState(QObject *parent) : QObject(parent) {}
@@ -49,19 +50,19 @@ void SetPasscodeState::setPasscode()
     if (!m_canSet || m_saving)
         return;
     setSaving(true);
-    // The desktop keyring may wait for the user to unlock it; the window must stay responsive.
-    StoragePool::run([passcode = m_passcode] {
+    // The desktop keyring may wait for the user to unlock it; the window must stay responsive. A
+    // lock meanwhile leaves the passcode set and the vault locked.
+    const auto save = [passcode = m_passcode, lockGeneration = KeyChainHelper::shared().lockGeneration()] {
         KeyChainHelper &keyChain = KeyChainHelper::shared();
         Outcome outcome;
+        outcome.lockGeneration = lockGeneration;
         outcome.saved = keyChain.saveKey(passcode);
         if (outcome.saved)
-            outcome.stored = keyChain.load();
+            outcome.stored = keyChain.lookUp().passcode;
         return outcome;
-    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](Outcome outcome) {
-        if (!alive)
-            return;
-        finish(std::move(outcome));
-    });
+    };
+    StoragePool::runThen(
+        this, save, [this](Outcome outcome) { finish(std::move(outcome)); }, [this] { finish({}); });
 }
 
 void SetPasscodeState::clear()
@@ -94,9 +95,10 @@ void SetPasscodeState::finish(Outcome outcome)
         Q_EMIT failed();
         return;
     }
-    KeyChainHelper::shared().setLoadedKey(outcome.stored);
-    if (outcome.stored)
+    if (outcome.stored) {
+        KeyChainHelper::shared().unlock(*outcome.stored, outcome.lockGeneration);
         wipeSecret(*outcome.stored);
+    }
     clear();
     Q_EMIT succeeded();
 }

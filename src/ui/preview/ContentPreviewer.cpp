@@ -58,8 +58,9 @@ QString handedOutCopy(ShareFolder &folder, const QString &source, const QString 
 
 } // namespace
 
-ContentPreviewer::ContentPreviewer(StoredItemPtr item, QWidget *parent)
-    : Screen(parent), m_item(std::move(item)), m_name(m_item->fullName()), m_pages(new QStackedWidget)
+ContentPreviewer::ContentPreviewer(StoredItemPtr item, VaultSessionPtr session, QWidget *parent)
+    : Screen(parent), m_item(std::move(item)), m_session(std::move(session)), m_name(m_item->fullName()),
+      m_pages(new QStackedWidget)
 {
     setObjectName(QStringLiteral("contentPreviewer"));
     setTitle(tr("QuickLook"));
@@ -101,19 +102,20 @@ void ContentPreviewer::load()
     m_pending = true;
     m_showLoading = true;
     Q_EMIT showLoadingChanged();
-    StoragePool::run([item = m_item] { return prepare(*item); })
+    // Not StoragePool::runThen: a copy made for a previewer that is gone must still go.
+    StoragePool::run([item = m_item, session = m_session] { return prepare(*item, *session); })
         .then(QCoreApplication::instance(),
-              [this, alive = QPointer(this), name = m_name](const Prepared &prepared) {
-                  if (!alive)
+              [this, alive = QPointer(this), name = m_name, session = m_session](const Prepared &prepared) {
+                  if (!alive || !session->isOpen())
                       return letGo(name, prepared.qlItem);
                   m_pending = false;
                   display(prepared);
               });
 }
 
-ContentPreviewer::Prepared ContentPreviewer::prepare(const StoredItem &item)
+ContentPreviewer::Prepared ContentPreviewer::prepare(const StoredItem &item, const VaultSession &session)
 {
-    Prepared prepared{QuickLookItem::make(item), {}};
+    Prepared prepared{QuickLookItem::make(item, session), {}};
     if (prepared.qlItem.previewItemURL)
         prepared.content = PreviewContent::read(prepared.qlItem.previewItemURL->toLocalFile());
     return prepared;
@@ -176,10 +178,10 @@ void ContentPreviewer::openWithDefaultApplication()
         m_handedOut = std::make_shared<ShareFolder>();
     m_info->setBusy(true);
     m_info->setStatus({});
-    StoragePool::run([folder = m_handedOut, source = m_qlItem.previewItemURL->toLocalFile(), name = m_name] {
-        return handedOutCopy(*folder, source, name);
-    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](const QString &copy) {
-        if (!alive || !m_info)
+    const auto copyOut = [folder = m_handedOut, source = m_qlItem.previewItemURL->toLocalFile(),
+                          name = m_name] { return handedOutCopy(*folder, source, name); };
+    StoragePool::runInSession(m_session, this, copyOut, [this](const QString &copy) {
+        if (!m_info)
             return;
         m_info->setBusy(false);
         if (!copy.isEmpty() && UrlOpener::open(QUrl::fromLocalFile(copy))) {
@@ -207,7 +209,8 @@ void ContentPreviewer::cleanUp(const QString &path)
 {
     QFile copy(path);
     if (copy.remove())
-        logInfo(QStringLiteral("ContentPreviewer clean up temp file ") + path);
+        logInfo(QStringLiteral("ContentPreviewer clean up temp file ") + QFileInfo(path).path() +
+                QStringLiteral("/(a preview copy)"));
     else
         errorMsg(QStringLiteral("Caught error ") + copy.errorString());
 }

@@ -4,6 +4,7 @@
 #include "QuickLookItem.h"
 #include "Screen.h"
 #include "StoredItem.h"
+#include "VaultSession.h"
 
 #include <QList>
 #include <QPointer>
@@ -24,7 +25,7 @@ class ContentPreviewer : public Screen
     Q_OBJECT
     Q_PROPERTY(bool showLoading READ showLoading NOTIFY showLoadingChanged)
 public:
-    explicit ContentPreviewer(StoredItemPtr item, QWidget *parent = nullptr);
+    ContentPreviewer(StoredItemPtr item, VaultSessionPtr session, QWidget *parent = nullptr);
     ~ContentPreviewer() override;
 
     const StoredItemPtr &item() const { return m_item; }
@@ -48,7 +49,7 @@ private:
         QuickLookItem qlItem;
         PreviewContent content;
     };
-    static Prepared prepare(const StoredItem &item);
+    static Prepared prepare(const StoredItem &item, const VaultSession &session);
     // The copy of name goes with its last previewer.
     static void letGo(const QString &name, const QuickLookItem &qlItem);
     static void cleanUp(const QString &path);
@@ -60,6 +61,7 @@ private:
     void openWithDefaultApplication();
 
     const StoredItemPtr m_item;
+    const VaultSessionPtr m_session;
     const QString m_name;
     QStackedWidget *m_pages;
     QPointer<QWidget> m_content;

@@ -1,8 +1,8 @@
 #include "DecryptedData.h"
 
 #include "FileEncryptor.h"
-#include "KeyChainHelper.h"
 #include "NativePath.h"
+#include "SecretWipe.h"
 
 #include <QCoreApplication>
 #include <optional>
@@ -38,15 +38,20 @@ std::optional<QByteArray> readAll(const QUrl &url, QString *error)
 
 } // namespace
 
-DecryptedData DecryptedData::read(const QUrl &vaultFile)
+DecryptedData::~DecryptedData()
+{
+    wipeSecret(data);
+}
+
+DecryptedData DecryptedData::read(const QUrl &vaultFile, const VaultSession &session)
 {
     QString error;
     const std::optional<QByteArray> encrypted = readAll(vaultFile, &error);
     if (!encrypted)
         return failure(error);
-    const std::optional<QString> passcode = KeyChainHelper::shared().load();
+    const std::optional<QString> passcode = session.key();
     if (!passcode)
-        return failure(QCoreApplication::translate("DecryptedData", "The passcode could not be read."));
+        return failure(QCoreApplication::translate("DecryptedData", "The vault is locked."));
     std::optional<QByteArray> plain = FileEncryptor::decrypt(*encrypted, *passcode);
     if (!plain)
         return failure(QCoreApplication::translate("DecryptedData", "The file could not be decrypted."));

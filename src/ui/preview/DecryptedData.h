@@ -4,7 +4,9 @@
 #include <QString>
 #include <QUrl>
 
-// A vault file decrypted into memory with the stored passcode, or why it could not be. Never
+#include "VaultSession.h"
+
+// A vault file decrypted into memory with a session's key, or why it could not be. Never
 // copied, so that the plain bytes are held once and can be overwritten by their last holder.
 struct DecryptedData
 {
@@ -15,6 +17,8 @@ struct DecryptedData
     QString error; // empty on success
 
     DecryptedData() = default;
+    // The plain bytes are overwritten by whoever holds them last, also a result nobody took.
+    ~DecryptedData();
     DecryptedData(DecryptedData &&) = default;
     DecryptedData &operator=(DecryptedData &&) = default;
     DecryptedData(const DecryptedData &) = delete;
@@ -23,5 +27,5 @@ struct DecryptedData
     bool ok() const { return error.isEmpty(); }
 
     // Synchronous: run it on the storage pool.
-    static DecryptedData read(const QUrl &vaultFile);
+    static DecryptedData read(const QUrl &vaultFile, const VaultSession &session);
 };

@@ -6,7 +6,6 @@
 #include "PDFKitView.h"
 #include "PreparingFileProgress.h"
 #include "PreviewBar.h"
-#include "SecretWipe.h"
 #include "StoragePool.h"
 
 #include <QCoreApplication>
@@ -17,8 +16,9 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-PDFViewer::PDFViewer(StoredItemPtr item, QWidget *parent)
-    : Screen(parent), m_item(std::move(item)), m_pages(new QStackedWidget), m_failure(new QLabel)
+PDFViewer::PDFViewer(StoredItemPtr item, VaultSessionPtr session, QWidget *parent)
+    : Screen(parent), m_item(std::move(item)), m_session(std::move(session)), m_pages(new QStackedWidget),
+      m_failure(new QLabel)
 {
     setObjectName(QStringLiteral("pdfViewer"));
     setTitle(m_item->fullName());
@@ -60,15 +60,11 @@ void PDFViewer::showEvent(QShowEvent *event)
 void PDFViewer::load()
 {
     m_loading = true;
-    StoragePool::run([url = m_item->url()] {
-        return DecryptedData::read(url);
-    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](DecryptedData decrypted) {
-        if (!alive) {
-            wipeSecret(decrypted.data);
-            return;
-        }
-        display(std::move(decrypted));
-    });
+    // What comes back after the viewer went is overwritten with the future that holds it.
+    StoragePool::runInSession(
+        m_session, this,
+        [url = m_item->url(), session = m_session] { return DecryptedData::read(url, *session); },
+        [this](DecryptedData decrypted) { display(std::move(decrypted)); });
 }
 
 void PDFViewer::display(DecryptedData decrypted)

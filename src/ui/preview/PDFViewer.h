@@ -2,6 +2,7 @@
 
 #include "Screen.h"
 #include "StoredItem.h"
+#include "VaultSession.h"
 
 #include <QList>
 
@@ -9,14 +10,14 @@ class QLabel;
 class QStackedWidget;
 struct DecryptedData;
 
-// A PDF of the vault, decrypted into memory with the stored passcode and shown from there: no
+// A PDF of the vault, decrypted into memory with the session's key and shown from there: no
 // decrypted byte is written to disk. Its bar closes it and shares the file. Goes when the
 // application goes to the background or the vault locks.
 class PDFViewer : public Screen
 {
     Q_OBJECT
 public:
-    explicit PDFViewer(StoredItemPtr item, QWidget *parent = nullptr);
+    PDFViewer(StoredItemPtr item, VaultSessionPtr session, QWidget *parent = nullptr);
 
     const StoredItemPtr &item() const { return m_item; }
     // Why the PDF is not shown; empty while it is prepared and once it is shown.
@@ -35,6 +36,7 @@ private:
     void showFailure(const QString &description);
 
     const StoredItemPtr m_item;
+    const VaultSessionPtr m_session;
     QStackedWidget *m_pages;
     QLabel *m_failure;
     bool m_loading = false;

@@ -3,9 +3,10 @@
 #include "FileManager2.h"
 #include "StoredItem.h"
 
-QuickLookItem QuickLookItem::make(const StoredItem &item)
+QuickLookItem QuickLookItem::make(const StoredItem &item, const VaultSession &session)
 {
-    const std::optional<QString> copy = FileManager2::createDecryptedTempFile(item.url(), item.fullName());
+    const std::optional<QString> copy =
+        FileManager2::createDecryptedTempFile(session, item.url(), item.fullName());
     if (!copy)
         return {};
     return {item.fullName(), QUrl::fromLocalFile(*copy)};

@@ -4,6 +4,8 @@
 #include <QUrl>
 #include <optional>
 
+#include "VaultSession.h"
+
 class StoredItem;
 
 // What the document preview shows: the decrypted temporary copy of an item, under its name.
@@ -14,5 +16,5 @@ struct QuickLookItem
 
     // Decrypts the item into the private temporary directory; without a URL when that fails.
     // Synchronous: run it on the storage pool.
-    static QuickLookItem make(const StoredItem &item);
+    static QuickLookItem make(const StoredItem &item, const VaultSession &session);
 };

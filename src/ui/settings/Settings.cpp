@@ -182,5 +182,6 @@ void Settings::forwardStateSignals()
     connect(m_state, &SettingsState::sparseUIChanged, this, &Settings::sparseUIChanged);
     connect(m_state, &SettingsState::obscuredUIChanged, this, &Settings::obscuredUIChanged);
     connect(m_state, &SettingsState::autoOpenChanged, this, &Settings::autoOpenChanged);
+    connect(m_state, &SettingsState::biometricsHiddenChanged, this, &Settings::biometricsHiddenChanged);
     connect(m_state, &SettingsState::modeChanged, this, &Settings::modeChanged);
 }

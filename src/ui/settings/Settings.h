@@ -25,6 +25,7 @@ Q_SIGNALS:
     void sparseUIChanged(bool sparse);
     void obscuredUIChanged(bool obscured);
     void autoOpenChanged(bool autoOpen);
+    void biometricsHiddenChanged(bool hidden);
     void modeChanged(UserDefaults::Mode mode);
 
 private:

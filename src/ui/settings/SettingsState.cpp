@@ -50,6 +50,8 @@ void SettingsState::setOn(Toggle toggle, bool on)
         Q_EMIT obscuredUIChanged(on);
     else if (toggle == Toggle::fastUnlock)
         Q_EMIT autoOpenChanged(on);
+    else if (toggle == Toggle::disableBiometrics)
+        Q_EMIT biometricsHiddenChanged(on);
 }
 
 QString SettingsState::keyName(Toggle toggle)

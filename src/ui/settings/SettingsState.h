@@ -44,6 +44,7 @@ Q_SIGNALS:
     void sparseUIChanged(bool sparse);
     void obscuredUIChanged(bool obscured);
     void autoOpenChanged(bool autoOpen);
+    void biometricsHiddenChanged(bool hidden);
     void backgroundImageChanged(const QString &image);
     void modeChanged(UserDefaults::Mode mode);
 

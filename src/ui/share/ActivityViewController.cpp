@@ -123,19 +123,19 @@ void ActivityViewController::openFolderDialog()
 void ActivityViewController::perform(Activity activity, const QString &folder)
 {
     setBusy(true);
-    StoragePool::run([items = m_activityItems, folder] {
+    const auto decrypt = [items = m_activityItems, folder] {
         QList<StoredItemProvider::Copy> copies;
         for (const std::shared_ptr<StoredItemProvider> &provider : items)
             copies.append(folder.isEmpty() ? provider->item() : provider->saveInto(folder));
         return copies;
-    })
-        .then(QCoreApplication::instance(), [this, alive = QPointer(this), activity,
-                                             folder](const QList<StoredItemProvider::Copy> &copies) {
-            if (!alive)
-                return;
+    };
+    StoragePool::runThen(
+        this, decrypt,
+        [this, activity, folder](const QList<StoredItemProvider::Copy> &copies) {
             setBusy(false);
             finish(activity, folder, copies);
-        });
+        },
+        [this] { setBusy(false); });
 }
 
 void ActivityViewController::finish(Activity activity, const QString &folder,
@@ -215,7 +215,8 @@ void ActivityViewController::report(const QString &text, const QStringList &erro
     m_status->setText(text);
     if (errors.isEmpty())
         return;
-    auto *alert = new OKAlert(tr("Share Items"), errors.join(u'\n'), window());
+    // Owned by the dialog, so that it goes with it when the vault locks.
+    auto *alert = new OKAlert(tr("Share Items"), errors.join(u'\n'), this);
     alert->setObjectName(QStringLiteral("shareFailureAlert"));
     alert->open();
 }

@@ -2,8 +2,9 @@
 
 #include "ActivityViewController.h"
 #include "Caption.h"
-#include "KeyChainHelper.h"
+#include "PasscodeCheck.h"
 #include "PreparingFileProgress.h"
+#include "SecretWipe.h"
 #include "ShareFolder.h"
 #include "StoragePool.h"
 #include "StoredItemProvider.h"
@@ -25,8 +26,9 @@ namespace {
 constexpr int presentDelayMs = 500;
 } // namespace
 
-ShareSheetWrapper::ShareSheetWrapper(const QList<StoredItemPtr> &selectedItems, QWidget *parent)
-    : Screen(parent), m_selectedItems(selectedItems),
+ShareSheetWrapper::ShareSheetWrapper(const QList<StoredItemPtr> &selectedItems, VaultSessionPtr session,
+                                     QWidget *parent)
+    : Screen(parent), m_selectedItems(selectedItems), m_session(std::move(session)),
       m_pin(new UserFormTextField(ProtectFieldType::passcode)), m_pages(new QStackedWidget)
 {
     setObjectName(QStringLiteral("shareSheetWrapper"));
@@ -123,31 +125,26 @@ QWidget *ShareSheetWrapper::makeSharePage()
 
 void ShareSheetWrapper::submit()
 {
-    if (m_checking || m_unlocked)
+    if (m_unlocked)
         return;
-    m_checking = true;
-    m_shareButton->setEnabled(false);
-    StoragePool::run([] { return KeyChainHelper::shared().lookUp(); })
-        .then(QCoreApplication::instance(), [this,
-                                             alive = QPointer(this)](const KeyChainHelper::Lookup &stored) {
-            if (!alive)
-                return;
-            m_checking = false;
-            m_shareButton->setEnabled(true);
-            // A store that cannot answer is not a wrong passcode: say so, and keep what was typed.
-            const bool unavailable = stored.state == KeyChainHelper::PasscodeState::unavailable;
-            m_storeProblem->setText(
-                unavailable ? tr("The passcode could not be checked: %1").arg(stored.problem) : QString());
-            m_storeProblem->setVisible(unavailable);
-            if (unavailable)
-                return;
-            const bool matches = stored.passcode && *stored.passcode == m_pin->text();
-            m_pin->wipe();
-            if (matches)
-                unlock();
-            else
-                m_pin->setFocus(Qt::OtherFocusReason);
-        });
+    QString typed = m_pin->text();
+    const PasscodeCheck check =
+        m_session ? PasscodeCheck::againstSession(typed, *m_session)
+                  : PasscodeCheck{PasscodeCheck::Outcome::unavailable, QStringLiteral("the vault is locked")};
+    // Not a wrong passcode: say so, and keep what was typed.
+    m_storeProblem->setText(
+        check.isUnavailable() ? tr("The passcode could not be checked: %1").arg(check.problem) : QString());
+    m_storeProblem->setVisible(check.isUnavailable());
+    if (check.isUnavailable()) {
+        wipeSecret(typed); // the field still holds it: only let go
+        return;
+    }
+    m_pin->wipe();
+    wipeSecret(typed);
+    if (check.matches())
+        unlock();
+    else
+        m_pin->setFocus(Qt::OtherFocusReason);
 }
 
 void ShareSheetWrapper::unlock()
@@ -155,7 +152,7 @@ void ShareSheetWrapper::unlock()
     m_unlocked = true;
     const auto tempFolder = std::make_shared<ShareFolder>();
     for (const StoredItemPtr &item : m_selectedItems)
-        m_shareSheetItems.append(std::make_shared<StoredItemProvider>(item, tempFolder));
+        m_shareSheetItems.append(std::make_shared<StoredItemProvider>(item, tempFolder, m_session));
     m_activities = new ActivityViewController(m_shareSheetItems);
     m_pages->addWidget(makeSharePage());
     m_pages->setCurrentIndex(1);

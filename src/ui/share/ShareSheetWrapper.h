@@ -2,6 +2,7 @@
 
 #include "Screen.h"
 #include "StoredItem.h"
+#include "VaultSession.h"
 
 #include <QList>
 #include <memory>
@@ -15,15 +16,17 @@ class ShareFolder;
 class StoredItemProvider;
 class UserFormTextField;
 
-// "Share Items": asks for the application passcode again, then offers the targets the items can go
-// to (ActivityViewController). Nothing is decrypted before a target asks, and a wrong passcode
-// decrypts nothing. The share's private folder goes with the dialog, but for the copies handed to
-// another application, which stay until Lumisera quits. Closes on background and on lock.
+// "Share Items": asks for the application passcode again (checked against the session the folder
+// is shown in), then offers the targets the items can go to (ActivityViewController). Nothing is decrypted
+// before a target asks, and a wrong passcode decrypts nothing. The share's private folder goes with the
+// dialog, but for the copies handed to another application, which stay until Lumisera quits. Closes on
+// background and on lock.
 class ShareSheetWrapper : public Screen
 {
     Q_OBJECT
 public:
-    explicit ShareSheetWrapper(const QList<StoredItemPtr> &selectedItems, QWidget *parent = nullptr);
+    ShareSheetWrapper(const QList<StoredItemPtr> &selectedItems, VaultSessionPtr session,
+                      QWidget *parent = nullptr);
     ~ShareSheetWrapper() override;
 
     bool isUnlocked() const { return m_unlocked; }
@@ -42,6 +45,7 @@ private:
     void showProgress(bool show);
 
     const QList<StoredItemPtr> m_selectedItems;
+    const VaultSessionPtr m_session;
     QList<std::shared_ptr<StoredItemProvider>> m_shareSheetItems;
     UserFormTextField *m_pin;
     QPushButton *m_shareButton = nullptr;
@@ -51,5 +55,4 @@ private:
     PreparingFileProgress *m_progress = nullptr;
     ActivityViewController *m_activities = nullptr;
     bool m_unlocked = false;
-    bool m_checking = false;
 };

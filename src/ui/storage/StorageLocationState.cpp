@@ -53,13 +53,10 @@ void StorageLocationState::linkSyncedFolder(const QString &folder)
         return;
     setLinking(true);
     // A synced folder may sit on a slow or network mount.
-    StoragePool::run([folder] {
-        return CloudContainerLink::create(folder);
-    }).then(QCoreApplication::instance(), [this, alive = QPointer(this)](const QString &reason) {
-        if (!alive)
-            return;
-        finishLinking(reason);
-    });
+    StoragePool::runThen(
+        this, [folder] { return CloudContainerLink::create(folder); },
+        [this](const QString &reason) { finishLinking(reason); },
+        [this] { finishLinking(tr("The synced folder could not be linked.")); });
 }
 
 void StorageLocationState::setLinking(bool linking)

@@ -29,12 +29,12 @@ QImage shrunk(const QImage &image, const QSize &box)
 
 } // namespace
 
-PhotoPageLoader::Decoded PhotoPageLoader::decode(const QUrl &url, const QSize &box,
-                                                 const std::atomic_bool *cancelled)
+PhotoPageLoader::Decoded PhotoPageLoader::decode(const QUrl &url, const VaultSession &session,
+                                                 const QSize &box, const std::atomic_bool *cancelled)
 {
     if (cancelled->load())
         return {{}, {}, false, true};
-    const ImageResult result = ImageFromDecodedData::image(url, true, false, cancelled);
+    const ImageResult result = ImageFromDecodedData::image(url, session, true, false, cancelled);
     if (result.error && result.error->kind == ImageError::Kind::cancelled)
         return {{}, {}, false, true};
     if (result.error)
@@ -46,7 +46,8 @@ PhotoPageLoader::Decoded PhotoPageLoader::decode(const QUrl &url, const QSize &b
     return {result.image, shrunk(result.image, box), false, false};
 }
 
-PhotoPageLoader::PhotoPageLoader(const QList<QUrl> &urls, QObject *parent) : QObject(parent), m_urls(urls)
+PhotoPageLoader::PhotoPageLoader(const QList<QUrl> &urls, VaultSessionPtr session, QObject *parent)
+    : QObject(parent), m_urls(urls), m_session(std::move(session))
 {
     connect(&KeyChainHelper::shared(), &KeyChainHelper::loadedKeyChanged, this,
             &PhotoPageLoader::vaultLockChanged);
@@ -108,7 +109,7 @@ bool PhotoPageLoader::isFailed(int index) const
 
 void PhotoPageLoader::startWanted()
 {
-    if (m_center < 0 || m_pageSize.isEmpty() || !KeyChainHelper::shared().isUnlocked())
+    if (m_center < 0 || m_pageSize.isEmpty() || !m_session || !m_session->isOpen())
         return;
     // The page in view first; its neighbours only ahead of prefetching elsewhere.
     start(m_center, StoragePool::userInitiated);
@@ -125,7 +126,8 @@ void PhotoPageLoader::start(int index, int priority)
     const bool held = m_pages.contains(index);
     Page &page = m_pages[index];
     if (!held)
-        page.placeholder = ImageFromDecodedData::tile(m_urls.at(index), gridTilePixels, true).image;
+        page.placeholder =
+            ImageFromDecodedData::tile(m_urls.at(index), *m_session, gridTilePixels, true).image;
     const bool current =
         !page.picture.isNull() && page.picture.size() == shrunkSize(page.source.size(), m_pageSize);
     if (page.generation != 0 || page.failed || current)
@@ -134,15 +136,14 @@ void PhotoPageLoader::start(int index, int priority)
         page.cancelled->store(true);
     page.cancelled = std::make_shared<std::atomic_bool>(false);
     page.generation = ++m_lastGeneration;
-    StoragePool::run([url = m_urls.at(index), box = m_pageSize,
-                      cancelled = page.cancelled] { return decode(url, box, cancelled.get()); },
-                     priority)
-        .then(QCoreApplication::instance(),
-              [this, alive = QPointer(this), index, generation = page.generation](const Decoded &decoded) {
-                  if (!alive)
-                      return;
-                  finished(index, generation, decoded);
-              });
+    const auto work = [url = m_urls.at(index), session = m_session, box = m_pageSize,
+                       cancelled = page.cancelled] { return decode(url, *session, box, cancelled.get()); };
+    StoragePool::runInSession(
+        m_session, this, work,
+        [this, index, generation = page.generation](const Decoded &decoded) {
+            finished(index, generation, decoded);
+        },
+        &StoragePool::nothing, priority);
 }
 
 void PhotoPageLoader::finished(int index, quint64 generation, const Decoded &decoded)
@@ -174,9 +175,7 @@ void PhotoPageLoader::dropAll()
 
 void PhotoPageLoader::vaultLockChanged()
 {
-    // A locked vault shows no picture; one unlocked again decodes afresh.
-    if (KeyChainHelper::shared().isUnlocked())
-        startWanted();
-    else
+    // A locked vault shows no picture.
+    if (!m_session->isOpen())
         dropAll();
 }

@@ -9,11 +9,14 @@
 #include <atomic>
 #include <memory>
 
+#include "VaultSession.h"
+
 // The pictures of the photo pager, held only for the page in view and its two neighbours, so that
 // memory stays the same however many pages go by. Each is decoded on the storage pool through the
 // image pipeline's thumbnail size class (a 2800-pixel long edge, read scaled by the image reader
 // and kept in the pipeline's bounded cache), then shrunk there to the page's pixel size, so that a
 // page paints without scaling. Pages that move out of reach are dropped, their decodes cancelled.
+// Everything goes when the vault locks: nothing is decoded without the session it was made under.
 // Lives on, and is only touched from, the main thread.
 class PhotoPageLoader : public QObject
 {
@@ -22,7 +25,7 @@ public:
     // Pages held on either side of the centre.
     static constexpr int reach = 1;
 
-    explicit PhotoPageLoader(const QList<QUrl> &urls, QObject *parent = nullptr);
+    PhotoPageLoader(const QList<QUrl> &urls, VaultSessionPtr session, QObject *parent = nullptr);
     ~PhotoPageLoader() override;
 
     int count() const { return int(m_urls.size()); }
@@ -69,7 +72,8 @@ private:
     };
 
     // On the pool.
-    static Decoded decode(const QUrl &url, const QSize &box, const std::atomic_bool *cancelled);
+    static Decoded decode(const QUrl &url, const VaultSession &session, const QSize &box,
+                          const std::atomic_bool *cancelled);
 
     bool isNear(int index) const;
     void startWanted();
@@ -80,6 +84,7 @@ private:
     void vaultLockChanged();
 
     const QList<QUrl> m_urls;
+    const VaultSessionPtr m_session;
     QHash<int, Page> m_pages;
     QSize m_pageSize;
     int m_center = -1;

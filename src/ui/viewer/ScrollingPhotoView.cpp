@@ -43,10 +43,11 @@ QList<QUrl> urlsOf(const QList<StoredItemPtr> &items)
 } // namespace
 
 ScrollingPhotoView::ScrollingPhotoView(const QList<StoredItemPtr> &items, const QString &selectedItemId,
-                                       const ScreenPrivacyMonitor *privacy, QWidget *parent)
+                                       VaultSessionPtr session, const ScreenPrivacyMonitor *privacy,
+                                       QWidget *parent)
     : Screen(parent), m_storedItems(picturesOf(items)), m_selectedItemId(selectedItemId), m_privacy(privacy),
-      m_loader(new PhotoPageLoader(urlsOf(m_storedItems), this)), m_pager(new PhotoPager(m_loader)),
-      m_photo(new LocalPhotoView), m_panZoom(new PanZoom(m_photo))
+      m_loader(new PhotoPageLoader(urlsOf(m_storedItems), std::move(session), this)),
+      m_pager(new PhotoPager(m_loader)), m_photo(new LocalPhotoView), m_panZoom(new PanZoom(m_photo))
 {
     setObjectName(QStringLiteral("scrollingPhotoView"));
     setTitle(tr("Gallery"));

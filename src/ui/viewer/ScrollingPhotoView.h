@@ -2,6 +2,7 @@
 
 #include "Screen.h"
 #include "StoredItem.h"
+#include "VaultSession.h"
 
 #include <QList>
 
@@ -28,7 +29,8 @@ public:
     // items: the folder's items, of which only the pictures are shown; selectedItemId: the id of
     // the picture to show first. privacy: nothing means never covered.
     ScrollingPhotoView(const QList<StoredItemPtr> &items, const QString &selectedItemId,
-                       const ScreenPrivacyMonitor *privacy = nullptr, QWidget *parent = nullptr);
+                       VaultSessionPtr session, const ScreenPrivacyMonitor *privacy = nullptr,
+                       QWidget *parent = nullptr);
 
     const QList<StoredItemPtr> &storedItems() const { return m_storedItems; }
     QString selectedItemId() const { return m_selectedItemId; }
