@@ -10,10 +10,13 @@
 #include "UserDefaults.h"
 #include "WidgetTestMain.h"
 
+#include <QCheckBox>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
 
 using Phase = ScenePhaseMonitor::ScenePhase;
+using namespace Qt::StringLiterals;
 
 namespace {
 const QString passcode = QStringLiteral("correct horse 42");
@@ -107,6 +110,23 @@ private Q_SLOTS:
         for (Screen *left : presenter->presented())
             presenter->dismiss(left);
         QTRY_VERIFY(!vault && !settings && !dialog);
+    }
+
+    // "Disable Biometrics" asks the fingerprint reader again at once, both ways.
+    void biometricsSettingTakesEffectAtOnce()
+    {
+        unlockVaultForTest(passcode);
+        m_app->window()->openSettings();
+        QCheckBox *toggle = nullptr;
+        QTRY_VERIFY((toggle = m_app->window()->findChild<QCheckBox *>(u"disableBiometricsToggle"_s)));
+        QSignalSpy asked(m_app->biometrics(), &Biometrics::enabledChanged);
+        toggle->click();
+        QTRY_COMPARE(asked.count(), 1);
+        QVERIFY(!m_app->biometrics()->isEnabled());
+        toggle->click();
+        QTRY_COMPARE(asked.count(), 2);
+        for (Screen *left : m_app->window()->presenter()->presented())
+            m_app->window()->presenter()->dismiss(left);
     }
 };
 

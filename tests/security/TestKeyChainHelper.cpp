@@ -1,3 +1,4 @@
+#include "AppPaths.h"
 #include "FakeKeyring.h"
 #include "FileCredentialBackend.h"
 #include "InMemoryCredentialBackend.h"
@@ -186,6 +187,30 @@ private Q_SLOTS:
         QVERIFY(UserDefaults::date(UserDefaults::Key::installed) >=
                 (installedBefore ? before.addDays(-4) : before));
         QCOMPARE(m_keyring->item(Account).has_value(), kept);
+    }
+
+    // A settings file reset while the synced folder's drive is not mounted yet: the passcode the
+    // cloud tree needs stays; with no vault anywhere the same start removes it.
+    void firstStartKeepsAPasscodeADanglingContainerNeeds()
+    {
+        m_keyring = std::make_shared<FakeKeyring>();
+        helper().setBackend(
+            std::make_unique<PasscodeStore>(std::make_unique<KeychainCredentialBackend>(m_keyring, Deadline),
+                                            std::make_unique<FileCredentialBackend>(m_dir.filePath("unused")),
+                                            m_file, [] { return VaultPresence::look(); }));
+        m_keyring->put(Account, "still needed");
+        QVERIFY(QDir().mkpath(AppPaths::dataDirectory()));
+        QVERIFY(QFile::link(m_dir.filePath("not-mounted/Lumisera"), AppPaths::cloudContainer()));
+        stampInstalled(false);
+        LogCapture capture;
+        QCOMPARE(helper().passcodeState().state, State::set);
+        QCOMPARE(m_keyring->item(Account), QByteArray("still needed"));
+        QVERIFY(capture.contains("CloudContainer is a link whose folder is missing"));
+
+        QVERIFY(QFile::remove(AppPaths::cloudContainer()));
+        stampInstalled(false);
+        QCOMPARE(helper().passcodeState().state, State::notSet);
+        QVERIFY(!m_keyring->item(Account));
     }
 
     // The keyring holds the passcode but cannot answer: never "no passcode", never a second one.

@@ -4,7 +4,9 @@
 #include "FileNaming.h"
 #include "ImageFromDecodedData.h"
 #include "ImportJob.h"
+#include "InterruptedImports.h"
 #include "ItemCollection.h"
+#include "StoragePool.h"
 #include "TestHome.h"
 #include "TestSession.h"
 #include "UniqueFd.h"
@@ -155,6 +157,59 @@ private Q_SLOTS:
         QVERIFY(job.failures().isEmpty());
         QCOMPARE(sortedNames(collection->items()), QStringList{"first.txt"});
         QCOMPARE(onDisk(*collection), QStringList{FileNaming::storedFileName(u"first.txt"_s)});
+    }
+
+    // The lock stops an import where it is: what was stored stays, the file being copied leaves
+    // nothing, and the folder learns what was not imported, also when the sheet went with the lock.
+    void lockStopsTheImport_data()
+    {
+        QTest::addColumn<bool>("jobGoes");
+        QTest::newRow("sheet still open") << false;
+        QTest::newRow("sheet closed by the lock") << true;
+    }
+    void lockStopsTheImport()
+    {
+        QFETCH(bool, jobGoes);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        const auto collection = folder(u"Lock "_s + tag);
+        const QString pipe = m_sources.filePath(tag + u"/stream.bin"_s);
+        QVERIFY(QDir().mkpath(QFileInfo(pipe).path()));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        const UniqueFd writer(::open(QFile::encodeName(pipe).constData(), O_RDWR | O_CLOEXEC));
+        QVERIFY(writer.isValid());
+        const QString first = source(tag + u"/first.txt"_s, "stored before the lock");
+        const QString missing = m_sources.filePath(tag + u"/gone.txt"_s);
+        auto job =
+            std::make_unique<ImportJob>(collection.get(), testSession(),
+                                        QStringList{first, missing, pipe, source(tag + u"/last.txt"_s, "l")});
+        QSignalSpy finished(job.get(), &ImportJob::finished);
+        job->start();
+        const QByteArray chunk(4096, 'x');
+        QCOMPARE(::write(writer.get(), chunk.constData(), size_t(chunk.size())), ssize_t(chunk.size()));
+        QTRY_COMPARE(job->currentName(), u"stream.bin"_s);
+        testSession()->end(); // the lock
+        if (jobGoes)
+            job.reset();
+        QCOMPARE(::write(writer.get(), "y", 1), ssize_t(1));
+        QVERIFY(StoragePool::shared()->waitForDone(10000));
+        if (!jobGoes) {
+            QTRY_COMPARE(finished.count(), 1);
+            QVERIFY(job->wasInterrupted() && !job->wasCancelled());
+            QCOMPARE(job->importedCount(), 1);
+            QCOMPARE(job->failures().size(), 3);
+        }
+        QCOMPARE(onDisk(*collection),
+                 QStringList{FileNaming::storedFileName(u"first.txt"_s)}); // nothing partial
+        const QList<InterruptedImports::File> notImported =
+            InterruptedImports::shared().take(collection->cacheKey());
+        QStringList names;
+        for (const InterruptedImports::File &file : notImported)
+            names << file.name;
+        QCOMPARE(names, (QStringList{u"gone.txt"_s, u"stream.bin"_s, u"last.txt"_s}));
+        QCOMPARE(notImported.at(0).reason, u"No such file or directory"_s);
+        QCOMPARE(notImported.at(1).reason, u"The vault locked before this file was stored"_s);
+        QVERIFY(InterruptedImports::shared().take(collection->cacheKey()).isEmpty()); // told once
+        openTestSession(u"passcode1"_s);
     }
 
     void failingFileIsReported_data()

@@ -10,6 +10,7 @@
 #include "ImageFromDecodedData.h"
 #include "ItemCollection.h"
 #include "ItemListModel.h"
+#include "LogCapture.h"
 #include "PartialFile.h"
 #include "StoragePool.h"
 #include "TestHome.h"
@@ -275,6 +276,66 @@ private Q_SLOTS:
         QSignalSpy landed(collection.get(), &ItemCollection::itemsChanged);
         QVERIFY(!landed.wait(1500));
         QVERIFY(collection->items().isEmpty());
+    }
+
+    // Operations made before the lock and run after it change nothing: a dialog still on screen,
+    // or a task still queued, cannot act on a locked vault.
+    void operationsRefuseOnceLocked_data()
+    {
+        QTest::addColumn<QString>("operation");
+        for (const char *operation :
+             {"createFolder", "createFolderWithPin", "createPin", "removePin", "deleteFolder", "deleteFiles",
+              "addToCollectionAndDelete", "addImageData"})
+            QTest::newRow(operation) << QString::fromLatin1(operation);
+    }
+    void operationsRefuseOnceLocked()
+    {
+        QFETCH(QString, operation);
+        const QString name = u"Locked "_s + operation;
+        const auto collection = folder(name);
+        QCOMPARE(store(*collection, {u"kept.txt"_s}), QStringList{u"kept.txt"_s});
+        QVERIFY(collection->operations().createPin(u"4321"_s, collection->folderPath()));
+        const auto root = connected(FileItemType::all);
+        FolderOperations inFolder = collection->operations();
+        FolderOperations atRoot = root->operations();
+        const QStringList before = QDir(rootDirectory(*collection)).entryList(QDir::Files | QDir::Hidden);
+        const QString source = this->source(u"source.txt"_s, "s");
+        testSession()->end(); // the lock
+        LogCapture log;
+        bool done = true;
+        if (operation == u"createFolder")
+            done = atRoot.createFolder(u"Made after the lock"_s, std::nullopt);
+        else if (operation == u"createFolderWithPin")
+            done = atRoot.createFolder(u"Made after the lock"_s, u"1234"_s);
+        else if (operation == u"createPin")
+            done = inFolder.createPin(u"9999"_s, collection->folderPath());
+        else if (operation == u"removePin")
+            done = inFolder.removePin();
+        else if (operation == u"deleteFolder")
+            done = inFolder.deleteFolder();
+        else if (operation == u"deleteFiles")
+            done = inFolder.deleteFiles(collection->loadItems());
+        else if (operation == u"addToCollectionAndDelete")
+            done = inFolder.addToCollectionAndDelete(source, false, false);
+        else
+            done = inFolder.addImageData("jpeg");
+        QVERIFY(!done);
+        QVERIFY(log.contains(u"The vault locked before the work was done."_s));
+        openTestSession(u"passcode1"_s);
+        QVERIFY(!QDir(rootDirectory(*root)).exists(u"Made after the lock"_s));
+        QCOMPARE(QDir(rootDirectory(*collection)).entryList(QDir::Files | QDir::Hidden), before);
+        QVERIFY(QFileInfo::exists(source));
+    }
+
+    // The journal gets scrambled names only.
+    void failedCopyLogsNoPlainName()
+    {
+        const auto collection = folder(u"Logged"_s);
+        LogCapture log;
+        QVERIFY(!collection->operations().addToCollectionAndDelete(m_sources.filePath(u"diary-2026.txt"_s),
+                                                                   false, false));
+        QVERIFY(log.contains(u"Failed to copy "_s + FileNaming::scrambledName(u"diary-2026.txt"_s)));
+        QVERIFY(!log.contains(u"diary-2026"_s));
     }
 
     void closedCollectionRefuses()

@@ -14,6 +14,7 @@
 #include "OKCancelAlert.h"
 #include "Presenter.h"
 #include "PresenterWindow.h"
+#include "StoragePool.h"
 #include "TestSession.h"
 #include "UserFormTextField.h"
 #include "WidgetTestMain.h"
@@ -233,6 +234,84 @@ private Q_SLOTS:
             m_presenter->dismiss(view);
         QVERIFY(folderExists(u"Marks"_s));
         folder->operations().deleteFolder();
+    }
+
+    // The lock closes each dialog with everything it opened; nothing changes the vault afterwards.
+    void closedByTheLock_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("new folder") << u"new"_s;
+        QTest::newRow("enter PIN") << u"pin"_s;
+        QTest::newRow("modify folder, its passcode sheet open") << u"modify"_s;
+        QTest::newRow("delete folder, at the second alert") << u"delete"_s;
+        QTest::newRow("delete files, at the alert") << u"files"_s;
+    }
+    void closedByTheLock()
+    {
+        QFETCH(QString, kind);
+        QVERIFY(unlockVaultForTest(passcode));
+        const QString name = u"Lock "_s + kind;
+        const auto folder = makeFolder(name, u"2468"_s);
+        QVERIFY(folder);
+        QVERIFY(folder->operations().addImageData("jpeg"));
+        const QStringList files =
+            QDir(folder->driveManager()->drive()->rootDirectory()).entryList(QDir::Files);
+        QList<QPointer<QPushButton>> confirms; // what a person could still press after the lock
+        Screen *view = nullptr;
+        if (kind == u"new"_s) {
+            // As the folder screen would: with operations made while the vault was open.
+            auto operations = std::make_shared<FolderOperations>(connected(FileItemType::all)->operations());
+            view = present(new NewFolderView([operations](const QString &n, const std::optional<QString> &p) {
+                operations->createFolder(n, p);
+            }));
+            QTest::keyClicks(child<QLineEdit>(view, "folderNameField"), u"Made after the lock"_s);
+            confirms << child(view, "createFolderButton");
+        } else if (kind == u"pin"_s) {
+            view = present(new EnterPin);
+            confirms << child(view, "continueButton");
+        } else if (kind == u"modify"_s) {
+            view = present(new ModifyFolderView(folder.get()));
+            child(view, "pinButton")->click();
+            auto *sheet = waitForChild<EntrySheet>(view, "passcodeSheet");
+            QVERIFY(sheet);
+            QTest::keyClicks(sheet->field(), passcode);
+            confirms << sheet->confirmButton();
+        } else if (kind == u"delete"_s) {
+            view = present(new DeleteFolderView(folder.get(), {}));
+            child(view, "confirmButton")->click();
+            auto *first = waitForChild<OKCancelAlert>(view, "firstConfirmation");
+            QVERIFY(first);
+            first->okButton()->click();
+            auto *second = waitForChild<OKCancelAlert>(view, "secondConfirmation");
+            QVERIFY(second);
+            confirms << second->okButton();
+        } else {
+            view = present(new DeleteFileView(folder->loadItems(), folder.get()));
+            child(view, "confirmButton")->click();
+            auto *alert = waitForChild<OKCancelAlert>(view, "firstConfirmation");
+            QVERIFY(alert);
+            confirms << alert->okButton();
+        }
+
+        KeyChainHelper::shared().lock(); // as the application does when the window loses the focus
+        m_presenter->vaultLocked();
+        QVERIFY(!isShown(view));
+        for (QWidget *window : QApplication::topLevelWidgets())
+            QVERIFY2(!window->isVisible() || window == m_window.get(), qPrintable(window->objectName()));
+        for (const QPointer<QPushButton> &confirm : confirms) {
+            if (confirm)
+                confirm->click();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(StoragePool::shared()->waitForDone(10000));
+        QCoreApplication::processEvents();
+
+        QVERIFY(unlockVaultForTest(passcode));
+        QVERIFY(folderExists(name) && !folderExists(u"Made after the lock"_s));
+        const auto after = connected(FileItemType::file, name);
+        QCOMPARE(QDir(after->driveManager()->drive()->rootDirectory()).entryList(QDir::Files), files);
+        QCOMPARE(after->loadListing().pin, std::optional<QString>(u"2468"_s));
+        QVERIFY(after->operations().deleteFolder());
     }
 
     void deleteFolderNeedsThreePresses_data()

@@ -8,6 +8,7 @@
 #include "FolderToolbar.h"
 #include "FolderView.h"
 #include "InMemoryCredentialBackend.h"
+#include "InterruptedImports.h"
 #include "ItemCollection.h"
 #include "ItemCollectionCache.h"
 #include "ItemListModel.h"
@@ -26,6 +27,7 @@
 #include <QAbstractItemModelTester>
 #include <QBuffer>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
@@ -224,6 +226,45 @@ private Q_SLOTS:
         QCOMPARE(view->grid()->model() ? view->grid()->model()->rowCount() : 0, 0);
         QCOMPARE(DecodedImageCache::tiles().count(), 0);
         QCOMPARE(DecodedImageCache::thumbnails().count(), 0);
+    }
+
+    // What an import left when the vault locked is told the next time the folder shows its
+    // contents: after its PIN for a protected one, and once.
+    void interruptedImportIsReported_data()
+    {
+        QTest::addColumn<bool>("protectedFolder");
+        QTest::newRow("plain folder") << false;
+        QTest::newRow("protected folder") << true;
+    }
+    void interruptedImportIsReported()
+    {
+        QFETCH(bool, protectedFolder);
+        const QString path =
+            makeFolder(u"Interrupted"_s, 1, protectedFolder ? std::optional(u"2468"_s) : std::nullopt);
+        QVERIFY(!path.isEmpty());
+        const QString key = ItemCollection(StorageLocation::local, FileItemType::file, path).cacheKey();
+        InterruptedImports::shared().record(
+            key, {{u"beach.jpg"_s, u"The vault locked before this file was stored"_s}});
+        const auto alertShown = [this] {
+            auto *alert = m_window->findChild<QMessageBox *>(u"importStoppedAlert"_s);
+            return alert && alert->isVisible() ? alert : nullptr;
+        };
+        FolderView *view = open(FileItemType::file, path);
+        if (protectedFolder) {
+            QTRY_VERIFY(view->findChild<QToolButton *>(u"lockButton"_s)->isVisible());
+            QCoreApplication::processEvents(); // what the listing scheduled has run
+            QVERIFY(!alertShown());            // nothing of the folder before its PIN
+            view->findChild<QToolButton *>(u"lockButton"_s)->click();
+            UserFormTextField *field = nullptr;
+            QTRY_VERIFY((field = m_window->findChild<UserFormTextField *>(u"pinField"_s)) &&
+                        field->isVisible());
+            QTest::keyClicks(field, u"2468"_s);
+            m_window->findChild<QPushButton *>(u"continueButton"_s)->click();
+        }
+        QMessageBox *alert = nullptr;
+        QTRY_VERIFY((alert = alertShown()));
+        QVERIFY(alert->text().contains(u"beach.jpg: The vault locked before this file was stored"_s));
+        QVERIFY(InterruptedImports::shared().take(key).isEmpty());
     }
 
     void reloadKeepsTheScrollPosition()

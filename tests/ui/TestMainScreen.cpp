@@ -11,10 +11,14 @@
 #include "UserDefaults.h"
 #include "WidgetTestMain.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <condition_variable>
+#include <mutex>
 
 using Line = MainScreenState::UnlockLine;
 using Key = UserDefaults::Key;
@@ -22,6 +26,45 @@ using Key = UserDefaults::Key;
 namespace {
 const QString passcode = QStringLiteral("correct horse 42");
 const QString batch = QStringLiteral("/api/quotes");
+
+// A store whose reads wait while held, as one whose unlock prompt is up.
+class HeldStore : public InMemoryCredentialBackend
+{
+public:
+    CredentialResult read(const QString &account) override
+    {
+        std::unique_lock lock(m_mutex);
+        m_reading = true;
+        m_released.wait(lock, [this] { return !m_held; });
+        m_reading = false;
+        lock.unlock();
+        return InMemoryCredentialBackend::read(account);
+    }
+    void hold()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_held = true;
+    }
+    void release()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_held = false;
+        }
+        m_released.notify_all();
+    }
+    bool isReading()
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_reading;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_released;
+    bool m_held = false;
+    bool m_reading = false;
+};
 } // namespace
 
 class TestMainScreen : public QObject
@@ -32,6 +75,7 @@ class TestMainScreen : public QObject
     std::unique_ptr<Biometrics> m_biometrics;
     std::unique_ptr<MainScreenState> m_state;
     std::unique_ptr<ContentView> m_view;
+    HeldStore *m_store = nullptr;
 
     template <typename T> T *find(const char *name)
     {
@@ -75,7 +119,9 @@ private Q_SLOTS:
 
     void init()
     {
-        KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
+        auto store = std::make_unique<HeldStore>();
+        m_store = store.get();
+        KeyChainHelper::shared().setBackend(std::move(store));
         KeyChainHelper::shared().lock();
         for (const Key key : {Key::obsecuredUnlockUI, Key::hideSettingOnMainScreen, Key::autoOpen})
             UserDefaults::setValue(key, false);
@@ -109,6 +155,11 @@ private Q_SLOTS:
             QTRY_VERIFY(field()->text().isEmpty());
             QVERIFY(field()->isVisible());
             QVERIFY(!KeyChainHelper::shared().isUnlocked());
+            // Wiped, not cleared: no undo history keeps what was typed (a password field only
+            // hides it; in plain echo it would come back).
+            field()->setEchoMode(QLineEdit::Normal);
+            QVERIFY(!field()->isUndoAvailable());
+            field()->setEchoMode(QLineEdit::Password);
         }
         type(passcode);
         QTRY_VERIFY(KeyChainHelper::shared().isUnlocked());
@@ -117,6 +168,54 @@ private Q_SLOTS:
         QVERIFY(find<QWidget>("settingsButton")->isEnabled());
         KeyChainHelper::shared().lock(); // locking brings the unlock line back
         QCOMPARE(line()->text(), "Tap to Unlock");
+    }
+
+    // An answer that comes after the lock never unlocks, nor opens Storage.
+    void lockWhileTheCheckRuns_data()
+    {
+        QTest::addColumn<bool>("locked");
+        QTest::newRow("no lock") << false;
+        QTest::newRow("locked meanwhile") << true;
+    }
+    void lockWhileTheCheckRuns()
+    {
+        QFETCH(bool, locked);
+        UserDefaults::setValue(Key::autoOpen, true);
+        open(true);
+        QSignalSpy jumps(m_state.get(), &MainScreenState::storageRequested);
+        line()->click();
+        QTRY_VERIFY(field()->hasFocus());
+        m_store->hold();
+        type(passcode);
+        QTRY_VERIFY(m_store->isReading());
+        QVERIFY(m_state->isValidating());
+        if (locked) {
+            KeyChainHelper::shared().lock(); // as the window losing the focus does
+            m_state->reset();
+        }
+        m_store->release();
+        QTRY_VERIFY(!m_state->isValidating());
+        QCOMPARE(KeyChainHelper::shared().isUnlocked(), !locked);
+        QCOMPARE(jumps.count(), locked ? 0 : 1);
+        QCOMPARE(line()->text(), locked ? u"Tap to Unlock" : u"Tap to Open");
+    }
+
+    // A store that cannot answer is not a wrong passcode: the field keeps it and says why.
+    void unavailableStoreKeepsTheTypedPasscode()
+    {
+        open(true);
+        line()->click();
+        QTRY_VERIFY(field()->hasFocus());
+        m_store->setFailing(true);
+        type(passcode);
+        auto *problem = find<QLabel>("checkProblem");
+        QTRY_VERIFY(problem->isVisible());
+        QVERIFY(!m_state->isValidating() && !KeyChainHelper::shared().isUnlocked());
+        QCOMPARE(field()->text(), passcode);
+        m_store->setFailing(false);
+        QTest::keyClick(field(), Qt::Key_Return);
+        QTRY_VERIFY(KeyChainHelper::shared().isUnlocked());
+        QVERIFY(!problem->isVisible());
     }
 
     void unlockLineAlignment()
