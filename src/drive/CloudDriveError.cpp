@@ -1,15 +1,7 @@
 #include "CloudDriveError.h"
 
-namespace {
-QString composed(CloudDriveError::Kind kind, const QString &detail)
-{
-    const QString text = CloudDriveError::describe(kind);
-    return detail.isEmpty() ? text : text + QStringLiteral(" (") + detail + QStringLiteral(")");
-}
-} // namespace
-
 CloudDriveError::CloudDriveError(Kind kind, const QString &detail)
-    : DriveError(composed(kind, detail)), m_kind(kind)
+    : DriveError(describe(kind)), m_kind(kind), m_detail(detail)
 {}
 
 QString CloudDriveError::describe(Kind kind)

@@ -16,12 +16,15 @@ public:
         invalidFileType,                 // wrong kind or missing item, or a refused name
     };
 
-    // detail, when given, is appended in parentheses (a refused name, for instance).
+    // detail: the item concerned (a refused name, a path). Kept apart from the description, which
+    // goes to the journal: no name or path reaches the log.
     explicit CloudDriveError(Kind kind, const QString &detail = {});
 
     Kind kind() const { return m_kind; }
+    QString detail() const { return m_detail; }
     static QString describe(Kind kind);
 
 private:
     Kind m_kind;
+    QString m_detail;
 };

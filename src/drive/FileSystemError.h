@@ -9,7 +9,8 @@
 class FileSystemError : public DriveError
 {
 public:
-    // operation reads like "Could not open"; the description adds the path and the system's text.
+    // operation reads like "Could not open"; the description adds the system's text. The path stays
+    // out of it (descriptions go to the journal) and is kept for callers that tell the person.
     FileSystemError(std::error_code code, const QString &operation, const QString &path);
     // The same, from the current errno.
     static FileSystemError fromErrno(const QString &operation, const QString &path);

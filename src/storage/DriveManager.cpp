@@ -5,6 +5,7 @@
 #include "DriveManagerError.h"
 #include "DriveNotificationCenter.h"
 #include "FileEncryptor.h"
+#include "FileNaming.h"
 #include "FileSystemError.h"
 #include "Logging.h"
 #include "NativePath.h"
@@ -94,7 +95,7 @@ void DriveManager::setDrive(std::shared_ptr<CloudDrive> drive)
 QString DriveManager::description() const
 {
     const std::shared_ptr<CloudDrive> current = drive();
-    return (current ? current->relativePathToRoot() : QString()) + rawValue(m_location);
+    return (current ? FileNaming::forLog(current->relativePathToRoot()) : QString()) + rawValue(m_location);
 }
 
 void DriveManager::connect()
@@ -105,7 +106,7 @@ void DriveManager::connect()
     std::shared_ptr<CloudDrive> opened = getCloudDrive(m_location, m_rootPath, false);
     if (!opened) {
         fatalErrorMsg(QStringLiteral("Failed to create drive for '") + rawValue(m_location) + u'.' +
-                      m_rootPath + QStringLiteral("' "));
+                      FileNaming::forLog(m_rootPath) + QStringLiteral("' "));
         return;
     }
     opened->setObserver(this);

@@ -69,6 +69,14 @@ QString FileNaming::storedFileName(const QString &clearName)
     return scrambledName(clearName).trimmed();
 }
 
+QString FileNaming::forLog(const QString &clearPath)
+{
+    QStringList parts = clearPath.split(QLatin1Char('/'));
+    for (QString &part : parts)
+        part = storedFileName(part);
+    return parts.join(QLatin1Char('/'));
+}
+
 QString FileNaming::scrambledName(const QString &clearName)
 {
     return TwoPairSubstitutionObfuscator::shared().encode(clearName);

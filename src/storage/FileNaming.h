@@ -33,6 +33,9 @@ public:
     static QString storedFileName(const QString &clearName);
     // The exact scrambled name, padding included (the PIN file is written this way).
     static QString scrambledName(const QString &clearName);
+    // How a file or folder is named in a log line: never in clear, the journal outlives the vault's
+    // lock. Each "/"-separated part is scrambled.
+    static QString forLog(const QString &clearPath);
 };
 
 // The free-function spelling used by the capture and import paths.

@@ -62,7 +62,10 @@ ItemCollection::ItemCollection(StorageLocation location, FileItemType resultType
 
 ItemCollection::~ItemCollection()
 {
-    logInfo(QStringLiteral("ItemCollection deinit: '") + cacheKey() + QLatin1Char('\''));
+    const QString path = m_folderPath.trimmed();
+    logInfo(QStringLiteral("ItemCollection deinit: '") + rawValue(m_location) + QLatin1Char('.') +
+            (path.isEmpty() ? QStringLiteral("root") : FileNaming::forLog(path)) + QLatin1Char('.') +
+            rawValue(m_resultType) + QLatin1Char('\''));
     delete m_timer;
     m_timer = nullptr;
     if (const std::shared_ptr<DriveManager> manager = driveManager())

@@ -1,5 +1,7 @@
 #include "SelectedItemManager.h"
 
+#include "FileNaming.h"
+
 #include "Logging.h"
 
 SelectedItemManager::SelectedItemManager(const QSet<QString> &selectedItemIDs, bool enabled,
@@ -42,7 +44,8 @@ void SelectedItemManager::toggle(const StoredItem &item)
 void SelectedItemManager::selectOnly(const StoredItem &item)
 {
     if (item.itemType() != StoredItem::StoredItemType::file) {
-        fatalErrorMsg(QStringLiteral("skipping folder ") + item.fullName() + QLatin1Char('!'));
+        fatalErrorMsg(QStringLiteral("skipping folder ") + FileNaming::forLog(item.fullName()) +
+                      QLatin1Char('!'));
         return;
     }
     m_selectedItemIDs.clear();
