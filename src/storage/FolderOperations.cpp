@@ -5,6 +5,7 @@
 #include "DriveManager.h"
 #include "DriveManagerError.h"
 #include "FileNaming.h"
+#include "FileSystemError.h"
 #include "ImageFromDecodedData.h"
 #include "Logging.h"
 #include "NativePath.h"
@@ -139,20 +140,31 @@ bool FolderOperations::deleteFolder()
 
 bool FolderOperations::deleteFiles(const QList<StoredItemPtr> &items)
 {
-    if (!mayChange())
+    m_deleteFailures.clear();
+    if (!mayChange()) {
+        for (const StoredItemPtr &item : items)
+            m_deleteFailures.append(
+                {item->fullName(), isOpen() ? tr("The folder is gone.") : tr("The vault locked.")});
         return false;
+    }
     for (const StoredItemPtr &item : items) {
-        if (!isOpen())
-            return refusedAsLocked();
+        if (!isOpen()) {
+            refusedAsLocked();
+            m_deleteFailures.append({item->fullName(), tr("The vault locked.")});
+            continue;
+        }
         try {
             m_manager->drive()->removeListedFile(NativePath::fromUrl(item->url()));
             ImageFromDecodedData::forget(item->url());
+        } catch (const FileSystemError &error) {
+            logCaught(error);
+            m_deleteFailures.append({item->fullName(), QString::fromStdString(error.code().message())});
         } catch (const std::exception &error) {
             logCaught(error);
-            return false;
+            m_deleteFailures.append({item->fullName(), tr("It is no longer there.")});
         }
     }
-    return true;
+    return m_deleteFailures.isEmpty();
 }
 
 bool FolderOperations::addToCollectionAndDelete(const QString &sourcePath, bool shouldDelete, bool rename,

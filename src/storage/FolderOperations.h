@@ -6,6 +6,7 @@
 #include "VaultSession.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -22,6 +23,7 @@ class DriveManager;
 // the session has ended, each refuses as locked: nothing changes after the lock.
 class FolderOperations
 {
+    Q_DECLARE_TR_FUNCTIONS(FolderOperations)
 public:
     FolderOperations(std::shared_ptr<DriveManager> manager, StorageLocation location,
                      VaultSessionPtr session);
@@ -37,7 +39,8 @@ public:
     bool createPin(const QString &pin, const QString &folderPath);
     bool removePin();
     bool deleteFolder();
-    // Stops at the first failure; earlier removals stay done.
+    // Deletes every item that can be deleted, whatever fails on the way; true when all went.
+    // deleteFailures() names the others and why.
     bool deleteFiles(const QList<StoredItemPtr> &items);
     // Encrypts the source into the folder under its own name (or a generated .JPEG name), made
     // unique; removes the source afterwards when asked, whether or not the copy worked. progress
@@ -54,6 +57,14 @@ public:
     QString lastStoredName() const { return m_lastStoredName; }
     // Why the last addToCollectionAndDelete() failed, when a file call did; empty otherwise.
     std::error_code lastFailure() const { return m_lastFailure; }
+
+    struct Failure
+    {
+        QString name;   // the item's clear name
+        QString reason; // as the system words it, for a person to read
+    };
+    // The items the last deleteFiles() left, with why.
+    QList<Failure> deleteFailures() const { return m_deleteFailures; }
 
     bool isOpen() const { return m_session && m_session->isOpen(); }
 
@@ -73,4 +84,5 @@ private:
     VaultSessionPtr m_session;
     QString m_lastStoredName;
     std::error_code m_lastFailure;
+    QList<Failure> m_deleteFailures;
 };

@@ -25,7 +25,9 @@
 #include <QTest>
 #include <QThreadPool>
 
+#include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -325,6 +327,25 @@ private Q_SLOTS:
         QVERIFY(!QDir(rootDirectory(*root)).exists(u"Made after the lock"_s));
         QCOMPARE(QDir(rootDirectory(*collection)).entryList(QDir::Files | QDir::Hidden), before);
         QVERIFY(QFileInfo::exists(source));
+    }
+
+    // A folder asked for with a PIN is never left without it: when the PIN entry cannot be
+    // written (here: no file may grow), the folder made for it goes again.
+    void folderWithPinIsNeverLeftUnprotected()
+    {
+        const auto root = connected(FileItemType::all);
+        rlimit before{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &before), 0);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit nothing{0, before.rlim_max};
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &nothing), 0);
+        const bool created = root->operations().createFolder(u"Protected"_s, u"1357"_s);
+        ::setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, previousHandler);
+        QVERIFY(!created);
+        QVERIFY(!QDir(rootDirectory(*root)).exists(u"Protected"_s));
+        QVERIFY(root->operations().createFolder(u"Protected"_s, u"1357"_s)); // the same, with room
+        QCOMPARE(connected(FileItemType::file, u"Protected"_s)->loadListing().pin, std::optional(u"1357"_s));
     }
 
     // The journal gets scrambled names only.

@@ -5,12 +5,14 @@
 #include "DriveManager.h"
 #include "EnterPin.h"
 #include "EntrySheet.h"
+#include "FileNaming.h"
 #include "InMemoryCredentialBackend.h"
 #include "ItemCollection.h"
 #include "KeyChainHelper.h"
 #include "LogCapture.h"
 #include "ModifyFolderView.h"
 #include "NewFolderView.h"
+#include "OKAlert.h"
 #include "OKCancelAlert.h"
 #include "Presenter.h"
 #include "PresenterWindow.h"
@@ -431,30 +433,42 @@ private Q_SLOTS:
         QVERIFY(folder->operations().deleteFolder());
     }
 
+    // Every file that can go goes; one alert names the others and why.
     void deleteFiles_data()
     {
-        QTest::addColumn<bool>("closedFirst");
-        QTest::newRow("two of three") << false;
-        QTest::newRow("collection gone meanwhile") << true;
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<QStringList>("left");
+        QTest::addColumn<QString>("alertSays"); // empty: no alert
+        QTest::newRow("two of three") << QString() << QStringList{u"b"_s} << QString();
+        QTest::newRow("one gone behind the back")
+            << u"file gone"_s << QStringList{u"b"_s} << u"1 of 3 files could not be deleted"_s;
+        QTest::newRow("collection gone meanwhile")
+            << u"collection gone"_s << QStringList{u"d"_s, u"c"_s, u"b"_s, u"a"_s}
+            << u"No file could be deleted."_s;
     }
     void deleteFiles()
     {
-        QFETCH(bool, closedFirst);
-        const QString name = closedFirst ? u"Papers1"_s : u"Papers2"_s;
+        QFETCH(QString, meanwhile);
+        QFETCH(QStringList, left);
+        QFETCH(QString, alertSays);
+        const QString name = u"Papers "_s + QString::fromLatin1(QTest::currentDataTag());
         const auto folder = makeFolder(name, std::nullopt);
         QVERIFY(folder);
-        for (const QString &file : {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s}) {
+        for (const QString &file : {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s, u"d.txt"_s}) {
             QFile source(m_sources.filePath(file));
             QVERIFY(source.open(QIODevice::WriteOnly) && source.write("words") == 5);
             source.close();
             QVERIFY(folder->operations().addToCollectionAndDelete(source.fileName(), true, false));
         }
         QList<StoredItemPtr> chosen;
+        StoredItemPtr goneFirst;
         for (const StoredItemPtr &item : folder->loadItems()) {
             if (item->name() != u"b"_s)
                 chosen << item;
+            if (item->name() == u"d"_s)
+                goneFirst = item;
         }
-        QCOMPARE(chosen.size(), 2);
+        QCOMPARE(chosen.size(), 3);
         LogCapture log;
         auto *view = present(new DeleteFileView(chosen, folder.get()));
         QSignalSpy status(view, &DeleteFileView::deleteStatus);
@@ -462,19 +476,69 @@ private Q_SLOTS:
         auto *alert = waitForChild<OKCancelAlert>(view, "firstConfirmation");
         QVERIFY(alert);
         QCOMPARE(alert->text(), u"Deleting files can not be undone!"_s);
-        if (closedFirst)
+        if (meanwhile == u"collection gone"_s)
             folder->close();
+        if (meanwhile == u"file gone"_s) // a sync client removed it while the alert was up
+            QVERIFY(QFile::remove(goneFirst->url().toLocalFile()));
         alert->okButton()->click();
+        if (!alertSays.isEmpty()) {
+            auto *failure = waitForChild<OKAlert>(view, "deleteFailureAlert");
+            QVERIFY(failure);
+            QVERIFY2(failure->text().startsWith(alertSays), qPrintable(failure->text()));
+            QCOMPARE(status.count(), 0); // the sheet waits for the person to read it
+            failure->okButton()->click();
+        }
         QTRY_COMPARE(status.count(), 1);
-        QCOMPARE(status.at(0).at(0).toBool(), !closedFirst);
-        QVERIFY(!isShown(view));
-        QCOMPARE(log.contains(u"DeleteFileView:body something went bad"_s), closedFirst);
+        QCOMPARE(status.at(0).at(0).toBool(), alertSays.isEmpty());
+        QTRY_VERIFY(!isShown(view));
+        QCOMPARE(log.contains(u"DeleteFileView:body something went bad"_s), !alertSays.isEmpty());
         const auto after = connected(FileItemType::file, name);
-        QStringList left;
+        QStringList remaining;
         for (const StoredItemPtr &item : after->loadItems())
-            left << item->name();
-        QCOMPARE(left, (closedFirst ? QStringList{u"c"_s, u"b"_s, u"a"_s} : QStringList{u"b"_s}));
+            remaining << item->name();
+        QCOMPARE(remaining, left);
         QVERIFY(after->operations().deleteFolder());
+    }
+
+    // A PIN that cannot be changed says so, and the screen stays.
+    void failedPinChangeIsShown_data()
+    {
+        QTest::addColumn<bool>("hasPin");
+        QTest::newRow("removing a PIN already gone") << true;
+        QTest::newRow("adding a PIN to a folder gone") << false;
+    }
+    void failedPinChangeIsShown()
+    {
+        QFETCH(bool, hasPin);
+        const QString name = hasPin ? u"Pin gone"_s : u"Folder gone"_s;
+        const auto folder = makeFolder(name, hasPin ? std::optional(u"1234"_s) : std::nullopt);
+        QVERIFY(folder);
+        auto *view = present(new ModifyFolderView(folder.get()));
+        child(view, "pinButton")->click();
+        auto *sheet = waitForChild<EntrySheet>(view, "passcodeSheet");
+        QVERIFY(sheet);
+        const QString folderPath = folder->driveManager()->drive()->rootDirectory();
+        if (hasPin)
+            QVERIFY(QFile::remove(folderPath + FileNaming::scrambledName(FileNaming::pinFileName())));
+        else
+            QVERIFY(QDir(folderPath).removeRecursively());
+        QTest::keyClicks(sheet->field(), passcode);
+        QTest::keyClick(sheet->field(), Qt::Key_Return);
+        if (!hasPin) {
+            auto *pinSheet = waitForChild<EntrySheet>(view, "pinSheet");
+            QVERIFY(pinSheet);
+            QTest::keyClicks(pinSheet->field(), u"5678"_s);
+            pinSheet->confirmButton()->click();
+        }
+        auto *failure = waitForChild<OKAlert>(view, "folderErrorAlert");
+        QVERIFY(failure);
+        QCOMPARE(failure->windowTitle(), u"Folder Error"_s);
+        QVERIFY(isShown(view));
+        failure->okButton()->click();
+        QVERIFY(isShown(view));
+        m_presenter->dismiss(view);
+        if (hasPin)
+            QVERIFY(folder->operations().deleteFolder());
     }
 };
 

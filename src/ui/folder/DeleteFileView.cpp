@@ -2,6 +2,7 @@
 
 #include "ItemCollection.h"
 #include "Logging.h"
+#include "OKAlert.h"
 #include "OKCancelAlert.h"
 #include "StoragePool.h"
 #include "WarningCard.h"
@@ -47,23 +48,46 @@ void DeleteFileView::deleteItems()
     // Closing now would drop the outcome the folder screen waits for.
     setDismissesInteractively(false);
     m_card->showProgress(tr("Deleting.. "));
+    QList<FolderOperations::Failure> none;
+    for (const StoredItemPtr &item : std::as_const(m_items))
+        none.append({item->fullName(), tr("The folder is gone.")});
     if (!m_collection) {
-        finish(false);
+        finish(none);
         return;
     }
     const auto remove = [operations = m_collection->operations(), items = m_items]() mutable {
-        return operations.deleteFiles(items);
+        operations.deleteFiles(items);
+        return operations.deleteFailures();
     };
     StoragePool::runThen(
-        this, remove, [this](bool deleted) { finish(deleted); }, [this] { finish(false); });
+        this, remove, [this](const QList<FolderOperations::Failure> &failures) { finish(failures); },
+        [this, none] { finish(none); });
 }
 
-void DeleteFileView::finish(bool deleted)
+void DeleteFileView::finish(const QList<FolderOperations::Failure> &failures)
 {
-    if (!deleted)
-        logError(QStringLiteral("something went bad"), QStringLiteral(__FILE__), QStringLiteral("body"));
-    Q_EMIT deleteStatus(deleted);
-    Q_EMIT dismissRequested();
+    if (failures.isEmpty()) {
+        Q_EMIT deleteStatus(true);
+        Q_EMIT dismissRequested();
+        return;
+    }
+    logError(QStringLiteral("something went bad"), QStringLiteral(__FILE__), QStringLiteral("body"));
+    QStringList lines;
+    for (const FolderOperations::Failure &failure : failures)
+        lines.append(tr("%1: %2").arg(failure.name, failure.reason));
+    const QString text =
+        (failures.size() == m_items.size() ? tr("No file could be deleted.")
+                                           : tr("%1 of %2 files could not be deleted; the others are gone.")
+                                                 .arg(failures.size())
+                                                 .arg(m_items.size())) +
+        QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
+    auto *alert = new OKAlert(tr("Delete Items"), text, this);
+    alert->setObjectName(QStringLiteral("deleteFailureAlert"));
+    connect(alert, &OKAlert::ok, this, [this] {
+        Q_EMIT deleteStatus(false);
+        Q_EMIT dismissRequested();
+    });
+    alert->open();
 }
 
 void DeleteFileView::showEvent(QShowEvent *event)

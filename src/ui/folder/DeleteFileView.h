@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FolderOperations.h"
 #include "Screen.h"
 #include "StoredItem.h"
 
@@ -29,7 +30,8 @@ protected:
 private:
     void confirm();
     void deleteItems();
-    void finish(bool deleted);
+    void finish(const QList<FolderOperations::Failure> &failures);
+    // One alert for everything that could not be deleted; the sheet goes when it closes.
 
     QList<StoredItemPtr> m_items;
     QPointer<ItemCollection> m_collection;

@@ -4,6 +4,7 @@
 #include "EntrySheet.h"
 #include "ItemCollection.h"
 #include "NewFolderView.h"
+#include "OKAlert.h"
 #include "PasscodeCheck.h"
 #include "SecretWipe.h"
 #include "StoragePool.h"
@@ -127,7 +128,7 @@ void ModifyFolderView::checkPasscode()
         return operations.removePin();
     };
     StoragePool::runThen(
-        this, remove, [this](bool) { Q_EMIT dismissRequested(); }, [this] { Q_EMIT dismissRequested(); });
+        this, remove, [this](bool removed) { pinChanged(removed); }, [this] { pinChanged(false); });
 }
 
 void ModifyFolderView::createPin(const QString &typed)
@@ -144,8 +145,22 @@ void ModifyFolderView::createPin(const QString &typed)
         return operations.createPin(pin, path);
     };
     StoragePool::runThen(
-        this, create, [this](bool) { Q_EMIT dismissRequested(); }, [this] { Q_EMIT dismissRequested(); });
+        this, create, [this](bool created) { pinChanged(created); }, [this] { pinChanged(false); });
     wipeSecret(pin);
+}
+
+void ModifyFolderView::pinChanged(bool changed)
+{
+    if (changed) {
+        Q_EMIT dismissRequested();
+        return;
+    }
+    // The sheet stays, so that the person sees the folder is as it was and may try again.
+    m_pinSheet->confirmButton()->setEnabled(true);
+    auto *alert =
+        new OKAlert(tr("Folder Error"), tr("An error occurred while changing the folder's PIN"), this);
+    alert->setObjectName(QStringLiteral("folderErrorAlert"));
+    alert->open();
 }
 
 void ModifyFolderView::closeSheets()

@@ -27,6 +27,8 @@ private:
     void showPasscodeSheet();
     void checkPasscode();
     void createPin(const QString &pin);
+    // The PIN was created or removed, or not: the sheet goes, or says why it stays.
+    void pinChanged(bool changed);
     void closeSheets();
 
     QPointer<ItemCollection> m_collection;
