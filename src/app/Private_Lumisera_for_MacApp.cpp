@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 Private_Lumisera_for_MacApp::Private_Lumisera_for_MacApp(QObject *parent)
     : QObject(parent), m_state(&m_quotes, &m_biometrics)
@@ -38,6 +39,9 @@ void Private_Lumisera_for_MacApp::start()
     m_window->setPrivacyMonitor(&m_privacyMonitor);
     m_window->show();
     m_state.checkPasscode();
+    // A day whose quote could not be fetched (offline at the last try) is asked again now; a day
+    // already served costs no network access.
+    QTimer::singleShot(0, &QuoteRefresher::shared(), &QuoteRefresher::fireTimer);
     if (SharedData::shared().documentFolder().isEmpty()) {
         auto *alert = new QMessageBox(QMessageBox::Warning, tr("Directory not accessible"),
                                       tr("Document directory not found, can't download updates."),

@@ -220,6 +220,25 @@ bool UserDefaults::setPasscodeStore(const QString &location)
     return store->status() == QSettings::NoError;
 }
 
+const QString UserDefaults::quoteAttemptKey = QStringLiteral("quoteAttemptDate");
+
+std::optional<QDateTime> UserDefaults::quoteAttempt()
+{
+    const QVariant stored = synchronized()->value(quoteAttemptKey);
+    bool isNumber = false;
+    const double seconds = stored.toDouble(&isNumber);
+    if (!stored.isValid() || !isNumber)
+        return std::nullopt;
+    return dateFromReferenceSeconds(seconds);
+}
+
+void UserDefaults::setQuoteAttempt(const QDateTime &date)
+{
+    auto store = appDefaults();
+    store->setValue(quoteAttemptKey, secondsSinceReferenceDate(date));
+    store->sync();
+}
+
 const QString UserDefaults::keepUnlockedWhenInactiveKey = QStringLiteral("keepUnlockedWhenInactive");
 
 bool UserDefaults::keepUnlockedWhenInactive()

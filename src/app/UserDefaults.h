@@ -82,6 +82,12 @@ public:
     static bool keepUnlockedWhenInactive();
     static void setKeepUnlockedWhenInactive(bool keep);
 
+    // When the quote of the day was last asked of the service, successful or not; nothing before
+    // the first time. Not one of the keys the widgets share.
+    static const QString quoteAttemptKey;
+    static std::optional<QDateTime> quoteAttempt();
+    static void setQuoteAttempt(const QDateTime &date);
+
     // At the first start screen protection is on; an explicit choice is kept.
     static void applyFirstStartDefaults();
 

@@ -53,22 +53,38 @@ void QuoteSource::setClock(Clock clock)
 QFuture<ComposedDailyQuote> QuoteSource::quote(const QString &urlText)
 {
     const QDateTime now = m_clock();
-    if (urlText == todayUrl() && sameCalendarDay(now, UserDefaults::date(Key::date)))
+    const bool ofTheDay = urlText == todayUrl();
+    if (ofTheDay && sameCalendarDay(now, UserDefaults::date(Key::date)))
         return QtFuture::makeReadyFuture(cachedQuote(now));
+    if (ofTheDay && triedRecently(now))
+        return QtFuture::makeReadyFuture(UserDefaults::quote());
 
-    if (UserDefaults::boolean(Key::rotateImage))
+    // The picture turns with the day's first try, not with every retry of an offline day.
+    const std::optional<QDateTime> lastTry = UserDefaults::quoteAttempt();
+    const bool firstTryToday = !ofTheDay || !lastTry || !sameCalendarDay(now, *lastTry);
+    if (ofTheDay)
+        UserDefaults::setQuoteAttempt(now);
+    if (firstTryToday && UserDefaults::boolean(Key::rotateImage))
         advanceBackground();
     logInfo(QStringLiteral("fetch required"));
     const QUrl url(urlText, QUrl::StrictMode);
     if (urlText.isEmpty() || !url.isValid())
-        return QtFuture::makeReadyFuture(cachedQuote(now));
+        return QtFuture::makeReadyFuture(UserDefaults::quote());
 
     return m_parser->fetch(url).then(this, [now](const std::optional<ComposedDailyQuote> &fetched) {
+        // A failure leaves the day unrecorded, so that the quote of the day is asked again.
         if (!fetched)
-            return cachedQuote(now);
+            return UserDefaults::quote();
         UserDefaults::saveQuote(fetched, now);
         return *fetched;
     });
+}
+
+bool QuoteSource::triedRecently(const QDateTime &now)
+{
+    const std::optional<QDateTime> lastTry = UserDefaults::quoteAttempt();
+    // A try "in the future" (the clock was set back) does not hold the next one up.
+    return lastTry && *lastTry <= now && lastTry->secsTo(now) < retrySeconds;
 }
 
 // The quote already shown, saved again so that the update date says the day was served.

@@ -33,11 +33,18 @@ public:
     // Where "now" comes from; the system clock unless a test says otherwise.
     void setClock(Clock clock);
 
-    // Never fails: every path rewrites the cached quote and moves the update date to now.
+    // Never fails: the quote fetched, or the cached one. Only a quote of the day that came from
+    // the service (or one already cached today) records the day; a failed one is asked again at
+    // the next hourly check or start, at most once an hour.
     QFuture<ComposedDailyQuote> quote(const QString &urlText);
+
+    // The least time between two attempts at a quote of the day that failed.
+    static constexpr int retrySeconds = 3600;
 
 private:
     static ComposedDailyQuote cachedQuote(const QDateTime &now);
+    // Whether a quote of the day was asked of the service less than retrySeconds before now.
+    static bool triedRecently(const QDateTime &now);
 
     QString m_serviceAddress;
     Clock m_clock;

@@ -149,9 +149,40 @@ private Q_SLOTS:
         LogCapture log;
         QCOMPARE(ask(TodayPath, behaviour == Behaviour::silent ? 300ms : 20s), Cached);
         QVERIFY2(log.contains(logged), qPrintable(log.lines().join('\n')));
-        QCOMPARE(UserDefaults::date(Key::date), m_now);
+        QCOMPARE(UserDefaults::date(Key::date), local(14, 10, 0)); // the day stays unserved
         QCOMPARE(m_seenByServer.value(0), "darkZen"); // the client may retry a dropped connection
         QVERIFY2(m_server->streamedBytes() < 16 * 1024 * 1024, "the client read on past its limit");
+    }
+
+    // A day whose quote could not be fetched is asked again, at most once an hour; the picture
+    // turns with the day's first try only.
+    void failedDayIsTriedAgain()
+    {
+        UserDefaults::saveQuote(Cached, local(14, 10, 0));
+        m_server->answer(TodayPath, TodayBody, 404);
+        QCOMPARE(ask(TodayPath), Cached); // 10:00, offline
+        QCOMPARE(m_server->requestCount(TodayPath), 1);
+        struct Try
+        {
+            QDateTime at;
+            bool online;
+            int requests; // so far
+            ComposedDailyQuote answer;
+        };
+        const QList<Try> tries{
+            {local(15, 10, 30), true, 1, Cached}, // within the hour: no request, not even online
+            {local(15, 11, 0), false, 2, Cached}, // the next hourly check tries again
+            {local(15, 12, 5), true, 3, Today},   // back online
+            {local(15, 13, 5), true, 3, Today},   // the day is served
+        };
+        for (const Try &next : tries) {
+            m_now = next.at;
+            m_server->answer(TodayPath, TodayBody, next.online ? 200 : 404);
+            QCOMPARE(ask(TodayPath), next.answer);
+            QCOMPARE(m_server->requestCount(TodayPath), next.requests);
+        }
+        QCOMPARE(UserDefaults::date(Key::date), local(15, 13, 5));
+        QCOMPARE(m_seenByServer, (QStringList{"darkZen", "darkZen", "darkZen"})); // turned once
     }
 };
 
