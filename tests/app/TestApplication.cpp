@@ -1,16 +1,22 @@
 // The application object: leaving the active phase locks the vault and closes exactly the screens
 // that must go.
+#include "AppPaths.h"
+#include "FolderView.h"
 #include "InMemoryCredentialBackend.h"
+#include "ItemListModel.h"
 #include "KeyChainHelper.h"
 #include "MainWindow.h"
 #include "Presenter.h"
 #include "Private_Lumisera_for_MacApp.h"
 #include "Screen.h"
+#include "StorageLocationSelectionView.h"
+#include "StorageLocationState.h"
 #include "TestSession.h"
 #include "UserDefaults.h"
 #include "WidgetTestMain.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
@@ -110,6 +116,33 @@ private Q_SLOTS:
         for (Screen *left : presenter->presented())
             presenter->dismiss(left);
         QTRY_VERIFY(!vault && !settings && !dialog);
+    }
+
+    // The trees' root listings live with the Storage screen: going back into a tree shows its
+    // folders at once instead of an empty grid.
+    void treeRootsLiveWithStorage()
+    {
+        QVERIFY(QDir().mkpath(AppPaths::documentsDirectory() + u"/Receipts"_s));
+        unlockVaultForTest(passcode);
+        MainWindow *window = m_app->window();
+        window->openStorage();
+        auto *storage = window->findChild<StorageLocationSelectionView *>();
+        QVERIFY(storage);
+        const auto openLocal = [&]() -> FolderView * {
+            Q_EMIT storage->treeRequested(StorageLocation::local, u"On Device"_s);
+            return qobject_cast<FolderView *>(window->presenter()->presented().constLast());
+        };
+        FolderView *first = openLocal();
+        QVERIFY(first);
+        QCOMPARE(first->collection(), storage->state()->rootCollection(StorageLocation::local).get());
+        QTRY_VERIFY(first->model() && first->model()->rowCount() == 1);
+        window->presenter()->dismiss(first);
+        FolderView *again = openLocal();
+        QVERIFY(again && again != first);
+        QCOMPARE(again->collection(), storage->state()->rootCollection(StorageLocation::local).get());
+        QVERIFY(again->model() && again->model()->rowCount() == 1); // at once, no new listing awaited
+        for (Screen *left : window->presenter()->presented())
+            window->presenter()->dismiss(left);
     }
 
     // "Disable Biometrics" asks the fingerprint reader again at once, both ways.

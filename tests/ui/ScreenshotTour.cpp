@@ -298,7 +298,8 @@ void documentsTour(MainWindow *window, FolderView *root, const QString &folder, 
 
 void folderTour(MainWindow *window, const QString &folder, const QString &scheme)
 {
-    window->openTree(StorageLocation::local, QStringLiteral("On Device"));
+    window->openTree(std::make_shared<ItemCollection>(StorageLocation::local, FileItemType::all, QString()),
+                     QStringLiteral("On Device"));
     shoot(folder, QStringLiteral("folder-root-") + scheme);
     FolderView *root = topFolder(window);
     if (!root)

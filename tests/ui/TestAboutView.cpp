@@ -3,6 +3,7 @@
 #include "BuildInfo.h"
 #include "DonationPage.h"
 #include "UrlOpener.h"
+#include "WebViewDelegate.h"
 #include "WidgetTestMain.h"
 
 #include <QAbstractButton>
@@ -34,6 +35,8 @@ QPoint pointOfLink(QTextBrowser *browser, const QString &href)
 }
 
 } // namespace
+
+using namespace Qt::StringLiterals;
 
 class TestAboutView : public QObject
 {
@@ -118,6 +121,27 @@ private Q_SLOTS:
             QCOMPARE(browser->verticalScrollBar()->value(), scrolledBefore);
         }
         QCOMPARE(browser->toPlainText(), textBefore);
+    }
+
+    // The page's own resources open in it; any other address, listed or not, goes to the browser
+    // (the page cannot show remote content).
+    void navigationPolicy_data()
+    {
+        QTest::addColumn<QUrl>("url");
+        QTest::addColumn<bool>("staysInside");
+        QTest::newRow("a listed site") << QUrl(u"https://zenquotes.io/keys"_s) << false;
+        QTest::newRow("a site not on the list") << QUrl(u"https://example.org/page"_s) << false;
+        QTest::newRow("mail") << QUrl(u"mailto:hello@example.org"_s) << false;
+        QTest::newRow("an anchor of the page")
+            << AboutBrowser::pageUrl().resolved(QUrl(u"#credits"_s)) << true;
+        QTest::newRow("another page of the resources") << QUrl(u"qrc:/about/other.html"_s) << true;
+    }
+    void navigationPolicy()
+    {
+        QFETCH(QUrl, url);
+        QFETCH(bool, staysInside);
+        QCOMPARE(WebViewDelegate::allowsNavigation(url), staysInside);
+        QCOMPARE(m_opened, staysInside ? QList<QUrl>() : QList<QUrl>{url});
     }
 
     void donationOpensInTheBrowser_data()

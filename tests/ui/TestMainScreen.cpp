@@ -218,6 +218,18 @@ private Q_SLOTS:
         QVERIFY(!problem->isVisible());
     }
 
+    // "Rotate Daily" turns the picture in the store when a quote arrives: the screen follows.
+    void backgroundFollowsTheStore()
+    {
+        UserDefaults::setValue(Key::backgroundImage, QStringLiteral("triplets"));
+        open(false);
+        QCOMPARE(m_state->backgroundImage(), QStringLiteral("triplets"));
+        QSignalSpy changed(m_state.get(), &MainScreenState::changed);
+        UserDefaults::setValue(Key::backgroundImage, QStringLiteral("darkZen"));
+        QTRY_COMPARE(m_state->backgroundImage(), QStringLiteral("darkZen"));
+        QVERIFY(!changed.isEmpty());
+    }
+
     void unlockLineAlignment()
     {
         UserDefaults::setValue(Key::hideSettingOnMainScreen, true);

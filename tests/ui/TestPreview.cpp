@@ -217,7 +217,7 @@ private Q_SLOTS:
         for (int opening = 0; opening < 2; ++opening) {
             LogCapture log;
             ContentPreviewer *previewer = preview(document);
-            QCOMPARE(previewer->title(), u"QuickLook"_s);
+            QCOMPARE(previewer->title(), u"Preview"_s);
             QTRY_VERIFY(previewer->contentView());
             QVERIFY(!previewer->showLoading());
             const QString copy = copyOf(previewer);

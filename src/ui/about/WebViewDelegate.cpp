@@ -25,5 +25,8 @@ bool WebViewDelegate::allowsNavigation(const QUrl &url)
             return false;
         }
     }
-    return true;
+    if (url.scheme() == QLatin1String("qrc") || url.isRelative())
+        return true;
+    UrlOpener::open(url);
+    return false;
 }

@@ -4,7 +4,8 @@
 #include <QUrl>
 
 // The about page's navigation policy: an address on one of the outside sites leaves for the
-// system browser, everything else opens inside the page.
+// system browser, and so does any other address that is not part of the page itself (the page
+// cannot show remote content); pages of the application's own resources open inside.
 class WebViewDelegate
 {
 public:

@@ -36,6 +36,10 @@ MainScreenState::MainScreenState(QuoteSource *quotes, Biometrics *biometrics, QO
     connect(m_biometrics, &Biometrics::finished, this,
             [this](Biometrics::Status status) { onBiometricsFinished(int(status)); });
     connect(m_biometrics, &Biometrics::enabledChanged, this, &MainScreenState::changed);
+    // "Rotate Daily" turns the picture in the store when a quote is fetched: the screen follows.
+    connect(
+        &UserDefaults::shared(), &UserDefaults::objectWillChange, this,
+        [this] { setBackgroundImage(UserDefaults::string(Key::backgroundImage)); }, Qt::QueuedConnection);
     connect(&SharedData::shared(), &SharedData::lastUpdatedDateChanged, this, [this] {
         reloadWidgetTimelines();
         m_composedItem = UserDefaults::quote();

@@ -14,6 +14,7 @@
 #include "SetPasscodeView.h"
 #include "Settings.h"
 #include "StorageLocationSelectionView.h"
+#include "StorageLocationState.h"
 
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -53,24 +54,26 @@ void MainWindow::openStorage()
             return;
     }
     auto *storage = new StorageLocationSelectionView;
-    connect(storage, &StorageLocationSelectionView::treeRequested, this, &MainWindow::openTree);
+    connect(storage, &StorageLocationSelectionView::treeRequested, this,
+            [this, storage](StorageLocation location, const QString &title) {
+                openTree(storage->state()->rootCollection(location), title);
+            });
     m_presenter->push(storage);
     m_state->storageShown();
 }
 
-void MainWindow::openTree(StorageLocation location, const QString &title)
+void MainWindow::openTree(const std::shared_ptr<ItemCollection> &root, const QString &title)
 {
     // The session the tree and everything opened from it work under.
     const VaultSessionPtr session = KeyChainHelper::shared().session();
     if (!session)
         return;
-    auto *root = new FolderView(std::make_shared<ItemCollection>(location, FileItemType::all, QString()),
-                                session, m_presenter, m_privacyMonitor);
-    root->setTitle(title);
-    serveImports(root);
+    auto *view = new FolderView(root, session, m_presenter, m_privacyMonitor);
+    view->setTitle(title);
+    serveImports(view);
     // Sub-folders opened from it, however deep, are announced by the root.
-    connect(root, &FolderView::folderOpened, this, &MainWindow::serveImports);
-    m_presenter->push(root);
+    connect(view, &FolderView::folderOpened, this, &MainWindow::serveImports);
+    m_presenter->push(view);
 }
 
 void MainWindow::serveImports(FolderView *folder)

@@ -3,10 +3,12 @@
 #include "StorageLocation.h"
 
 #include <QWidget>
+#include <memory>
 
 class BackgroundCanvas;
 class ContentView;
 class FolderView;
+class ItemCollection;
 class MainScreenState;
 class NavigationStack;
 class Presenter;
@@ -31,7 +33,7 @@ public Q_SLOTS:
     void openSetPasscode();
     void openSettings();
     void openAbout();
-    void openTree(StorageLocation location, const QString &title);
+    void openTree(const std::shared_ptr<ItemCollection> &root, const QString &title);
 
 private:
     void serveImports(FolderView *folder);

@@ -63,7 +63,7 @@ ContentPreviewer::ContentPreviewer(StoredItemPtr item, VaultSessionPtr session, 
       m_pages(new QStackedWidget)
 {
     setObjectName(QStringLiteral("contentPreviewer"));
-    setTitle(tr("QuickLook"));
+    setTitle(tr("Preview"));
     setDismissesOnBackground(true);
     setDismissesOnLock(true);
 

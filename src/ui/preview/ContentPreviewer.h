@@ -15,7 +15,7 @@ class QLabel;
 class QStackedWidget;
 class ShareFolder;
 
-// "QuickLook": a document of the vault, decrypted into the private temporary directory and shown
+// "Preview": a document of the vault, decrypted into the private temporary directory and shown
 // in the window: text and source code read-only, Markdown rendered, audio and video played;
 // other files offered to the desktop's default application. The copy goes when the previewer
 // does, except one handed to another application (see openWithDefaultApplication). Goes when

@@ -2,6 +2,7 @@
 
 #include "AppPaths.h"
 #include "CloudContainerLink.h"
+#include "ItemCollection.h"
 #include "Logging.h"
 #include "StoragePool.h"
 
@@ -10,9 +11,17 @@
 #include <QFuture>
 #include <QPointer>
 
-StorageLocationState::StorageLocationState(QObject *parent) : QObject(parent)
+StorageLocationState::StorageLocationState(QObject *parent)
+    : QObject(parent),
+      m_localRoot(std::make_shared<ItemCollection>(StorageLocation::local, FileItemType::all, QString())),
+      m_cloudRoot(std::make_shared<ItemCollection>(StorageLocation::cloud, FileItemType::all, QString()))
 {
     refresh();
+}
+
+std::shared_ptr<ItemCollection> StorageLocationState::rootCollection(StorageLocation location) const
+{
+    return location == StorageLocation::cloud ? m_cloudRoot : m_localRoot;
 }
 
 void StorageLocationState::refresh()

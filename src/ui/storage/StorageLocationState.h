@@ -4,9 +4,13 @@
 
 #include <QObject>
 #include <QString>
+#include <memory>
+
+class ItemCollection;
 
 // The rules of the Storage screen: which trees may be opened, under which names, and linking
-// the cloud container to a synced folder.
+// the cloud container to a synced folder. The two trees' root listings live as long as the
+// screen, so that going back into a tree shows its folders at once.
 class StorageLocationState : public QObject
 {
     Q_OBJECT
@@ -26,6 +30,8 @@ public:
     bool canOpen(StorageLocation location) const;
     // Emits treeRequested when the tree may be opened.
     void open(StorageLocation location);
+    // The tree's root listing (its folders).
+    std::shared_ptr<ItemCollection> rootCollection(StorageLocation location) const;
 
     bool isLinking() const { return m_linking; }
     // Makes the cloud container a link to folder, off the main thread.
@@ -43,4 +49,6 @@ private:
 
     bool m_cloudAvailable = false;
     bool m_linking = false;
+    std::shared_ptr<ItemCollection> m_localRoot;
+    std::shared_ptr<ItemCollection> m_cloudRoot;
 };
