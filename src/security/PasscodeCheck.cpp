@@ -3,6 +3,8 @@
 #include "KeyChainHelper.h"
 #include "SecretWipe.h"
 
+#include <openssl/crypto.h>
+
 PasscodeCheck PasscodeCheck::againstStore(const QString &typed, KeyChainHelper &keys)
 {
     return againstLookup(typed, keys.lookUp());
@@ -14,10 +16,15 @@ PasscodeCheck PasscodeCheck::againstLookup(const QString &typed, KeyChainHelper:
         return {Outcome::unavailable, stored.problem};
     if (!stored.passcode)
         return {Outcome::mismatch, {}};
-    // A session of its own only for the comparison in constant time; it ends here.
-    const bool same = VaultSession(*stored.passcode, 0).holdsKey(typed);
+    const bool same = samePasscode(*stored.passcode, typed);
     wipeSecret(*stored.passcode);
     return {same ? Outcome::match : Outcome::mismatch, {}};
+}
+
+bool PasscodeCheck::samePasscode(const QString &a, const QString &b)
+{
+    return a.size() == b.size() &&
+           CRYPTO_memcmp(a.constData(), b.constData(), size_t(a.size()) * sizeof(QChar)) == 0;
 }
 
 PasscodeCheck PasscodeCheck::againstSession(const QString &typed, const VaultSession &session)

@@ -25,4 +25,7 @@ struct PasscodeCheck
     static PasscodeCheck againstLookup(const QString &typed, KeyChainHelper::Lookup stored);
     // Against the passcode of an open session; an ended one is unavailable ("the vault is locked").
     static PasscodeCheck againstSession(const QString &typed, const VaultSession &session);
+
+    // Exactly the same characters, compared in a time that does not depend on where they differ.
+    static bool samePasscode(const QString &a, const QString &b);
 };

@@ -1,9 +1,9 @@
 #include "VaultSession.h"
 
+#include "PasscodeCheck.h"
 #include "SecretWipe.h"
 
 #include <QMutexLocker>
-#include <openssl/crypto.h>
 
 VaultSession::VaultSession(const QString &key, quint64 lockGeneration)
     : m_key(key.constData(), key.size()), m_lockGeneration(lockGeneration)
@@ -30,9 +30,7 @@ std::optional<QString> VaultSession::key() const
 bool VaultSession::holdsKey(const QString &typed) const
 {
     const QMutexLocker locker(&m_mutex);
-    if (!m_open.load() || typed.size() != m_key.size())
-        return false;
-    return CRYPTO_memcmp(typed.constData(), m_key.constData(), size_t(m_key.size()) * sizeof(QChar)) == 0;
+    return m_open.load() && PasscodeCheck::samePasscode(typed, m_key);
 }
 
 void VaultSession::end()

@@ -166,7 +166,7 @@ void ItemCollection::startReload(bool opening)
                 manager->removeLeftovers();
             return listFolder(manager, location, resultType, *session);
         };
-        StoragePool::runInSession(session, alive.data(), list, [alive, generation](const Listing &listing) {
+        StoragePool::runInSession(session, alive, list, [alive, generation](const Listing &listing) {
             // A collection closed, or whose folder went, while this listing ran stays empty.
             if (generation == alive->m_generation)
                 alive->apply(listing);

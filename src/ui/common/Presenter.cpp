@@ -128,8 +128,8 @@ void Presenter::applicationWentToBackground()
 void Presenter::vaultLocked()
 {
     // A menu would act on the vault once chosen, and its nested loop would outlive its screen.
-    while (QWidget *popup = QApplication::activePopupWidget())
-        popup->close();
+    for (int open = 0; open < 16 && QApplication::activePopupWidget(); ++open)
+        QApplication::activePopupWidget()->close();
     const QList<Screen *> ordered = inOrder();
     const auto first = std::find_if(ordered.cbegin(), ordered.cend(),
                                     [](const Screen *screen) { return screen->dismissesOnLock(); });
