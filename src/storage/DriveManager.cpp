@@ -149,6 +149,9 @@ QList<QUrl> DriveManager::listItems(FileItemType type)
     QList<QUrl> urls;
     urls.reserve(entries.size());
     for (const DirectoryEntry &entry : std::as_const(entries)) {
+        // Links, FIFOs, sockets and devices are not the vault's: never listed, so never opened.
+        if (entry.kind == DirectoryEntry::Kind::other)
+            continue;
         if (type == FileItemType::all || entry.kind == wanted)
             urls.append(NativePath::toUrl(entry.nativePath));
     }

@@ -67,8 +67,8 @@ std::optional<QString> FileManager2::createDecryptedTempFile(const QUrl &vaultFi
         // Decrypted beside the target first: a replaced link is never followed, and a failure
         // leaves no plaintext fragment under the name.
         PartialFile partial(temporaryPath(name));
-        if (!FileEncryptor::processFile(NativePath::fromUrl(vaultFile), partial.fd(), *key,
-                                        CryptOperation::decrypt)) {
+        const UniqueFd source = NativePath::openListed(NativePath::fromUrl(vaultFile));
+        if (!FileEncryptor::processFile(source.get(), partial.fd(), *key, CryptOperation::decrypt)) {
             logError(QStringLiteral("Failed to decrypt file on copy"), QStringLiteral(__FILE__),
                      QStringLiteral("createDecryptedTempFile(from:withName:)"));
             return std::nullopt;

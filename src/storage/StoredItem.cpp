@@ -9,6 +9,7 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <chrono>
 #include <mutex>
 #include <sys/stat.h>
@@ -83,8 +84,13 @@ StoredItemPtr StoredItem::makeStoredItem(const QUrl &url, StorageLocation locati
     };
     if (::lstat(NativePath::fromUrl(url).constData(), &status) != 0)
         throw FileSystemError::fromErrno(QStringLiteral("Could not read the attributes of"), path);
-    if (!S_ISREG(status.st_mode))
+    if (S_ISDIR(status.st_mode))
         return std::make_shared<StoredItem>(url, lastComponent(path), QString(), false, location, parent);
+    // Replaced since the listing by a link or a special file: not an item of the vault.
+    if (!S_ISREG(status.st_mode)) {
+        errno = EINVAL;
+        throw FileSystemError::fromErrno(QStringLiteral("Not a regular file:"), path);
+    }
 
     // The whole scrambled component, extension included, is one string; a sync client's text in
     // it was never scrambled.

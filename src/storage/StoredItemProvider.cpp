@@ -58,13 +58,20 @@ StoredItemProvider::Copy StoredItemProvider::decryptInto(const QString &folder)
     const std::optional<QString> key = KeyChainHelper::shared().load();
     if (!key)
         return {{}, tr("The passcode could not be read.")};
+    // The listed file itself, not a link a sync client put in its place.
+    UniqueFd source;
+    try {
+        source = NativePath::openListed(NativePath::fromUrl(m_storedItem->url()));
+    } catch (const FileSystemError &error) {
+        return {{}, tr("%1 could not be read: %2").arg(name, systemText(error.code().value()))};
+    }
     try {
         CloudDrive::checkFileName(name);
         PlainCopy copy(folder);
         FileEncryptor::IoFailure io;
         const bool decrypted =
-            FileEncryptor::processFile(NativePath::fromUrl(m_storedItem->url()), copy.fd(), *key,
-                                       CryptOperation::decrypt, &io, [this](qint64) { return !m_cancelled; });
+            FileEncryptor::processFile(source.get(), copy.fd(), *key, CryptOperation::decrypt, &io,
+                                       [this](qint64) { return !m_cancelled; });
         if (decrypted)
             return {copy.place(name), {}};
         logError(QStringLiteral("Failed to decrypt file on share"), QStringLiteral(__FILE__),
