@@ -355,6 +355,11 @@ int VaultCommands::add()
         if (FileNaming::isHiddenFromListing(info.fileName()))
             return fail(
                 QStringLiteral("add: \"%1\" has the name of a folder's PIN file; rename it first").arg(file));
+        if (!FileNaming::isStorableFileName(info.fileName()))
+            return fail(
+                QStringLiteral("add: \"%1\" would be listed under another name (as with white space at "
+                               "either end); rename it first")
+                    .arg(file));
     }
     int status = CommandLine::Success;
     const std::shared_ptr<DriveManager> manager = openFolder(folder, true, status);

@@ -204,17 +204,28 @@ bool DriveManager::saveData(const QByteArray &data, const QString &name)
 bool DriveManager::importFile(const QString &sourcePath, const QString &name, std::error_code *failure,
                               const FileEncryptor::ProgressHandler &progress)
 {
+    const auto only = [&name](int attempt) { return attempt == 0 ? std::optional(name) : std::nullopt; };
+    return importFileAs(sourcePath, only, failure, progress).has_value();
+}
+
+std::optional<int> DriveManager::importFileAs(const QString &sourcePath, const NameCandidates &names,
+                                              std::error_code *failure,
+                                              const FileEncryptor::ProgressHandler &progress)
+{
     const std::shared_ptr<CloudDrive> current = drive();
     if (!current) {
         logError(QStringLiteral("Can't import file w/o drive"), QStringLiteral(__FILE__),
                  QStringLiteral("importFile(from:named:)"));
-        return false;
+        return std::nullopt;
     }
     try {
         const QString key = passcode();
-        PartialFile partial(current->targetURL(name, RootRelativePath::root()));
+        std::optional<QString> name = names(0);
+        if (!name)
+            return std::nullopt;
+        const std::unique_ptr<PartialFile> partial = current->newFile(*name, RootRelativePath::root());
         FileEncryptor::IoFailure io;
-        if (!FileEncryptor::processFile(sourcePath, partial.fd(), key, CryptOperation::encrypt, &io,
+        if (!FileEncryptor::processFile(sourcePath, partial->fd(), key, CryptOperation::encrypt, &io,
                                         progress)) {
             // Logged by the encryptor; the partial file goes with `partial`.
             if (failure && io.stopped)
@@ -222,18 +233,23 @@ bool DriveManager::importFile(const QString &sourcePath, const QString &name, st
             else if (failure && (io.writeError || io.readError))
                 *failure =
                     std::error_code(io.writeError ? io.writeError : io.readError, std::generic_category());
-            return false;
+            return std::nullopt;
         }
-        partial.commit();
-        return true;
+        for (int attempt = 0; name; name = names(++attempt)) {
+            CloudDrive::checkFileName(*name);
+            if (partial->commitAs(name->trimmed()))
+                return attempt;
+        }
+        throw FileSystemError(std::make_error_code(std::errc::file_exists), QStringLiteral("Could not save"),
+                              sourcePath);
     } catch (const FileSystemError &error) {
         logCaught(error);
         if (failure)
             *failure = error.code();
-        return false;
+        return std::nullopt;
     } catch (const DriveError &error) {
         logCaught(error);
-        return false;
+        return std::nullopt;
     }
 }
 

@@ -36,8 +36,10 @@ public:
     // Stops at the first failure; earlier removals stay done.
     bool deleteFiles(const QList<StoredItemPtr> &items);
     // Encrypts the source into the folder under its own name (or a generated .JPEG name), made
-    // unique; removes the source afterwards when asked, whether or not the copy worked. progress
-    // may stop the copy (lastFailure() is then operation_canceled and nothing is stored).
+    // unique, never replacing a file another writer stored meanwhile; removes the source afterwards
+    // when asked, whether or not the copy worked. progress may stop the copy (lastFailure() is then
+    // operation_canceled and nothing is stored). A name that would not be listed as it is
+    // (FileNaming::isStorableFileName()) is refused with invalid_argument before anything is written.
     bool addToCollectionAndDelete(const QString &sourcePath, bool shouldDelete, bool rename,
                                   const FileEncryptor::ProgressHandler &progress = {});
     // The plain name, or the first of its numbered variants, that no stored file has (in the
@@ -52,7 +54,14 @@ public:
     std::error_code lastFailure() const { return m_lastFailure; }
 
 private:
+    // Enough for any folder a person keeps; past it something is wrong and the file is refused.
+    static constexpr int maxNameAttempts = 10000;
+
     bool hasDrive() const;
+    // The attempt of FileNaming::uniqueNameCandidate() that uniqueName() answers.
+    int uniqueAttempt(const QString &name);
+    bool importUnderUniqueName(const QString &sourcePath, const QString &plain,
+                               const FileEncryptor::ProgressHandler &progress);
     bool fileExists(const QString &storedName, bool &exists) const;
     // The case-folded names in the folder; nothing when it cannot be listed.
     std::optional<QSet<QString>> foldedNames() const;

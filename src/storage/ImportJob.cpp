@@ -113,7 +113,10 @@ struct ImportJob::Worker
         if (operations.addToCollectionAndDelete(source, photos, photos, progress))
             return true;
         const std::error_code failure = operations.lastFailure();
-        reason = failure ? QString::fromStdString(failure.message()) : tr("Could not be stored");
+        if (mode == Mode::files && !FileNaming::isStorableFileName(QFileInfo(path).fileName()))
+            reason = tr("The vault would list it under another name; rename it first");
+        else
+            reason = failure ? QString::fromStdString(failure.message()) : tr("Could not be stored");
         return false;
     }
 };

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -12,8 +13,10 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 const QString passcode = QStringLiteral("correct horse 42");
@@ -234,6 +237,70 @@ private Q_SLOTS:
         QCOMPARE(refused.status, 1);
         QVERIFY2(refused.err.contains("2 files in folder \"Alike\" show as"), qPrintable(refused.err));
         QCOMPARE(QDir(stored).entryList(QDir::Files).size(), 3);
+    }
+
+    // Every name `add` accepts is listed by that name: the others are refused before anything is
+    // written (" @.WiY" would have been stored as the folder's PIN file).
+    void namesNotKeptAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("leading space") << " notes.txt";
+        QTest::newRow("trailing space") << "notes.txt ";
+        QTest::newRow("stored as the PIN file") << " @.WiY";
+        QTest::newRow("extension twice") << "a.jpg.jpg";
+    }
+    void namesNotKeptAreRefused()
+    {
+        QFETCH(QString, name);
+        const QString folder =
+            vault({"mkdir", QStringLiteral("Kept ") + QTest::currentDataTag()}).out.trimmed();
+        const VaultOutcome refused = vault({"add", folder, writeFile(name, "1234")});
+        QCOMPARE(refused.status, 1);
+        QVERIFY2(refused.err.contains("would be listed under another name"), qPrintable(refused.err));
+        QVERIFY(entries(storedFolder(folder)).isEmpty());
+        const VaultOutcome listed = vault({"ls", folder});
+        QCOMPARE(listed.status, 0);
+        QCOMPARE(listed.out, QString());
+    }
+
+    // Two adds of different files under one name at once both keep their file: neither takes the
+    // name the other stored under.
+    void concurrentAddsKeepBothFiles()
+    {
+        QCOMPARE(vault({"mkdir", "Twice"}).status, 0);
+        QStringList sources;
+        for (const char *side : {"one", "two"}) {
+            QVERIFY(QDir().mkpath(m_work.filePath(QStringLiteral("in/%1").arg(side))));
+            QFile file(m_work.filePath(QStringLiteral("in/%1/same.bin").arg(side)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            for (int mebibyte = 0; mebibyte < 48; ++mebibyte)
+                file.write(QByteArray(1 << 20, side[0]));
+            sources.append(file.fileName());
+        }
+        std::vector<std::unique_ptr<QProcess>> adds;
+        for (const QString &source : sources) {
+            auto &process = adds.emplace_back(std::make_unique<QProcess>());
+            process->setProcessEnvironment(withoutSessionBus());
+            process->start(QStringLiteral(LUMISERA_VAULT_BINARY),
+                           {"--passcode-stdin", "add", "Twice", source});
+            process->write((passcode + QLatin1Char('\n')).toUtf8());
+            process->closeWriteChannel();
+        }
+        QStringList stored;
+        for (const auto &process : adds) {
+            QVERIFY(process->waitForFinished(60000));
+            QCOMPARE(process->exitCode(), 0);
+            stored.append(QString::fromUtf8(process->readAllStandardOutput()).trimmed());
+        }
+        stored.sort();
+        QCOMPARE(stored, (QStringList{"same(1).bin", "same.bin"}));
+        QSet<char> contents;
+        for (const QString &name : stored) {
+            const QString out = vault({"get", "Twice", name, "-o", "-"}).out;
+            QCOMPARE(out.size(), 48 << 20);
+            contents.insert(out.at(0).toLatin1());
+        }
+        QCOMPARE(contents, (QSet<char>{'o', 't'}));
     }
 
     // Names come from other programs: on a terminal their control characters show as "?", as

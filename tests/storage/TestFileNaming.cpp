@@ -109,6 +109,40 @@ private Q_SLOTS:
         QCOMPARE(conflict ? conflict->storedName : QString(), stored);
         QCOMPARE(conflict ? conflict->label() : QString(), label);
     }
+
+    // A file must be listed under the name it was stored by, or it could not be opened by it.
+    void namesKeptByTheListing_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("kept");
+        QTest::addColumn<bool>("storable");
+        QTest::newRow("plain") << u"notes.txt"_s << true << true;
+        QTest::newRow("odd length") << u"note.txt2"_s << true << true;
+        QTest::newRow("inner spaces") << u"two  words.pdf"_s << true << true;
+        QTest::newRow("accents") << u"caf\u00e9 cr\u00e8me.jpg"_s << true << true;
+        QTest::newRow("no extension") << u"README"_s << true << true;
+        QTest::newRow("leading space") << u" notes.txt"_s << false << false;
+        QTest::newRow("trailing space") << u"notes.txt "_s << false << false;
+        QTest::newRow("leading tab") << u"\tnotes.txt"_s << false << false;
+        QTest::newRow("trailing newline") << u"notes\n"_s << false << false;
+        QTest::newRow("stored as the PIN file") << u" @.WiY"_s << false << false;
+        QTest::newRow("extension twice") << u"a.jpg.jpg"_s << false << false;
+        QTest::newRow("spaced extension") << u"a. txt"_s << false << false;
+        QTest::newRow("stored like a conflict copy")
+            << QStringLiteral("x (conflicted copy 2026-12-06 155501).txt") << true << true;
+        QTest::newRow("the PIN file") << u"@.pin"_s << true << false;
+        QTest::newRow("hidden") << u".profile"_s << true << false;
+    }
+    void namesKeptByTheListing()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, kept);
+        QFETCH(bool, storable);
+        QCOMPARE(FileNaming::keepsItsName(name), kept);
+        QCOMPARE(FileNaming::isStorableFileName(name), storable);
+        if (kept)
+            QCOMPARE(FileNaming::shownName(FileNaming::storedFileName(name)).fullName(), name);
+    }
 };
 
 LUMISERA_TEST_MAIN(TestFileNaming)

@@ -201,6 +201,56 @@ private Q_SLOTS:
         QVERIFY(!listing.pin && listing.items.isEmpty());
     }
 
+    // Two writers choosing the same free name at once: the second never replaces the first.
+    void twoWritersKeepBothFiles()
+    {
+        const auto collection = folder(u"Writers"_s);
+        const QString taken = rootDirectory(*collection) + FileNaming::storedFileName(u"note.txt"_s);
+        bool otherWrote = false;
+        const auto otherWriter = [&](qint64) {
+            if (!otherWrote) {
+                QFile other(taken);
+                otherWrote = other.open(QIODevice::NewOnly) && other.write("the other writer's") > 0;
+            }
+            return true;
+        };
+        FolderOperations operations(collection->driveManager(), collection->location());
+        QVERIFY(
+            operations.addToCollectionAndDelete(source(u"note.txt"_s, "mine"), false, false, otherWriter));
+        QVERIFY(otherWrote);
+        QCOMPARE(operations.lastStoredName(), u"note(1).txt"_s);
+        QFile other(taken);
+        QVERIFY(other.open(QIODevice::ReadOnly));
+        QCOMPARE(other.readAll(), QByteArray("the other writer's"));
+        const auto mine = collection->driveManager()->loadFile(FileNaming::storedFileName(u"note(1).txt"_s));
+        QCOMPARE(mine.value_or(QByteArray()), QByteArray("mine"));
+    }
+
+    // Refused before anything is written: such a file could not be found again by its name.
+    void namesNotListedAsTheyAreAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("leading space") << u" notes.txt"_s;
+        QTest::newRow("trailing space") << u"notes.txt "_s;
+        QTest::newRow("stored as the PIN file") << u" @.WiY"_s;
+        QTest::newRow("extension twice") << u"a.jpg.jpg"_s;
+    }
+    void namesNotListedAsTheyAreAreRefused()
+    {
+        QFETCH(QString, name);
+        const auto collection = folder(u"Refused "_s + QTest::currentDataTag());
+        const QString path = source(name, "content");
+        FolderOperations operations(collection->driveManager(), collection->location());
+        QVERIFY(!operations.addToCollectionAndDelete(path, false, false));
+        QCOMPARE(operations.lastFailure(), std::errc::invalid_argument);
+        QVERIFY(QFileInfo::exists(path));
+        QCOMPARE(QDir(rootDirectory(*collection))
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+        const ItemCollection::Listing listing = collection->loadListing();
+        QVERIFY(!listing.pin && listing.items.isEmpty());
+    }
+
     void refusedFolderNames()
     {
         const auto tree = connected(FileItemType::all);
