@@ -13,6 +13,7 @@
 #include "PasscodePrompt.h"
 #include "PasscodeRule.h"
 #include "PasscodeStore.h"
+#include "PinEntry.h"
 #include "PlainCopy.h"
 #include "TerminalText.h"
 #include "TransferProgress.h"
@@ -243,6 +244,11 @@ std::shared_ptr<DriveManager> VaultCommands::openFolder(const QString &folder, b
     if (!needsPin && !listing)
         return manager;
     const ItemCollection::Listing found = ItemCollection::listFolder(manager, m_location, FileItemType::file);
+    if (needsPin && found.pinUnreadable) {
+        status = fail(QStringLiteral("%1 (folder \"%2\"); set a new one or remove it with lumisera-vault pin")
+                          .arg(PinEntry::unreadableText(), folder));
+        return nullptr;
+    }
     if (needsPin && found.pin && !m_arguments.pin) {
         status = fail(QStringLiteral("folder \"%1\" is protected by a PIN; give it with --pin").arg(folder));
         return nullptr;
@@ -534,7 +540,7 @@ int VaultCommands::pin()
         return status;
     FolderOperations operations(manager, m_location);
     if (m_arguments.operands.at(1) == QLatin1String("remove")) {
-        if (!listing.pin)
+        if (!listing.pin && !listing.pinUnreadable)
             return fail(QStringLiteral("pin: folder \"%1\" has no PIN").arg(folder));
         if (!operations.removePin())
             return fail(QStringLiteral("pin: could not remove the PIN of folder \"%1\"").arg(folder));

@@ -7,6 +7,7 @@
 #include "ImageFromDecodedData.h"
 #include "Logging.h"
 #include "NativePath.h"
+#include "PinEntry.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -74,20 +75,36 @@ bool FolderOperations::createPin(const QString &pin, const QString &folderPath)
     const std::shared_ptr<DriveManager> manager = makeDriveManager(m_location, folderPath);
     manager->connect();
     // Written with its exact scrambled name, padding included, as PIN files always were.
-    const bool saved =
-        manager->saveData(trimmed.toUtf8(), FileNaming::scrambledName(FileNaming::pinFileName()));
+    const QString entryName = FileNaming::scrambledName(FileNaming::pinFileName());
+    const bool saved = manager->saveData(trimmed.toUtf8(), entryName);
+    // Other spellings of the entry (a damaged one a sync client left) would keep the folder locked.
+    const bool othersGone = saved && removePinEntries(manager->drive(), entryName);
     manager->detach();
-    return saved;
+    return saved && othersGone;
 }
 
 bool FolderOperations::removePin()
 {
     if (!hasDrive())
         return false;
+    return removePinEntries(m_manager->drive(), std::nullopt);
+}
+
+bool FolderOperations::removePinEntries(const std::shared_ptr<CloudDrive> &drive,
+                                        const std::optional<QString> &keeping)
+{
+    if (!drive)
+        return false;
     try {
-        m_manager->drive()->removeFile(
-            RootRelativePath(FileNaming::scrambledName(FileNaming::pinFileName())));
-        return true;
+        const QByteArray kept = keeping ? QFile::encodeName(drive->rootDirectory() + *keeping) : QByteArray();
+        int removed = 0;
+        for (const QByteArray &entry : PinEntry::entriesIn(*drive)) {
+            if (entry == kept)
+                continue;
+            drive->removeListedFile(entry);
+            ++removed;
+        }
+        return keeping || removed > 0;
     } catch (const std::exception &error) {
         logCaught(error);
         return false;

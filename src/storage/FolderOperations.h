@@ -13,6 +13,7 @@
 #include <optional>
 #include <system_error>
 
+class CloudDrive;
 class DriveManager;
 
 // The operations that change one vault folder through its drive manager. Synchronous, for the
@@ -29,8 +30,10 @@ public:
     // Creates the folder (with "-" turned into "_") under the tree's root, with its PIN file when
     // a PIN is given; refuses unusable names. Answers whether the folder (and PIN file) exist.
     bool createFolder(const QString &name, const std::optional<QString> &pin);
-    // Writes the PIN file of the folder at folderPath, replacing one that is there.
+    // Writes the PIN file of the folder at folderPath, replacing one that is there (under any
+    // spelling of its name).
     bool createPin(const QString &pin, const QString &folderPath);
+    // Removes the folder's PIN entries, readable or not.
     bool removePin();
     bool deleteFolder();
     // Stops at the first failure; earlier removals stay done.
@@ -62,6 +65,10 @@ private:
     int uniqueAttempt(const QString &name);
     bool importUnderUniqueName(const QString &sourcePath, const QString &plain,
                                const FileEncryptor::ProgressHandler &progress);
+    // Removes every PIN entry in the drive's root but the one named keeping; false when one could
+    // not be removed, or when there was none to remove and none to keep.
+    static bool removePinEntries(const std::shared_ptr<CloudDrive> &drive,
+                                 const std::optional<QString> &keeping);
     bool fileExists(const QString &storedName, bool &exists) const;
     // The case-folded names in the folder; nothing when it cannot be listed.
     std::optional<QSet<QString>> foldedNames() const;

@@ -263,6 +263,28 @@ private Q_SLOTS:
         QCOMPARE(listed.out, QString());
     }
 
+    // A PIN entry that a sync client cut short and renamed keeps its folder locked; the passcode
+    // alone removes it.
+    void damagedPinKeepsTheFolderLocked()
+    {
+        QCOMPARE(vault({"mkdir", "Damaged", "--pin", "4711"}).status, 0);
+        QCOMPARE(vault({"add", "Damaged", writeFile("inside.txt", "secret"), "--pin", "4711"}).status, 0);
+        const QString entry = storedFolder("Damaged") + "/@.Wdn ";
+        QVERIFY(QFile::resize(entry, 10) && QFile::rename(entry, storedFolder("Damaged") + "/@.Wdn"));
+        for (const QStringList &arguments :
+             {QStringList{"ls", "Damaged"}, QStringList{"ls", "Damaged", "--pin", "4711"},
+              QStringList{"get", "Damaged", "inside.txt", "-o", "-"}}) {
+            const VaultOutcome locked = vault(arguments);
+            QCOMPARE(locked.status, 1);
+            QVERIFY2(
+                locked.err.startsWith("lumisera-vault: The folder's PIN cannot be read (folder \"Damaged\")"),
+                qPrintable(locked.err));
+            QVERIFY(locked.out.isEmpty());
+        }
+        QCOMPARE(vault({"pin", "Damaged", "remove"}).status, 0);
+        QCOMPARE(vault({"ls", "Damaged"}).out, QStringLiteral("inside.txt\n"));
+    }
+
     // Two adds of different files under one name at once both keep their file: neither takes the
     // name the other stored under.
     void concurrentAddsKeepBothFiles()

@@ -4,6 +4,7 @@
 #include "DecodedImageCache.h"
 #include "DriveManager.h"
 #include "DriveNotificationCenter.h"
+#include "FileEncryptor.h"
 #include "FileManager2.h"
 #include "FileNaming.h"
 #include "FolderOperations.h"
@@ -26,9 +27,11 @@
 #include <QThreadPool>
 
 #include <cstdio>
+#include <functional>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
+Q_DECLARE_METATYPE(std::function<void(const QString &)>)
 
 namespace {
 QStringList names(const QList<StoredItemPtr> &items, bool extensions = false)
@@ -195,10 +198,106 @@ private Q_SLOTS:
         QVERIFY(!folder->operations().removePin());
         QVERIFY(!folder->loadListing().pin);
         QVERIFY(!folder->operations().createPin(u"   "_s, u"my_photos"_s));
-        // A PIN file of blanks (written by hand) means no PIN, and still does not show.
+        // A PIN file of blanks was never written by the vault: damaged, it keeps the folder locked,
+        // and still does not show.
         QVERIFY(folder->driveManager()->saveData(" \n", pinName));
         const ItemCollection::Listing listing = folder->loadListing();
-        QVERIFY(!listing.pin && listing.items.isEmpty());
+        QVERIFY(!listing.pin && listing.pinUnreadable && listing.items.isEmpty());
+    }
+
+    // The PIN entry comes through sync clients: found under another spelling it still protects the
+    // folder, and one that is there but cannot be read keeps it locked rather than open.
+    void damagedPinKeepsTheFolderLocked_data()
+    {
+        QTest::addColumn<std::function<void(const QString &)>>("damage"); // given the folder's path
+        QTest::addColumn<QString>("pin");                                 // empty: none readable
+        const auto padded = [](const QString &folder) {
+            return folder + FileNaming::scrambledName(u"@.pin"_s);
+        };
+        const auto write = [](const QString &path, const QByteArray &bytes) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                    file.write(bytes) == bytes.size());
+        };
+        const auto encrypted = [](const QString &pin, const QString &passcode) {
+            return FileEncryptor::encrypt(pin.toUtf8(), passcode).value_or(QByteArray());
+        };
+        const auto row = [](const char *tag, std::function<void(const QString &)> damage,
+                            const QString &pin) { QTest::newRow(tag) << damage << pin; };
+        row(
+            "as written", [](const QString &) {}, u"4711"_s);
+        row(
+            "pad space dropped",
+            [=](const QString &f) {
+                QVERIFY(QFile::rename(padded(f), f + FileNaming::storedFileName(u"@.pin"_s)));
+            },
+            u"4711"_s);
+        row(
+            "other letter case",
+            [=](const QString &f) {
+                QVERIFY(QFile::rename(padded(f), f + FileNaming::storedFileName(u"@.PIN"_s)));
+            },
+            u"4711"_s);
+        row(
+            "both spellings, one PIN",
+            [=](const QString &f) {
+                write(f + FileNaming::storedFileName(u"@.pin"_s), encrypted(u"4711"_s, u"passcode1"_s));
+            },
+            u"4711"_s);
+        row(
+            "both spellings, two PINs",
+            [=](const QString &f) {
+                write(f + FileNaming::storedFileName(u"@.pin"_s), encrypted(u"1234"_s, u"passcode1"_s));
+            },
+            QString());
+        row(
+            "cut short", [=](const QString &f) { QVERIFY(QFile::resize(padded(f), 10)); }, QString());
+        row(
+            "cut, pad space dropped",
+            [=](const QString &f) {
+                QVERIFY(QFile::resize(padded(f), 10));
+                QVERIFY(QFile::rename(padded(f), f + FileNaming::storedFileName(u"@.pin"_s)));
+            },
+            QString());
+        row(
+            "damaged", [=](const QString &f) { write(padded(f), QByteArray(16, '\x5a')); }, QString());
+        row(
+            "empty", [=](const QString &f) { write(padded(f), QByteArray()); }, QString());
+        row(
+            "another passcode's",
+            [=](const QString &f) { write(padded(f), encrypted(u"4711"_s, u"other passcode"_s)); },
+            QString());
+        // Read only as far as a PIN entry can go: a huge one costs nothing.
+        row(
+            "512 MiB", [=](const QString &f) { QVERIFY(QFile::resize(padded(f), qint64(512) << 20)); },
+            QString());
+    }
+    void damagedPinKeepsTheFolderLocked()
+    {
+        QFETCH(std::function<void(const QString &)>, damage);
+        QFETCH(QString, pin);
+        const QString name = u"Pinned "_s + QTest::currentDataTag();
+        QVERIFY(connected(FileItemType::all)->operations().createFolder(name, u"4711"_s));
+        const auto collection = connected(FileItemType::file, name);
+        QVERIFY(store(*collection, {u"inside.txt"_s}).size() == 1);
+        damage(rootDirectory(*collection));
+        const ItemCollection::Listing listing = collection->loadListing();
+        QCOMPARE(listing.pin.value_or(QString()), pin);
+        QCOMPARE(listing.pinUnreadable, pin.isEmpty());
+        QCOMPARE(names(listing.items), QStringList{u"inside.txt"_s});
+
+        QSignalSpy applied(collection.get(), &ItemCollection::timestampChanged);
+        collection->reload();
+        QVERIFY(applied.wait(5000));
+        QVERIFY(collection->hasPin());
+        QCOMPARE(collection->pinUnreadable(), pin.isEmpty());
+        // Passcode alone is the way back: a new PIN replaces every spelling of the old entry.
+        QVERIFY(collection->operations().createPin(u"2468"_s, name));
+        QCOMPARE(collection->loadListing().pin, std::optional<QString>(u"2468"_s));
+        QVERIFY(collection->operations().removePin());
+        const ItemCollection::Listing open = collection->loadListing();
+        QVERIFY(!open.pin && !open.pinUnreadable);
+        QCOMPARE(names(open.items), QStringList{u"inside.txt"_s});
     }
 
     // Two writers choosing the same free name at once: the second never replaces the first.
@@ -248,7 +347,7 @@ private Q_SLOTS:
                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList());
         const ItemCollection::Listing listing = collection->loadListing();
-        QVERIFY(!listing.pin && listing.items.isEmpty());
+        QVERIFY(!listing.pin && !listing.pinUnreadable && listing.items.isEmpty());
     }
 
     void refusedFolderNames()
@@ -433,6 +532,7 @@ private Q_SLOTS:
         QVERIFY(collection->operations().deleteFolder() && !collection->driveManager()->drive());
         QCOMPARE(DecodedImageCache::thumbnails().count(), 0);
     }
+
 };
 
 LUMISERA_TEST_MAIN(TestItemCollection)

@@ -24,6 +24,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QBuffer>
+#include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
@@ -223,6 +224,24 @@ private Q_SLOTS:
         QCOMPARE(view->grid()->model() ? view->grid()->model()->rowCount() : 0, 0);
         QCOMPARE(DecodedImageCache::tiles().count(), 0);
         QCOMPARE(DecodedImageCache::thumbnails().count(), 0);
+    }
+
+    // A PIN file a sync client cut short: the folder stays locked, says why, and asks for no PIN.
+    void unreadablePinKeepsTheFolderLocked()
+    {
+        const QString path = makeFolder(u"Damaged"_s, 3, u"abcd"_s);
+        QVERIFY(!path.isEmpty());
+        const QString entry = AppPaths::documentsDirectory() + u'/' + path + u'/' +
+                              FileNaming::scrambledName(FileNaming::pinFileName());
+        QVERIFY(QFile::resize(entry, 10));
+        FolderView *view = open(FileItemType::file, path);
+        auto *problem = view->findChild<QLabel *>(u"pinProblem"_s);
+        QVERIFY(problem);
+        QTRY_VERIFY(problem->isVisible());
+        QCOMPARE(problem->text(), u"The folder's PIN cannot be read"_s);
+        QVERIFY(view->isLocked() && !view->model() && !view->grid()->isVisible());
+        QVERIFY(!view->findChild<QToolButton *>(u"lockButton"_s)->isEnabled());
+        QCOMPARE(DecodedImageCache::tiles().count(), 0);
     }
 
     void reloadKeepsTheScrollPosition()
