@@ -27,7 +27,7 @@ QString systemReason(int error)
 QString sourceProblem(const QString &path)
 {
     // Non-blocking, so that a pipe without a writer does not hold the worker here.
-    UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     struct stat status
     {
     };
@@ -35,6 +35,9 @@ QString sourceProblem(const QString &path)
         return systemReason(errno);
     if (S_ISDIR(status.st_mode))
         return systemReason(EISDIR);
+    // A FIFO or a device would hold the storage thread, and Cancel could not stop it.
+    if (!S_ISREG(status.st_mode))
+        return ImportJob::tr("Not a regular file");
     return {};
 }
 

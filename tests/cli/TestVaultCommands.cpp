@@ -325,6 +325,17 @@ private Q_SLOTS:
         QCOMPARE(contents, (QSet<char>{'o', 't'}));
     }
 
+    // A FIFO passes for a file by its name, but is never read: the command would wait for good.
+    void specialFilesAreNotAdded()
+    {
+        const QString pipe = m_work.filePath("in/pipe.txt");
+        QVERIFY(QDir().mkpath(m_work.filePath("in")));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        const VaultOutcome refused = vault({"add", "Open", pipe});
+        QCOMPARE(refused.status, 1);
+        QVERIFY2(refused.err.contains("cannot read"), qPrintable(refused.err));
+    }
+
     // Names come from other programs: on a terminal their control characters show as "?", as
     // with `ls -q`; a pipe gets the names as they are.
     void listingOnATerminal()

@@ -1,6 +1,7 @@
 #include "AppPaths.h"
 #include "CloudDrive.h"
 #include "DriveManager.h"
+#include "FileManager2.h"
 #include "FileNaming.h"
 #include "ImageFromDecodedData.h"
 #include "ImportJob.h"
@@ -156,12 +157,18 @@ private Q_SLOTS:
         QCOMPARE(onDisk(*collection), QStringList{FileNaming::storedFileName(u"first.txt"_s)});
     }
 
+    // A file that cannot be stored is reported and the others go on. A FIFO or a device would
+    // hold the storage thread for good (Cancel could not stop it): refused at once.
     void failingFileIsReported_data()
     {
         QTest::addColumn<QString>("bad");
         QTest::addColumn<QString>("reason");
         QTest::newRow("missing") << u"missing.pdf"_s << u"No such file or directory"_s;
         QTest::newRow("folder") << u"folder.pdf"_s << u"Is a directory"_s;
+        QTest::newRow("FIFO") << u"fifo.txt"_s << u"Not a regular file"_s;
+        QTest::newRow("device") << u"device.bin"_s << u"Not a regular file"_s;
+        QTest::newRow("name not kept")
+            << u" spaced.txt"_s << u"The vault would list it under another name; rename it first"_s;
     }
     void failingFileIsReported()
     {
@@ -170,8 +177,15 @@ private Q_SLOTS:
         const QString tag = QString::fromLatin1(QTest::currentDataTag());
         const auto collection = folder(u"Failing "_s + tag);
         const QString badPath = m_sources.filePath(tag + u'/' + bad);
+        QVERIFY(QDir().mkpath(QFileInfo(badPath).path()));
         if (bad.startsWith(u"folder"))
             QVERIFY(QDir().mkpath(badPath));
+        else if (bad.startsWith(u"fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(badPath).constData(), 0600), 0);
+        else if (bad.startsWith(u"device"))
+            QVERIFY(QFile::link(u"/dev/zero"_s, badPath)); // endless
+        else if (bad.contains(u"spaced"))
+            QCOMPARE(source(tag + u'/' + bad, "spaced"), badPath);
         ImportJob job(collection.get(),
                       {source(tag + u"/a.txt"_s, "a"), badPath, source(tag + u"/b.rtf"_s, "b")});
         QVERIFY(runToEnd(job, *collection));
@@ -181,6 +195,20 @@ private Q_SLOTS:
         QCOMPARE(job.failures().first().name, bad);
         QCOMPARE(job.failures().first().reason, reason);
         QCOMPARE(sortedNames(collection->items()), (QStringList{"a.txt", "b.rtf"}));
+    }
+
+    // Photos go through a temporary copy first: that copy refuses what is not a regular file too.
+    void fifoAmongPhotosIsRefused()
+    {
+        const auto collection = folder(u"Photo FIFO"_s);
+        const QString pipe = m_sources.filePath(u"photo-fifo.jpg"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QCOMPARE(FileManager2::copyToTemporaryDirectory(pipe, u"copy.jpg"_s), std::nullopt);
+        ImportJob job(collection.get(), {pipe}, ImportJob::Mode::photos);
+        QVERIFY(runToEnd(job, *collection));
+        QCOMPARE(job.importedCount(), 0);
+        QCOMPARE(job.failures().size(), 1);
+        QVERIFY(onDisk(*collection).isEmpty());
     }
 };
 
