@@ -266,15 +266,11 @@ std::optional<QList<StoredItemPtr>> VaultCommands::findFiles(const std::shared_p
                                                              const QString &folder, const QStringList &names,
                                                              int &status)
 {
+    // Named as `ls` shows them, conflict copies told apart included.
     QMultiHash<QString, StoredItemPtr> byName;
-    for (const QUrl &url : manager->listItems(FileItemType::file)) {
-        try {
-            const StoredItemPtr item = StoredItem::makeStoredItem(url, m_location, manager->rootPath());
-            if (item->fullName().toLower() != FileNaming::pinFileName())
-                byName.insert(item->fullName(), item);
-        } catch (const std::exception &) {
-            continue;
-        }
+    for (const StoredItemPtr &item : ItemCollection::listItems(manager, m_location, FileItemType::file)) {
+        if (item->fullName().toLower() != FileNaming::pinFileName())
+            byName.insert(item->fullName(), item);
     }
     QList<StoredItemPtr> found;
     for (const QString &name : names) {

@@ -1,6 +1,5 @@
 #include "FileNaming.h"
 
-#include "SyncConflictName.h"
 #include "TwoPairSubstitutionObfuscator.h"
 
 #include <QFile>
@@ -86,7 +85,7 @@ QString FileNaming::ShownName::fullName() const
     return ext.trimmed().isEmpty() ? name : name + QLatin1Char('.') + ext;
 }
 
-FileNaming::ShownName FileNaming::shownName(const QString &onDiskName)
+FileNaming::ShownName FileNaming::shownName(const QString &onDiskName, SyncConflictName::Detail detail)
 {
     // The whole scrambled component, extension included, is one string; a sync client's text in
     // it was never scrambled.
@@ -100,7 +99,7 @@ FileNaming::ShownName FileNaming::shownName(const QString &onDiskName)
     if (!shown.ext.isEmpty())
         shown.name.remove(QLatin1Char('.') + shown.ext);
     if (conflict)
-        shown.name += QStringLiteral(" (") + conflict->label() + QLatin1Char(')');
+        shown.name += QStringLiteral(" (") + conflict->label(detail) + QLatin1Char(')');
     return shown;
 }
 

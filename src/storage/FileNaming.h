@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SyncConflictName.h"
+
 #include <QString>
 
 // The naming rules of vault files and folders, free of any disk access.
@@ -41,7 +43,8 @@ public:
         // name.ext, or name alone when there is no extension.
         QString fullName() const;
     };
-    static ShownName shownName(const QString &onDiskName);
+    static ShownName shownName(const QString &onDiskName,
+                               SyncConflictName::Detail detail = SyncConflictName::Detail::minutes);
     // Whether a file stored under this clear name is listed by that very name. Not so for one
     // with white space at either end (trimming the scrambled name would shift its pairs, so that
     // " notes.txt" shows as "YoteT.SxS"), one whose stored form reads as another name (" @.WiY"

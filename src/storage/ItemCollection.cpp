@@ -1,6 +1,7 @@
 #include "ItemCollection.h"
 
 #include "CloudDrive.h"
+#include "ConflictCopyNames.h"
 #include "DecodedImageCache.h"
 #include "DriveManager.h"
 #include "DriveNotificationCenter.h"
@@ -201,6 +202,8 @@ QList<StoredItemPtr> ItemCollection::listItems(const std::shared_ptr<DriveManage
             errorMsg(QStringLiteral("Caught error ") + QString::fromUtf8(error.what()));
         }
     }
+    // Every file opens by the name it shows.
+    ConflictCopyNames::makeDistinct(items);
     return arrangeItems(items);
 }
 

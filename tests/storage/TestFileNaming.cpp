@@ -110,6 +110,31 @@ private Q_SLOTS:
         QCOMPARE(conflict ? conflict->label() : QString(), label);
     }
 
+    // What a listing adds when the minute does not tell two copies apart.
+    void conflictLabelsInDetail_data()
+    {
+        QTest::addColumn<QString>("onDisk");
+        QTest::addColumn<QString>("seconds");
+        QTest::addColumn<QString>("tag");
+        QTest::newRow("Nextcloud") << u"YXSh (conflicted copy 2026-12-06 155501).tOS"_s
+                                   << u"conflict 2026-12-06 15:55:01"_s << u"conflict 2026-12-06 15:55:01"_s;
+        QTest::newRow("Syncthing") << u"YXSh.sync-conflict-20261206-155501-ABC2EFG.tOS"_s
+                                   << u"conflict 2026-12-06 15:55:01"_s
+                                   << u"conflict 2026-12-06 15:55:01 ABC2EFG"_s;
+        QTest::newRow("Dropbox") << u"YXSh (Ann's conflicted copy 2026-12-06).tOS"_s
+                                 << u"conflict 2026-12-06"_s << u"conflict 2026-12-06 Ann"_s;
+    }
+    void conflictLabelsInDetail()
+    {
+        QFETCH(QString, onDisk);
+        QFETCH(QString, seconds);
+        QFETCH(QString, tag);
+        const std::optional<SyncConflictName> conflict = SyncConflictName::parse(onDisk);
+        QVERIFY(conflict);
+        QCOMPARE(conflict->label(SyncConflictName::Detail::seconds), seconds);
+        QCOMPARE(conflict->label(SyncConflictName::Detail::tag), tag);
+    }
+
     // A file must be listed under the name it was stored by, or it could not be opened by it.
     void namesKeptByTheListing_data()
     {

@@ -533,6 +533,63 @@ private Q_SLOTS:
         QCOMPARE(DecodedImageCache::thumbnails().count(), 0);
     }
 
+    // Copies of one file from one minute: each shows a name of its own, and opens by it.
+    void conflictCopiesGetNamesOfTheirOwn_data()
+    {
+        QTest::addColumn<QStringList>("stored"); // besides shot.png, under these clear names
+        QTest::addColumn<QList<QByteArray>>("copies");
+        QTest::addColumn<QStringList>("listed"); // besides shot.png and the stored ones
+        QTest::newRow("one copy: the minute")
+            << QStringList() << QList<QByteArray>{"%1 (conflicted copy 2026-12-06 155501)%2"_ba}
+            << QStringList{u"shot (conflict 2026-12-06 15:55).png"_s};
+        QTest::newRow("two of a minute: seconds")
+            << QStringList()
+            << QList<QByteArray>{"%1 (conflicted copy 2026-12-06 155501)%2"_ba,
+                                 "%1 (conflicted copy 2026-12-06 155559)%2"_ba}
+            << QStringList{u"shot (conflict 2026-12-06 15:55:01).png"_s,
+                           u"shot (conflict 2026-12-06 15:55:59).png"_s};
+        QTest::newRow("two of a second: the client's tag")
+            << QStringList()
+            << QList<QByteArray>{"%1 (conflicted copy 2026-12-06 155501)%2"_ba,
+                                 "%1.sync-conflict-20261206-155501-ABCDEFG%2"_ba}
+            << QStringList{u"shot (conflict 2026-12-06 15:55:01 ABCDEFG).png"_s,
+                           u"shot (conflict 2026-12-06 15:55:01).png"_s};
+        QTest::newRow("two of a day: the account")
+            << QStringList()
+            << QList<QByteArray>{"%1 (Ann's conflicted copy 2026-12-06)%2"_ba,
+                                 "%1 (Bob's conflicted copy 2026-12-06)%2"_ba}
+            << QStringList{u"shot (conflict 2026-12-06 Ann).png"_s, u"shot (conflict 2026-12-06 Bob).png"_s};
+        QTest::newRow("alike even with the tag: numbered")
+            << QStringList{u"shot (conflict 2026-12-06).png"_s, u"shot (conflict 2026-12-06 Ann).png"_s}
+            << QList<QByteArray>{"%1 (Ann's conflicted copy 2026-12-06)%2"_ba}
+            << QStringList{u"shot (conflict 2026-12-06 Ann, 2).png"_s};
+    }
+    void conflictCopiesGetNamesOfTheirOwn()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QList<QByteArray>, copies);
+        QFETCH(QStringList, listed);
+        const auto collection = folder(u"Conflicts "_s + QTest::currentDataTag());
+        const QByteArray picture = "P1\n1 1\n1\n";
+        QVERIFY(
+            collection->operations().addToCollectionAndDelete(source(u"shot.png"_s, picture), true, false));
+        QCOMPARE(store(*collection, stored), stored);
+        for (const QByteArray &copy : copies)
+            QVERIFY(!foreignCopy(*collection, u"shot.png"_s, copy).isEmpty());
+        QStringList shown = names(collection->loadItems());
+        QStringList expected = listed + stored + QStringList{u"shot.png"_s};
+        shown.sort();
+        expected.sort();
+        QCOMPARE(shown, expected);
+        for (const StoredItemPtr &item : collection->loadItems()) {
+            if (!listed.contains(item->fullName()))
+                continue;
+            QFile opened(
+                FileManager2::createDecryptedTempFile(item->url(), u"opened.png"_s).value_or(QString()));
+            QVERIFY(opened.open(QIODevice::ReadOnly) && opened.readAll() == picture);
+            QVERIFY(opened.remove());
+        }
+    }
 };
 
 LUMISERA_TEST_MAIN(TestItemCollection)
