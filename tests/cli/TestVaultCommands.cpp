@@ -12,10 +12,16 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -469,6 +475,47 @@ private Q_SLOTS:
         QCOMPARE(vault({"ls", "Limited"}).out, listed);
         QCOMPARE(entries(storedFolder("Limited")), stored);
         QVERIFY(entries(out).isEmpty());
+    }
+
+    // Ctrl-C at the passcode prompt ends the command with the terminal as it was: echo on.
+    void interruptedPromptRestoresTheTerminal()
+    {
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+        const QByteArray terminalPath = ::ptsname(master);
+        const int terminal = ::open(terminalPath.constData(), O_RDWR | O_NOCTTY);
+        QVERIFY(terminal >= 0);
+        termios settings{};
+        QVERIFY(::tcgetattr(terminal, &settings) == 0 && (settings.c_lflag & ECHO));
+        QProcess process;
+        process.setProcessEnvironment(withoutSessionBus());
+        process.setChildProcessModifier([terminalPath] {
+            ::setsid();
+            const int controlling = ::open(terminalPath.constData(), O_RDWR);
+            ::ioctl(controlling, TIOCSCTTY, 0);
+        });
+        process.start(QStringLiteral(LUMISERA_VAULT_BINARY), {"ls"});
+        QByteArray shown;
+        const auto prompted = [&] {
+            char buffer[256];
+            pollfd ready{master, POLLIN, 0};
+            while (::poll(&ready, 1, 0) > 0 && (ready.revents & POLLIN)) {
+                const ssize_t count = ::read(master, buffer, sizeof buffer);
+                if (count <= 0)
+                    break;
+                shown.append(buffer, count);
+            }
+            termios now{};
+            return shown.contains("Passcode: ") && ::tcgetattr(terminal, &now) == 0 && !(now.c_lflag & ECHO);
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(prompted(), 20000);
+        ::kill(pid_t(process.processId()), SIGINT);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+        QVERIFY(::tcgetattr(terminal, &settings) == 0);
+        QVERIFY(settings.c_lflag & ECHO);
+        ::close(terminal);
+        ::close(master);
     }
 
     // Folder names are stored in clear: the folders the vault makes are the owner's alone.
