@@ -6,7 +6,6 @@
 #include "FileNaming.h"
 #include "FileSystemError.h"
 #include "FolderOperations.h"
-#include "InterruptCleanup.h"
 #include "ItemCollection.h"
 #include "KeyChainHelper.h"
 #include "NativePath.h"
@@ -15,13 +14,14 @@
 #include "PasscodeStore.h"
 #include "PinEntry.h"
 #include "PlainCopy.h"
+#include "ScratchFile.h"
 #include "TerminalText.h"
 #include "TransferProgress.h"
+#include "UniqueFd.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QTemporaryFile>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -36,6 +36,20 @@ constexpr int minimumPinLength = 4;
 QString reasonFor(std::error_code error)
 {
     return error ? QStringLiteral(": ") + QString::fromLocal8Bit(error.message().c_str()) : QString();
+}
+
+bool writeAll(int fd, const char *data, qsizetype length)
+{
+    while (length > 0) {
+        const ssize_t done = ::write(fd, data, size_t(length));
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0)
+            return false;
+        data += done;
+        length -= done;
+    }
+    return true;
 }
 
 struct Help
@@ -131,6 +145,8 @@ int VaultCommands::run(const QString &command, const QStringList &arguments)
         m_err.flush();
         return CommandLine::Usage;
     }
+    // Plaintext an earlier command could not take along (it was killed) goes first.
+    ScratchFile::removeLeftovers();
     if (command == QLatin1String("init"))
         return init();
     if (command == QLatin1String("passcode-store") && m_arguments.operands.isEmpty())
@@ -398,55 +414,57 @@ int VaultCommands::get()
     return decryptTo(items->first(), target);
 }
 
-bool VaultCommands::decryptToStandardOutput(const std::function<bool(const QString &)> &decrypt)
+bool VaultCommands::decryptToStandardOutput(const std::function<bool(int)> &decrypt)
 {
     struct stat status
     {
     };
     if (::fstat(STDOUT_FILENO, &status) != 0)
         return false;
-    // A pipe or terminal takes the bytes as they come. A file is opened afresh through
-    // /dev/stdout, which would truncate it even when the shell appends (>>), so the bytes go
-    // through a private temporary copy there.
+    // A pipe or terminal takes the bytes as they come. A file gets them only once the whole file
+    // decrypted, so that a damaged one leaves no part of it there; until then they wait in a file
+    // without a name, which nothing can leave behind.
     if (!S_ISREG(status.st_mode))
-        return decrypt(QStringLiteral("/dev/stdout"));
-    const QString directory = AppPaths::temporaryDirectory();
-    if (directory.isEmpty())
+        return decrypt(STDOUT_FILENO);
+    const UniqueFd plain = ScratchFile::create();
+    if (!plain.isValid() || !decrypt(plain.get()) || ::lseek(plain.get(), 0, SEEK_SET) != 0)
         return false;
-    QTemporaryFile plain(directory + QStringLiteral("/get-XXXXXX"));
-    if (!plain.open())
-        return false;
-    const InterruptCleanup cleanup(plain.fileName());
-    if (!decrypt(plain.fileName()))
-        return false;
-    plain.seek(0);
-    QFile out;
-    if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::DontCloseHandle))
-        return false;
-    constexpr qint64 chunk = qint64(1) << 20;
-    while (!plain.atEnd()) {
-        const QByteArray bytes = plain.read(chunk);
-        if (bytes.isEmpty() || out.write(bytes) != bytes.size())
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const ssize_t count = ::read(plain.get(), buffer.data(), size_t(buffer.size()));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            return false;
+        if (count == 0)
+            return true;
+        if (!writeAll(STDOUT_FILENO, buffer.constData(), count))
             return false;
     }
-    return out.flush();
 }
 
 int VaultCommands::decryptTo(const StoredItemPtr &item, const QString &target)
 {
-    const QByteArray source = NativePath::fromUrl(item->url());
     const QString key = KeyChainHelper::shared().loadedKey().value_or(QString());
+    // The listed file itself: not a link or special file a sync client put in its place.
+    UniqueFd source;
+    try {
+        source = NativePath::openListed(NativePath::fromUrl(item->url()));
+    } catch (const FileSystemError &error) {
+        return fail(QStringLiteral("get: could not decrypt \"%1\"").arg(item->fullName()) +
+                    reasonFor(error.code()));
+    }
     struct stat sourceStatus
     {
     };
-    const qint64 size = ::stat(source.constData(), &sourceStatus) == 0 ? qint64(sourceStatus.st_size) : 0;
-    const auto decrypt = [&](const QString &output) {
-        return TransferProgress::run(item->fullName(), size, [&] {
-            return FileEncryptor::processFile(source, output, key, CryptOperation::decrypt);
-        });
-    };
+    const qint64 size = ::fstat(source.get(), &sourceStatus) == 0 ? qint64(sourceStatus.st_size) : 0;
     if (target == QLatin1String("-")) {
         m_out.flush();
+        const auto decrypt = [&](int output) {
+            return TransferProgress::run(item->fullName(), size, [&] {
+                return FileEncryptor::processFile(source.get(), output, key, CryptOperation::decrypt);
+            });
+        };
         if (!decryptToStandardOutput(decrypt))
             return fail(QStringLiteral("get: could not decrypt \"%1\"").arg(item->fullName()));
         return CommandLine::Success;
@@ -464,7 +482,7 @@ int VaultCommands::decryptTo(const StoredItemPtr &item, const QString &target)
     }
     FileEncryptor::IoFailure io;
     const bool decrypted = TransferProgress::run(item->fullName(), size, [&] {
-        return FileEncryptor::processFile(source, output->fd(), key, CryptOperation::decrypt, &io);
+        return FileEncryptor::processFile(source.get(), output->fd(), key, CryptOperation::decrypt, &io);
     });
     const auto cannotWrite = [&](std::error_code error) {
         return fail(QStringLiteral("get: cannot write \"%1\"").arg(target) + reasonFor(error));

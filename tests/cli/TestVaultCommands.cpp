@@ -249,6 +249,36 @@ private Q_SLOTS:
         QCOMPARE(QDir(stored).entryList(QDir::Files).size(), 3);
     }
 
+    // A sync client brought a link to a folder outside the vault into the tree, and another into a
+    // folder: neither is listed, and no command reads, writes or deletes through them.
+    void linksLeadNowhere()
+    {
+        QTemporaryDir outside;
+        QFile thesis(outside.filePath("thesis.txt"));
+        QVERIFY(thesis.open(QIODevice::WriteOnly) && thesis.write("years of work") > 0);
+        thesis.close();
+        QCOMPARE(vault({"mkdir", "Holder"}).status, 0);
+        QVERIFY(QFile::link(outside.path(), storedFolder("Shared")));
+        QVERIFY(QFile::link(outside.filePath("thesis.txt"), storedFolder("Holder") + "/YXSh.tOS"));
+        QVERIFY(QFile::link(outside.path(), storedFolder("Holder") + "/YXSh"));
+
+        QVERIFY(!vault({"ls"}).out.split('\n').contains("Shared"));
+        QCOMPARE(vault({"ls", "Holder"}).out, QString());
+        const QString noFolder = "lumisera-vault: no folder \"Shared\" in the local tree\n";
+        QCOMPARE(vault({"ls", "Shared"}).err, noFolder);
+        QCOMPARE(vault({"rm", "Shared", "thesis.txt"}).err, noFolder);
+        QCOMPARE(vault({"add", "Shared", writeFile("planted.txt", "x")}).err, noFolder);
+        QCOMPARE(vault({"rmdir", "Shared", "--yes"}).err, noFolder);
+        QCOMPARE(vault({"get", "Holder", "note.txt", "-o", "-"}).status, 1);
+        QCOMPARE(vault({"rmdir", "Holder", "--yes"}).status, 0);
+        QVERIFY(!QFileInfo::exists(storedFolder("Holder")));
+        QCOMPARE(QDir(outside.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"thesis.txt"});
+        QVERIFY(thesis.open(QIODevice::ReadOnly));
+        QCOMPARE(thesis.readAll(), QByteArray("years of work"));
+        QVERIFY(QFile::remove(storedFolder("Shared")));
+    }
+
     // Every name `add` accepts is listed by that name: the others are refused before anything is
     // written (" @.WiY" would have been stored as the folder's PIN file).
     void namesNotKeptAreRefused_data()
@@ -475,6 +505,63 @@ private Q_SLOTS:
         QCOMPARE(vault({"ls", "Limited"}).out, listed);
         QCOMPARE(entries(storedFolder("Limited")), stored);
         QVERIFY(entries(out).isEmpty());
+    }
+
+    // `get -o - > file` keeps the plaintext in a file without a name until the whole file decrypted:
+    // a kill -9 meanwhile leaves nothing in the temporary folder.
+    void killedGetToAFileLeavesNoPlaintext_data()
+    {
+        QTest::addColumn<bool>("unnamedFiles");
+        QTest::newRow("unnamed") << true;
+        QTest::newRow("named, then unlinked") << false;
+    }
+    void killedGetToAFileLeavesNoPlaintext()
+    {
+        QFETCH(bool, unnamedFiles);
+        const QString input = m_work.filePath("in/plain-big.bin");
+        if (!QFileInfo::exists(input)) {
+            QFile big(input);
+            QVERIFY(QDir().mkpath(m_work.filePath("in")) && big.open(QIODevice::WriteOnly));
+            for (int mebibyte = 0; mebibyte < 96; ++mebibyte)
+                big.write(QByteArray(1 << 20, char(mebibyte)));
+            big.close();
+            QCOMPARE(vault({"add", "Open", input}).status, 0);
+        }
+        const QString temporary = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/lumisera";
+        QProcess process;
+        process.setProcessEnvironment(environment(unnamedFiles));
+        process.setStandardOutputFile(m_work.filePath("out-killed.bin"));
+        process.start(QStringLiteral(LUMISERA_VAULT_BINARY),
+                      {"--passcode-stdin", "get", "Open", "plain-big.bin", "-o", "-"});
+        process.write((passcode + QLatin1Char('\n')).toUtf8());
+        process.closeWriteChannel();
+        const QString fds = QStringLiteral("/proc/%1/fd").arg(process.processId());
+        const auto decrypting = [&] {
+            for (const QFileInfo &fd : QDir(fds).entryInfoList(QDir::Files | QDir::System)) {
+                if (fd.symLinkTarget().startsWith(temporary + '/') && fd.size() > (1 << 20))
+                    return true;
+            }
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(decrypting(), 20000);
+        ::kill(pid_t(process.processId()), SIGKILL);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(entries(temporary), QStringList());
+    }
+
+    // What a killed command of an earlier version left goes at the next command; the previews
+    // and shared copies of the application stay.
+    void leftoverPlaintextGoesAtTheNextCommand()
+    {
+        const QString temporary = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/lumisera";
+        QVERIFY(QDir().mkpath(temporary));
+        for (const QString &name : {QStringLiteral("get-Ab12Cd"), QStringLiteral("preview.txt")}) {
+            QFile file(temporary + '/' + name);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("plain") > 0);
+        }
+        QCOMPARE(vault({"ls"}).status, 0);
+        QCOMPARE(entries(temporary), QStringList{"preview.txt"});
+        QVERIFY(QFile::remove(temporary + "/preview.txt"));
     }
 
     // Ctrl-C at the passcode prompt ends the command with the terminal as it was: echo on.
