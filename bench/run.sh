@@ -3,7 +3,8 @@
 # against `openssl enc`, lumisera-vault against `openssl enc` and `ls -l`, and the image pipeline
 # against plain decoding with its peak memory, and the window's start-up against a bare window. Each prints its times and ratios.
 # Then an open folder under thousands of adds and deletes, and what the process holds after; the
-# folder grid over 2,000 pictures and the photo pager over 300 of 12 megapixels.
+# folder grid over 2,000 pictures, again with every picture of 12 megapixels and 20 of them
+# decompression bombs, and the photo pager over 300 of 12 megapixels.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,5 +24,7 @@ echo "### soak"
 bash bench/soak/soak.sh
 echo "### folder grid"
 bash bench/grid/grid.sh
+echo "### folder grid, every picture 12 megapixels, 20 of them bombs"
+PICTURES=2000 LARGE=2000 BOMBS=20 bash bench/grid/grid.sh
 echo "### photo pager"
 bash bench/paging/paging.sh

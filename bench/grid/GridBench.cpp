@@ -1,10 +1,11 @@
-// grid-bench [PICTURES] [LARGE]   fills a folder with PICTURES (2000) pictures, LARGE (100) of them of
-//                                 12 megapixels, opens it in the folder screen, waits for the first
-//                                 screenful of tiles, then scrolls a screenful at a time to the
-//                                 bottom and back. Prints the time to the first screenful, the main
-//                                 thread's longest stall (how late a 10 ms timer fired at worst)
-//                                 and the peak resident memory; exits 1 past the targets (50 ms,
-//                                 1 GiB). Needs a display (run through grid.sh under Xvfb).
+// grid-bench [PICTURES] [LARGE] [BOMBS]
+//     fills a folder with PICTURES (2000) pictures, LARGE (100) of them of 12 megapixels and BOMBS
+//     (0) of them decompression bombs (a few hundred bytes declaring 20000 × 20000 pixels and more,
+//     in every format the pipeline reads), opens it in the folder screen, waits for the first
+//     screenful of tiles, then scrolls a screenful at a time to the bottom and back. Prints the time
+//     to the first screenful, the main thread's longest stall (how late a 10 ms timer fired at
+//     worst) and the peak resident memory; exits 1 past the targets (50 ms, 1 GiB) or when a bomb
+//     got a picture. Needs a display (run through grid.sh under Xvfb).
 // Everything happens in a private temporary home with the passcode in memory.
 #include "BenchHome.h"
 #include "BenchProcess.h"
@@ -12,6 +13,7 @@
 #include "FolderGrid.h"
 #include "FolderOperations.h"
 #include "FolderView.h"
+#include "HostilePictures.h"
 #include "ItemCollection.h"
 #include "ItemListModel.h"
 #include "KeyChainHelper.h"
@@ -24,10 +26,12 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QScrollBar>
+#include <QSet>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -45,8 +49,37 @@ const QString folderName = QStringLiteral("Grid");
 constexpr qint64 stallTargetMs = 50;
 constexpr qint64 memoryTargetKiB = 1024 * 1024;
 
-// A camera-like picture: a gradient with grain, so that JPEG cannot shrink it to nothing.
-bool fill(int pictures, int large)
+// The bombs, by turns: what a few hundred bytes can declare in each format.
+QByteArray bomb(int index)
+{
+    switch (index % 8) {
+    case 0:
+        return HostilePictures::jpeg({20000, 20000});
+    case 1:
+        return HostilePictures::jpeg({30000, 30000}, 1);
+    case 2:
+        return HostilePictures::jpeg({65500, 65500}, 3, false);
+    case 3:
+        return HostilePictures::png({20000, 20000});
+    case 4:
+        return HostilePictures::gif({11000, 11000});
+    case 5:
+        return HostilePictures::webp({16384, 16384});
+    case 6:
+        return HostilePictures::tiff({20000, 20000});
+    default:
+        return HostilePictures::bmp({20000, 20000});
+    }
+}
+
+// Spread through the folder, as a phone's photos would be.
+bool isOneOf(int index, int pictures, int count)
+{
+    return count > 0 && index % std::max(1, pictures / count) == 0;
+}
+
+// Camera-like pictures: a gradient with grain, so that JPEG cannot shrink it to nothing.
+bool fill(int pictures, int large, int bombs)
 {
     const std::shared_ptr<DriveManager> root = FolderOperations::makeDriveManager(StorageLocation::local, {});
     root->connect();
@@ -57,14 +90,31 @@ bool fill(int pictures, int large)
         FolderOperations::makeDriveManager(StorageLocation::local, folderName);
     folder->connect();
     FolderOperations operations(folder, StorageLocation::local, KeyChainHelper::shared().session());
-    const QByteArray largePicture = picture(4000, 3000, 7);
+    QList<QByteArray> largePictures;
+    for (int seed = 0; seed < (large >= pictures ? 8 : 1); ++seed)
+        largePictures.append(picture(4000, 3000, 7 + seed));
+    int bombsStored = 0;
     for (int i = 0; i < pictures; ++i) {
-        // The large ones spread through the folder, as a phone's photos would be.
-        const bool isLarge = large > 0 && i % (pictures / large) == 0;
-        if (!operations.addImageData(isLarge ? largePicture : picture(480, 360, i)))
+        // Bombs fall between the large ones, half a stride on.
+        const int stride = std::max(1, pictures / std::max(1, bombs));
+        const bool isBomb = bombsStored < bombs && i >= stride / 2 && (i - stride / 2) % stride == 0;
+        const bool isLarge = large >= pictures || isOneOf(i, pictures, large);
+        const QByteArray bytes = isBomb    ? bomb(bombsStored++)
+                                 : isLarge ? largePictures.at(i % largePictures.size())
+                                           : picture(480, 360, i);
+        if (!operations.addImageData(bytes))
             return false;
     }
-    return true;
+    return bombsStored == bombs;
+}
+
+// Tiles that came out as a picture; a bomb must never be one of them.
+int bombsShown(const FolderGrid *grid, const QSet<QUrl> &bombUrls)
+{
+    int shown = 0;
+    for (const QUrl &url : bombUrls)
+        shown += !grid->tile(url).isNull();
+    return shown;
 }
 
 // Every tile in view has its picture (or is known not to have one).
@@ -85,16 +135,16 @@ bool screenfulReady(const FolderGrid *grid)
     return true;
 }
 
-int run(int pictures, int large)
+int run(int pictures, int large, int bombs)
 {
     QElapsedTimer clock;
     clock.start();
-    if (!fill(pictures, large)) {
+    if (!fill(pictures, large, bombs)) {
         std::fprintf(stderr, "grid-bench: cannot fill the folder\n");
         return 1;
     }
-    std::printf("folder of %d pictures (%d of 12 MP) stored in %.1f s\n", pictures, large,
-                double(clock.elapsed()) / 1000.0);
+    std::printf("folder of %d pictures (%d of 12 MP, %d bombs) stored in %.1f s\n", pictures,
+                std::min(large, pictures - bombs), bombs, double(clock.elapsed()) / 1000.0);
 
     QWidget window;
     window.resize(1100, 800);
@@ -136,17 +186,42 @@ int run(int pictures, int large)
     }
     bar->setValue(0);
     processUntil([view] { return screenfulReady(view->grid()); }, 60000);
+
+    // Then every bomb brought into view in turn, until its tile is answered. The bombs are the
+    // files too small to be photos.
+    QSet<QUrl> bombUrls;
+    int bombsAnswered = 0;
+    const ItemListModel *model = view->grid()->itemModel();
+    for (int row = 0; model && row < model->rowCount(); ++row) {
+        const QModelIndex index = model->index(row, 0);
+        const QUrl url = index.data(ItemListModel::UrlRole).toUrl();
+        if (QFileInfo(url.toLocalFile()).size() >= 4096)
+            continue;
+        bombUrls.insert(url);
+        view->grid()->scrollTo(index);
+        const FolderGrid *grid = view->grid();
+        bombsAnswered +=
+            processUntil([grid, url] { return grid->tileFailed(url) || !grid->tile(url).isNull(); }, 60000) &&
+            grid->tileFailed(url);
+    }
     meter.stop();
+    const int shownBombs = bombsShown(view->grid(), bombUrls);
 
     const qint64 peakKiB = statusKiB("VmHWM:");
     std::printf("first screenful of tiles      %6lld ms\n", static_cast<long long>(firstScreenful));
-    std::printf("scrolled down and back in     %6lld ms\n",
+    std::printf("scrolled down and back%s in %6lld ms\n", bombs > 0 ? ", then to each bomb," : "",
                 static_cast<long long>(clock.elapsed() - firstScreenful));
     std::printf("longest main-thread stall     %6lld ms   (target < %lld)\n",
                 static_cast<long long>(worstLateMs), static_cast<long long>(stallTargetMs));
     std::printf("peak resident memory          %6.0f MiB  (target < %lld)\n", double(peakKiB) / 1024.0,
                 static_cast<long long>(memoryTargetKiB / 1024));
-    return worstLateMs < stallTargetMs && peakKiB < memoryTargetKiB ? 0 : 1;
+    if (bombs > 0)
+        std::printf("bombs shown as \"x.circle\"      %6d of %d  (%d as a picture)\n", bombsAnswered,
+                    int(bombUrls.size()), shownBombs);
+    return worstLateMs < stallTargetMs && peakKiB < memoryTargetKiB && shownBombs == 0 &&
+                   bombsAnswered == int(bombUrls.size())
+               ? 0
+               : 1;
 }
 
 } // namespace
@@ -155,8 +230,9 @@ int main(int argc, char **argv)
 {
     const int pictures = argc > 1 ? std::atoi(argv[1]) : 2000;
     const int large = argc > 2 ? std::atoi(argv[2]) : 100;
-    if (pictures <= 0 || large < 0 || large > pictures) {
-        std::fprintf(stderr, "usage: grid-bench [PICTURES] [LARGE]\n");
+    const int bombs = argc > 3 ? std::atoi(argv[3]) : 0;
+    if (pictures <= 0 || large < 0 || large > pictures || bombs < 0 || bombs > pictures) {
+        std::fprintf(stderr, "usage: grid-bench [PICTURES] [LARGE] [BOMBS]\n");
         return 2;
     }
     const BenchHome home(QStringLiteral("grid"));
@@ -165,5 +241,5 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     if (!unlockVault(QStringLiteral("grid passcode 1")))
         return 1;
-    return run(pictures, large);
+    return run(pictures, large, bombs);
 }

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# The folder screen over PICTURES (2000) pictures, LARGE (100) of them 12 megapixels, under Xvfb:
-# time to the first screenful of tiles, the longest stall of the main thread while scrolling to
-# the bottom and back (target under 50 ms) and the peak resident memory (target under 1 GiB).
-# Storing the pictures takes a minute or two. Needs xvfb-run (Debian: xvfb).
+# The folder screen over PICTURES (2000) pictures, LARGE (100) of them 12 megapixels and BOMBS (0)
+# of them decompression bombs, under Xvfb: time to the first screenful of tiles, the longest stall
+# of the main thread while scrolling to the bottom and back (target under 50 ms) and the peak
+# resident memory (target under 1 GiB); every bomb must show the "cannot show" symbol.
+# Storing the pictures takes a minute or two (every picture 12 megapixels: a few GiB of disk).
+# Needs xvfb-run (Debian: xvfb).
 #   BUILD_DIR=build PICTURES=2000 LARGE=100 bench/grid/grid.sh
+#   BUILD_DIR=build PICTURES=2000 LARGE=2000 BOMBS=20 bench/grid/grid.sh
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -16,4 +19,4 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 # No keyring takes part: the passcode is held in memory.
 export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
-exec "$bench" "${PICTURES:-2000}" "${LARGE:-100}"
+exec "$bench" "${PICTURES:-2000}" "${LARGE:-100}" "${BOMBS:-0}"

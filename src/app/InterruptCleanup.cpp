@@ -6,6 +6,7 @@
 #include <climits>
 #include <csignal>
 #include <cstring>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -16,6 +17,10 @@ enum Slot : int { freeSlot, claimedSlot, armedSlot };
 // path is written and armed after, so that neither another thread nor the handler sees half a path.
 char paths[slotCount][PATH_MAX];
 std::atomic<int> slots[slotCount];
+// The same for one terminal's saved settings; tcsetattr() may be called from a handler.
+int terminalFd = -1;
+termios terminalSettings;
+std::atomic<int> terminalSlot{freeSlot};
 
 void onInterrupt(int signal)
 {
@@ -23,6 +28,8 @@ void onInterrupt(int signal)
         if (slots[slot].load() == armedSlot)
             ::unlink(paths[slot]);
     }
+    if (terminalSlot.load() == armedSlot)
+        ::tcsetattr(terminalFd, TCSANOW, &terminalSettings);
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
@@ -58,8 +65,21 @@ InterruptCleanup::InterruptCleanup(const QString &path)
     }
 }
 
+InterruptCleanup::InterruptCleanup(int terminal, const termios &saved)
+{
+    int expected = freeSlot;
+    if (!terminalSlot.compare_exchange_strong(expected, claimedSlot))
+        return;
+    terminalFd = terminal;
+    terminalSettings = saved;
+    terminalSlot.store(armedSlot);
+    m_terminal = true;
+}
+
 InterruptCleanup::~InterruptCleanup()
 {
     if (m_slot >= 0)
         slots[m_slot].store(freeSlot);
+    if (m_terminal)
+        terminalSlot.store(freeSlot);
 }

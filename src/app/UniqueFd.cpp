@@ -48,17 +48,39 @@ bool UniqueFd::writeAll(const void *data, qsizetype length)
     return true;
 }
 
-UniqueFd UniqueFd::unnamedFile(const QByteArray &folder)
+namespace {
+bool unnamedFilesRefused()
 {
     // Lets tests take the path of file systems without unnamed files (vfat, exfat, some FUSE).
     static const bool refused = qEnvironmentVariableIsSet("LUMISERA_NO_UNNAMED_FILES");
-    if (refused || ::access("/proc/self/fd", X_OK) != 0)
+    return refused || ::access("/proc/self/fd", X_OK) != 0;
+}
+} // namespace
+
+UniqueFd UniqueFd::unnamedFile(const QByteArray &folder)
+{
+    return unnamedFileIn(AT_FDCWD, folder);
+}
+
+UniqueFd UniqueFd::unnamedFileIn(int folderFd)
+{
+    return unnamedFileIn(folderFd, ".");
+}
+
+UniqueFd UniqueFd::unnamedFileIn(int folderFd, const QByteArray &folder)
+{
+    if (unnamedFilesRefused())
         return UniqueFd();
-    return UniqueFd(::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    return UniqueFd(::openat(folderFd, folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
 }
 
 bool UniqueFd::linkAs(const QByteArray &path) const
 {
+    return linkAt(AT_FDCWD, path);
+}
+
+bool UniqueFd::linkAt(int folderFd, const QByteArray &name) const
+{
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
-    return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0;
+    return ::linkat(AT_FDCWD, self.constData(), folderFd, name.constData(), AT_SYMLINK_FOLLOW) == 0;
 }

@@ -26,9 +26,15 @@ public:
     // so that an interrupted write leaves nothing. Invalid where the file system has no unnamed
     // files or no /proc to name them through.
     static UniqueFd unnamedFile(const QByteArray &folder);
+    // The same in the folder open as folderFd.
+    static UniqueFd unnamedFileIn(int folderFd);
     // Gives the unnamed file the name `path`, never replacing one; false with errno set.
     bool linkAs(const QByteArray &path) const;
+    // The same for `name` in the folder open as folderFd.
+    bool linkAt(int folderFd, const QByteArray &name) const;
 
 private:
+    static UniqueFd unnamedFileIn(int folderFd, const QByteArray &folder);
+
     int m_fd;
 };

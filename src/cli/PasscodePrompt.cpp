@@ -1,6 +1,10 @@
 #include "PasscodePrompt.h"
 
+#include "InterruptCleanup.h"
+
 #include <QByteArray>
+
+#include <memory>
 
 #include <fcntl.h>
 #include <termios.h>
@@ -19,6 +23,9 @@ public:
         termios silent = m_saved;
         silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
         silent.c_lflag |= ECHONL;
+        // Armed before echo goes: Ctrl-C at the prompt puts the terminal back before the
+        // process ends by the signal.
+        m_restore = std::make_unique<InterruptCleanup>(m_fd, m_saved);
         m_active = tcsetattr(m_fd, TCSAFLUSH, &silent) == 0;
     }
     ~EchoOff()
@@ -33,6 +40,7 @@ private:
     int m_fd;
     termios m_saved{};
     bool m_active = false;
+    std::unique_ptr<InterruptCleanup> m_restore;
 };
 
 // A FILE over /dev/tty, closed on every path.

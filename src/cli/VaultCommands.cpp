@@ -6,7 +6,6 @@
 #include "FileNaming.h"
 #include "FileSystemError.h"
 #include "FolderOperations.h"
-#include "InterruptCleanup.h"
 #include "ItemCollection.h"
 #include "KeyChainHelper.h"
 #include "NativePath.h"
@@ -14,15 +13,17 @@
 #include "PasscodePrompt.h"
 #include "PasscodeRule.h"
 #include "PasscodeStore.h"
+#include "PinEntry.h"
 #include "PlainCopy.h"
+#include "ScratchFile.h"
 #include "SecretWipe.h"
 #include "TerminalText.h"
 #include "TransferProgress.h"
+#include "UniqueFd.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QTemporaryFile>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -37,6 +38,20 @@ constexpr int minimumPinLength = 4;
 QString reasonFor(std::error_code error)
 {
     return error ? QStringLiteral(": ") + QString::fromLocal8Bit(error.message().c_str()) : QString();
+}
+
+bool writeAll(int fd, const char *data, qsizetype length)
+{
+    while (length > 0) {
+        const ssize_t done = ::write(fd, data, size_t(length));
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0)
+            return false;
+        data += done;
+        length -= done;
+    }
+    return true;
 }
 
 struct Help
@@ -132,6 +147,8 @@ int VaultCommands::run(const QString &command, const QStringList &arguments)
         m_err.flush();
         return CommandLine::Usage;
     }
+    // Plaintext an earlier command could not take along (it was killed) goes first.
+    ScratchFile::removeLeftovers();
     if (command == QLatin1String("init"))
         return init();
     if (command == QLatin1String("passcode-store") && m_arguments.operands.isEmpty())
@@ -252,6 +269,11 @@ std::shared_ptr<DriveManager> VaultCommands::openFolder(const QString &folder, b
         return manager;
     const ItemCollection::Listing found =
         ItemCollection::listFolder(manager, m_location, FileItemType::file, *m_session);
+    if (needsPin && found.pinUnreadable) {
+        status = fail(QStringLiteral("%1 (folder \"%2\"); set a new one or remove it with lumisera-vault pin")
+                          .arg(PinEntry::unreadableText(), folder));
+        return nullptr;
+    }
     if (needsPin && found.pin && !m_arguments.pin) {
         status = fail(QStringLiteral("folder \"%1\" is protected by a PIN; give it with --pin").arg(folder));
         return nullptr;
@@ -269,15 +291,11 @@ std::optional<QList<StoredItemPtr>> VaultCommands::findFiles(const std::shared_p
                                                              const QString &folder, const QStringList &names,
                                                              int &status)
 {
+    // Named as `ls` shows them, conflict copies told apart included.
     QMultiHash<QString, StoredItemPtr> byName;
-    for (const QUrl &url : manager->listItems(FileItemType::file)) {
-        try {
-            const StoredItemPtr item = StoredItem::makeStoredItem(url, m_location, manager->rootPath());
-            if (item->fullName().toLower() != FileNaming::pinFileName())
-                byName.insert(item->fullName(), item);
-        } catch (const std::exception &) {
-            continue;
-        }
+    for (const StoredItemPtr &item : ItemCollection::listItems(manager, m_location, FileItemType::file)) {
+        if (item->fullName().toLower() != FileNaming::pinFileName())
+            byName.insert(item->fullName(), item);
     }
     QList<StoredItemPtr> found;
     for (const QString &name : names) {
@@ -364,6 +382,11 @@ int VaultCommands::add()
         if (FileNaming::isHiddenFromListing(info.fileName()))
             return fail(
                 QStringLiteral("add: \"%1\" has the name of a folder's PIN file; rename it first").arg(file));
+        if (!FileNaming::isStorableFileName(info.fileName()))
+            return fail(
+                QStringLiteral("add: \"%1\" would be listed under another name (as with white space at "
+                               "either end); rename it first")
+                    .arg(file));
     }
     int status = CommandLine::Success;
     const std::shared_ptr<DriveManager> manager = openFolder(folder, true, status);
@@ -400,55 +423,57 @@ int VaultCommands::get()
     return decryptTo(items->first(), target);
 }
 
-bool VaultCommands::decryptToStandardOutput(const std::function<bool(const QString &)> &decrypt)
+bool VaultCommands::decryptToStandardOutput(const std::function<bool(int)> &decrypt)
 {
     struct stat status
     {
     };
     if (::fstat(STDOUT_FILENO, &status) != 0)
         return false;
-    // A pipe or terminal takes the bytes as they come. A file is opened afresh through
-    // /dev/stdout, which would truncate it even when the shell appends (>>), so the bytes go
-    // through a private temporary copy there.
+    // A pipe or terminal takes the bytes as they come. A file gets them only once the whole file
+    // decrypted, so that a damaged one leaves no part of it there; until then they wait in a file
+    // without a name, which nothing can leave behind.
     if (!S_ISREG(status.st_mode))
-        return decrypt(QStringLiteral("/dev/stdout"));
-    const QString directory = AppPaths::temporaryDirectory();
-    if (directory.isEmpty())
+        return decrypt(STDOUT_FILENO);
+    const UniqueFd plain = ScratchFile::create();
+    if (!plain.isValid() || !decrypt(plain.get()) || ::lseek(plain.get(), 0, SEEK_SET) != 0)
         return false;
-    QTemporaryFile plain(directory + QStringLiteral("/get-XXXXXX"));
-    if (!plain.open())
-        return false;
-    const InterruptCleanup cleanup(plain.fileName());
-    if (!decrypt(plain.fileName()))
-        return false;
-    plain.seek(0);
-    QFile out;
-    if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::DontCloseHandle))
-        return false;
-    constexpr qint64 chunk = qint64(1) << 20;
-    while (!plain.atEnd()) {
-        const QByteArray bytes = plain.read(chunk);
-        if (bytes.isEmpty() || out.write(bytes) != bytes.size())
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const ssize_t count = ::read(plain.get(), buffer.data(), size_t(buffer.size()));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            return false;
+        if (count == 0)
+            return true;
+        if (!writeAll(STDOUT_FILENO, buffer.constData(), count))
             return false;
     }
-    return out.flush();
 }
 
 int VaultCommands::decryptTo(const StoredItemPtr &item, const QString &target)
 {
-    const QByteArray source = NativePath::fromUrl(item->url());
     const QString key = m_session->key().value_or(QString());
+    // The listed file itself: not a link or special file a sync client put in its place.
+    UniqueFd source;
+    try {
+        source = NativePath::openListed(NativePath::fromUrl(item->url()));
+    } catch (const FileSystemError &error) {
+        return fail(QStringLiteral("get: could not decrypt \"%1\"").arg(item->fullName()) +
+                    reasonFor(error.code()));
+    }
     struct stat sourceStatus
     {
     };
-    const qint64 size = ::stat(source.constData(), &sourceStatus) == 0 ? qint64(sourceStatus.st_size) : 0;
-    const auto decrypt = [&](const QString &output) {
-        return TransferProgress::run(item->fullName(), size, [&] {
-            return FileEncryptor::processFile(source, output, key, CryptOperation::decrypt);
-        });
-    };
+    const qint64 size = ::fstat(source.get(), &sourceStatus) == 0 ? qint64(sourceStatus.st_size) : 0;
     if (target == QLatin1String("-")) {
         m_out.flush();
+        const auto decrypt = [&](int output) {
+            return TransferProgress::run(item->fullName(), size, [&] {
+                return FileEncryptor::processFile(source.get(), output, key, CryptOperation::decrypt);
+            });
+        };
         if (!decryptToStandardOutput(decrypt))
             return fail(QStringLiteral("get: could not decrypt \"%1\"").arg(item->fullName()));
         return CommandLine::Success;
@@ -466,7 +491,7 @@ int VaultCommands::decryptTo(const StoredItemPtr &item, const QString &target)
     }
     FileEncryptor::IoFailure io;
     const bool decrypted = TransferProgress::run(item->fullName(), size, [&] {
-        return FileEncryptor::processFile(source, output->fd(), key, CryptOperation::decrypt, &io);
+        return FileEncryptor::processFile(source.get(), output->fd(), key, CryptOperation::decrypt, &io);
     });
     const auto cannotWrite = [&](std::error_code error) {
         return fail(QStringLiteral("get: cannot write \"%1\"").arg(target) + reasonFor(error));
@@ -538,7 +563,7 @@ int VaultCommands::pin()
         return status;
     FolderOperations operations(manager, m_location, m_session);
     if (m_arguments.operands.at(1) == QLatin1String("remove")) {
-        if (!listing.pin)
+        if (!listing.pin && !listing.pinUnreadable)
             return fail(QStringLiteral("pin: folder \"%1\" has no PIN").arg(folder));
         if (!operations.removePin())
             return fail(QStringLiteral("pin: could not remove the PIN of folder \"%1\"").arg(folder));

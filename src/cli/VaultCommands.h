@@ -58,7 +58,8 @@ private:
                                                   const QString &folder, const QStringList &names,
                                                   int &status);
     int decryptTo(const StoredItemPtr &item, const QString &target);
-    bool decryptToStandardOutput(const std::function<bool(const QString &)> &decrypt);
+    // decrypt writes into the descriptor it is given.
+    bool decryptToStandardOutput(const std::function<bool(int)> &decrypt);
 
     CommandLine::GlobalOptions m_options;
     StorageLocation m_location;

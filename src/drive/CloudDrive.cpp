@@ -6,11 +6,14 @@
 #include "FileMonitor.h"
 #include "FileSystemError.h"
 #include "PartialFile.h"
+#include "TreeFolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,6 +39,27 @@ QString asFolder(const QString &path)
 {
     const QString clean = QDir::cleanPath(path);
     return clean.endsWith(u'/') ? clean : clean + u'/';
+}
+
+[[noreturn]] void throwExists(const QString &path)
+{
+    errno = EEXIST;
+    throw FileSystemError::fromErrno(QStringLiteral("Could not copy onto"), path);
+}
+
+void copyInto(const UniqueFd &source, PartialFile &target, const QString &sourcePath)
+{
+    QByteArray buffer(1024 * 1024, Qt::Uninitialized);
+    for (;;) {
+        const ssize_t count = ::read(source.get(), buffer.data(), size_t(buffer.size()));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            throw FileSystemError::fromErrno(QStringLiteral("Could not read"), sourcePath);
+        if (count == 0)
+            return;
+        target.write(QByteArray::fromRawData(buffer.constData(), count));
+    }
 }
 } // namespace
 
@@ -77,10 +101,12 @@ CloudDrive::CloudDrive(const Storage &storage, const QString &relativePathToRoot
         const QString documents = *container + QStringLiteral("/Documents");
         if (!QFileInfo::exists(documents))
             CoordinatedFileManager::createDirectory(documents, false);
+        m_baseDirectory = documents;
         m_rootDirectory = asFolder(documents + u'/' + relativePathToRoot);
     } else {
         if (!storage.rootURL.startsWith(u'/'))
             throw CloudDriveError(Kind::rootDirectoryURLIsNotDirectory, storage.rootURL);
+        m_baseDirectory = storage.rootURL;
         m_rootDirectory = asFolder(storage.rootURL + u'/' + relativePathToRoot);
     }
     prepareRoot(skipCreate);
@@ -108,18 +134,32 @@ CloudDrive::~CloudDrive()
 
 void CloudDrive::prepareRoot(bool skipCreate)
 {
+    m_base = QFile::encodeName(QDir::cleanPath(m_baseDirectory));
+    m_rootComponents = TreeFolder::componentsOf(m_relativePathToRoot);
     if (skipCreate)
         return;
-    // Without the trailing slash, so that a plain file there is seen as one.
     const QString root = QDir::cleanPath(m_rootDirectory);
-    const ItemExistence existing = CoordinatedFileManager::fileExists(root);
-    if (existing.exists && !existing.isDirectory)
-        throw CloudDriveError(Kind::rootDirectoryURLIsNotDirectory, root);
-    if (existing.exists)
-        return;
-    if (QFileInfo(root).isSymLink()) // a link to nowhere
-        throw CloudDriveError(Kind::rootDirectoryURLIsNotDirectory, root);
-    CoordinatedFileManager::createDirectory(root, true);
+    if (!QFileInfo::exists(m_baseDirectory) && !QFileInfo(m_baseDirectory).isSymLink())
+        CoordinatedFileManager::createDirectory(m_baseDirectory, true);
+    // Folders only, by lstat(): a file, a link or anything else in the way is not the folder asked
+    // for. Making an empty folder needs no descriptor, so that a drive opens even where none is left.
+    QByteArray path = m_base;
+    for (qsizetype i = -1; i < m_rootComponents.size(); ++i) {
+        if (i >= 0)
+            path += '/' + m_rootComponents.at(i);
+        struct stat status
+        {
+        };
+        const bool missing = ::lstat(path.constData(), &status) != 0 && errno == ENOENT;
+        if (missing && i >= 0 && ::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+            throw FileSystemError::fromErrno(QStringLiteral("Could not create the folder"),
+                                             QFile::decodeName(path));
+        if (::lstat(path.constData(), &status) != 0)
+            throw FileSystemError::fromErrno(QStringLiteral("Could not create the folder"),
+                                             QFile::decodeName(path));
+        if (!S_ISDIR(status.st_mode))
+            throw CloudDriveError(Kind::rootDirectoryURLIsNotDirectory, root);
+    }
 }
 
 std::optional<QString> CloudDrive::ubiquityContainerIdentifier() const
@@ -156,100 +196,197 @@ QString CloudDrive::itemFile(const RootRelativePath &path) const
     return path.fileURL(m_rootDirectory);
 }
 
-QString CloudDrive::itemFolder(const RootRelativePath &path) const
+TreeFolder CloudDrive::rootFolder() const
 {
     checkConnected();
-    return path.directoryURL(m_rootDirectory);
+    return TreeFolder::open(m_base, m_rootComponents);
+}
+
+TreeFolder CloudDrive::folderAt(const RootRelativePath &path) const
+{
+    itemFile(path); // refuses "." and ".."
+    TreeFolder folder = rootFolder();
+    for (const QByteArray &component : TreeFolder::componentsOf(path.path()))
+        folder = folder.folder(component);
+    return folder;
+}
+
+std::pair<TreeFolder, QByteArray> CloudDrive::entryAt(const RootRelativePath &path) const
+{
+    itemFile(path);
+    QByteArrayList components = TreeFolder::componentsOf(path.path());
+    if (components.isEmpty()) {
+        // The root itself, as an entry of its parent folder.
+        if (m_rootComponents.isEmpty())
+            throw CloudDriveError(Kind::invalidFileType, QStringLiteral("the tree itself"));
+        checkConnected();
+        QByteArrayList parent = m_rootComponents;
+        const QByteArray name = parent.takeLast();
+        return {TreeFolder::open(m_base, parent), name};
+    }
+    const QByteArray name = components.takeLast();
+    TreeFolder folder = rootFolder();
+    for (const QByteArray &component : std::as_const(components))
+        folder = folder.folder(component);
+    return {std::move(folder), name};
+}
+
+std::optional<struct stat> CloudDrive::statusOf(const RootRelativePath &path) const
+{
+    try {
+        const auto [folder, name] = entryAt(path);
+        return folder.status(name);
+    } catch (const FileSystemError &) {
+        return std::nullopt; // a folder on the way is missing, or not a folder
+    }
 }
 
 bool CloudDrive::fileExists(const RootRelativePath &path) const
 {
-    const ItemExistence item = CoordinatedFileManager::fileExists(itemFile(path));
-    return item.exists && !item.isDirectory;
+    const std::optional<struct stat> item = statusOf(path);
+    return item && S_ISREG(item->st_mode);
 }
 
 bool CloudDrive::directoryExists(const RootRelativePath &path) const
 {
-    const ItemExistence item = CoordinatedFileManager::fileExists(itemFolder(path));
-    return item.exists && item.isDirectory;
+    if (TreeFolder::componentsOf(path.path()).isEmpty()) {
+        try {
+            rootFolder();
+            return true;
+        } catch (const FileSystemError &) {
+            return false;
+        }
+    }
+    const std::optional<struct stat> item = statusOf(path);
+    return item && S_ISDIR(item->st_mode);
 }
 
 QStringList CloudDrive::contentsOfDirectory(const RootRelativePath &path, HiddenFiles hiddenFiles) const
 {
-    return CoordinatedFileManager::contentsOfDirectory(itemFolder(path), hiddenFiles);
+    QStringList paths;
+    for (const DirectoryEntry &entry : entriesOfDirectory(path, hiddenFiles))
+        paths.append(entry.path);
+    return paths;
 }
 
 QList<DirectoryEntry> CloudDrive::entriesOfDirectory(const RootRelativePath &path,
                                                      HiddenFiles hiddenFiles) const
 {
-    return CoordinatedFileManager::entriesOfDirectory(itemFolder(path), hiddenFiles);
+    return folderAt(path).entries(hiddenFiles);
 }
 
 void CloudDrive::createDirectory(const RootRelativePath &path) const
 {
-    CoordinatedFileManager::createDirectory(itemFolder(path), true);
+    itemFile(path);
+    TreeFolder folder = rootFolder();
+    for (const QByteArray &component : TreeFolder::componentsOf(path.path()))
+        folder = folder.makeFolder(component);
 }
 
 void CloudDrive::removeDirectory(const RootRelativePath &path) const
 {
-    const QString folder = itemFolder(path);
-    const ItemExistence item = CoordinatedFileManager::fileExists(folder);
-    if (!item.exists || !item.isDirectory)
+    const auto [folder, name] = entryAt(path);
+    const std::optional<struct stat> item = folder.status(name);
+    if (!item || !S_ISDIR(item->st_mode))
         throw CloudDriveError(Kind::invalidFileType, QStringLiteral("no folder '%1'").arg(path.path()));
-    CoordinatedFileManager::removeItem(folder);
+    folder.remove(name);
 }
 
 void CloudDrive::removeFile(const RootRelativePath &path) const
 {
-    const QString file = itemFile(path);
-    const ItemExistence item = CoordinatedFileManager::fileExists(file);
-    if (!item.exists || item.isDirectory)
+    if (TreeFolder::componentsOf(path.path()).isEmpty())
         throw CloudDriveError(Kind::invalidFileType, QStringLiteral("no file '%1'").arg(path.path()));
-    CoordinatedFileManager::removeItem(file);
+    std::optional<std::pair<TreeFolder, QByteArray>> entry;
+    try {
+        entry.emplace(entryAt(path));
+    } catch (const FileSystemError &) {
+        throw CloudDriveError(Kind::invalidFileType, QStringLiteral("no file '%1'").arg(path.path()));
+    }
+    // A link or special file is an entry of its own: unlinked, its target untouched.
+    const std::optional<struct stat> item = entry->first.status(entry->second);
+    if (!item || S_ISDIR(item->st_mode))
+        throw CloudDriveError(Kind::invalidFileType, QStringLiteral("no file '%1'").arg(path.path()));
+    entry->first.remove(entry->second);
 }
 
 void CloudDrive::removeListedFile(const QByteArray &nativePath) const
 {
     checkConnected();
-    const QByteArray root = QFile::encodeName(m_rootDirectory);
-    const QByteArray name = nativePath.startsWith(root) ? nativePath.mid(root.size()) : QByteArray();
-    struct stat status
-    {
-    };
-    if (name.isEmpty() || name == "." || name == ".." || name.contains('/') || name.contains('\0') ||
-        ::stat(nativePath.constData(), &status) != 0 || S_ISDIR(status.st_mode))
+    const QByteArray name = listedName(nativePath);
+    const TreeFolder root = rootFolder();
+    const std::optional<struct stat> item = root.status(name);
+    if (!item || S_ISDIR(item->st_mode))
         throw CloudDriveError(Kind::invalidFileType,
                               QStringLiteral("no file '%1'").arg(QFile::decodeName(name)));
-    if (::unlink(nativePath.constData()) != 0)
-        throw FileSystemError::fromErrno(QStringLiteral("Could not remove"), QFile::decodeName(nativePath));
+    root.remove(name);
+}
+
+QByteArray CloudDrive::readListedFile(const QByteArray &nativePath, qint64 maxBytes) const
+{
+    checkConnected();
+    return rootFolder().readFile(listedName(nativePath), maxBytes);
+}
+
+QByteArray CloudDrive::listedName(const QByteArray &nativePath) const
+{
+    const QByteArray root = QFile::encodeName(m_rootDirectory);
+    const QByteArray name = nativePath.startsWith(root) ? nativePath.mid(root.size()) : QByteArray();
+    if (name.isEmpty() || name == "." || name == ".." || name.contains('/') || name.contains('\0'))
+        throw CloudDriveError(Kind::invalidFileType,
+                              QStringLiteral("no file '%1'").arg(QFile::decodeName(name)));
+    return name;
 }
 
 QByteArray CloudDrive::readFile(const RootRelativePath &path) const
 {
-    return CoordinatedFileManager::contentsOfFile(itemFile(path));
+    const auto [folder, name] = entryAt(path);
+    return folder.readFile(name, wholeFileLimit);
 }
 
 void CloudDrive::readFile(const RootRelativePath &path,
                           const CoordinatedFileManager::AccessBlock &block) const
 {
-    CoordinatedFileManager::readFile(itemFile(path), block);
+    // The block opens the path itself: it gets one only for a regular file reached without links.
+    const auto [folder, name] = entryAt(path);
+    folder.openFile(name);
+    CoordinatedFileManager::readFile(folder.pathOf(name), block);
 }
 
 void CloudDrive::updateFile(const RootRelativePath &path,
                             const CoordinatedFileManager::AccessBlock &block) const
 {
-    CoordinatedFileManager::updateFile(itemFile(path), block);
+    const auto [folder, name] = entryAt(path);
+    const std::optional<struct stat> item = folder.status(name);
+    if (item && !S_ISREG(item->st_mode)) {
+        errno = EINVAL;
+        throw FileSystemError::fromErrno(QStringLiteral("Not a regular file:"), itemFile(path));
+    }
+    CoordinatedFileManager::updateFile(folder.pathOf(name), block);
 }
 
 void CloudDrive::writeFile(const QByteArray &data, const RootRelativePath &path) const
 {
-    CoordinatedFileManager::write(data, itemFile(path));
+    const auto [folder, name] = entryAt(path);
+    PartialFile partial(folder, QFile::decodeName(name));
+    partial.write(data);
+    partial.commit();
+}
+
+std::unique_ptr<PartialFile> CloudDrive::newFile(const QString &name, const RootRelativePath &folder) const
+{
+    checkFileName(name);
+    return std::make_unique<PartialFile>(folderAt(folder), name.trimmed());
 }
 
 void CloudDrive::copy(const RootRelativePath &from, const RootRelativePath &to) const
 {
-    const QString source = itemFile(from);
-    CoordinatedFileManager::copyItem(source, itemFile(to));
+    const auto [sourceFolder, sourceName] = entryAt(from);
+    const UniqueFd source = sourceFolder.openFile(sourceName);
+    const auto [targetFolder, targetName] = entryAt(to);
+    PartialFile target(targetFolder, QFile::decodeName(targetName));
+    copyInto(source, target, itemFile(from));
+    if (!target.commitAs(QFile::decodeName(targetName)))
+        throwExists(itemFile(to));
 }
 
 void CloudDrive::upload(const QString &sourcePath, const RootRelativePath &to) const
@@ -258,12 +395,32 @@ void CloudDrive::upload(const QString &sourcePath, const RootRelativePath &to) c
     const QString name = QFileInfo(QDir::cleanPath(sourcePath)).fileName();
     if (name.isEmpty() || sourcePath.isEmpty())
         throw CloudDriveError(Kind::invalidFileType, QStringLiteral("source '%1'").arg(sourcePath));
-    CoordinatedFileManager::copyItem(sourcePath, targetURL(name, to));
+    const QString target = targetURL(name, to);
+    // The source lies outside the trees, where the person's own links lead where they mean.
+    UniqueFd source(
+        ::open(QFile::encodeName(sourcePath).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat status
+    {
+    };
+    if (!source.isValid() || ::fstat(source.get(), &status) != 0)
+        throw FileSystemError::fromErrno(QStringLiteral("Could not open"), sourcePath);
+    if (!S_ISREG(status.st_mode))
+        throw CloudDriveError(Kind::invalidFileType, QStringLiteral("source '%1'").arg(sourcePath));
+    ::fcntl(source.get(), F_SETFL, ::fcntl(source.get(), F_GETFL) & ~O_NONBLOCK);
+    std::unique_ptr<PartialFile> partial = newFile(name, to);
+    copyInto(source, *partial, sourcePath);
+    if (!partial->commitAs(name.trimmed()))
+        throwExists(target);
 }
 
 void CloudDrive::download(const RootRelativePath &from, const QString &targetPath) const
 {
-    CoordinatedFileManager::copyItem(itemFile(from), targetPath);
+    const auto [folder, name] = entryAt(from);
+    const UniqueFd source = folder.openFile(name);
+    PartialFile target(targetPath);
+    copyInto(source, target, itemFile(from));
+    if (!target.commitAs(QFileInfo(targetPath).fileName()))
+        throwExists(targetPath);
 }
 
 void CloudDrive::checkFileName(const QString &name)
@@ -282,5 +439,5 @@ QString CloudDrive::targetURL(const QString &name, const RootRelativePath &folde
 
 int CloudDrive::removeLeftoverPartials(const RootRelativePath &folder) const
 {
-    return PartialFile::removeLeftovers(itemFolder(folder));
+    return PartialFile::removeLeftovers(folderAt(folder));
 }

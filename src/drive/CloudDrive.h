@@ -4,14 +4,19 @@
 #include "RootRelativePath.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
 #include <optional>
+#include <sys/stat.h>
+#include <utility>
 
 class CloudDriveObserver;
 class FileMonitor;
+class PartialFile;
+class TreeFolder;
 
 // The file layer under one vault tree: one root folder, either below a folder on this device or
 // in the cloud container (AppPaths::cloudContainer(), a folder a sync client keeps in sync).
@@ -21,6 +26,11 @@ class FileMonitor;
 //
 // A cloud drive is connected exactly while the container folder exists (read afresh at every
 // call): when it goes away every later operation throws queriedWhileNotConnected.
+//
+// Sync clients and other machines write into the trees, so no operation follows a symbolic link
+// from the tree's base folder down (TreeFolder): a link is never listed as a file or a folder,
+// opened, written through or watched, and removing one removes the link. Only the path up to the
+// base (the CloudContainer link the person made) is followed.
 class CloudDrive
 {
 public:
@@ -63,23 +73,31 @@ public:
     CloudDriveObserver *observer() const;
     void setObserver(CloudDriveObserver *observer);
 
+    // A regular file, or a real folder, is at path (links and special files are neither).
     bool fileExists(const RootRelativePath &path) const;
     bool directoryExists(const RootRelativePath &path) const;
     // Absolute paths of the folder's entries.
     QStringList contentsOfDirectory(const RootRelativePath &path, HiddenFiles hiddenFiles) const;
     QList<DirectoryEntry> entriesOfDirectory(const RootRelativePath &path, HiddenFiles hiddenFiles) const;
     void createDirectory(const RootRelativePath &path) const;
-    // Both throw invalidFileType unless the item exists and is of the expected kind.
+    // Both throw invalidFileType unless the item exists and is of the expected kind; any entry
+    // that is not a folder (a link, a FIFO) counts as a file and is removed itself.
     void removeDirectory(const RootRelativePath &path) const;
     void removeFile(const RootRelativePath &path) const;
     // The same for a file directly in the root, by the exact path its listing gave
     // (DirectoryEntry::nativePath), which need not be UTF-8.
     void removeListedFile(const QByteArray &nativePath) const;
+    // At most maxBytes + 1 bytes of the regular file directly in the root that the listing gave.
+    QByteArray readListedFile(const QByteArray &nativePath, qint64 maxBytes) const;
     QByteArray readFile(const RootRelativePath &path) const;
     void readFile(const RootRelativePath &path, const CoordinatedFileManager::AccessBlock &block) const;
     void updateFile(const RootRelativePath &path, const CoordinatedFileManager::AccessBlock &block) const;
     // Replaces the file; it appears complete or not at all.
     void writeFile(const QByteArray &data, const RootRelativePath &path) const;
+    // A new file on its way into folder (see PartialFile::commitAs()); name is checked and
+    // trimmed as targetURL() does.
+    std::unique_ptr<PartialFile> newFile(const QString &name, const RootRelativePath &folder) const;
+    // Files only; each fails when something is at the target already.
     void copy(const RootRelativePath &from, const RootRelativePath &to) const;
     // Copies an outside file into the folder `to`, under the file's own name.
     void upload(const QString &sourcePath, const RootRelativePath &to) const;
@@ -98,13 +116,24 @@ public:
 private:
     struct ObserverSlot;
 
+    // No file of the vault is read whole beyond this.
+    static constexpr qint64 wholeFileLimit = qint64(1) << 40;
+
     void prepareRoot(bool skipCreate);
     QString itemFile(const RootRelativePath &path) const;
-    QString itemFolder(const RootRelativePath &path) const;
+    TreeFolder rootFolder() const;
+    TreeFolder folderAt(const RootRelativePath &path) const;
+    // The folder holding path's last component, and that component.
+    std::pair<TreeFolder, QByteArray> entryAt(const RootRelativePath &path) const;
+    std::optional<struct stat> statusOf(const RootRelativePath &path) const;
+    QByteArray listedName(const QByteArray &nativePath) const;
     void checkConnected() const;
 
     Storage m_storage;
     QString m_relativePathToRoot;
+    QString m_baseDirectory; // the tree's base: the documents folder, or the container's Documents
+    QByteArray m_base;
+    QByteArrayList m_rootComponents;
     QString m_rootDirectory;
     std::shared_ptr<ObserverSlot> m_observer;
     std::unique_ptr<FileMonitor> m_fileMonitor;

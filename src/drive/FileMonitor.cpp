@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 
 #include <atomic>
 #include <climits>
@@ -66,19 +65,16 @@ struct FileMonitor::Tree : FolderWatcher::Client
 {
     QString root;     // as given, without a trailing slash
     QString realRoot; // where the root was found; its parent is watched while the root is missing
-    QString monitorRoot;
     ChangeHandler handler;
-    QHash<int, QString> folders; // watch descriptor -> watched folder path
     int rootWatch = -1;
     int parentWatch = -1;
     QStringList reports;
     std::mutex deliveryMutex;
     std::atomic<bool> stopped{false};
 
-    FolderWatcher::WatchResult watchTree(FolderWatcher &watcher, const QString &folder, bool isRoot);
-    void unwatchTree(FolderWatcher &watcher, const QString &folder);
-    void releaseTree(FolderWatcher &watcher);
-    void watchRoot(FolderWatcher &watcher);
+    FolderWatcher::WatchResult watchRoot(FolderWatcher &watcher);
+    void releaseRoot(FolderWatcher &watcher);
+    void startWatching(FolderWatcher &watcher);
     void waitForRoot(FolderWatcher &watcher, bool checkNow);
     void rootReturned(FolderWatcher &watcher);
     void stop(const FolderWatcher &watcher);
@@ -89,48 +85,27 @@ struct FileMonitor::Tree : FolderWatcher::Client
     void deliver(const QStringList &paths) override;
 };
 
-FolderWatcher::WatchResult FileMonitor::Tree::watchTree(FolderWatcher &watcher, const QString &folder,
-                                                        bool isRoot)
+FolderWatcher::WatchResult FileMonitor::Tree::watchRoot(FolderWatcher &watcher)
 {
-    // The root may be a link to the real folder; the folders below are watched as they are.
+    // The root's own folder only: what lies deeper is not the drive's to show, and every watch
+    // comes out of the per-user budget that the sync client needs too. A root that is a link is
+    // not watched through: it is no folder of the tree.
     int watch = -1;
-    const FolderWatcher::WatchResult result = watcher.addWatch(*this, folder, isRoot, &watch);
-    if (result != FolderWatcher::WatchResult::watching)
-        return result;
-    folders.insert(watch, folder);
-    if (isRoot)
+    const FolderWatcher::WatchResult result = watcher.addWatch(*this, root, false, &watch);
+    if (result == FolderWatcher::WatchResult::watching)
         rootWatch = watch;
-    const QStringList subfolders = QDir(folder).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot |
-                                                          QDir::NoSymLinks | QDir::System);
-    for (const QString &name : subfolders)
-        watchTree(watcher, folder + u'/' + name, false);
     return result;
 }
 
-void FileMonitor::Tree::unwatchTree(FolderWatcher &watcher, const QString &folder)
+void FileMonitor::Tree::releaseRoot(FolderWatcher &watcher)
 {
-    const QString below = folder + u'/';
-    for (auto it = folders.begin(); it != folders.end();) {
-        if (it.key() != rootWatch && (it.value() == folder || it.value().startsWith(below))) {
-            watcher.removeWatch(*this, it.key());
-            it = folders.erase(it);
-        } else {
-            ++it;
-        }
-    }
-}
-
-void FileMonitor::Tree::releaseTree(FolderWatcher &watcher)
-{
-    for (auto it = folders.cbegin(); it != folders.cend(); ++it)
-        watcher.removeWatch(*this, it.key());
-    folders.clear();
+    watcher.removeWatch(*this, rootWatch);
     rootWatch = -1;
 }
 
-void FileMonitor::Tree::watchRoot(FolderWatcher &watcher)
+void FileMonitor::Tree::startWatching(FolderWatcher &watcher)
 {
-    if (watchTree(watcher, root, true) == FolderWatcher::WatchResult::folderMissing)
+    if (watchRoot(watcher) == FolderWatcher::WatchResult::folderMissing)
         waitForRoot(watcher, true);
 }
 
@@ -152,7 +127,7 @@ void FileMonitor::Tree::rootReturned(FolderWatcher &watcher)
 {
     watcher.removeWatch(*this, parentWatch);
     parentWatch = -1;
-    if (watchTree(watcher, root, true) == FolderWatcher::WatchResult::watching)
+    if (watchRoot(watcher) == FolderWatcher::WatchResult::watching)
         reports.append(root);
     else
         waitForRoot(watcher, false);
@@ -168,32 +143,18 @@ void FileMonitor::Tree::handleEvent(FolderWatcher &watcher, const inotify_event 
             rootReturned(watcher);
         return;
     }
-    const auto found = folders.constFind(event.wd);
-    if (found == folders.constEnd())
+    if (event.wd != rootWatch)
         return;
-    const QString folder = found.value();
-    if (event.wd == rootWatch && (event.mask & RootGoneEvents)) {
-        releaseTree(watcher);
+    if (event.mask & RootGoneEvents) {
+        releaseRoot(watcher);
         reports.append(root);
         waitForRoot(watcher, true);
         return;
     }
-    if (event.mask & IN_IGNORED) {
-        folders.remove(event.wd);
+    if (event.len == 0)
         return;
-    }
-    // A folder below the root that goes away is reported by its parent's watch.
-    if (event.len == 0 || (event.mask & (IN_DELETE_SELF | IN_MOVE_SELF)))
-        return;
-    const QString path = folder + u'/' + QFile::decodeName(event.name);
-    if (event.mask & IN_ISDIR) {
-        if (event.mask & IN_MOVED_FROM)
-            unwatchTree(watcher, path);
-        if (event.mask & (IN_CREATE | IN_MOVED_TO))
-            watchTree(watcher, path, false);
-    }
     if (event.mask & ReportedEvents)
-        reports.append(path);
+        reports.append(root + u'/' + QFile::decodeName(event.name));
 }
 
 void FileMonitor::Tree::deliver(const QStringList &paths)
@@ -202,8 +163,9 @@ void FileMonitor::Tree::deliver(const QStringList &paths)
     for (const QString &path : paths) {
         if (stopped.load() || !handler)
             return;
-        // The root's own reports stay empty even when the root can no longer be resolved.
-        handler({path == root ? RootRelativePath::root() : relativePathBelow(monitorRoot, path)});
+        // The root's own reports stay empty; the others name an entry of the root, as the kernel
+        // gave it, without resolving it (it may be a link).
+        handler({path == root ? RootRelativePath::root() : RootRelativePath(path.mid(root.size() + 1))});
     }
 }
 
@@ -239,11 +201,12 @@ void FileMonitor::start()
         return;
     auto tree = std::make_shared<Tree>();
     tree->root = withoutTrailingSlash(m_rootDirectory);
-    tree->realRoot = resolvedPath(tree->root);
-    tree->monitorRoot = m_rootDirectory;
+    // The root's parent is resolved (it may lie behind the CloudContainer link), the root itself not.
+    const qsizetype slash = tree->root.lastIndexOf(u'/');
+    tree->realRoot = slash > 0 ? resolvedPath(tree->root.left(slash)) + tree->root.mid(slash) : tree->root;
     tree->handler = m_handler;
     const std::unique_lock lock = m_folderWatcher->lock();
-    tree->watchRoot(*m_folderWatcher);
+    tree->startWatching(*m_folderWatcher);
     m_tree = tree;
 }
 

@@ -10,11 +10,11 @@
 
 class FolderWatcher;
 
-// Watches a drive's root folder and every folder below it and reports, one path per report, what
-// others (and the drive itself) change there: entries created, deleted, moved in or out (both ends
-// of a move), written and closed, or whose attributes changed. The root itself vanishing or being
-// moved away is reported as the empty path; so is its coming back (a sync client recreating it),
-// after which watching resumes.
+// Watches a drive's root folder, with one watch and not the folders below it, and reports, one
+// path per report, what others (and the drive itself) change there: entries created, deleted,
+// moved in or out (both ends of a move), written and closed, or whose attributes changed. The root itself
+// vanishing or being moved away is reported as the empty path; so is its coming back (a sync client
+// recreating it), after which watching resumes.
 //
 // Reports arrive on the process's folder-watching thread (FolderWatcher), one at a time, in the
 // order the kernel gives them. Once the destructor returns, no report follows.
@@ -23,7 +23,8 @@ class FileMonitor
 public:
     using ChangeHandler = std::function<void(const QList<RootRelativePath> &paths)>;
 
-    // rootDirectory: an absolute folder path (it may be reached through symbolic links).
+    // rootDirectory: an absolute folder path. Links on the way to it are followed (the
+    // CloudContainer link), a link in its place is not.
     explicit FileMonitor(const QString &rootDirectory);
     ~FileMonitor();
     FileMonitor(const FileMonitor &) = delete;

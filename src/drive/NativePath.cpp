@@ -1,11 +1,11 @@
 #include "NativePath.h"
 
+#include "FileSystemError.h"
+#include "TreeFolder.h"
+
 #include <QFile>
 
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace NativePath {
 
@@ -33,15 +33,17 @@ WholeFile readAll(const QUrl &url, qint64 maxBytes)
         result.reason = reason;
         return result;
     };
-    const int fd = ::open(fromUrl(url).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    UniqueFd fd;
+    try {
+        fd = openListed(fromUrl(url));
+    } catch (const FileSystemError &error) {
         return fail(WholeFile::Failure::open, QFileDevice::OpenError,
-                    QString::fromLocal8Bit(std::strerror(errno)));
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return fail(WholeFile::Failure::open, file.error(), file.errorString());
+                    QString::fromStdString(error.code().message()));
     }
+    QFile file;
+    if (!file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return fail(WholeFile::Failure::open, file.error(), file.errorString());
+    fd.release();
     if (file.size() > maxBytes)
         return fail(WholeFile::Failure::tooLarge, QFileDevice::ReadError, QString());
     QByteArray bytes = file.readAll();
@@ -49,6 +51,17 @@ WholeFile readAll(const QUrl &url, qint64 maxBytes)
         return fail(WholeFile::Failure::read, file.error(), file.errorString());
     result.bytes = std::move(bytes);
     return result;
+}
+
+UniqueFd openListed(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0) {
+        errno = ENOENT;
+        throw FileSystemError::fromErrno(QStringLiteral("Could not open"), QFile::decodeName(path));
+    }
+    const TreeFolder folder = TreeFolder::open(slash == 0 ? QByteArray("/") : path.left(slash));
+    return folder.openFile(path.mid(slash + 1));
 }
 
 } // namespace NativePath

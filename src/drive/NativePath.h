@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UniqueFd.h"
+
 #include <QByteArray>
 #include <QFileDevice>
 #include <QUrl>
@@ -25,8 +27,13 @@ struct WholeFile
     QFileDevice::FileError code = QFileDevice::NoError;
     QString reason;
 };
-// Reads the file of a URL made by toUrl() by its bytes; one larger than maxBytes is refused rather
-// than read.
+// Reads the file of a URL made by toUrl() by its bytes (see openListed()); one larger than maxBytes
+// is refused rather than read.
 WholeFile readAll(const QUrl &url, qint64 maxBytes);
+
+// A listed vault file at path, open for reading. Neither the file nor the folder holding it is
+// reached through a symbolic link, and only a regular file opens: a link, FIFO or device that a
+// sync client put in its place since the listing is refused. Throws FileSystemError.
+UniqueFd openListed(const QByteArray &path);
 
 } // namespace NativePath

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,6 +25,15 @@ CredentialResult systemFailure(const QString &what)
     const int error = errno;
     return CredentialResult::failure(error, what + QStringLiteral(": ") +
                                                 QString::fromLocal8Bit(std::strerror(error)));
+}
+
+// Flushes the folder holding path, so that a rename or removal there survives a power cut.
+bool syncFolderOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash > 0 ? path.left(slash) : QByteArray(slash == 0 ? "/" : ".");
+    const UniqueFd fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return fd.isValid() && ::fsync(fd.get()) == 0;
 }
 
 // A temporary file that is removed unless it was renamed into place.
@@ -49,7 +59,7 @@ public:
         if (!m_fd.writeAll(content.constData(), content.size()) || ::fsync(m_fd.get()) != 0 || !m_fd.close())
             return false;
         m_committed = ::rename(m_name.constData(), target.constData()) == 0;
-        return m_committed;
+        return m_committed && syncFolderOf(target);
     }
 
 private:
@@ -107,6 +117,8 @@ CredentialResult FileCredentialBackend::remove(const QString &account)
         return store(*items);
     if (::unlink(QFile::encodeName(path()).constData()) != 0 && errno != ENOENT)
         return systemFailure(QStringLiteral("cannot remove the credentials file"));
+    // The file is gone either way; the flush only makes that last.
+    syncFolderOf(QFile::encodeName(path()));
     return CredentialResult::success();
 }
 

@@ -165,19 +165,36 @@ bool streamThrough(EVP_CIPHER_CTX *context, int input, UniqueFd &output, FileEnc
 
 // Streams the input through the cipher into the output that openOutput() gives for it. An owned
 // output is closed (a failed close is a lost write); a borrowed one stays open for its owner.
-bool processOpened(const QByteArray &inputPath, const QString &key, CryptOperation operation,
-                   const std::function<UniqueFd(const struct stat &)> &openOutput, bool borrowed,
-                   FileEncryptor::IoFailure *failure, const FileEncryptor::ProgressHandler &progress = {})
+// The input, open for reading, when it is a regular file. A FIFO without a writer would hold the
+// caller for good and a device may never end: neither is waited for nor read.
+UniqueFd openInput(const QByteArray &inputPath, FileEncryptor::IoFailure &io)
 {
-    FileEncryptor::IoFailure ignored;
-    FileEncryptor::IoFailure &io = failure ? *failure : ignored;
+    UniqueFd input(::open(inputPath.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat status
+    {
+    };
+    if (!input.isValid() || ::fstat(input.get(), &status) != 0) {
+        io.readError = errno;
+        return UniqueFd();
+    }
+    if (!S_ISREG(status.st_mode)) {
+        io.readError = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+        return UniqueFd();
+    }
+    ::fcntl(input.get(), F_SETFL, ::fcntl(input.get(), F_GETFL) & ~O_NONBLOCK);
+    return input;
+}
+
+bool processOpened(int input, const QString &key, CryptOperation operation,
+                   const std::function<UniqueFd(const struct stat &)> &openOutput, bool borrowed,
+                   FileEncryptor::IoFailure &io, const FileEncryptor::ProgressHandler &progress = {})
+{
     const KeyBytes keyBytes(key);
-    UniqueFd input(::open(inputPath.constData(), O_RDONLY | O_CLOEXEC));
     struct stat inputStatus
     {
     };
-    if (keyBytes.size() != KeyLength || !input.isValid() || ::fstat(input.get(), &inputStatus) != 0 ||
-        S_ISDIR(inputStatus.st_mode)) {
+    if (keyBytes.size() != KeyLength || input < 0 || ::fstat(input, &inputStatus) != 0 ||
+        !S_ISREG(inputStatus.st_mode)) {
         logProcessError(QStringLiteral("Invalid file paths or key"));
         return false;
     }
@@ -195,8 +212,8 @@ bool processOpened(const QByteArray &inputPath, const QString &key, CryptOperati
         logProcessError(QStringLiteral("Failed to create CCCryptor"));
         return false;
     }
-    ::posix_fadvise(input.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    if (!streamThrough(context.get(), input.get(), output, io, progress))
+    ::posix_fadvise(input, 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (!streamThrough(context.get(), input, output, io, progress))
         return false;
     if (!borrowed && !output.close()) {
         logProcessError(systemError(QStringLiteral("Error writing the output file")));
@@ -250,17 +267,37 @@ bool processFile(const QString &inputPath, int outputFd, const QString &key, Cry
 bool processFile(const QByteArray &inputPath, const QString &outputPath, const QString &key,
                  CryptOperation operation)
 {
+    IoFailure io;
+    const UniqueFd input = openInput(inputPath, io);
+    if (!input.isValid()) {
+        logProcessError(QStringLiteral("Invalid file paths or key"));
+        return false;
+    }
     return processOpened(
-        inputPath, key, operation,
-        [&outputPath](const struct stat &input) { return openOutput(outputPath, input); }, false, nullptr);
+        input.get(), key, operation,
+        [&outputPath](const struct stat &status) { return openOutput(outputPath, status); }, false, io);
 }
 
 bool processFile(const QByteArray &inputPath, int outputFd, const QString &key, CryptOperation operation,
                  IoFailure *failure, const ProgressHandler &progress)
 {
+    IoFailure ignored;
+    IoFailure &io = failure ? *failure : ignored;
+    const UniqueFd input = openInput(inputPath, io);
+    if (!input.isValid()) {
+        logProcessError(QStringLiteral("Invalid file paths or key"));
+        return false;
+    }
+    return processFile(input.get(), outputFd, key, operation, &io, progress);
+}
+
+bool processFile(int inputFd, int outputFd, const QString &key, CryptOperation operation, IoFailure *failure,
+                 const ProgressHandler &progress)
+{
+    IoFailure ignored;
     return processOpened(
-        inputPath, key, operation, [outputFd](const struct stat &) { return UniqueFd(outputFd); }, true,
-        failure, progress);
+        inputFd, key, operation, [outputFd](const struct stat &) { return UniqueFd(outputFd); }, true,
+        failure ? *failure : ignored, progress);
 }
 
 } // namespace FileEncryptor

@@ -42,9 +42,15 @@ using ProgressHandler = std::function<bool(qint64 bytesRead)>;
 bool processFile(const QString &inputPath, int outputFd, const QString &key, CryptOperation operation,
                  IoFailure *failure = nullptr, const ProgressHandler &progress = {});
 // Both again with the input path's exact bytes, for a vault file whose name is not UTF-8.
+// Whatever the path, only a regular file is read: a FIFO, a device or a folder is refused at once,
+// without waiting for a writer.
 bool processFile(const QByteArray &inputPath, const QString &outputPath, const QString &key,
                  CryptOperation operation);
 bool processFile(const QByteArray &inputPath, int outputFd, const QString &key, CryptOperation operation,
+                 IoFailure *failure = nullptr, const ProgressHandler &progress = {});
+// From an input the caller opened (a vault file opened without following links, say) into an
+// open output; both stay open for the caller.
+bool processFile(int inputFd, int outputFd, const QString &key, CryptOperation operation,
                  IoFailure *failure = nullptr, const ProgressHandler &progress = {});
 
 } // namespace FileEncryptor

@@ -156,6 +156,9 @@ QList<QUrl> DriveManager::listItems(FileItemType type)
     QList<QUrl> urls;
     urls.reserve(entries.size());
     for (const DirectoryEntry &entry : std::as_const(entries)) {
+        // Links, FIFOs, sockets and devices are not the vault's: never listed, so never opened.
+        if (entry.kind == DirectoryEntry::Kind::other)
+            continue;
         if (type == FileItemType::all || entry.kind == wanted)
             urls.append(NativePath::toUrl(entry.nativePath));
     }
@@ -208,44 +211,60 @@ bool DriveManager::saveData(const VaultSession &session, const QByteArray &data,
 bool DriveManager::importFile(const VaultSession &session, const QString &sourcePath, const QString &name,
                               std::error_code *failure, const FileEncryptor::ProgressHandler &progress)
 {
+    const auto only = [&name](int attempt) { return attempt == 0 ? std::optional(name) : std::nullopt; };
+    return importFileAs(session, sourcePath, only, failure, progress).has_value();
+}
+
+std::optional<int> DriveManager::importFileAs(const VaultSession &session, const QString &sourcePath,
+                                              const NameCandidates &names, std::error_code *failure,
+                                              const FileEncryptor::ProgressHandler &progress)
+{
     const std::shared_ptr<CloudDrive> current = drive();
     if (!current) {
         logError(QStringLiteral("Can't import file w/o drive"), QStringLiteral(__FILE__),
                  QStringLiteral("importFile(from:named:)"));
-        return false;
+        return std::nullopt;
     }
     try {
         const QString key = keyOf(session);
-        PartialFile partial(current->targetURL(name, RootRelativePath::root()));
+        std::optional<QString> name = names(0);
+        if (!name)
+            return std::nullopt;
+        const std::unique_ptr<PartialFile> partial = current->newFile(*name, RootRelativePath::root());
         FileEncryptor::IoFailure io;
         const auto goOn = [&session, &progress](qint64 done) {
             return session.isOpen() && (!progress || progress(done));
         };
-        if (!FileEncryptor::processFile(sourcePath, partial.fd(), key, CryptOperation::encrypt, &io, goOn)) {
+        if (!FileEncryptor::processFile(sourcePath, partial->fd(), key, CryptOperation::encrypt, &io, goOn)) {
             // Logged by the encryptor; the partial file goes with `partial`.
             if (failure && io.stopped)
                 *failure = std::make_error_code(std::errc::operation_canceled);
             else if (failure && (io.writeError || io.readError))
                 *failure =
                     std::error_code(io.writeError ? io.writeError : io.readError, std::generic_category());
-            return false;
+            return std::nullopt;
         }
-        checkOpen(session);
-        partial.commit();
-        return true;
+        for (int attempt = 0; name; name = names(++attempt)) {
+            CloudDrive::checkFileName(*name);
+            checkOpen(session);
+            if (partial->commitAs(name->trimmed()))
+                return attempt;
+        }
+        throw FileSystemError(std::make_error_code(std::errc::file_exists), QStringLiteral("Could not save"),
+                              sourcePath);
     } catch (const FileSystemError &error) {
         logCaught(error);
         if (failure)
             *failure = error.code();
-        return false;
+        return std::nullopt;
     } catch (const DriveManagerError &error) {
         logCaught(error);
         if (failure && error.kind() == DriveManagerError::Kind::locked)
             *failure = std::make_error_code(std::errc::operation_canceled);
-        return false;
+        return std::nullopt;
     } catch (const DriveError &error) {
         logCaught(error);
-        return false;
+        return std::nullopt;
     }
 }
 

@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <system_error>
@@ -71,6 +72,14 @@ public:
     // the session stopped it.
     bool importFile(const VaultSession &session, const QString &sourcePath, const QString &name,
                     std::error_code *failure = nullptr, const FileEncryptor::ProgressHandler &progress = {});
+    // The name (scrambled already) to try at each attempt; nothing when there is no other.
+    using NameCandidates = std::function<std::optional<QString>(int attempt)>;
+    // The same under the first of the names that no entry of the folder has when the file is
+    // complete: a name another writer took meanwhile is never replaced, the next one is tried.
+    // Answers the attempt whose name the file got.
+    std::optional<int> importFileAs(const VaultSession &session, const QString &sourcePath,
+                                    const NameCandidates &names, std::error_code *failure = nullptr,
+                                    const FileEncryptor::ProgressHandler &progress = {});
     // Deletes the folder with everything in it, then detaches. False without a drive.
     bool removeFolder();
     // Lets the drive go; no report reaches this manager afterwards.

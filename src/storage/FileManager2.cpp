@@ -8,10 +8,12 @@
 #include "Logging.h"
 #include "NativePath.h"
 #include "PartialFile.h"
+#include "UniqueFd.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -34,12 +36,31 @@ bool occupied(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
 }
 
+// A regular file only: a FIFO would hold the storage thread until a writer came.
+UniqueFd openSource(const QString &sourcePath)
+{
+    UniqueFd fd(
+        ::open(QFile::encodeName(sourcePath).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat status
+    {
+    };
+    if (!fd.isValid() || ::fstat(fd.get(), &status) != 0)
+        throw FileSystemError::fromErrno(QStringLiteral("Could not open"), sourcePath);
+    if (!S_ISREG(status.st_mode))
+        throw FileSystemError(std::make_error_code(std::errc::invalid_argument),
+                              QStringLiteral("Not a regular file:"), sourcePath);
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 void copyInto(const QString &sourcePath, PartialFile &partial)
 {
-    QFile source(sourcePath);
-    if (!source.open(QIODevice::ReadOnly))
+    UniqueFd fd = openSource(sourcePath);
+    QFile source;
+    if (!source.open(fd.get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
         throw FileSystemError(std::make_error_code(std::errc::io_error), QStringLiteral("Could not open"),
                               sourcePath + QStringLiteral(" (") + source.errorString() + u')');
+    fd.release();
     constexpr qint64 chunk = 1024 * 1024;
     while (!source.atEnd()) {
         const QByteArray bytes = source.read(chunk);
@@ -68,8 +89,8 @@ std::optional<QString> FileManager2::createDecryptedTempFile(const VaultSession 
         // Decrypted beside the target first: a replaced link is never followed, and a failure
         // leaves no plaintext fragment under the name.
         PartialFile partial(temporaryPath(name));
-        if (!FileEncryptor::processFile(NativePath::fromUrl(vaultFile), partial.fd(), *key,
-                                        CryptOperation::decrypt, nullptr,
+        const UniqueFd source = NativePath::openListed(NativePath::fromUrl(vaultFile));
+        if (!FileEncryptor::processFile(source.get(), partial.fd(), *key, CryptOperation::decrypt, nullptr,
                                         [&session](qint64) { return session.isOpen(); }) ||
             !session.isOpen()) {
             logError(QStringLiteral("Failed to decrypt file on copy"), QStringLiteral(__FILE__),

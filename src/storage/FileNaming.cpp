@@ -2,12 +2,18 @@
 
 #include "TwoPairSubstitutionObfuscator.h"
 
+#include <QFile>
 #include <QUuid>
 
 namespace {
 
 // Longest file name, in bytes, that Linux file systems accept.
 constexpr qsizetype maxNameBytes = 255;
+
+QString lastComponent(const QString &path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
 
 } // namespace
 
@@ -80,4 +86,42 @@ QString FileNaming::forLog(const QString &clearPath)
 QString FileNaming::scrambledName(const QString &clearName)
 {
     return TwoPairSubstitutionObfuscator::shared().encode(clearName);
+}
+
+QString FileNaming::ShownName::fullName() const
+{
+    return ext.trimmed().isEmpty() ? name : name + QLatin1Char('.') + ext;
+}
+
+FileNaming::ShownName FileNaming::shownName(const QString &onDiskName, SyncConflictName::Detail detail)
+{
+    // The whole scrambled component, extension included, is one string; a sync client's text in
+    // it was never scrambled.
+    const std::optional<SyncConflictName> conflict = SyncConflictName::parse(onDiskName);
+    const QString decoded = lastComponent(
+        TwoPairSubstitutionObfuscator::shared().decode(conflict ? conflict->storedName : onDiskName));
+    // The extension follows the last dot, unless that dot starts the name; every ".ext" goes from
+    // the name, so that "a.jpg.jpg" shows as "a.jpg" (keepsItsName() refuses to store such names).
+    const qsizetype dot = decoded.lastIndexOf(QLatin1Char('.'));
+    ShownName shown{decoded, dot > 0 ? decoded.mid(dot + 1).trimmed() : QString()};
+    if (!shown.ext.isEmpty())
+        shown.name.remove(QLatin1Char('.') + shown.ext);
+    if (conflict)
+        shown.name += QStringLiteral(" (") + conflict->label(detail) + QLatin1Char(')');
+    return shown;
+}
+
+bool FileNaming::keepsItsName(const QString &clearName)
+{
+    const QString stored = storedFileName(clearName);
+    // As the listing reads it back from the file system.
+    const QString listed = QFile::decodeName(QFile::encodeName(stored));
+    return !stored.isEmpty() && !stored.contains(QLatin1Char('/')) &&
+           shownName(listed).fullName() == clearName;
+}
+
+bool FileNaming::isStorableFileName(const QString &clearName)
+{
+    return !isHiddenFromListing(clearName) && !storedFileName(clearName).startsWith(QLatin1Char('.')) &&
+           keepsItsName(clearName);
 }

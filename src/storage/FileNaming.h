@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SyncConflictName.h"
+
 #include <QString>
 
 // The naming rules of vault files and folders, free of any disk access.
@@ -31,6 +33,26 @@ public:
     // The name under which the drive stores a file written by import: the scrambled name as the
     // drive keeps it (it trims target names, dropping the padding space of odd-length names).
     static QString storedFileName(const QString &clearName);
+
+    // The clear name a listing shows for a file stored under onDiskName: unscrambled, with a sync
+    // client's conflict text turned into " (conflict DATE TIME)" after the base name.
+    struct ShownName
+    {
+        QString name;
+        QString ext; // without the dot; the type of the file follows from it
+        // name.ext, or name alone when there is no extension.
+        QString fullName() const;
+    };
+    static ShownName shownName(const QString &onDiskName,
+                               SyncConflictName::Detail detail = SyncConflictName::Detail::minutes);
+    // Whether a file stored under this clear name is listed by that very name. Not so for one
+    // with white space at either end (trimming the scrambled name would shift its pairs, so that
+    // " notes.txt" shows as "YoteT.SxS"), one whose stored form reads as another name (" @.WiY"
+    // would be stored as the folder's PIN file) or one with its extension twice ("a.jpg.jpg" shows
+    // as "a.jpg"): such names are refused before anything is written.
+    static bool keepsItsName(const QString &clearName);
+    // A file may be stored under this name: it keeps its name and the listing does not hide it.
+    static bool isStorableFileName(const QString &clearName);
     // The exact scrambled name, padding included (the PIN file is written this way).
     static QString scrambledName(const QString &clearName);
     // How a file or folder is named in a log line: never in clear, the journal outlives the vault's

@@ -9,6 +9,7 @@
 #include "ImageFromDecodedData.h"
 #include "Logging.h"
 #include "NativePath.h"
+#include "PinEntry.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -105,20 +106,36 @@ bool FolderOperations::createPin(const QString &pin, const QString &folderPath)
     const std::shared_ptr<DriveManager> manager = makeDriveManager(m_location, folderPath);
     manager->connect();
     // Written with its exact scrambled name, padding included, as PIN files always were.
-    const bool saved =
-        manager->saveData(*m_session, trimmed.toUtf8(), FileNaming::scrambledName(FileNaming::pinFileName()));
+    const QString entryName = FileNaming::scrambledName(FileNaming::pinFileName());
+    const bool saved = manager->saveData(*m_session, trimmed.toUtf8(), entryName);
+    // Other spellings of the entry (a damaged one a sync client left) would keep the folder locked.
+    const bool othersGone = saved && removePinEntries(manager->drive(), entryName);
     manager->detach();
-    return saved;
+    return saved && othersGone;
 }
 
 bool FolderOperations::removePin()
 {
     if (!mayChange())
         return false;
+    return removePinEntries(m_manager->drive(), std::nullopt);
+}
+
+bool FolderOperations::removePinEntries(const std::shared_ptr<CloudDrive> &drive,
+                                        const std::optional<QString> &keeping)
+{
+    if (!drive)
+        return false;
     try {
-        m_manager->drive()->removeFile(
-            RootRelativePath(FileNaming::scrambledName(FileNaming::pinFileName())));
-        return true;
+        const QByteArray kept = keeping ? QFile::encodeName(drive->rootDirectory() + *keeping) : QByteArray();
+        int removed = 0;
+        for (const QByteArray &entry : PinEntry::entriesIn(*drive)) {
+            if (entry == kept)
+                continue;
+            drive->removeListedFile(entry);
+            ++removed;
+        }
+        return keeping || removed > 0;
     } catch (const std::exception &error) {
         logCaught(error);
         return false;
@@ -181,19 +198,17 @@ bool FolderOperations::addToCollectionAndDelete(const QString &sourcePath, bool 
     }
     const QString plain =
         rename ? FileNaming::generatedFileName(QStringLiteral("JPEG")) : QFileInfo(sourcePath).fileName();
-    const QString unique = uniqueName(plain);
-    // A name the listing would hide could never be seen, opened or deleted again: refused, not lost.
-    const bool storable = !FileNaming::isHiddenFromListing(unique) &&
-                          !FileNaming::storedFileName(unique).startsWith(QLatin1Char('.'));
-    const bool copied =
-        storable && m_manager->importFile(*m_session, sourcePath, FileNaming::scrambledName(unique),
-                                          &m_lastFailure, progress);
-    if (copied)
-        m_lastStoredName = unique;
-    else if (m_lastFailure != std::errc::operation_canceled)
-        logError(QStringLiteral("Failed to copy ") + FileNaming::scrambledName(unique),
+    bool copied = false;
+    // A name the listing would hide, or show as another one, could never be seen, opened or
+    // deleted again by it: refused before anything is written, not lost.
+    if (!FileNaming::isStorableFileName(plain)) {
+        m_lastFailure = std::make_error_code(std::errc::invalid_argument);
+        logError(QStringLiteral("Refused the name ") + FileNaming::forLog(plain),
                  QStringLiteral("ItemCollection"),
                  QStringLiteral("addToCollectionAndDelete(_:shouldDelete:rename:)"));
+    } else {
+        copied = importUnderUniqueName(sourcePath, plain, progress);
+    }
     removeSource(sourcePath, shouldDelete);
     return copied;
 }
@@ -205,6 +220,40 @@ void FolderOperations::removeSource(const QString &sourcePath, bool shouldDelete
     QFile source(sourcePath);
     if (!source.remove())
         errorMsg(QStringLiteral("Caught error ") + source.errorString());
+}
+
+bool FolderOperations::importUnderUniqueName(const QString &sourcePath, const QString &plain,
+                                             const FileEncryptor::ProgressHandler &progress)
+{
+    const std::optional<QSet<QString>> takenFolded =
+        m_location == StorageLocation::cloud ? foldedNames() : std::nullopt;
+    // The first free name as listed now; another writer may take it before the file is complete,
+    // and then the next one is tried, so that neither file replaces the other.
+    int next = uniqueAttempt(plain);
+    QStringList tried;
+    const auto names = [&](int attempt) -> std::optional<QString> {
+        while (tried.size() <= attempt) {
+            if (next > maxNameAttempts)
+                return std::nullopt;
+            const QString candidate = FileNaming::uniqueNameCandidate(plain, next++);
+            const bool taken =
+                takenFolded && takenFolded->contains(FileNaming::storedFileName(candidate).toCaseFolded());
+            if (!taken && FileNaming::isStorableFileName(candidate))
+                tried.append(candidate);
+        }
+        return FileNaming::scrambledName(tried.at(attempt));
+    };
+    const std::optional<int> stored =
+        m_manager->importFileAs(*m_session, sourcePath, names, &m_lastFailure, progress);
+    if (stored) {
+        m_lastStoredName = tried.at(*stored);
+        return true;
+    }
+    if (m_lastFailure != std::errc::operation_canceled)
+        logError(QStringLiteral("Failed to copy ") + FileNaming::scrambledName(plain),
+                 QStringLiteral("ItemCollection"),
+                 QStringLiteral("addToCollectionAndDelete(_:shouldDelete:rename:)"));
+    return false;
 }
 
 bool FolderOperations::fileExists(const QString &storedName, bool &exists) const
@@ -220,24 +269,29 @@ bool FolderOperations::fileExists(const QString &storedName, bool &exists) const
 
 QString FolderOperations::uniqueName(const QString &name)
 {
+    return FileNaming::uniqueNameCandidate(name, uniqueAttempt(name));
+}
+
+int FolderOperations::uniqueAttempt(const QString &name)
+{
     // The cloud tree may be synced to machines whose file systems ignore letter case: there
     // "aa.tOS" and "AA.tOS" would collide, so a name taken up to case counts as taken.
     const std::optional<QSet<QString>> takenFolded =
         m_location == StorageLocation::cloud ? foldedNames() : std::nullopt;
     for (int attempt = 0;; ++attempt) {
         const QString candidate = FileNaming::uniqueNameCandidate(name, attempt);
-        if (!m_manager || !m_manager->drive())
-            return candidate;
+        if (!m_manager || !m_manager->drive() || attempt >= maxNameAttempts)
+            return attempt;
         // Tested under the name the import writes: the drive trims the scrambled name.
         const QString stored = FileNaming::storedFileName(candidate);
         if (takenFolded) {
             if (!takenFolded->contains(stored.toCaseFolded()))
-                return candidate;
+                return attempt;
             continue;
         }
         bool exists = false;
         if (!fileExists(stored, exists) || !exists)
-            return candidate;
+            return attempt;
     }
 }
 

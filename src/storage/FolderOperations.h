@@ -15,6 +15,7 @@
 #include <optional>
 #include <system_error>
 
+class CloudDrive;
 class DriveManager;
 
 // The operations that change one vault folder through its drive manager, under one vault session.
@@ -35,16 +36,20 @@ public:
     // a PIN is given; refuses unusable names. Answers whether the folder (and PIN file) exist: a
     // folder made here whose PIN file cannot be written is removed again, never left unprotected.
     bool createFolder(const QString &name, const std::optional<QString> &pin);
-    // Writes the PIN file of the folder at folderPath, replacing one that is there.
+    // Writes the PIN file of the folder at folderPath, replacing one that is there (under any
+    // spelling of its name).
     bool createPin(const QString &pin, const QString &folderPath);
+    // Removes the folder's PIN entries, readable or not.
     bool removePin();
     bool deleteFolder();
     // Deletes every item that can be deleted, whatever fails on the way; true when all went.
     // deleteFailures() names the others and why.
     bool deleteFiles(const QList<StoredItemPtr> &items);
     // Encrypts the source into the folder under its own name (or a generated .JPEG name), made
-    // unique; removes the source afterwards when asked, whether or not the copy worked. progress
-    // may stop the copy (lastFailure() is then operation_canceled and nothing is stored).
+    // unique, never replacing a file another writer stored meanwhile; removes the source afterwards
+    // when asked, whether or not the copy worked. progress may stop the copy (lastFailure() is then
+    // operation_canceled and nothing is stored). A name that would not be listed as it is
+    // (FileNaming::isStorableFileName()) is refused with invalid_argument before anything is written.
     bool addToCollectionAndDelete(const QString &sourcePath, bool shouldDelete, bool rename,
                                   const FileEncryptor::ProgressHandler &progress = {});
     // The plain name, or the first of its numbered variants, that no stored file has (in the
@@ -69,12 +74,23 @@ public:
     bool isOpen() const { return m_session && m_session->isOpen(); }
 
 private:
+    // Enough for any folder a person keeps; past it something is wrong and the file is refused.
+    static constexpr int maxNameAttempts = 10000;
+
     bool hasDrive() const;
     // hasDrive(), and the session still open (logged as locked otherwise).
     bool mayChange() const;
     // Logs that the vault locked; false.
     static bool refusedAsLocked();
     static void removeSource(const QString &sourcePath, bool shouldDelete);
+    // The attempt of FileNaming::uniqueNameCandidate() that uniqueName() answers.
+    int uniqueAttempt(const QString &name);
+    bool importUnderUniqueName(const QString &sourcePath, const QString &plain,
+                               const FileEncryptor::ProgressHandler &progress);
+    // Removes every PIN entry in the drive's root but the one named keeping; false when one could
+    // not be removed, or when there was none to remove and none to keep.
+    static bool removePinEntries(const std::shared_ptr<CloudDrive> &drive,
+                                 const std::optional<QString> &keeping);
     bool fileExists(const QString &storedName, bool &exists) const;
     // The case-folded names in the folder; nothing when it cannot be listed.
     std::optional<QSet<QString>> foldedNames() const;

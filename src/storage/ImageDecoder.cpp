@@ -1,9 +1,14 @@
 #include "ImageDecoder.h"
 
+#include "DecodeBudget.h"
 #include "HeifLibrary.h"
+#include "Logging.h"
+#include "PictureHeader.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -33,9 +38,31 @@ using HeifOptions = std::unique_ptr<heif_decoding_options, HeifOptionsFree>;
 
 constexpr int allocationLimitMiB = int(ImageDecoder::maxDecodedBytes / (1024 * 1024));
 
-bool fitsMemoryBound(qint64 width, qint64 height)
+// libjpeg's own bound on its whole-picture buffers, read by every decoder it starts (JPEGMEM,
+// "M" meaning 10^6 bytes): were a JPEG ever to need more than its price, it fails there rather
+// than allocating. Set before main(), while no other thread reads the environment.
+void capJpegMemory()
 {
-    return width > 0 && height > 0 && width * height * 4 <= ImageDecoder::maxDecodedBytes;
+    if (qEnvironmentVariableIsEmpty("JPEGMEM"))
+        qputenv("JPEGMEM", QByteArray::number(DecodeBudget::maxPictureBytes / 1000000) + 'M');
+}
+Q_CONSTRUCTOR_FUNCTION(capJpegMemory)
+
+void logRefused(const PictureHeader &header)
+{
+    logError(QStringLiteral("Refused to decode a picture of %1 × %2 pixels")
+                 .arg(header.size.width())
+                 .arg(header.size.height()),
+             QStringLiteral(__FILE__), QStringLiteral("decode"));
+}
+
+QSize larger(QSize a, QSize b)
+{
+    if (!a.isValid())
+        return b;
+    if (!b.isValid())
+        return a;
+    return qint64(a.width()) * a.height() >= qint64(b.width()) * b.height() ? a : b;
 }
 
 // edge, or the picture's own long edge when that is smaller and upscaling is not wanted.
@@ -54,40 +81,50 @@ QImage scaledToFit(const QImage &image, int edge, bool upscale = true)
     return image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-QImage read(QImageReader &reader, int edge, bool upscale)
+// Nothing when the picture is refused (its declared size is over the decode budget's limits) or
+// cannot be read; the decode waits for its bytes in the budget.
+std::optional<QImage> read(QImageReader &reader, PictureHeader header, qint64 fileBytes, int edge,
+                           bool upscale)
 {
     reader.setAutoTransform(true);
     reader.setAllocationLimit(allocationLimitMiB);
-    // The stored size; the scaled size applies before the EXIF rotation, and a square edge
-    // makes the fit the same either way.
+    // The stored size as the reader itself declares it, from the header, before any decoding;
+    // the scaled size applies before the EXIF rotation, and a square edge makes the fit the same
+    // either way.
     const QSize stored = reader.size();
-    if (edge > 0 && stored.isValid())
-        reader.setScaledSize(ImageDecoder::fittedSize(stored, targetEdge(stored, edge, upscale)));
+    header.size = larger(header.size, stored);
+    const QSize target = edge > 0 && stored.isValid()
+                             ? ImageDecoder::fittedSize(stored, targetEdge(stored, edge, upscale))
+                             : QSize();
+    const std::optional<qint64> cost = DecodeBudget::cost(header, target, fileBytes);
+    if (!cost) {
+        if (header.size.isValid())
+            logRefused(header);
+        return std::nullopt;
+    }
+    const DecodeBudget::Reservation reservation = DecodeBudget::shared().reserve(*cost);
+    if (target.isValid())
+        reader.setScaledSize(target);
     return reader.read();
-}
-
-bool startsWith(const QByteArray &data, qsizetype offset, QByteArrayView magic)
-{
-    return data.size() >= offset && QByteArrayView(data).sliced(offset).startsWith(magic);
 }
 } // namespace
 
 QImage ImageDecoder::decode(const QByteArray &data)
 {
-    return isHeif(data) ? decodeHeif(data) : decodeWithQt(data, 0, Fit::exact);
+    return isHeif(data) ? decodeHeif(data, 0, Fit::exact) : decodeWithQt(data, 0, Fit::exact);
 }
 
 QImage ImageDecoder::decodeFitted(const QByteArray &data, int edge)
 {
     if (isHeif(data))
-        return scaledToFit(decodeHeif(data), edge);
+        return decodeHeif(data, edge, Fit::exact);
     return decodeWithQt(data, edge, Fit::exact);
 }
 
 QImage ImageDecoder::decodeShrunk(const QByteArray &data, int edge)
 {
     if (isHeif(data))
-        return scaledToFit(decodeHeif(data), edge, false);
+        return decodeHeif(data, edge, Fit::shrinkOnly);
     return decodeWithQt(data, edge, Fit::shrinkOnly);
 }
 
@@ -102,7 +139,7 @@ QSize ImageDecoder::fittedSize(QSize size, int edge)
 bool ImageDecoder::isHeif(const QByteArray &data)
 {
     // Only an ISO media file can be one: other pictures do not load libheif.
-    if (sniffFormat(data) != "heif")
+    if (PictureHeader::sniff(data) != PictureHeader::Format::heif)
         return false;
     const auto *bytes = reinterpret_cast<const uint8_t *>(data.constData());
     const int length = int(qMin<qsizetype>(data.size(), 64));
@@ -112,47 +149,40 @@ bool ImageDecoder::isHeif(const QByteArray &data)
 
 QByteArray ImageDecoder::sniffFormat(const QByteArray &data)
 {
-    if (startsWith(data, 0, "\xFF\xD8\xFF"))
-        return "jpeg";
-    if (startsWith(data, 0, "\x89PNG\r\n\x1A\n"))
-        return "png";
-    if (startsWith(data, 0, "GIF87a") || startsWith(data, 0, "GIF89a"))
-        return "gif";
-    if (startsWith(data, 0, "RIFF") && startsWith(data, 8, "WEBP"))
-        return "webp";
-    if (startsWith(data, 0, QByteArrayView("II*\0", 4)) || startsWith(data, 0, QByteArrayView("MM\0*", 4)))
-        return "tiff";
-    if (startsWith(data, 4, "ftyp"))
-        return "heif";
-    return {};
+    return PictureHeader::formatName(PictureHeader::sniff(data));
 }
 
 QImage ImageDecoder::decodeWithQt(const QByteArray &data, int edge, Fit fit)
 {
     const bool upscale = fit == Fit::exact;
+    const PictureHeader header = PictureHeader::read(data);
     QBuffer buffer;
     buffer.setData(data); // shares the bytes, no copy
     buffer.open(QIODevice::ReadOnly);
-    QImage image;
+    std::optional<QImage> image;
     // Told the format, with guessing off, Qt loads only that format's plugin; left to guess, it
     // loads every installed one to ask it. Guessing is for what the first bytes do not name.
-    if (const QByteArray format = sniffFormat(data); !format.isEmpty() && format != "heif") {
+    if (const QByteArray format = PictureHeader::formatName(header.format);
+        !format.isEmpty() && format != "heif") {
         QImageReader reader(&buffer, format);
         reader.setAutoDetectImageFormat(false);
-        image = read(reader, edge, upscale);
+        image = read(reader, header, data.size(), edge, upscale);
+        if (!image)
+            return {}; // refused: not decoded at all, by no other reader either
         buffer.seek(0);
     }
-    if (image.isNull()) {
+    if (!image || image->isNull()) {
         QImageReader reader(&buffer);
-        image = read(reader, edge, upscale);
+        image = read(reader, PictureHeader{}, data.size(), edge, upscale);
     }
-    if (image.isNull())
+    if (!image || image->isNull())
         return {};
-    return scaledToFit(image, edge, upscale);
+    return scaledToFit(*image, edge, upscale);
 }
 
-QImage ImageDecoder::decodeHeif(const QByteArray &data)
+QImage ImageDecoder::decodeHeif(const QByteArray &data, int edge, Fit fit)
 {
+    const bool upscale = fit == Fit::exact;
     const HeifLibrary *heif = HeifLibrary::get();
     if (!heif)
         return {};
@@ -167,9 +197,18 @@ QImage ImageDecoder::decodeHeif(const QByteArray &data)
     if (heif->context_get_primary_image_handle(context.get(), &rawHandle).code != heif_error_Ok)
         return {};
     const HeifHandle handle(rawHandle);
-    if (!fitsMemoryBound(heif->image_handle_get_width(handle.get()),
-                         heif->image_handle_get_height(handle.get())))
+    // The size the file declares, and the one libheif found for the primary image, whichever is
+    // larger, before anything is decoded.
+    PictureHeader header = PictureHeader::read(data);
+    header.size = larger(header.size, QSize(heif->image_handle_get_width(handle.get()),
+                                            heif->image_handle_get_height(handle.get())));
+    const QSize target = edge > 0 ? fittedSize(header.size, targetEdge(header.size, edge, upscale)) : QSize();
+    const std::optional<qint64> cost = DecodeBudget::cost(header, target, data.size());
+    if (!cost) {
+        logRefused(header);
         return {};
+    }
+    const DecodeBudget::Reservation reservation = DecodeBudget::shared().reserve(*cost);
 
     const bool alpha = heif->image_handle_has_alpha_channel(handle.get());
     const HeifOptions options(heif->decoding_options_alloc());
@@ -189,5 +228,7 @@ QImage ImageDecoder::decodeHeif(const QByteArray &data)
         return {};
     const QImage view(pixels, width, height, stride, alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
     // A deep copy in a format that paints fast; libheif's buffer goes with `image`.
-    return view.convertToFormat(alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    return scaledToFit(
+        view.convertToFormat(alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32), edge,
+        upscale);
 }

@@ -4,9 +4,13 @@
 #include <QImage>
 #include <QSize>
 
-// Turns the bytes of a picture into an upright QImage, in memory only. PNG, GIF, JPEG and TIFF
-// go through Qt's image readers, HEIC (and the other HEIF files) through libheif. The EXIF
+// Turns the bytes of a picture into an upright QImage, in memory only. PNG, GIF, JPEG, TIFF, WebP
+// and BMP go through Qt's image readers, HEIC (and the other HEIF files) through libheif. The EXIF
 // orientation, or the HEIF rotation and mirroring, is applied before any scaling.
+//
+// Every decode is priced first from the size the picture declares (PictureHeader) and waits for
+// its bytes in the process's DecodeBudget; a picture over its limits is not decoded (null, as an
+// undecodable one).
 class ImageDecoder
 {
 public:
@@ -33,13 +37,13 @@ public:
     // Whether data is a HEIF file that libheif can decode.
     static bool isHeif(const QByteArray &data);
 
-    // The Qt reader format that data's first bytes name ("jpeg", "png", "gif", "webp", "tiff"),
-    // "heif" for an ISO media file (HEIC, AVIF), empty when none matches. The file name's
+    // The Qt reader format that data's first bytes name ("jpeg", "png", "gif", "webp", "tiff",
+    // "bmp"), "heif" for an ISO media file (HEIC, AVIF), empty when none matches. The file name's
     // extension says nothing: a PNG may be stored as ".JPEG".
     static QByteArray sniffFormat(const QByteArray &data);
 
 private:
     enum class Fit { exact, shrinkOnly };
     static QImage decodeWithQt(const QByteArray &data, int edge, Fit fit);
-    static QImage decodeHeif(const QByteArray &data);
+    static QImage decodeHeif(const QByteArray &data, int edge, Fit fit);
 };

@@ -28,7 +28,7 @@ QString systemReason(int error)
 QString sourceProblem(const QString &path)
 {
     // Non-blocking, so that a pipe without a writer does not hold the worker here.
-    UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     struct stat status
     {
     };
@@ -36,6 +36,9 @@ QString sourceProblem(const QString &path)
         return systemReason(errno);
     if (S_ISDIR(status.st_mode))
         return systemReason(EISDIR);
+    // A FIFO or a device would hold the storage thread, and Cancel could not stop it.
+    if (!S_ISREG(status.st_mode))
+        return ImportJob::tr("Not a regular file");
     return {};
 }
 
@@ -143,7 +146,10 @@ struct ImportJob::Worker
         if (operations.addToCollectionAndDelete(source, photos, photos, progress))
             return true;
         const std::error_code failure = operations.lastFailure();
-        reason = failure ? QString::fromStdString(failure.message()) : tr("Could not be stored");
+        if (mode == Mode::files && !FileNaming::isStorableFileName(QFileInfo(path).fileName()))
+            reason = tr("The vault would list it under another name; rename it first");
+        else
+            reason = failure ? QString::fromStdString(failure.message()) : tr("Could not be stored");
         return false;
     }
 };

@@ -1,5 +1,7 @@
 #include "ItemCollection.h"
 
+#include "CloudDrive.h"
+#include "ConflictCopyNames.h"
 #include "DecodedImageCache.h"
 #include "DriveManager.h"
 #include "DriveNotificationCenter.h"
@@ -7,6 +9,8 @@
 #include "FolderOperations.h"
 #include "ImageFromDecodedData.h"
 #include "Logging.h"
+#include "NativePath.h"
+#include "PinEntry.h"
 #include "StoragePool.h"
 #include "UserDefaults.h"
 
@@ -85,7 +89,8 @@ QString ItemCollection::cacheKey() const
 bool ItemCollection::operator==(const ItemCollection &other) const
 {
     if (m_resultType != other.m_resultType || m_folderPath != other.m_folderPath ||
-        m_location != other.m_location || m_pin != other.m_pin || m_items.size() != other.m_items.size())
+        m_location != other.m_location || m_pin != other.m_pin || m_pinUnreadable != other.m_pinUnreadable ||
+        m_items.size() != other.m_items.size())
         return false;
     for (qsizetype i = 0; i < m_items.size(); ++i) {
         if (!(*m_items.at(i) == *other.m_items.at(i)))
@@ -201,6 +206,8 @@ QList<StoredItemPtr> ItemCollection::listItems(const std::shared_ptr<DriveManage
             errorMsg(QStringLiteral("Caught error ") + QString::fromUtf8(error.what()));
         }
     }
+    // Every file opens by the name it shows.
+    ConflictCopyNames::makeDistinct(items);
     return arrangeItems(items);
 }
 
@@ -210,18 +217,24 @@ ItemCollection::Listing ItemCollection::listFolder(const std::shared_ptr<DriveMa
 {
     Listing listing;
     listing.items = listItems(manager, location, resultType);
-    const auto pinFile = std::find_if(listing.items.cbegin(), listing.items.cend(),
-                                      [](const StoredItemPtr &item) { return isPinFile(*item); });
-    if (pinFile == listing.items.cend())
-        return listing;
-    const std::optional<QByteArray> bytes =
-        manager->loadFile(session, FileNaming::scrambledName(FileNaming::pinFileName()));
-    if (bytes) {
-        const QString text = QString::fromUtf8(*bytes).trimmed();
-        if (!text.isEmpty())
-            listing.pin = text;
+    // The entries as listed: a sync client may have dropped the pad space of the name or changed
+    // its letter case, and the one the listing found is the one that protects the folder.
+    QByteArrayList pinEntries;
+    for (const StoredItemPtr &item : std::as_const(listing.items)) {
+        if (isPinFile(*item) && item->itemType() == StoredItem::StoredItemType::file)
+            pinEntries.append(NativePath::fromUrl(item->url()));
     }
     listing.items.removeIf([](const StoredItemPtr &item) { return isPinFile(*item); });
+    if (pinEntries.isEmpty())
+        return listing;
+    const std::shared_ptr<CloudDrive> drive = manager->drive();
+    const PinEntry entry = drive ? PinEntry::read(*drive, pinEntries, session.key()) : PinEntry();
+    if (!drive || entry.isUnreadable()) {
+        errorMsg(QStringLiteral("Caught error ") + (drive ? entry.problem() : QStringLiteral("no drive")));
+        listing.pinUnreadable = true;
+    } else {
+        listing.pin = entry.pin();
+    }
     return listing;
 }
 
@@ -277,6 +290,7 @@ void ItemCollection::apply(const Listing &listing)
     m_items = listing.items;
     Q_EMIT itemsChanged();
     m_pin = listing.pin;
+    m_pinUnreadable = listing.pinUnreadable;
     Q_EMIT pinChanged();
     m_timestamp = now();
     Q_EMIT timestampChanged();

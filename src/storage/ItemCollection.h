@@ -34,14 +34,17 @@ class ItemCollection : public QObject
     Q_PROPERTY(bool firstLoad READ firstLoad NOTIFY firstLoadChanged)
     Q_PROPERTY(bool hasDriveManager READ hasDriveManager NOTIFY driveManagerChanged)
     Q_PROPERTY(bool hasPin READ hasPin NOTIFY pinChanged)
+    Q_PROPERTY(bool pinUnreadable READ pinUnreadable NOTIFY pinChanged)
     Q_PROPERTY(QString cacheKey READ cacheKey CONSTANT)
 
 public:
     // What one listing found: the arranged items without the PIN file, and the folder's PIN.
+    // A PIN entry that is there but cannot be read keeps the folder locked (pinUnreadable).
     struct Listing
     {
         QList<StoredItemPtr> items;
         std::optional<QString> pin;
+        bool pinUnreadable = false;
     };
 
     ItemCollection(StorageLocation location, FileItemType resultType, const QString &folderPath,
@@ -63,7 +66,10 @@ public:
     bool folderIsGone() const { return m_folderIsGone; }
     bool firstLoad() const { return m_firstLoad; }
     std::optional<QString> pin() const { return m_pin; }
-    bool hasPin() const { return m_pin.has_value(); }
+    // A PIN entry is there, readable or not.
+    bool hasPin() const { return m_pin.has_value() || m_pinUnreadable; }
+    // The PIN entry is there but cannot be read: no PIN opens the folder (PinEntry::unreadableText()).
+    bool pinUnreadable() const { return m_pinUnreadable; }
     // Nothing after close(). Safe from any thread.
     std::shared_ptr<DriveManager> driveManager() const;
     bool hasDriveManager() const { return driveManager() != nullptr; }
@@ -150,4 +156,5 @@ private:
     quint64 m_generation = 0;
     std::optional<QString> m_pin;
     VaultSessionPtr m_session;
+    bool m_pinUnreadable = false;
 };

@@ -1,14 +1,14 @@
 #include "StoredItem.h"
 
+#include "FileNaming.h"
 #include "FileSystemError.h"
 #include "Logging.h"
 #include "NativePath.h"
 #include "SharedConstants.h"
-#include "SyncConflictName.h"
-#include "TwoPairSubstitutionObfuscator.h"
 
 #include <QFile>
 
+#include <cerrno>
 #include <chrono>
 #include <mutex>
 #include <sys/stat.h>
@@ -41,13 +41,6 @@ QString lastComponent(QString path)
     while (path.size() > 1 && path.endsWith(u'/'))
         path.chop(1);
     return path.mid(path.lastIndexOf(u'/') + 1);
-}
-
-// The extension of a file name: what follows its last dot, unless that dot starts the name.
-QString pathExtension(const QString &fileName)
-{
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    return dot > 0 ? fileName.mid(dot + 1) : QString();
 }
 
 QString placeholderName(FileType type)
@@ -83,22 +76,16 @@ StoredItemPtr StoredItem::makeStoredItem(const QUrl &url, StorageLocation locati
     };
     if (::lstat(NativePath::fromUrl(url).constData(), &status) != 0)
         throw FileSystemError::fromErrno(QStringLiteral("Could not read the attributes of"), path);
-    if (!S_ISREG(status.st_mode))
+    if (S_ISDIR(status.st_mode))
         return std::make_shared<StoredItem>(url, lastComponent(path), QString(), false, location, parent);
+    // Replaced since the listing by a link or a special file: not an item of the vault.
+    if (!S_ISREG(status.st_mode)) {
+        errno = EINVAL;
+        throw FileSystemError::fromErrno(QStringLiteral("Not a regular file:"), path);
+    }
 
-    // The whole scrambled component, extension included, is one string; a sync client's text in
-    // it was never scrambled.
-    const QString onDisk = lastComponent(path);
-    const std::optional<SyncConflictName> conflict = SyncConflictName::parse(onDisk);
-    const QString decoded = lastComponent(
-        TwoPairSubstitutionObfuscator::shared().decode(conflict ? conflict->storedName : onDisk));
-    const QString ext = pathExtension(decoded).trimmed();
-    QString name = decoded;
-    if (!ext.isEmpty())
-        name.remove(u'.' + ext);
-    if (conflict)
-        name += QStringLiteral(" (") + conflict->label() + u')';
-    return std::make_shared<StoredItem>(url, name, ext, true, location, parent);
+    const FileNaming::ShownName shown = FileNaming::shownName(lastComponent(path));
+    return std::make_shared<StoredItem>(url, shown.name, shown.ext, true, location, parent);
 }
 
 StoredItem::StoredFileType StoredItem::fileType(const QString &ext)

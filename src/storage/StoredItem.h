@@ -27,8 +27,8 @@ public:
     StoredItem(const QUrl &url, const QString &name, const QString &ext, bool isFile,
                StorageLocation location, const QString &parent);
 
-    // The item of a listed on-disk URL. Throws FileSystemError when the entry cannot be read
-    // (it vanished since the listing, for instance).
+    // The item of a listed on-disk URL. Throws FileSystemError when the entry cannot be read (it
+    // vanished since the listing, for instance) or is neither a regular file nor a folder.
     static StoredItemPtr makeStoredItem(const QUrl &url, StorageLocation location, const QString &parent);
     // The kind of a file with this extension, compared in lower case.
     static StoredFileType fileType(const QString &ext);

@@ -58,13 +58,20 @@ StoredItemProvider::Copy StoredItemProvider::decryptInto(const QString &folder)
     const std::optional<QString> key = m_session ? m_session->key() : std::nullopt;
     if (!key)
         return {{}, tr("The vault is locked.")};
+    // The listed file itself, not a link a sync client put in its place.
+    UniqueFd source;
+    try {
+        source = NativePath::openListed(NativePath::fromUrl(m_storedItem->url()));
+    } catch (const FileSystemError &error) {
+        return {{}, tr("%1 could not be read: %2").arg(name, systemText(error.code().value()))};
+    }
     try {
         CloudDrive::checkFileName(name);
         PlainCopy copy(folder);
         FileEncryptor::IoFailure io;
-        const bool decrypted = FileEncryptor::processFile(
-            NativePath::fromUrl(m_storedItem->url()), copy.fd(), *key, CryptOperation::decrypt, &io,
-            [this](qint64) { return !m_cancelled && m_session->isOpen(); });
+        const bool decrypted =
+            FileEncryptor::processFile(source.get(), copy.fd(), *key, CryptOperation::decrypt, &io,
+                                       [this](qint64) { return !m_cancelled && m_session->isOpen(); });
         if (decrypted && m_session->isOpen())
             return {copy.place(name), {}};
         if (!m_session->isOpen())

@@ -16,10 +16,16 @@ struct SyncConflictName
     // Nothing unless the on-disk name has one of these shapes exactly, with a real date and time.
     static std::optional<SyncConflictName> parse(const QString &onDiskName);
 
+    // How much of the copy's own text the listing shows: the minute is enough unless two copies
+    // of one file would then show alike.
+    enum class Detail { minutes, seconds, tag };
+
     QString storedName; // the name Lumisera wrote, still scrambled: "YXSh.tOS"
     QDate date;
     std::optional<QTime> time; // Dropbox gives none
+    QString tag;               // Syncthing's device, Dropbox's account; Nextcloud gives none
 
-    // What the listing adds to the clear base name: "conflict 2026-12-06 15:55".
-    QString label() const;
+    // What the listing adds to the clear base name: "conflict 2026-12-06 15:55", with seconds
+    // "conflict 2026-12-06 15:55:01", with the tag as well "conflict 2026-12-06 15:55:01 ABCDEFG".
+    QString label(Detail detail = Detail::minutes) const;
 };

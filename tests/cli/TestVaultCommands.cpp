@@ -5,15 +5,24 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 const QString passcode = QStringLiteral("correct horse 42");
@@ -219,7 +228,7 @@ private Q_SLOTS:
         QCOMPARE(vault({"ls", folder}).out, QStringLiteral("note.txt\n"));
     }
 
-    // Two copies of one minute show alike: both listed, neither guessed at.
+    // Two copies of one minute get names of their own, each of which opens its file.
     void conflictCopiesShowingAlike()
     {
         const QString folder = vault({"mkdir", "Alike"}).out.trimmed();
@@ -228,12 +237,143 @@ private Q_SLOTS:
         for (const char *second : {"01", "59"})
             QVERIFY(QFile::copy(stored + "/YXSh.tOS",
                                 stored + "/YXSh (conflicted copy 2026-12-06 1555" + second + ").tOS"));
-        const QString alike = QStringLiteral("note (conflict 2026-12-06 15:55).txt");
-        QCOMPARE(vault({"ls", folder}).out, "note.txt\n" + alike + '\n' + alike + '\n');
-        const VaultOutcome refused = vault({"rm", folder, alike});
-        QCOMPARE(refused.status, 1);
-        QVERIFY2(refused.err.contains("2 files in folder \"Alike\" show as"), qPrintable(refused.err));
+        QVERIFY(
+            QFile::copy(stored + "/YXSh.tOS", stored + "/YXSh.sync-conflict-20261206-155501-ABCDEFG.tOS"));
+        const QStringList copies{"note (conflict 2026-12-06 15:55:59).txt",
+                                 "note (conflict 2026-12-06 15:55:01).txt",
+                                 "note (conflict 2026-12-06 15:55:01 ABCDEFG).txt"};
+        QCOMPARE(vault({"ls", folder}).out.split('\n'), QStringList{"note.txt"} + copies + QStringList{""});
+        for (const QString &copy : copies)
+            QCOMPARE(vault({"get", folder, copy, "-o", "-"}).out, QStringLiteral("words"));
+        QCOMPARE(vault({"rm", folder, copies.at(1)}).status, 0);
         QCOMPARE(QDir(stored).entryList(QDir::Files).size(), 3);
+    }
+
+    // A sync client brought a link to a folder outside the vault into the tree, and another into a
+    // folder: neither is listed, and no command reads, writes or deletes through them.
+    void linksLeadNowhere()
+    {
+        QTemporaryDir outside;
+        QFile thesis(outside.filePath("thesis.txt"));
+        QVERIFY(thesis.open(QIODevice::WriteOnly) && thesis.write("years of work") > 0);
+        thesis.close();
+        QCOMPARE(vault({"mkdir", "Holder"}).status, 0);
+        QVERIFY(QFile::link(outside.path(), storedFolder("Shared")));
+        QVERIFY(QFile::link(outside.filePath("thesis.txt"), storedFolder("Holder") + "/YXSh.tOS"));
+        QVERIFY(QFile::link(outside.path(), storedFolder("Holder") + "/YXSh"));
+
+        QVERIFY(!vault({"ls"}).out.split('\n').contains("Shared"));
+        QCOMPARE(vault({"ls", "Holder"}).out, QString());
+        const QString noFolder = "lumisera-vault: no folder \"Shared\" in the local tree\n";
+        QCOMPARE(vault({"ls", "Shared"}).err, noFolder);
+        QCOMPARE(vault({"rm", "Shared", "thesis.txt"}).err, noFolder);
+        QCOMPARE(vault({"add", "Shared", writeFile("planted.txt", "x")}).err, noFolder);
+        QCOMPARE(vault({"rmdir", "Shared", "--yes"}).err, noFolder);
+        QCOMPARE(vault({"get", "Holder", "note.txt", "-o", "-"}).status, 1);
+        QCOMPARE(vault({"rmdir", "Holder", "--yes"}).status, 0);
+        QVERIFY(!QFileInfo::exists(storedFolder("Holder")));
+        QCOMPARE(QDir(outside.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"thesis.txt"});
+        QVERIFY(thesis.open(QIODevice::ReadOnly));
+        QCOMPARE(thesis.readAll(), QByteArray("years of work"));
+        QVERIFY(QFile::remove(storedFolder("Shared")));
+    }
+
+    // Every name `add` accepts is listed by that name: the others are refused before anything is
+    // written (" @.WiY" would have been stored as the folder's PIN file).
+    void namesNotKeptAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("leading space") << " notes.txt";
+        QTest::newRow("trailing space") << "notes.txt ";
+        QTest::newRow("stored as the PIN file") << " @.WiY";
+        QTest::newRow("extension twice") << "a.jpg.jpg";
+    }
+    void namesNotKeptAreRefused()
+    {
+        QFETCH(QString, name);
+        const QString folder =
+            vault({"mkdir", QStringLiteral("Kept ") + QTest::currentDataTag()}).out.trimmed();
+        const VaultOutcome refused = vault({"add", folder, writeFile(name, "1234")});
+        QCOMPARE(refused.status, 1);
+        QVERIFY2(refused.err.contains("would be listed under another name"), qPrintable(refused.err));
+        QVERIFY(entries(storedFolder(folder)).isEmpty());
+        const VaultOutcome listed = vault({"ls", folder});
+        QCOMPARE(listed.status, 0);
+        QCOMPARE(listed.out, QString());
+    }
+
+    // A PIN entry that a sync client cut short and renamed keeps its folder locked; the passcode
+    // alone removes it.
+    void damagedPinKeepsTheFolderLocked()
+    {
+        QCOMPARE(vault({"mkdir", "Damaged", "--pin", "4711"}).status, 0);
+        QCOMPARE(vault({"add", "Damaged", writeFile("inside.txt", "secret"), "--pin", "4711"}).status, 0);
+        const QString entry = storedFolder("Damaged") + "/@.Wdn ";
+        QVERIFY(QFile::resize(entry, 10) && QFile::rename(entry, storedFolder("Damaged") + "/@.Wdn"));
+        for (const QStringList &arguments :
+             {QStringList{"ls", "Damaged"}, QStringList{"ls", "Damaged", "--pin", "4711"},
+              QStringList{"get", "Damaged", "inside.txt", "-o", "-"}}) {
+            const VaultOutcome locked = vault(arguments);
+            QCOMPARE(locked.status, 1);
+            QVERIFY2(
+                locked.err.startsWith("lumisera-vault: The folder's PIN cannot be read (folder \"Damaged\")"),
+                qPrintable(locked.err));
+            QVERIFY(locked.out.isEmpty());
+        }
+        QCOMPARE(vault({"pin", "Damaged", "remove"}).status, 0);
+        QCOMPARE(vault({"ls", "Damaged"}).out, QStringLiteral("inside.txt\n"));
+    }
+
+    // Two adds of different files under one name at once both keep their file: neither takes the
+    // name the other stored under.
+    void concurrentAddsKeepBothFiles()
+    {
+        QCOMPARE(vault({"mkdir", "Twice"}).status, 0);
+        QStringList sources;
+        for (const char *side : {"one", "two"}) {
+            QVERIFY(QDir().mkpath(m_work.filePath(QStringLiteral("in/%1").arg(side))));
+            QFile file(m_work.filePath(QStringLiteral("in/%1/same.bin").arg(side)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            for (int mebibyte = 0; mebibyte < 48; ++mebibyte)
+                file.write(QByteArray(1 << 20, side[0]));
+            sources.append(file.fileName());
+        }
+        std::vector<std::unique_ptr<QProcess>> adds;
+        for (const QString &source : sources) {
+            auto &process = adds.emplace_back(std::make_unique<QProcess>());
+            process->setProcessEnvironment(withoutSessionBus());
+            process->start(QStringLiteral(LUMISERA_VAULT_BINARY),
+                           {"--passcode-stdin", "add", "Twice", source});
+            process->write((passcode + QLatin1Char('\n')).toUtf8());
+            process->closeWriteChannel();
+        }
+        QStringList stored;
+        for (const auto &process : adds) {
+            QVERIFY(process->waitForFinished(60000));
+            QCOMPARE(process->exitCode(), 0);
+            stored.append(QString::fromUtf8(process->readAllStandardOutput()).trimmed());
+        }
+        stored.sort();
+        QCOMPARE(stored, (QStringList{"same(1).bin", "same.bin"}));
+        QSet<char> contents;
+        for (const QString &name : stored) {
+            const QString out = vault({"get", "Twice", name, "-o", "-"}).out;
+            QCOMPARE(out.size(), 48 << 20);
+            contents.insert(out.at(0).toLatin1());
+        }
+        QCOMPARE(contents, (QSet<char>{'o', 't'}));
+    }
+
+    // A FIFO passes for a file by its name, but is never read: the command would wait for good.
+    void specialFilesAreNotAdded()
+    {
+        const QString pipe = m_work.filePath("in/pipe.txt");
+        QVERIFY(QDir().mkpath(m_work.filePath("in")));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        const VaultOutcome refused = vault({"add", "Open", pipe});
+        QCOMPARE(refused.status, 1);
+        QVERIFY2(refused.err.contains("cannot read"), qPrintable(refused.err));
     }
 
     // Names come from other programs: on a terminal their control characters show as "?", as
@@ -365,6 +505,104 @@ private Q_SLOTS:
         QCOMPARE(vault({"ls", "Limited"}).out, listed);
         QCOMPARE(entries(storedFolder("Limited")), stored);
         QVERIFY(entries(out).isEmpty());
+    }
+
+    // `get -o - > file` keeps the plaintext in a file without a name until the whole file decrypted:
+    // a kill -9 meanwhile leaves nothing in the temporary folder.
+    void killedGetToAFileLeavesNoPlaintext_data()
+    {
+        QTest::addColumn<bool>("unnamedFiles");
+        QTest::newRow("unnamed") << true;
+        QTest::newRow("named, then unlinked") << false;
+    }
+    void killedGetToAFileLeavesNoPlaintext()
+    {
+        QFETCH(bool, unnamedFiles);
+        const QString input = m_work.filePath("in/plain-big.bin");
+        if (!QFileInfo::exists(input)) {
+            QFile big(input);
+            QVERIFY(QDir().mkpath(m_work.filePath("in")) && big.open(QIODevice::WriteOnly));
+            for (int mebibyte = 0; mebibyte < 96; ++mebibyte)
+                big.write(QByteArray(1 << 20, char(mebibyte)));
+            big.close();
+            QCOMPARE(vault({"add", "Open", input}).status, 0);
+        }
+        const QString temporary = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/lumisera";
+        QProcess process;
+        process.setProcessEnvironment(environment(unnamedFiles));
+        process.setStandardOutputFile(m_work.filePath("out-killed.bin"));
+        process.start(QStringLiteral(LUMISERA_VAULT_BINARY),
+                      {"--passcode-stdin", "get", "Open", "plain-big.bin", "-o", "-"});
+        process.write((passcode + QLatin1Char('\n')).toUtf8());
+        process.closeWriteChannel();
+        const QString fds = QStringLiteral("/proc/%1/fd").arg(process.processId());
+        const auto decrypting = [&] {
+            for (const QFileInfo &fd : QDir(fds).entryInfoList(QDir::Files | QDir::System)) {
+                if (fd.symLinkTarget().startsWith(temporary + '/') && fd.size() > (1 << 20))
+                    return true;
+            }
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(decrypting(), 20000);
+        ::kill(pid_t(process.processId()), SIGKILL);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(entries(temporary), QStringList());
+    }
+
+    // What a killed command of an earlier version left goes at the next command; the previews
+    // and shared copies of the application stay.
+    void leftoverPlaintextGoesAtTheNextCommand()
+    {
+        const QString temporary = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/lumisera";
+        QVERIFY(QDir().mkpath(temporary));
+        for (const QString &name : {QStringLiteral("get-Ab12Cd"), QStringLiteral("preview.txt")}) {
+            QFile file(temporary + '/' + name);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("plain") > 0);
+        }
+        QCOMPARE(vault({"ls"}).status, 0);
+        QCOMPARE(entries(temporary), QStringList{"preview.txt"});
+        QVERIFY(QFile::remove(temporary + "/preview.txt"));
+    }
+
+    // Ctrl-C at the passcode prompt ends the command with the terminal as it was: echo on.
+    void interruptedPromptRestoresTheTerminal()
+    {
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+        const QByteArray terminalPath = ::ptsname(master);
+        const int terminal = ::open(terminalPath.constData(), O_RDWR | O_NOCTTY);
+        QVERIFY(terminal >= 0);
+        termios settings{};
+        QVERIFY(::tcgetattr(terminal, &settings) == 0 && (settings.c_lflag & ECHO));
+        QProcess process;
+        process.setProcessEnvironment(withoutSessionBus());
+        process.setChildProcessModifier([terminalPath] {
+            ::setsid();
+            const int controlling = ::open(terminalPath.constData(), O_RDWR);
+            ::ioctl(controlling, TIOCSCTTY, 0);
+        });
+        process.start(QStringLiteral(LUMISERA_VAULT_BINARY), {"ls"});
+        QByteArray shown;
+        const auto prompted = [&] {
+            char buffer[256];
+            pollfd ready{master, POLLIN, 0};
+            while (::poll(&ready, 1, 0) > 0 && (ready.revents & POLLIN)) {
+                const ssize_t count = ::read(master, buffer, sizeof buffer);
+                if (count <= 0)
+                    break;
+                shown.append(buffer, count);
+            }
+            termios now{};
+            return shown.contains("Passcode: ") && ::tcgetattr(terminal, &now) == 0 && !(now.c_lflag & ECHO);
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(prompted(), 20000);
+        ::kill(pid_t(process.processId()), SIGINT);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+        QVERIFY(::tcgetattr(terminal, &settings) == 0);
+        QVERIFY(settings.c_lflag & ECHO);
+        ::close(terminal);
+        ::close(master);
     }
 
     // Folder names are stored in clear: the folders the vault makes are the owner's alone.

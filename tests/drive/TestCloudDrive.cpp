@@ -3,15 +3,18 @@
 #include "CloudDriveError.h"
 #include "FileSystemError.h"
 #include "PartialFile.h"
+#include "TestFiles.h"
 #include "TestHome.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
 #include <sys/file.h>
+#include <sys/stat.h>
 
 using Kind = CloudDriveError::Kind;
 using Path = RootRelativePath;
@@ -187,6 +190,102 @@ private Q_SLOTS:
         QCOMPARE(drive->removeLeftoverPartials({}), 1);
         QVERIFY(!QFile::exists(abandoned) && QFile::exists(drive->rootDirectory() + ".other-hidden"));
         QVERIFY(QFile::exists(writing));
+    }
+
+    // A sync client may bring links into a tree ("Shared" -> the home folder) and FIFOs. No
+    // operation goes through one: it fails, or works on the link itself, and what lies outside
+    // stays as it was.
+    void linksAreNeverFollowed_data()
+    {
+        QTest::addColumn<Operation>("operation");
+        QTest::addColumn<bool>("succeeds");
+        QTest::addColumn<QStringList>("gone"); // entries of the tree the operation removes
+        const auto row = [](const char *tag, const Operation &operation, bool succeeds,
+                            const QStringList &gone = {}) {
+            QTest::newRow(tag) << operation << succeeds << gone;
+        };
+        const auto shared = [] { return openDrive(false, "Shared", true); };
+        row(
+            "open a linked folder", [](const CloudDrive &) { openDrive(false, "Shared"); }, false);
+        row(
+            "list a linked folder",
+            [=](const CloudDrive &) { shared()->entriesOfDirectory({}, HiddenFiles::skip); }, false);
+        row(
+            "read through a linked folder",
+            [=](const CloudDrive &) { shared()->readFile(Path("thesis.txt")); }, false);
+        row(
+            "remove through a linked folder",
+            [=](const CloudDrive &) { shared()->removeFile(Path("thesis.txt")); }, false);
+        row(
+            "write into a linked folder",
+            [=](const CloudDrive &) { shared()->writeFile("x", Path("new.txt")); }, false);
+        row(
+            "import into a linked folder", [=](const CloudDrive &) { shared()->newFile("new.txt", {}); },
+            false);
+        row(
+            "remove a linked folder's files", [=](const CloudDrive &) { shared()->removeDirectory({}); },
+            false);
+        row(
+            "a linked folder is no folder",
+            [](const CloudDrive &) { QVERIFY(!openDrive(false, "", true)->directoryExists(Path("Shared"))); },
+            true);
+        row(
+            "a linked file is no file", [](const CloudDrive &d) { QVERIFY(!d.fileExists(Path("notes"))); },
+            true);
+        row(
+            "read a linked file", [](const CloudDrive &d) { d.readFile(Path("notes")); }, false);
+        row(
+            "read a FIFO", [](const CloudDrive &d) { d.readFile(Path("pipe")); }, false);
+        row(
+            "copy a linked file", [](const CloudDrive &d) { d.copy(Path("notes"), Path("copy")); }, false);
+        row("remove a link", [](const CloudDrive &d) { d.removeFile(Path("notes")); }, true, {"Trips/notes"});
+        row("remove a listed link",
+            [](const CloudDrive &d) { d.removeListedFile(QFile::encodeName(d.rootDirectory() + "notes")); },
+            true, {"Trips/notes"});
+        row(
+            "replace a link", [](const CloudDrive &d) { d.writeFile("new", Path("notes")); }, true);
+        row("remove a linked folder itself",
+            [](const CloudDrive &) { openDrive(false, "", true)->removeFile(Path("Shared")); }, true,
+            {"Shared"});
+        row("delete the folder holding links", [](const CloudDrive &d) { d.removeDirectory({}); }, true,
+            {"Trips", "Trips/inner", "Trips/inner/deeper", "Trips/notes", "Trips/pipe", "Trips/up"});
+    }
+
+    void linksAreNeverFollowed()
+    {
+        QFETCH(Operation, operation);
+        QFETCH(bool, succeeds);
+        QFETCH(QStringList, gone);
+        QTemporaryDir home;
+        writeFile(home.filePath("outside/thesis.txt"), "keep");
+        writeFile(home.filePath("outside/deeper/draft.txt"), "keep too");
+        const auto drive = openDrive(false);
+        const QString tree = base(false) + '/';
+        QVERIFY(QFile::link(home.filePath("outside"), tree + "Shared"));
+        QVERIFY(QFile::link(home.filePath("outside/thesis.txt"), drive->rootDirectory() + "notes"));
+        QVERIFY(QFile::link(home.filePath("outside"), drive->rootDirectory() + "up"));
+        QVERIFY(QDir().mkpath(drive->rootDirectory() + "inner"));
+        QVERIFY(QFile::link(home.filePath("outside/deeper"), drive->rootDirectory() + "inner/deeper"));
+        QCOMPARE(::mkfifo(QFile::encodeName(drive->rootDirectory() + "pipe").constData(), 0600), 0);
+        const QStringList outside = filesUnder(home.filePath("outside"));
+        const QStringList before = filesUnder(tree);
+
+        bool threw = false;
+        try {
+            operation(*drive);
+        } catch (const DriveError &) {
+            threw = true;
+        }
+        QCOMPARE(!threw, succeeds);
+        QCOMPARE(filesUnder(home.filePath("outside")), outside);
+        QFile thesis(home.filePath("outside/thesis.txt"));
+        QVERIFY(thesis.open(QIODevice::ReadOnly) && thesis.readAll() == "keep");
+        QStringList expected = before;
+        for (const QString &entry : gone)
+            expected.removeAll(tree + entry);
+        QStringList after = filesUnder(tree);
+        after.removeAll(tree + "Trips/copy");
+        QCOMPARE(after, expected);
     }
 };
 

@@ -1,5 +1,5 @@
-// Imports its standard input into the on-device folder "Trips" under the name given as argument,
-// so that a test can kill it in the middle of the import.
+// Imports a file (the second argument) into the on-device folder "Trips" under the name given as
+// first argument, so that a test can kill it in the middle of the import.
 #include "DriveManager.h"
 #include "VaultSession.h"
 
@@ -8,11 +8,11 @@
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
-    if (argc != 2)
+    if (argc != 3)
         return 2;
     const VaultSessionPtr session = VaultSession::open(QStringLiteral("passcode"));
     DriveManager manager(StorageLocation::local, QStringLiteral("Trips"));
     manager.connect();
-    return manager.importFile(*session, QStringLiteral("/dev/stdin"), QString::fromLocal8Bit(argv[1])) ? 0
-                                                                                                       : 1;
+    return manager.importFile(*session, QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[1])) ? 0
+                                                                                                          : 1;
 }

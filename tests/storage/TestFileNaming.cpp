@@ -109,6 +109,65 @@ private Q_SLOTS:
         QCOMPARE(conflict ? conflict->storedName : QString(), stored);
         QCOMPARE(conflict ? conflict->label() : QString(), label);
     }
+
+    // What a listing adds when the minute does not tell two copies apart.
+    void conflictLabelsInDetail_data()
+    {
+        QTest::addColumn<QString>("onDisk");
+        QTest::addColumn<QString>("seconds");
+        QTest::addColumn<QString>("tag");
+        QTest::newRow("Nextcloud") << u"YXSh (conflicted copy 2026-12-06 155501).tOS"_s
+                                   << u"conflict 2026-12-06 15:55:01"_s << u"conflict 2026-12-06 15:55:01"_s;
+        QTest::newRow("Syncthing") << u"YXSh.sync-conflict-20261206-155501-ABC2EFG.tOS"_s
+                                   << u"conflict 2026-12-06 15:55:01"_s
+                                   << u"conflict 2026-12-06 15:55:01 ABC2EFG"_s;
+        QTest::newRow("Dropbox") << u"YXSh (Ann's conflicted copy 2026-12-06).tOS"_s
+                                 << u"conflict 2026-12-06"_s << u"conflict 2026-12-06 Ann"_s;
+    }
+    void conflictLabelsInDetail()
+    {
+        QFETCH(QString, onDisk);
+        QFETCH(QString, seconds);
+        QFETCH(QString, tag);
+        const std::optional<SyncConflictName> conflict = SyncConflictName::parse(onDisk);
+        QVERIFY(conflict);
+        QCOMPARE(conflict->label(SyncConflictName::Detail::seconds), seconds);
+        QCOMPARE(conflict->label(SyncConflictName::Detail::tag), tag);
+    }
+
+    // A file must be listed under the name it was stored by, or it could not be opened by it.
+    void namesKeptByTheListing_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("kept");
+        QTest::addColumn<bool>("storable");
+        QTest::newRow("plain") << u"notes.txt"_s << true << true;
+        QTest::newRow("odd length") << u"note.txt2"_s << true << true;
+        QTest::newRow("inner spaces") << u"two  words.pdf"_s << true << true;
+        QTest::newRow("accents") << u"caf\u00e9 cr\u00e8me.jpg"_s << true << true;
+        QTest::newRow("no extension") << u"README"_s << true << true;
+        QTest::newRow("leading space") << u" notes.txt"_s << false << false;
+        QTest::newRow("trailing space") << u"notes.txt "_s << false << false;
+        QTest::newRow("leading tab") << u"\tnotes.txt"_s << false << false;
+        QTest::newRow("trailing newline") << u"notes\n"_s << false << false;
+        QTest::newRow("stored as the PIN file") << u" @.WiY"_s << false << false;
+        QTest::newRow("extension twice") << u"a.jpg.jpg"_s << false << false;
+        QTest::newRow("spaced extension") << u"a. txt"_s << false << false;
+        QTest::newRow("stored like a conflict copy")
+            << QStringLiteral("x (conflicted copy 2026-12-06 155501).txt") << true << true;
+        QTest::newRow("the PIN file") << u"@.pin"_s << true << false;
+        QTest::newRow("hidden") << u".profile"_s << true << false;
+    }
+    void namesKeptByTheListing()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, kept);
+        QFETCH(bool, storable);
+        QCOMPARE(FileNaming::keepsItsName(name), kept);
+        QCOMPARE(FileNaming::isStorableFileName(name), storable);
+        if (kept)
+            QCOMPARE(FileNaming::shownName(FileNaming::storedFileName(name)).fullName(), name);
+    }
 };
 
 LUMISERA_TEST_MAIN(TestFileNaming)

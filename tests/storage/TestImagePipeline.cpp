@@ -1,7 +1,11 @@
+#include "DecodeBudget.h"
 #include "DecodedImageCache.h"
 #include "FileEncryptor.h"
+#include "HostilePictures.h"
+#include "ImageDecoder.h"
 #include "ImageViewModel.h"
 #include "LogCapture.h"
+#include "PictureHeader.h"
 #include "StoragePool.h"
 #include "TestHome.h"
 #include "TestSession.h"
@@ -9,6 +13,8 @@
 
 #include <QBuffer>
 #include <QGuiApplication>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QPainter>
 #include <QProcess>
 #include <QSemaphore>
@@ -16,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
+#include <QtConcurrent>
 #include <libheif/heif.h>
 
 #if defined(__SANITIZE_ADDRESS__) // x265 3.5 keeps a block per encoder opened; only the test encodes
@@ -95,6 +102,25 @@ bool tileCached(const QUrl &url)
 
 constexpr int TileEdge = 2 * TileThumbnailQueue::defaultTileEdge;
 
+// The most memory this process has held since resetPeakMemory(), in MiB (VmHWM).
+qint64 peakMemoryMiB()
+{
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong() / 1024;
+    }
+    return -1;
+}
+
+bool resetPeakMemory()
+{
+    QFile clear(u"/proc/self/clear_refs"_s);
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
 // Holds every pool thread until released, so that what is handed to the pool meanwhile waits.
 struct PoolGate
 {
@@ -143,6 +169,129 @@ private Q_SLOTS:
         DecodedImageCache::thumbnails().removeAllObjects();
         DecodedImageCache::fullSize().removeAllObjects();
         DecodedImageCache::tiles().removeAllObjects();
+    }
+
+    // What the headers declare, for every format the pipeline reads, before anything is decoded.
+    void declaredSizes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("wholePicture"); // the decoder keeps every block's coefficients
+        QTest::newRow("jpeg") << encoded({300, 200}, "jpeg") << "jpeg"_ba << QSize(300, 200) << false;
+        QBuffer progressive;
+        progressive.open(QIODevice::WriteOnly);
+        QImageWriter writer(&progressive, "jpeg");
+        writer.setProgressiveScanWrite(true);
+        QVERIFY(writer.write(twoColourPicture({300, 200})));
+        QTest::newRow("progressive jpeg") << progressive.data() << "jpeg"_ba << QSize(300, 200) << true;
+        QTest::newRow("png") << encoded({300, 200}, "png") << "png"_ba << QSize(300, 200) << false;
+        QTest::newRow("tiff") << encoded({300, 200}, "tiff") << "tiff"_ba << QSize(300, 200) << false;
+        QTest::newRow("webp") << encoded({300, 200}, "webp") << "webp"_ba << QSize(300, 200) << false;
+        QTest::newRow("bmp") << encoded({300, 200}, "bmp") << "bmp"_ba << QSize(300, 200) << false;
+        QTest::newRow("gif") << HostilePictures::gif({300, 200}) << "gif"_ba << QSize(300, 200) << false;
+        QTest::newRow("heic") << heic({64, 32}, heif_orientation_normal) << "heif"_ba << QSize(64, 32)
+                              << false;
+        QTest::newRow("jpeg cut in its header")
+            << encoded({300, 200}, "jpeg").left(100) << "jpeg"_ba << QSize() << false;
+        QTest::newRow("not a picture") << "plain words"_ba << QByteArray() << QSize() << false;
+    }
+    void declaredSizes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, format);
+        QFETCH(QSize, size);
+        QFETCH(bool, wholePicture);
+        if (bytes.isEmpty() && QByteArray(QTest::currentDataTag()).startsWith("heic"))
+            QSKIP("libheif has no HEVC encoder here, so no HEIC test picture can be made");
+        const PictureHeader header = PictureHeader::read(bytes);
+        QCOMPARE(PictureHeader::formatName(header.format), format);
+        // A HEIF image declares its coded size, which the picture is cropped from.
+        if (format == "heif")
+            QVERIFY2(header.size.expandedTo(size) == header.size,
+                     qPrintable(QString::number(header.size.height())));
+        else
+            QCOMPARE(header.size, size);
+        QCOMPARE(header.wholePictureBytes > 0, wholePicture);
+    }
+
+    // A few hundred bytes that declare a huge picture. Each is refused from its declared size: no
+    // tile, thumbnail or full-size picture, and no memory taken for one.
+    void bombsAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("declared");
+        const auto row = [](const char *tag, const QByteArray &bytes, QSize declared) {
+            QTest::newRow(tag) << bytes << declared;
+        };
+        row("progressive jpeg", HostilePictures::jpeg({20000, 20000}), {20000, 20000});
+        row("grey progressive jpeg", HostilePictures::jpeg({30000, 30000}, 1), {30000, 30000});
+        row("baseline jpeg", HostilePictures::jpeg({65500, 65500}, 3, false), {65500, 65500});
+        row("png", HostilePictures::png({20000, 20000}), {20000, 20000});
+        row("16-bit png", HostilePictures::png({9000, 9000}, 16), {9000, 9000});
+        row("gif", HostilePictures::gif({11000, 11000}), {11000, 11000});
+        row("webp", HostilePictures::webp({16384, 16384}), {16384, 16384});
+        row("tiff", HostilePictures::tiff({20000, 20000}), {20000, 20000});
+        row("bmp", HostilePictures::bmp({20000, 20000}), {20000, 20000});
+        row("heic",
+            HostilePictures::withDeclaredSize(heic({64, 32}, heif_orientation_normal), {20000, 20000}),
+            {20000, 20000});
+    }
+    void bombsAreRefused()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, declared);
+        if (bytes.isEmpty() && QByteArray(QTest::currentDataTag()).startsWith("heic"))
+            QSKIP("libheif has no HEVC encoder here, so no HEIC test picture can be made");
+        QVERIFY(bytes.size() < 4096);
+        const PictureHeader header = PictureHeader::read(bytes);
+        QCOMPARE(header.size, declared);
+        QCOMPARE(DecodeBudget::cost(header, {TileEdge, TileEdge}, bytes.size()), std::nullopt);
+        QVERIFY(resetPeakMemory());
+        const qint64 before = peakMemoryMiB();
+        QVERIFY(ImageDecoder::decodeShrunk(bytes, TileEdge).isNull());
+        QVERIFY(ImageDecoder::decodeFitted(bytes, ImageFromDecodedData::thumbnailEdge).isNull());
+        QVERIFY(ImageDecoder::decode(bytes).isNull());
+        const QUrl file = store(u"bomb.jpg"_s, bytes);
+        const ImageResult tile = ImageFromDecodedData::tile(file, *testSession(), TileEdge, false);
+        QVERIFY(tile.image.isNull() && tile.error && tile.error->kind == ImageError::Kind::uiImageFailed);
+        QVERIFY(ImageFromDecodedData::image(file, *testSession(), true, false).image.isNull());
+        QVERIFY2(peakMemoryMiB() - before < 64, qPrintable(QString::number(peakMemoryMiB() - before)));
+        QCOMPARE(DecodeBudget::shared().inUse(), 0);
+    }
+
+    // libjpeg keeps its own bound too, for whoever calls Qt's reader without the budget.
+    void jpegDecoderMemoryIsBounded()
+    {
+        QByteArray bomb = HostilePictures::jpeg({20000, 20000});
+        QBuffer buffer(&bomb);
+        QVERIFY(buffer.open(QIODevice::ReadOnly) && resetPeakMemory());
+        const qint64 before = peakMemoryMiB();
+        QImageReader reader(&buffer, "jpeg");
+        reader.setScaledSize({TileEdge, TileEdge});
+        QVERIFY(reader.read().isNull());
+        QVERIFY2(peakMemoryMiB() - before < 64, qPrintable(QString::number(peakMemoryMiB() - before)));
+    }
+
+    // Decodes wait for their bytes: however many run at once, together they stay in the budget.
+    void decodesTogetherStayWithinTheBudget()
+    {
+        const QByteArray photo = encoded({4000, 3000}, "png");
+        const std::optional<qint64> cost =
+            DecodeBudget::cost(PictureHeader::read(photo), {2800, 2100}, photo.size());
+        QVERIFY(cost && *cost * 8 > DecodeBudget::capacity);
+        DecodeBudget::shared().resetPeak();
+        QThreadPool pool;
+        pool.setMaxThreadCount(8);
+        QList<QFuture<QImage>> decodes;
+        for (int i = 0; i < 8; ++i)
+            decodes.append(
+                QtConcurrent::run(&pool, [&photo] { return ImageDecoder::decodeFitted(photo, 2800); }));
+        for (QFuture<QImage> &decode : decodes)
+            QCOMPARE(decode.result().size(), QSize(2800, 2100));
+        QVERIFY(DecodeBudget::shared().peak() >= *cost);
+        QVERIFY(DecodeBudget::shared().peak() <= DecodeBudget::capacity);
+        QCOMPARE(DecodeBudget::shared().inUse(), 0);
     }
 
     // libheif is loaded on first use; ending the process afterwards crashed in its clean-up.

@@ -4,6 +4,7 @@
 #include "DecodedImageCache.h"
 #include "DriveManager.h"
 #include "DriveNotificationCenter.h"
+#include "FileEncryptor.h"
 #include "FileManager2.h"
 #include "FileNaming.h"
 #include "FolderOperations.h"
@@ -27,10 +28,12 @@
 
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
+Q_DECLARE_METATYPE(std::function<void(const QString &)>)
 
 namespace {
 QStringList names(const QList<StoredItemPtr> &items, bool extensions = false)
@@ -194,10 +197,157 @@ private Q_SLOTS:
         QVERIFY(!folder->operations().removePin());
         QVERIFY(!folder->loadListing().pin);
         QVERIFY(!folder->operations().createPin(u"   "_s, u"my_photos"_s));
-        // A PIN file of blanks (written by hand) means no PIN, and still does not show.
+        // A PIN file of blanks was never written by the vault: damaged, it keeps the folder locked,
+        // and still does not show.
         QVERIFY(folder->driveManager()->saveData(*testSession(), " \n", pinName));
         const ItemCollection::Listing listing = folder->loadListing();
-        QVERIFY(!listing.pin && listing.items.isEmpty());
+        QVERIFY(!listing.pin && listing.pinUnreadable && listing.items.isEmpty());
+    }
+
+    // The PIN entry comes through sync clients: found under another spelling it still protects the
+    // folder, and one that is there but cannot be read keeps it locked rather than open.
+    void damagedPinKeepsTheFolderLocked_data()
+    {
+        QTest::addColumn<std::function<void(const QString &)>>("damage"); // given the folder's path
+        QTest::addColumn<QString>("pin");                                 // empty: none readable
+        const auto padded = [](const QString &folder) {
+            return folder + FileNaming::scrambledName(u"@.pin"_s);
+        };
+        const auto write = [](const QString &path, const QByteArray &bytes) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                    file.write(bytes) == bytes.size());
+        };
+        const auto encrypted = [](const QString &pin, const QString &passcode) {
+            return FileEncryptor::encrypt(pin.toUtf8(), passcode).value_or(QByteArray());
+        };
+        const auto row = [](const char *tag, std::function<void(const QString &)> damage,
+                            const QString &pin) { QTest::newRow(tag) << damage << pin; };
+        row(
+            "as written", [](const QString &) {}, u"4711"_s);
+        row(
+            "pad space dropped",
+            [=](const QString &f) {
+                QVERIFY(QFile::rename(padded(f), f + FileNaming::storedFileName(u"@.pin"_s)));
+            },
+            u"4711"_s);
+        row(
+            "other letter case",
+            [=](const QString &f) {
+                QVERIFY(QFile::rename(padded(f), f + FileNaming::storedFileName(u"@.PIN"_s)));
+            },
+            u"4711"_s);
+        row(
+            "both spellings, one PIN",
+            [=](const QString &f) {
+                write(f + FileNaming::storedFileName(u"@.pin"_s), encrypted(u"4711"_s, u"passcode1"_s));
+            },
+            u"4711"_s);
+        row(
+            "both spellings, two PINs",
+            [=](const QString &f) {
+                write(f + FileNaming::storedFileName(u"@.pin"_s), encrypted(u"1234"_s, u"passcode1"_s));
+            },
+            QString());
+        row(
+            "cut short", [=](const QString &f) { QVERIFY(QFile::resize(padded(f), 10)); }, QString());
+        row(
+            "cut, pad space dropped",
+            [=](const QString &f) {
+                QVERIFY(QFile::resize(padded(f), 10));
+                QVERIFY(QFile::rename(padded(f), f + FileNaming::storedFileName(u"@.pin"_s)));
+            },
+            QString());
+        row(
+            "damaged", [=](const QString &f) { write(padded(f), QByteArray(16, '\x5a')); }, QString());
+        row(
+            "empty", [=](const QString &f) { write(padded(f), QByteArray()); }, QString());
+        row(
+            "another passcode's",
+            [=](const QString &f) { write(padded(f), encrypted(u"4711"_s, u"other passcode"_s)); },
+            QString());
+        // Read only as far as a PIN entry can go: a huge one costs nothing.
+        row(
+            "512 MiB", [=](const QString &f) { QVERIFY(QFile::resize(padded(f), qint64(512) << 20)); },
+            QString());
+    }
+    void damagedPinKeepsTheFolderLocked()
+    {
+        QFETCH(std::function<void(const QString &)>, damage);
+        QFETCH(QString, pin);
+        const QString name = u"Pinned "_s + QTest::currentDataTag();
+        QVERIFY(connected(FileItemType::all)->operations().createFolder(name, u"4711"_s));
+        const auto collection = connected(FileItemType::file, name);
+        QVERIFY(store(*collection, {u"inside.txt"_s}).size() == 1);
+        damage(rootDirectory(*collection));
+        const ItemCollection::Listing listing = collection->loadListing();
+        QCOMPARE(listing.pin.value_or(QString()), pin);
+        QCOMPARE(listing.pinUnreadable, pin.isEmpty());
+        QCOMPARE(names(listing.items), QStringList{u"inside.txt"_s});
+
+        QSignalSpy applied(collection.get(), &ItemCollection::timestampChanged);
+        collection->reload();
+        QVERIFY(applied.wait(5000));
+        QVERIFY(collection->hasPin());
+        QCOMPARE(collection->pinUnreadable(), pin.isEmpty());
+        // Passcode alone is the way back: a new PIN replaces every spelling of the old entry.
+        QVERIFY(collection->operations().createPin(u"2468"_s, name));
+        QCOMPARE(collection->loadListing().pin, std::optional<QString>(u"2468"_s));
+        QVERIFY(collection->operations().removePin());
+        const ItemCollection::Listing open = collection->loadListing();
+        QVERIFY(!open.pin && !open.pinUnreadable);
+        QCOMPARE(names(open.items), QStringList{u"inside.txt"_s});
+    }
+
+    // Two writers choosing the same free name at once: the second never replaces the first.
+    void twoWritersKeepBothFiles()
+    {
+        const auto collection = folder(u"Writers"_s);
+        const QString taken = rootDirectory(*collection) + FileNaming::storedFileName(u"note.txt"_s);
+        bool otherWrote = false;
+        const auto otherWriter = [&](qint64) {
+            if (!otherWrote) {
+                QFile other(taken);
+                otherWrote = other.open(QIODevice::NewOnly) && other.write("the other writer's") > 0;
+            }
+            return true;
+        };
+        FolderOperations operations(collection->driveManager(), collection->location(), testSession());
+        QVERIFY(
+            operations.addToCollectionAndDelete(source(u"note.txt"_s, "mine"), false, false, otherWriter));
+        QVERIFY(otherWrote);
+        QCOMPARE(operations.lastStoredName(), u"note(1).txt"_s);
+        QFile other(taken);
+        QVERIFY(other.open(QIODevice::ReadOnly));
+        QCOMPARE(other.readAll(), QByteArray("the other writer's"));
+        const auto mine = collection->driveManager()->loadFile(*testSession(),
+                                                               FileNaming::storedFileName(u"note(1).txt"_s));
+        QCOMPARE(mine.value_or(QByteArray()), QByteArray("mine"));
+    }
+
+    // Refused before anything is written: such a file could not be found again by its name.
+    void namesNotListedAsTheyAreAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("leading space") << u" notes.txt"_s;
+        QTest::newRow("trailing space") << u"notes.txt "_s;
+        QTest::newRow("stored as the PIN file") << u" @.WiY"_s;
+        QTest::newRow("extension twice") << u"a.jpg.jpg"_s;
+    }
+    void namesNotListedAsTheyAreAreRefused()
+    {
+        QFETCH(QString, name);
+        const auto collection = folder(u"Refused "_s + QTest::currentDataTag());
+        const QString path = source(name, "content");
+        FolderOperations operations(collection->driveManager(), collection->location(), testSession());
+        QVERIFY(!operations.addToCollectionAndDelete(path, false, false));
+        QCOMPARE(operations.lastFailure(), std::errc::invalid_argument);
+        QVERIFY(QFileInfo::exists(path));
+        QCOMPARE(QDir(rootDirectory(*collection))
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+        const ItemCollection::Listing listing = collection->loadListing();
+        QVERIFY(!listing.pin && !listing.pinUnreadable && listing.items.isEmpty());
     }
 
     void refusedFolderNames()
@@ -462,6 +612,64 @@ private Q_SLOTS:
         QCOMPARE(names(collection->loadItems()), QStringList{"doc.pdf"});
         QVERIFY(collection->operations().deleteFolder() && !collection->driveManager()->drive());
         QCOMPARE(DecodedImageCache::thumbnails().count(), 0);
+    }
+
+    // Copies of one file from one minute: each shows a name of its own, and opens by it.
+    void conflictCopiesGetNamesOfTheirOwn_data()
+    {
+        QTest::addColumn<QStringList>("stored"); // besides shot.png, under these clear names
+        QTest::addColumn<QList<QByteArray>>("copies");
+        QTest::addColumn<QStringList>("listed"); // besides shot.png and the stored ones
+        QTest::newRow("one copy: the minute")
+            << QStringList() << QList<QByteArray>{"%1 (conflicted copy 2026-12-06 155501)%2"_ba}
+            << QStringList{u"shot (conflict 2026-12-06 15:55).png"_s};
+        QTest::newRow("two of a minute: seconds")
+            << QStringList()
+            << QList<QByteArray>{"%1 (conflicted copy 2026-12-06 155501)%2"_ba,
+                                 "%1 (conflicted copy 2026-12-06 155559)%2"_ba}
+            << QStringList{u"shot (conflict 2026-12-06 15:55:01).png"_s,
+                           u"shot (conflict 2026-12-06 15:55:59).png"_s};
+        QTest::newRow("two of a second: the client's tag")
+            << QStringList()
+            << QList<QByteArray>{"%1 (conflicted copy 2026-12-06 155501)%2"_ba,
+                                 "%1.sync-conflict-20261206-155501-ABCDEFG%2"_ba}
+            << QStringList{u"shot (conflict 2026-12-06 15:55:01 ABCDEFG).png"_s,
+                           u"shot (conflict 2026-12-06 15:55:01).png"_s};
+        QTest::newRow("two of a day: the account")
+            << QStringList()
+            << QList<QByteArray>{"%1 (Ann's conflicted copy 2026-12-06)%2"_ba,
+                                 "%1 (Bob's conflicted copy 2026-12-06)%2"_ba}
+            << QStringList{u"shot (conflict 2026-12-06 Ann).png"_s, u"shot (conflict 2026-12-06 Bob).png"_s};
+        QTest::newRow("alike even with the tag: numbered")
+            << QStringList{u"shot (conflict 2026-12-06).png"_s, u"shot (conflict 2026-12-06 Ann).png"_s}
+            << QList<QByteArray>{"%1 (Ann's conflicted copy 2026-12-06)%2"_ba}
+            << QStringList{u"shot (conflict 2026-12-06 Ann, 2).png"_s};
+    }
+    void conflictCopiesGetNamesOfTheirOwn()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QList<QByteArray>, copies);
+        QFETCH(QStringList, listed);
+        const auto collection = folder(u"Conflicts "_s + QTest::currentDataTag());
+        const QByteArray picture = "P1\n1 1\n1\n";
+        QVERIFY(
+            collection->operations().addToCollectionAndDelete(source(u"shot.png"_s, picture), true, false));
+        QCOMPARE(store(*collection, stored), stored);
+        for (const QByteArray &copy : copies)
+            QVERIFY(!foreignCopy(*collection, u"shot.png"_s, copy).isEmpty());
+        QStringList shown = names(collection->loadItems());
+        QStringList expected = listed + stored + QStringList{u"shot.png"_s};
+        shown.sort();
+        expected.sort();
+        QCOMPARE(shown, expected);
+        for (const StoredItemPtr &item : collection->loadItems()) {
+            if (!listed.contains(item->fullName()))
+                continue;
+            QFile opened(FileManager2::createDecryptedTempFile(*testSession(), item->url(), u"opened.png"_s)
+                             .value_or(QString()));
+            QVERIFY(opened.open(QIODevice::ReadOnly) && opened.readAll() == picture);
+            QVERIFY(opened.remove());
+        }
     }
 };
 

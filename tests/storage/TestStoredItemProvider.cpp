@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 
 // Registered twice with ctest: once with unnamed files, once with the hidden siblings of file
@@ -124,25 +126,36 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<bool>("passcode");
+        QTest::addColumn<bool>("linked"); // the listed file was replaced by a link to the bytes
         QTest::addColumn<QString>("error");
         const QByteArray good = FileEncryptor::encrypt(m_plain, QStringLiteral("passcode1")).value_or("");
-        QTest::newRow("damaged") << good.left(good.size() - 5) << true
+        QTest::newRow("damaged") << good.left(good.size() - 5) << true << false
                                  << "b.txt could not be decrypted; the stored file may be damaged.";
         QTest::newRow("other key") << FileEncryptor::encrypt(m_plain, QStringLiteral("other")).value_or("")
-                                   << true << "b.txt could not be decrypted; the stored file may be damaged.";
-        QTest::newRow("locked") << good << false << "The vault is locked.";
+                                   << true << false
+                                   << "b.txt could not be decrypted; the stored file may be damaged.";
+        QTest::newRow("locked") << good << false << false << "The vault is locked.";
+        QTest::newRow("replaced by a link")
+            << good << true << true
+            << "b.txt could not be read: " + QString::fromLocal8Bit(std::strerror(ELOOP));
     }
     void failuresLeaveNothing()
     {
         QFETCH(QByteArray, stored);
         QFETCH(bool, passcode);
+        QFETCH(bool, linked);
         QFETCH(QString, error);
         if (!passcode)
             testSession()->end();
-        QTemporaryDir target;
+        QTemporaryDir target, outside;
+        StoredItemPtr item = this->stored(QStringLiteral("b"), QStringLiteral("txt"), stored);
+        if (linked) {
+            const QString listed = item->url().toLocalFile();
+            QVERIFY(QFile::rename(listed, outside.filePath("elsewhere")) &&
+                    QFile::link(outside.filePath("elsewhere"), listed));
+        }
         {
-            StoredItemProvider provider(this->stored(QStringLiteral("b"), QStringLiteral("txt"), stored),
-                                        std::make_shared<ShareFolder>(), testSession());
+            StoredItemProvider provider(item, std::make_shared<ShareFolder>(), testSession());
             const StoredItemProvider::Copy saved = provider.saveInto(target.path());
             const StoredItemProvider::Copy temporary = provider.item();
             QCOMPARE(saved.error, error);
@@ -152,6 +165,8 @@ private Q_SLOTS:
             QCOMPARE(entries(provider.tempFolder()->path()), QStringList());
         }
         QVERIFY(entries(AppPaths::temporaryDirectory()).isEmpty());
+        QVERIFY(!linked || (QFile::remove(item->url().toLocalFile()) &&
+                            contents(outside.filePath("elsewhere")) == stored));
     }
 
     // Copies another application was given stay after the share until removeAll(); the others go

@@ -26,6 +26,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QBuffer>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
@@ -265,6 +266,24 @@ private Q_SLOTS:
         QTRY_VERIFY((alert = alertShown()));
         QVERIFY(alert->text().contains(u"beach.jpg: The vault locked before this file was stored"_s));
         QVERIFY(InterruptedImports::shared().take(key).isEmpty());
+    }
+
+    // A PIN file a sync client cut short: the folder stays locked, says why, and asks for no PIN.
+    void unreadablePinKeepsTheFolderLocked()
+    {
+        const QString path = makeFolder(u"Damaged"_s, 3, u"abcd"_s);
+        QVERIFY(!path.isEmpty());
+        const QString entry = AppPaths::documentsDirectory() + u'/' + path + u'/' +
+                              FileNaming::scrambledName(FileNaming::pinFileName());
+        QVERIFY(QFile::resize(entry, 10));
+        FolderView *view = open(FileItemType::file, path);
+        auto *problem = view->findChild<QLabel *>(u"pinProblem"_s);
+        QVERIFY(problem);
+        QTRY_VERIFY(problem->isVisible());
+        QCOMPARE(problem->text(), u"The folder's PIN cannot be read"_s);
+        QVERIFY(view->isLocked() && !view->model() && !view->grid()->isVisible());
+        QVERIFY(!view->findChild<QToolButton *>(u"lockButton"_s)->isEnabled());
+        QCOMPARE(DecodedImageCache::tiles().count(), 0);
     }
 
     void reloadKeepsTheScrollPosition()

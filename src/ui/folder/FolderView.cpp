@@ -16,6 +16,7 @@
 #include "NewFolderView.h"
 #include "OKAlert.h"
 #include "PDFViewer.h"
+#include "PinEntry.h"
 #include "Presenter.h"
 #include "PrivacyCover.h"
 #include "ScrollingPhotoView.h"
@@ -28,6 +29,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPointer>
 #include <QStackedWidget>
@@ -134,9 +136,16 @@ QWidget *FolderView::makeLockPage()
     m_lockButton->setToolTip(tr("Enter PIN"));
     m_lockButton->setAccessibleName(tr("Enter PIN"));
     connect(m_lockButton, &QToolButton::clicked, this, &FolderView::showEnterPin);
+    // No PIN can open a folder whose PIN entry is damaged: it says so instead of asking.
+    m_pinProblem = new QLabel(PinEntry::unreadableText());
+    m_pinProblem->setObjectName(QStringLiteral("pinProblem"));
+    m_pinProblem->setAlignment(Qt::AlignCenter);
+    m_pinProblem->setWordWrap(true);
+    m_pinProblem->hide();
     auto *layout = new QVBoxLayout(m_lockPage);
     layout->addStretch();
     layout->addWidget(m_lockButton, 0, Qt::AlignCenter);
+    layout->addWidget(m_pinProblem);
     layout->addStretch();
     return m_lockPage;
 }
@@ -197,7 +206,10 @@ void FolderView::listingChanged()
     if (!isListed())
         return showPage();
     const std::optional<QString> pin = m_collection->pin();
-    m_locked = pin.has_value() && *pin != m_collectionPinCode;
+    const bool unreadable = m_collection->pinUnreadable();
+    m_locked = unreadable || (pin.has_value() && *pin != m_collectionPinCode);
+    m_lockButton->setEnabled(!unreadable);
+    m_pinProblem->setVisible(unreadable);
     if (m_locked && m_model) {
         m_selection->disable();
         m_grid->setItemModel(nullptr);

@@ -13,6 +13,7 @@ class FolderToolbar;
 class ItemCollection;
 class ItemListModel;
 class Presenter;
+class QLabel;
 class QModelIndex;
 class QStackedWidget;
 class QToolButton;
@@ -102,6 +103,7 @@ private:
     QWidget *m_emptyPage = nullptr;
     QWidget *m_blankPage = nullptr;
     QToolButton *m_lockButton = nullptr;
+    QLabel *m_pinProblem = nullptr;
     QPointer<FolderTip> m_tip;
     QString m_collectionPinCode;
     bool m_locked = false;
