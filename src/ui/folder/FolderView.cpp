@@ -134,6 +134,8 @@ QWidget *FolderView::makeLockPage()
     m_lockButton->setToolTip(tr("Enter PIN"));
     m_lockButton->setAccessibleName(tr("Enter PIN"));
     connect(m_lockButton, &QToolButton::clicked, this, &FolderView::showEnterPin);
+    // The page takes the keyboard for its one control.
+    m_lockPage->setFocusProxy(m_lockButton);
     auto *layout = new QVBoxLayout(m_lockPage);
     layout->addStretch();
     layout->addWidget(m_lockButton, 0, Qt::AlignCenter);
@@ -150,6 +152,7 @@ QWidget *FolderView::makeEmptyPage()
     auto *add = new AddFolder(3.0);
     add->setObjectName(QStringLiteral("addFolderButton"));
     connect(add, &AddFolder::presentView, this, &FolderView::showAddFolder);
+    m_emptyPage->setFocusProxy(add);
     layout->addStretch();
     layout->addWidget(add, 0, Qt::AlignHCenter);
     if (!FolderTip::isDismissed(QStringLiteral("EmptyFolderTip"))) {
@@ -235,7 +238,8 @@ void FolderView::showPage()
     }
     if (page == m_gridPage && m_model && m_model->rowCount() > 0 && !m_grid->currentIndex().isValid())
         m_grid->setCurrentIndex(m_model->index(0, 0));
-    if (hadFocus || (isVisible() && (!focusWidget() || !focusWidget()->isVisible())))
+    // The blank page holds nothing a screen reader could name: the keyboard waits for the listing.
+    if (page != m_blankPage && (hadFocus || (isVisible() && (!focusWidget() || !focusWidget()->isVisible()))))
         page->setFocus();
     selectionChanged();
 }
@@ -277,7 +281,10 @@ void FolderView::showEvent(QShowEvent *event)
         m_collection->loadFirstTime();
     if (!folderAddOk())
         checkFolderExists();
-    QTimer::singleShot(0, this, [this] { m_pages->currentWidget()->setFocus(); });
+    QTimer::singleShot(0, this, [this] {
+        if (m_pages->currentWidget() != m_blankPage)
+            m_pages->currentWidget()->setFocus();
+    });
 }
 
 void FolderView::checkFolderExists()
@@ -404,6 +411,7 @@ void FolderView::showTileMenu(const QModelIndex &index, const QPoint &at)
         return;
     auto *menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("tileMenu"));
+    menu->setAccessibleName(item->fullName());
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->setToolTipsVisible(true);
     menu->addAction(tr("Preview"), this, [this, item] { openItem(item); });
