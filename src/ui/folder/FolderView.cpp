@@ -238,9 +238,15 @@ void FolderView::showPage()
     }
     if (page == m_gridPage && m_model && m_model->rowCount() > 0 && !m_grid->currentIndex().isValid())
         m_grid->setCurrentIndex(m_model->index(0, 0));
-    // The blank page holds nothing a screen reader could name: the keyboard waits for the listing.
-    if (page != m_blankPage && (hadFocus || (isVisible() && (!focusWidget() || !focusWidget()->isVisible()))))
+    const bool focusHere =
+        hadFocus || m_focusWaits || (isVisible() && (!focusWidget() || !focusWidget()->isVisible()));
+    // The blank page holds nothing a screen reader could name: the focus waits for the listing.
+    if (page == m_blankPage) {
+        m_focusWaits = focusHere;
+    } else if (focusHere) {
+        m_focusWaits = false;
         page->setFocus();
+    }
     selectionChanged();
 }
 
@@ -282,7 +288,9 @@ void FolderView::showEvent(QShowEvent *event)
     if (!folderAddOk())
         checkFolderExists();
     QTimer::singleShot(0, this, [this] {
-        if (m_pages->currentWidget() != m_blankPage)
+        if (m_pages->currentWidget() == m_blankPage)
+            m_focusWaits = true;
+        else
             m_pages->currentWidget()->setFocus();
     });
 }
