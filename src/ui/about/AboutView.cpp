@@ -22,6 +22,8 @@ AboutView::AboutView(QWidget *parent) : Screen(parent), m_browser(new AboutBrows
     close->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     close->setShortcut(QKeySequence::Cancel);
     connect(close, &QToolButton::clicked, this, &Screen::dismissRequested);
+    // Shown, the page gives the keyboard to a control a screen reader can name.
+    setFocusProxy(close);
 
     auto *toolbar = new QHBoxLayout;
     toolbar->addStretch();

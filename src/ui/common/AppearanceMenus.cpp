@@ -32,6 +32,7 @@ BackgroundImageMenu::BackgroundImageMenu(QWidget *parent) : QPushButton(tr("Back
 {
     setObjectName(QStringLiteral("backgroundImageMenu"));
     auto *menu = new QMenu(this);
+    menu->setAccessibleName(text());
     for (const BackgroundImage &picture : BackgroundImage::all()) {
         menu->addAction(tr(qPrintable(picture.name)),
                         [this, image = picture.image] { Q_EMIT imageChosen(choose(image, false)); });

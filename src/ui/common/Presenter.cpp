@@ -72,8 +72,16 @@ void Presenter::sheet(Screen *screen)
     presenting(screen);
     auto *dialog = new SheetDialog(screen, m_window);
     dialog->setWindowModality(Qt::WindowModal);
-    dialog->setWindowTitle(screen->title());
     dialog->setObjectName(screen->objectName() + QStringLiteral("Sheet"));
+    // Named and described before it shows: a screen reader announces both as the sheet opens.
+    const auto describe = [dialog, screen] {
+        dialog->setWindowTitle(screen->title());
+        dialog->setAccessibleName(screen->title());
+        dialog->setAccessibleDescription(screen->summary());
+    };
+    describe();
+    connect(screen, &Screen::titleChanged, dialog, describe);
+    connect(screen, &Screen::summaryChanged, dialog, describe);
     auto *layout = new QVBoxLayout(dialog);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(screen);

@@ -9,3 +9,11 @@ void Screen::setTitle(const QString &title)
     m_title = title;
     Q_EMIT titleChanged();
 }
+
+void Screen::setSummary(const QString &summary)
+{
+    if (m_summary == summary)
+        return;
+    m_summary = summary;
+    Q_EMIT summaryChanged();
+}

@@ -10,11 +10,16 @@ class Screen : public QWidget
 {
     Q_OBJECT
     Q_PROPERTY(QString title READ title WRITE setTitle NOTIFY titleChanged)
+    Q_PROPERTY(QString summary READ summary WRITE setSummary NOTIFY summaryChanged)
 public:
     explicit Screen(QWidget *parent = nullptr);
 
     QString title() const { return m_title; }
     void setTitle(const QString &title);
+    // What the screen is for, in a sentence or two of its own text: a sheet showing the screen
+    // is announced to screen readers by its title and this.
+    QString summary() const { return m_summary; }
+    void setSummary(const QString &summary);
 
     // The automatic dismissal: the screen closes when the application goes to the background.
     bool dismissesOnBackground() const { return m_dismissesOnBackground; }
@@ -29,10 +34,12 @@ public:
 
 Q_SIGNALS:
     void titleChanged();
+    void summaryChanged();
     void dismissRequested();
 
 private:
     QString m_title;
+    QString m_summary;
     bool m_dismissesOnBackground = false;
     bool m_dismissesOnLock = false;
     bool m_dismissesInteractively = true;

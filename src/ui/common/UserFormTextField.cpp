@@ -50,6 +50,7 @@ QMenu *UserFormTextField::makeContextMenu()
 {
     // Pasting from a password manager stays possible; nothing typed may leave the field.
     auto *menu = new QMenu(this);
+    menu->setAccessibleName(accessibleName());
     auto add = [this, menu](const QString &text, const QString &name, bool enabled, auto slot) {
         QAction *action = menu->addAction(text, this, slot);
         action->setObjectName(name);

@@ -21,6 +21,7 @@ DeleteFileView::DeleteFileView(const QList<StoredItemPtr> &items, ItemCollection
 {
     setObjectName(QStringLiteral("deleteFileView"));
     setTitle(tr("Delete Items"));
+    setSummary(m_card->text());
     setDismissesOnLock(true);
     setMinimumSize(420, 240);
     auto *layout = new QVBoxLayout(this);

@@ -22,6 +22,7 @@ DeleteFolderView::DeleteFolderView(ItemCollection *collection, std::function<voi
 {
     setObjectName(QStringLiteral("deleteFolderView"));
     setTitle(tr("Remove Folder"));
+    setSummary(m_card->text());
     setDismissesInteractively(false);
     setDismissesOnLock(true);
     setMinimumSize(440, 300);

@@ -21,8 +21,10 @@ EnterPin::EnterPin(QWidget *parent) : Screen(parent), m_pinField(new UserFormTex
 
     auto *section = new QGroupBox(tr("Enter Pin"));
     auto *fields = new QVBoxLayout(section);
-    fields->addWidget(new Caption(tr("This folder's contents are protected by an unique pin you entered when "
-                                     "creating this folder. It is not the app password.")));
+    auto *caption = new Caption(tr("This folder's contents are protected by an unique pin you entered when "
+                                   "creating this folder. It is not the app password."));
+    setSummary(caption->text());
+    fields->addWidget(caption);
     fields->addWidget(m_pinField);
 
     auto *buttons = new QDialogButtonBox;

@@ -14,6 +14,9 @@ EntrySheet::EntrySheet(const QString &title, const QString &caption, ProtectFiel
       m_confirm(new QPushButton(confirmText))
 {
     setWindowTitle(title);
+    // Announced as it opens.
+    setAccessibleName(title);
+    setAccessibleDescription(caption);
     setWindowModality(Qt::WindowModal);
     setMinimumWidth(400);
     m_field->setObjectName(QStringLiteral("entryField"));

@@ -6,6 +6,8 @@
 #include "StoredItem.h"
 #include "TileThumbnailQueue.h"
 
+#include <QAccessible>
+#include <QAccessibleTableInterface>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QFileInfo>
@@ -95,13 +97,17 @@ void FolderGrid::setItemModel(ItemListModel *model)
     if (model) {
         connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &FolderGrid::aboutToReset);
         connect(model, &QAbstractItemModel::modelReset, this, &FolderGrid::afterReset);
+        model->setSelection(m_selection);
     }
     scheduleTiles();
 }
 
 void FolderGrid::setSelection(const SelectedItemManager *selection)
 {
+    m_selection = selection;
     m_delegate->setSelection(selection);
+    if (m_model)
+        m_model->setSelection(selection);
     viewport()->update();
 }
 
@@ -149,6 +155,22 @@ void FolderGrid::scrollContentsBy(int dx, int dy)
 {
     QListView::scrollContentsBy(dx, dy);
     scheduleTiles();
+}
+
+void FolderGrid::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                             const QList<int> &roles)
+{
+    QListView::dataChanged(topLeft, bottomRight, roles);
+    const QModelIndex current = currentIndex();
+    if (!QAccessible::isActive() || !current.isValid() || current.row() < topLeft.row() ||
+        current.row() > bottomRight.row() || (!roles.isEmpty() && !roles.contains(Qt::AccessibleTextRole)))
+        return;
+    QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface *table = grid ? grid->tableInterface() : nullptr;
+    if (QAccessibleInterface *tile = table ? table->cellAt(current.row(), current.column()) : nullptr) {
+        QAccessibleEvent renamed(tile, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&renamed);
+    }
 }
 
 void FolderGrid::scheduleTiles()

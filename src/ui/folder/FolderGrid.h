@@ -16,7 +16,9 @@ class TileThumbnailQueue;
 // The grid of a folder's tiles. Pictures are decoded only for the tiles in view and the next
 // screenful, under the session the folder is shown in; tiles that scrolled away are dropped from
 // the queue, and every tile goes when the vault locks. Keeps its scroll position and
-// current tile when the listing is replaced. Local files dropped on it are handed on.
+// current tile when the listing is replaced. Local files dropped on it are handed on. Screen
+// readers hear each tile by what it is and, in selection mode, whether it is selected; the tile
+// under the keyboard is announced again when that changes.
 class FolderGrid : public QListView
 {
     Q_OBJECT
@@ -46,6 +48,8 @@ Q_SIGNALS:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                     const QList<int> &roles = QList<int>()) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -64,6 +68,7 @@ private:
 
     ItemListModel *m_model = nullptr;
     ItemView *m_delegate;
+    const SelectedItemManager *m_selection = nullptr;
     TileThumbnailQueue *m_queue;
     QTimer *m_tileTimer;
     QTimer *m_keepTimer;

@@ -55,6 +55,7 @@ FolderToolbar::FolderToolbar(bool folderAddOk, QWidget *parent)
     m_menuButton->setMenu(m_menu);
     m_menuButton->setPopupMode(QToolButton::InstantPopup);
     m_menu->setObjectName(QStringLiteral("folderMenu"));
+    m_menu->setAccessibleName(m_menuButton->accessibleName());
     m_share->setObjectName(QStringLiteral("shareSelectionButton"));
     m_delete->setObjectName(QStringLiteral("deleteSelectionButton"));
     makeMenu(folderAddOk);

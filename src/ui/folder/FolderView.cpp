@@ -142,6 +142,8 @@ QWidget *FolderView::makeLockPage()
     m_pinProblem->setAlignment(Qt::AlignCenter);
     m_pinProblem->setWordWrap(true);
     m_pinProblem->hide();
+    // The page takes the keyboard for its one control.
+    m_lockPage->setFocusProxy(m_lockButton);
     auto *layout = new QVBoxLayout(m_lockPage);
     layout->addStretch();
     layout->addWidget(m_lockButton, 0, Qt::AlignCenter);
@@ -159,6 +161,7 @@ QWidget *FolderView::makeEmptyPage()
     auto *add = new AddFolder(3.0);
     add->setObjectName(QStringLiteral("addFolderButton"));
     connect(add, &AddFolder::presentView, this, &FolderView::showAddFolder);
+    m_emptyPage->setFocusProxy(add);
     layout->addStretch();
     layout->addWidget(add, 0, Qt::AlignHCenter);
     if (!FolderTip::isDismissed(QStringLiteral("EmptyFolderTip"))) {
@@ -247,8 +250,15 @@ void FolderView::showPage()
     }
     if (page == m_gridPage && m_model && m_model->rowCount() > 0 && !m_grid->currentIndex().isValid())
         m_grid->setCurrentIndex(m_model->index(0, 0));
-    if (hadFocus || (isVisible() && (!focusWidget() || !focusWidget()->isVisible())))
+    const bool focusHere =
+        hadFocus || m_focusWaits || (isVisible() && (!focusWidget() || !focusWidget()->isVisible()));
+    // The blank page holds nothing a screen reader could name: the focus waits for the listing.
+    if (page == m_blankPage) {
+        m_focusWaits = focusHere;
+    } else if (focusHere) {
+        m_focusWaits = false;
         page->setFocus();
+    }
     selectionChanged();
 }
 
@@ -289,7 +299,12 @@ void FolderView::showEvent(QShowEvent *event)
         m_collection->loadFirstTime();
     if (!folderAddOk())
         checkFolderExists();
-    QTimer::singleShot(0, this, [this] { m_pages->currentWidget()->setFocus(); });
+    QTimer::singleShot(0, this, [this] {
+        if (m_pages->currentWidget() == m_blankPage)
+            m_focusWaits = true;
+        else
+            m_pages->currentWidget()->setFocus();
+    });
 }
 
 void FolderView::checkFolderExists()
@@ -416,6 +431,7 @@ void FolderView::showTileMenu(const QModelIndex &index, const QPoint &at)
         return;
     auto *menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("tileMenu"));
+    menu->setAccessibleName(item->fullName());
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->setToolTipsVisible(true);
     menu->addAction(tr("Preview"), this, [this, item] { openItem(item); });

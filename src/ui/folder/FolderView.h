@@ -109,4 +109,6 @@ private:
     bool m_locked = false;
     bool m_leaving = false;
     bool m_shown = false;
+    // Shown before its listing: the page that comes takes the keyboard.
+    bool m_focusWaits = false;
 };

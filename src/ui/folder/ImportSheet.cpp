@@ -94,7 +94,9 @@ QWidget *ImportSheet::makeTip()
     heading->setFont(bold);
     auto *texts = new QVBoxLayout;
     texts->addWidget(heading);
-    texts->addWidget(new Caption(tr("Copy files from your device to protected encrypted storage.")));
+    auto *caption = new Caption(tr("Copy files from your device to protected encrypted storage."));
+    setSummary(caption->text());
+    texts->addWidget(caption);
     auto *layout = new QHBoxLayout(tip);
     layout->addWidget(icon, 0, Qt::AlignTop);
     layout->addLayout(texts, 1);
@@ -223,8 +225,11 @@ void ImportSheet::startImport(const QStringList &paths)
 void ImportSheet::showProgress()
 {
     m_bar->setValue(m_job->filesDone());
-    m_progressText->setText(
-        progressText(m_job->filesDone(), m_job->filesTotal(), m_job->bytesDone(), m_job->bytesTotal()));
+    const QString text =
+        progressText(m_job->filesDone(), m_job->filesTotal(), m_job->bytesDone(), m_job->bytesTotal());
+    m_progressText->setText(text);
+    // The bar's value counts files; screen readers read the bytes from its description.
+    m_bar->setAccessibleDescription(text);
 }
 
 void ImportSheet::jobFinished(int importedCount)

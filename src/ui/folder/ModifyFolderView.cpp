@@ -88,6 +88,7 @@ void ModifyFolderView::updatePinState()
                                : tr("This folder's contents are encrypted but have no pin set."));
     m_pinButton->setText(hasPin ? tr("Remove Pin") : tr("Add Pin"));
     m_pinButton->setAccessibleName(m_pinButton->text());
+    setSummary(m_pinState->text());
 }
 
 void ModifyFolderView::showPasscodeSheet()

@@ -35,6 +35,7 @@ NewFolderView::NewFolderView(CreateCallback onCreate, QWidget *parent)
         new Caption(tr("Adding an optional PIN means the folder's contents will be protected with a "
                        "second level of security; if the PIN is lost, the files will not be accessible."));
     caption->setObjectName(QStringLiteral("pinCaption"));
+    setSummary(caption->text());
     fields->addWidget(caption);
 
     auto *buttons = new QDialogButtonBox;

@@ -6,6 +6,9 @@ OKAlert::OKAlert(const QString &title, const QString &text, QWidget *parent)
     setObjectName(QStringLiteral("okAlert"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::WindowModal);
+    // Announced as it opens: the title as its name, the message as its description.
+    setAccessibleName(title);
+    setAccessibleDescription(text);
     m_ok = addButton(tr("OK"), QMessageBox::AcceptRole);
     m_ok->setObjectName(QStringLiteral("okButton"));
     setDefaultButton(m_ok);

@@ -23,6 +23,9 @@ OKCancelAlert::OKCancelAlert(const QString &title, const QString &text, Destruct
     setObjectName(QStringLiteral("okCancelAlert"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::WindowModal);
+    // Announced as it opens: the title as its name, the question as its description.
+    setAccessibleName(title);
+    setAccessibleDescription(text);
     m_ok = addButton(tr("OK"), dangerButton == DestructiveButton::ok ? QMessageBox::DestructiveRole
                                                                      : QMessageBox::AcceptRole);
     m_cancel =

@@ -12,7 +12,8 @@
 
 WarningCard::WarningCard(const QString &text, const QString &confirmText, bool boldButtons, QWidget *parent)
     : QFrame(parent), m_cancel(new QPushButton(tr("Cancel"))), m_confirm(new QPushButton(confirmText)),
-      m_buttons(new QWidget), m_progress(new QWidget), m_progressLabel(new QLabel)
+      m_buttons(new QWidget), m_progress(new QWidget), m_progressLabel(new QLabel), m_bar(new QProgressBar),
+      m_text(text)
 {
     setObjectName(QStringLiteral("warningCard"));
     setFrameShape(QFrame::StyledPanel);
@@ -46,12 +47,12 @@ WarningCard::WarningCard(const QString &text, const QString &confirmText, bool b
     buttons->addWidget(m_confirm);
 
     m_progressLabel->setObjectName(QStringLiteral("progressLabel"));
-    auto *bar = new QProgressBar;
-    bar->setRange(0, 0);
-    bar->setTextVisible(false);
+    m_bar->setObjectName(QStringLiteral("progressBar"));
+    m_bar->setRange(0, 0);
+    m_bar->setTextVisible(false);
     auto *progress = new QHBoxLayout(m_progress);
     progress->setContentsMargins(0, 0, 0, 0);
-    progress->addWidget(bar, 1);
+    progress->addWidget(m_bar, 1);
     progress->addWidget(m_progressLabel);
     m_progress->hide();
 
@@ -72,6 +73,7 @@ WarningCard::WarningCard(const QString &text, const QString &confirmText, bool b
 void WarningCard::showProgress(const QString &label)
 {
     m_progressLabel->setText(label);
+    m_bar->setAccessibleName(label);
     m_buttons->hide();
     m_progress->show();
 }

@@ -16,6 +16,9 @@ public:
 
     QPushButton *cancelButton() const { return m_cancel; }
     QPushButton *confirmButton() const { return m_confirm; }
+    // What will be lost, as the card says it.
+    QString text() const { return m_text; }
+    // The progress line, named by its label for screen readers.
     void showProgress(const QString &label);
 
 Q_SIGNALS:
@@ -33,4 +36,6 @@ private:
     QWidget *m_buttons;
     QWidget *m_progress;
     QLabel *m_progressLabel;
+    QProgressBar *m_bar;
+    const QString m_text;
 };

@@ -1,10 +1,9 @@
 #include "ContentView.h"
 
 #include "AppearanceMenus.h"
-#include "DailyMessage.h"
 #include "MainScreenState.h"
-#include "PressGesture.h"
 #include "PulsingOpacity.h"
+#include "QuoteArea.h"
 #include "Symbols.h"
 #include "UserFormTextField.h"
 
@@ -81,7 +80,7 @@ ContentView::ContentView(MainScreenState *state, QWidget *parent) : Screen(paren
 
     connect(m_state, &MainScreenState::changed, this, &ContentView::render);
     connect(m_state, &MainScreenState::quoteChanged, this,
-            [this] { m_message->setComposedItem(m_state->composedItem()); });
+            [this] { m_quoteArea->setComposedItem(m_state->composedItem()); });
     connect(m_state, &MainScreenState::focusFieldRequested, this,
             [this] { m_field->setFocus(Qt::OtherFocusReason); });
     // Wiped, undo history and all: QLineEdit::clear() would let Ctrl+Z bring the passcode back.
@@ -127,19 +126,9 @@ QWidget *ContentView::makeToolbar()
 
 QWidget *ContentView::makeQuoteArea()
 {
-    m_quoteArea = new QWidget(this);
-    m_quoteArea->setObjectName(QStringLiteral("quoteArea"));
-    m_quoteArea->setFocusPolicy(Qt::StrongFocus);
-    m_quoteArea->setCursor(Qt::PointingHandCursor);
-    m_quoteArea->setToolTip(tr("Tap for another quote"));
-    m_message = new DailyMessage(m_state->composedItem(), DailyMessage::Size::large, scaled(2.0, true),
-                                 scaled(1.4), m_quoteArea);
-    auto *layout = new QVBoxLayout(m_quoteArea);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_message);
-    auto *gesture = new PressGesture(m_quoteArea);
-    connect(gesture, &PressGesture::tapped, m_state, &MainScreenState::tapQuote);
-    connect(gesture, &PressGesture::longPressed, m_state, &MainScreenState::longPressCompleted);
+    m_quoteArea = new QuoteArea(m_state->composedItem(), scaled(2.0, true), scaled(1.4), this);
+    connect(m_quoteArea, &QuoteArea::tapped, m_state, &MainScreenState::tapQuote);
+    connect(m_quoteArea, &QuoteArea::longPressed, m_state, &MainScreenState::longPressCompleted);
     return m_quoteArea;
 }
 

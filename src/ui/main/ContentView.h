@@ -5,9 +5,9 @@
 
 class BackgroundImageMenu;
 class ColorSchemePicker;
-class DailyMessage;
 class QLabel;
 class QPushButton;
+class QuoteArea;
 class QToolButton;
 class UserFormTextField;
 
@@ -43,8 +43,7 @@ private:
     QMetaObject::Connection m_focusWatch;
     bool m_themeIconsApplied = false;
     QToolButton *m_gear = nullptr;
-    DailyMessage *m_message = nullptr;
-    QWidget *m_quoteArea = nullptr;
+    QuoteArea *m_quoteArea = nullptr;
     QWidget *m_unlockRow = nullptr;
     QPushButton *m_unlockLine = nullptr;
     QWidget *m_passcodePanel = nullptr;

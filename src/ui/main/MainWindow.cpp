@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "AboutView.h"
+#include "AccessibleApplication.h"
 #include "BackgroundCanvas.h"
 #include "ContentView.h"
 #include "FolderView.h"
@@ -24,6 +25,7 @@ MainWindow::MainWindow(MainScreenState *state, QWidget *parent)
       m_layers(new QStackedWidget(m_canvas)), m_navigation(new NavigationStack(m_layers)),
       m_presenter(new Presenter(m_layers, m_navigation, this)), m_contentView(new ContentView(state))
 {
+    AccessibleApplication::install();
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(tr("Lumisera"));
     resize(900, 640);

@@ -45,6 +45,7 @@ QWidget *SetPasscodeView::makeSection()
            "the files will be unrecoverable.\n\nPasscode should be 8 characters or more, with a mix of "
            "numbers and characters."));
     explanation->setObjectName(QStringLiteral("passcodeExplanation"));
+    setSummary(explanation->text());
     explanation->setWordWrap(true);
     explanation->setAlignment(Qt::AlignLeading | Qt::AlignTop);
     QFont captionFont = explanation->font();
@@ -92,6 +93,7 @@ void SetPasscodeView::showKeychainFailure()
     auto *alert = new QMessageBox(QMessageBox::Warning, tr("Keychain Error"),
                                   tr("Unable to save passcode to keychain"), QMessageBox::Ok, this);
     alert->setObjectName(QStringLiteral("keychainErrorAlert"));
+    alert->setAccessibleDescription(alert->text());
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->open();
 }

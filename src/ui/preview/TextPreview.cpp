@@ -42,6 +42,7 @@ QWidget *TextPreview::makeText(const PreviewContent &content)
         return new MarkdownBrowser(content.text);
     auto *text = new QPlainTextEdit;
     text->setObjectName(QStringLiteral("plainTextView"));
+    text->setAccessibleName(tr("Text"));
     text->setReadOnly(true);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     const bool code = content.kind == PreviewContent::Kind::code;

@@ -57,6 +57,8 @@ QWidget *Settings::makeHeader()
     close->setObjectName(QStringLiteral("closeButton"));
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &Screen::dismissRequested);
+    // Shown, the page gives the keyboard to a control a screen reader can name.
+    setFocusProxy(close);
 
     auto *layout = new QHBoxLayout(header);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -81,6 +83,8 @@ QWidget *Settings::makeSections()
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The toggles take the keyboard, not the unnamed area around them.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidget(content);
     return scroll;
 }

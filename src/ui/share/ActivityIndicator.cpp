@@ -1,15 +1,45 @@
 #include "ActivityIndicator.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QTimer>
 
 namespace {
 constexpr int spokes = 12;
 constexpr int stepMs = 80;
+
+// A progress bar of no known length, as desktop toolkits report a busy indicator: a range of
+// nothing, so that screen readers say "busy" with the name its owner gives it.
+class BusyInterface : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    explicit BusyInterface(QWidget *indicator) : QAccessibleWidget(indicator, QAccessible::ProgressBar) {}
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QVariant currentValue() const override { return 0; }
+    void setCurrentValue(const QVariant &) override {}
+    QVariant maximumValue() const override { return 0; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 0; }
+};
+
+QAccessibleInterface *busyFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("ActivityIndicator") && object && object->isWidgetType())
+        return new BusyInterface(static_cast<QWidget *>(object));
+    return nullptr;
+}
+
 } // namespace
 
 ActivityIndicator::ActivityIndicator(QWidget *parent) : QWidget(parent), m_timer(new QTimer(this))
 {
+    QAccessible::installFactory(&busyFactory);
     setObjectName(QStringLiteral("activityIndicator"));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_timer->setInterval(stepMs);

@@ -4,7 +4,8 @@
 
 class QTimer;
 
-// A spinning wheel of spokes for work of unknown length; it turns only while shown.
+// A spinning wheel of spokes for work of unknown length; it turns only while shown. Screen readers
+// know it as a busy progress bar, named by whoever shows it.
 class ActivityIndicator : public QWidget
 {
     Q_OBJECT

@@ -22,7 +22,9 @@ PreparingFileProgress::PreparingFileProgress(QWidget *parent) : QFrame(parent)
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(24, 18, 24, 18);
     layout->setSpacing(12);
-    layout->addWidget(new ActivityIndicator);
+    auto *indicator = new ActivityIndicator;
+    indicator->setAccessibleName(label->text());
+    layout->addWidget(indicator);
     layout->addWidget(label);
     setAccessibleName(label->text());
 }

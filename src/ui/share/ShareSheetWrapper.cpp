@@ -52,10 +52,12 @@ QWidget *ShareSheetWrapper::makePasscodePage()
     m_pin->setObjectName(QStringLiteral("passcodeField"));
     auto *section = new QGroupBox(tr("Enter Passcode"));
     auto *fields = new QVBoxLayout(section);
-    fields->addWidget(new Caption(tr(
+    auto *caption = new Caption(tr(
         "Sharing items requires authentication with a passcode; this is the initial passcode you created to "
         "protect the app.\n\nShared items must be decrypted first before they can be shared; those "
-        "temporary files are deleted after sharing.")));
+        "temporary files are deleted after sharing."));
+    setSummary(caption->text());
+    fields->addWidget(caption);
     fields->addWidget(m_pin);
     m_storeProblem = new Caption(QString());
     m_storeProblem->setObjectName(QStringLiteral("storeProblem"));

@@ -37,6 +37,9 @@ StorageLocationSelectionView::StorageLocationSelectionView(QWidget *parent)
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The rows take the keyboard, not the unnamed area around them.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    setFocusProxy(m_localRow);
     scroll->setWidget(content);
     // The window's background picture shows through the list.
     scroll->viewport()->setAutoFillBackground(false);
@@ -114,6 +117,7 @@ void StorageLocationSelectionView::showLinkFailure(const QString &reason)
     auto *alert =
         new QMessageBox(QMessageBox::Warning, tr("Choose Synced Folder…"), reason, QMessageBox::Ok, this);
     alert->setObjectName(QStringLiteral("linkFailureAlert"));
+    alert->setAccessibleDescription(reason);
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->open();
 }

@@ -1,5 +1,7 @@
 #include "PanZoom.h"
 
+#include "AccessibleRole.h"
+
 #include "SwipeToDismiss.h"
 
 #include <QGestureEvent>
@@ -18,6 +20,7 @@ PanZoom::PanZoom(QWidget *content, QWidget *parent)
       m_swipe(new SwipeToDismiss(SwipeToDismissState::Direction::up, this))
 {
     setObjectName(QStringLiteral("panZoom"));
+    AccessibleRole::give(this, QAccessible::Graphic);
     setAccessibleName(tr("Zoomed picture"));
     setFocusPolicy(Qt::StrongFocus);
     grabGesture(Qt::PinchGesture);

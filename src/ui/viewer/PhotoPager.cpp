@@ -1,5 +1,7 @@
 #include "PhotoPager.h"
 
+#include "AccessibleRole.h"
+
 #include "PhotoPageLoader.h"
 #include "PhotoPainter.h"
 
@@ -26,7 +28,9 @@ PhotoPager::PhotoPager(PhotoPageLoader *loader, QWidget *parent)
       m_settleTimer(new QTimer(this)), m_sizeTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("photoPager"));
+    AccessibleRole::give(this, QAccessible::Graphic);
     setAccessibleName(tr("Gallery"));
+    setAccessibleDescription(tr("Left and Right for the other pictures, Return to zoom"));
     setFocusPolicy(Qt::StrongFocus);
     m_animation->setEasingCurve(QEasingCurve::InOutQuad);
     m_settleTimer->setSingleShot(true);
