@@ -23,7 +23,6 @@ QtPdfView *QtPdfView::open(const QByteArray &pdf, QString *whyNot)
 QtPdfView::QtPdfView(const QByteArray &pdf) : m_bytes(pdf)
 {
     setObjectName(QStringLiteral("pdfView"));
-    setAccessibleName(tr("PDF document"));
     m_buffer.setBuffer(&m_bytes);
     m_buffer.open(QIODevice::ReadOnly);
     m_document.load(&m_buffer);

@@ -286,6 +286,30 @@ private Q_SLOTS:
         QCOMPARE(DecodedImageCache::tiles().count(), 0);
     }
 
+    // A button that stands alone on its page answers Return, as a keyboard user expects.
+    void returnPressesALoneButton_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("opens"); // the screen that comes
+        QTest::newRow("a protected folder's lock") << u"lockButton"_s << u"enterPin"_s;
+        QTest::newRow("an empty tree's add-folder button") << u"addFolderButton"_s << u"newFolderView"_s;
+    }
+    void returnPressesALoneButton()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, opens);
+        const bool lock = button == u"lockButton"_s;
+        const QString path = lock ? makeFolder(u"Keyed"_s, 1, u"1357"_s) : QString();
+        FolderView *view = open(lock ? FileItemType::file : FileItemType::all, path);
+        QAbstractButton *target = nullptr;
+        QTRY_VERIFY((target = view->findChild<QAbstractButton *>(button)) && target->isVisible());
+        target->setFocus();
+        QTRY_VERIFY(target->hasFocus());
+        QTest::keyClick(target, Qt::Key_Return);
+        QTRY_VERIFY(m_window->findChild<Screen *>(opens) &&
+                    m_window->findChild<Screen *>(opens)->isVisible());
+    }
+
     void reloadKeepsTheScrollPosition()
     {
         const QString path = makeFolder(u"Many"_s, 60);

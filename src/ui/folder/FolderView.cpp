@@ -19,6 +19,7 @@
 #include "PinEntry.h"
 #include "Presenter.h"
 #include "PrivacyCover.h"
+#include "ReturnActivates.h"
 #include "ScrollingPhotoView.h"
 #include "SelectedItemManager.h"
 #include "ShareSheetWrapper.h"
@@ -136,6 +137,7 @@ QWidget *FolderView::makeLockPage()
     m_lockButton->setToolTip(tr("Enter PIN"));
     m_lockButton->setAccessibleName(tr("Enter PIN"));
     connect(m_lockButton, &QToolButton::clicked, this, &FolderView::showEnterPin);
+    ReturnActivates::install(m_lockButton);
     // No PIN can open a folder whose PIN entry is damaged: it says so instead of asking.
     m_pinProblem = new QLabel(PinEntry::unreadableText());
     m_pinProblem->setObjectName(QStringLiteral("pinProblem"));
@@ -160,6 +162,7 @@ QWidget *FolderView::makeEmptyPage()
         return m_emptyPage; // an empty sub-folder shows an empty area
     auto *add = new AddFolder(3.0);
     add->setObjectName(QStringLiteral("addFolderButton"));
+    ReturnActivates::install(add);
     connect(add, &AddFolder::presentView, this, &FolderView::showAddFolder);
     m_emptyPage->setFocusProxy(add);
     layout->addStretch();

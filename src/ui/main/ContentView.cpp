@@ -4,6 +4,7 @@
 #include "MainScreenState.h"
 #include "PulsingOpacity.h"
 #include "QuoteArea.h"
+#include "ReturnActivates.h"
 #include "Symbols.h"
 #include "UserFormTextField.h"
 
@@ -151,10 +152,7 @@ QWidget *ContentView::makeUnlockRow()
             m_state->requestUnlock();
     });
     // Return activates the line as it would a link, not only Space as for a button.
-    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto *activate = new QShortcut(QKeySequence(key), m_unlockLine, nullptr, nullptr, Qt::WidgetShortcut);
-        connect(activate, &QShortcut::activated, m_unlockLine, &QPushButton::click);
-    }
+    ReturnActivates::install(m_unlockLine);
     layout->addWidget(m_unlockLine);
     layout->addWidget(makePasscodePanel());
     return m_unlockRow;

@@ -1,5 +1,6 @@
 #include "PDFKitView.h"
 
+#include "AccessibleRole.h"
 #include "MediaBackend.h"
 #include "MediaModule.h"
 #include "SecretWipe.h"
@@ -18,6 +19,9 @@ PDFKitView *PDFKitView::make(QByteArray &data, QString *whyNot)
 PDFKitView::PDFKitView(QWidget *document)
 {
     setObjectName(QStringLiteral("pdfKitView"));
+    // Pages a screen reader can read as a document, not an unnamed area.
+    AccessibleRole::give(document, QAccessible::Document);
+    document->setAccessibleName(tr("PDF document"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(document);
