@@ -115,22 +115,77 @@ def pause(seconds=0.7):
         time.sleep(0.02)
 
 
+def keyboard_focus(acc=None, depth=0):
+    """The control that has the keyboard: the focused object none of whose children is focused. An
+    item of a list counts only while its list has the focus (a list reports its current item as
+    focused even while the keyboard is elsewhere)."""
+    acc = acc if acc is not None else application()
+    if acc is None or depth > 40:
+        return None
+    try:
+        for i in range(acc.childCount):
+            child = acc.getChildAtIndex(i)
+            if child is None or not child.getState().contains(pyatspi.STATE_FOCUSED) and \
+                    not child.getState().contains(pyatspi.STATE_ACTIVE) and child.childCount == 0:
+                continue
+            found = keyboard_focus(child, depth + 1)
+            if found is not None:
+                return found
+        state = acc.getState()
+        if state.contains(pyatspi.STATE_FOCUSED):
+            parent = acc.parent
+            if acc.getRoleName() in ("list item", "table cell") and parent is not None and \
+                    not parent.getState().contains(pyatspi.STATE_FOCUSED):
+                return None
+            return acc
+    except Exception:
+        return None
+    return None
+
+
+def focused_name():
+    acc = keyboard_focus()
+    try:
+        return acc.name if acc is not None else None
+    except Exception:
+        return None
+
+
 def tab_to(name, backwards=False, limit=25):
     for _ in range(limit):
-        if focus["name"] == name:
+        if focused_name() == name:
             return True
         key("shift+Tab" if backwards else "Tab")
         pause(0.35)
-    return focus["name"] == name
+    return focused_name() == name
+
+
+def tab_to_tiles(limit=25):
+    """Tabs until the keyboard is on the grid (on one of its tiles)."""
+    for _ in range(limit):
+        acc = keyboard_focus()
+        try:
+            if acc is not None and acc.getRoleName() in ("list item", "table cell"):
+                return True
+        except Exception:
+            pass
+        key("Tab")
+        pause(0.35)
+    return False
+
+
+def tile(name, arrow="Left"):
+    """The tile of that name, found with the arrow keys from wherever the grid is."""
+    return tab_to_tiles() and (arrow_to(name, arrow) or arrow_to(name, "Right"))
 
 
 def arrow_to(name, arrow="Down", limit=12):
     for _ in range(limit):
-        if focus["name"] == name:
+        if focus["name"] == name or focused_name() == name:
             return True
         key(arrow)
         pause(0.3)
-    return focus["name"] == name
+    return focus["name"] == name or focused_name() == name
 
 
 def run(steps):
@@ -144,7 +199,8 @@ def run(steps):
         app = application()
         for line in (watched(app) if app else ["no application on the bus"]):
             print("   " + line)
-        print("   focus now: %s '%s'" % (focus["role"], focus["name"]))
+        now = keyboard_focus()
+        print("   keyboard on: %s" % (label(now) if now is not None else "nothing the tree shows"))
         sys.stdout.flush()
 
 
@@ -171,8 +227,8 @@ def main():
     steps = [
         ("start: the main screen", lambda: None),
         ("Tab through the main screen", lambda: [key("Tab") or pause(0.35) for _ in range(7)] and None),
-        ("Tab back to the quote", lambda: tab_to(QUOTE)),
-        ("hold Space on the quote for 1.3 s", lambda: hold("space", 1.3)),
+        ("Tab to the quote, Space: the next quote", lambda: tab_to(QUOTE) and key("space")),
+        ("Tab to Tap to Set Passcode, Return", lambda: tab_to("Tap to Set Passcode") and key("Return")),
         ("type the new passcode twice", lambda: (typed(passcode), key("Return"), pause(0.3), typed(passcode),
                                                  key("Return"))),
         ("Return: Storage", lambda: key("Return")),
@@ -181,18 +237,20 @@ def main():
         ("name it Holidays, Return", lambda: (typed("Holidays"), key("Return"))),
         ("Tab to the folder menu, Space", lambda: tab_to("Folder Menu") and key("space")),
         ("Down to Add Folder, Return", lambda: arrow_to("Add Folder") and key("Return")),
-        ("Private with PIN 2468", lambda: (typed("Private"), key("Tab"), typed("2468"), key("Return"))),
-        ("Tab to the grid, Return opens Holidays", lambda: tab_to("Holidays, folder") and key("Return")),
+        ("Private with PIN 2468", lambda: (typed("Private"), key("Tab"), typed("2468"), key("Return"),
+                                           pause(1.5))),
+        ("Tab to the grid, Return opens Holidays", lambda: tile("Holidays, folder") and (key("Return"),
+                                                                                           pause(1.5))),
         ("folder menu: Import Files", lambda: tab_to("Folder Menu") and (key("space"), pause(0.4),
                                                                        arrow_to("Import Files"), key("Return"))),
         ("the file dialog: type three names, Return",
          lambda: (pause(1.0), typed('"beach.png" "Invoice.pdf" "Notes.txt"'), key("Return"), pause(2.0))),
-        ("Tab to the tiles", lambda: tab_to("beach.png, picture")),
+        ("Tab to the tiles", lambda: tile("beach.png, picture")),
         ("Right along the tiles", lambda: (key("Right"), pause(0.3), key("Right"))),
         ("the menu key: the tile menu", lambda: key("Menu")),
         ("Escape closes it", lambda: key("Escape")),
         ("Select mode", lambda: tab_to("Select") and key("space")),
-        ("Tab to the tiles, Space selects", lambda: tab_to("beach.png, picture, not selected") and key("space")),
+        ("Tab to the tiles, Space selects", lambda: tile("beach.png, picture, not selected") and key("space")),
         ("Share the selection", lambda: tab_to("Share Selected Items") and key("space")),
         ("the passcode, Return", lambda: (typed(passcode), key("Return"), pause(1.0))),
         ("Escape closes the share dialog", lambda: key("Escape")),
@@ -202,13 +260,13 @@ def main():
         ("Escape cancels; Tab to Cancel, Return", lambda: (key("Escape"), pause(0.4), tab_to("Cancel"),
                                                             key("Return"))),
         ("Escape leaves Select mode; the picture opens", lambda: (key("Escape"), pause(0.3),
-                                                                   tab_to("beach.png, picture"), key("Return"))),
+                                                                   tile("beach.png, picture"), key("Return"))),
         ("Return zooms, Escape twice", lambda: (key("Return"), pause(0.6), key("Escape"), pause(0.4),
                                                 key("Escape"))),
-        ("the PDF", lambda: tab_to("Invoice.pdf, PDF") and key("Return")),
-        ("Escape, the text", lambda: (key("Escape"), pause(0.5), tab_to("Notes.txt, document"), key("Return"))),
+        ("the PDF", lambda: tile("Invoice.pdf, PDF") and key("Return")),
+        ("Escape, the text", lambda: (key("Escape"), pause(0.5), tile("Notes.txt, document"), key("Return"))),
         ("Escape, Alt+Left back to the tree", lambda: (key("Escape"), pause(0.5), key("alt+Left"))),
-        ("the protected folder", lambda: tab_to("Private, folder") and key("Return")),
+        ("the protected folder", lambda: tile("Private, folder") and key("Return")),
         ("its lock: Return, the PIN", lambda: (tab_to("Enter PIN"), key("Return"), pause(0.6), typed("2468"),
                                                key("Return"))),
         ("folder menu: Modify Folder", lambda: tab_to("Folder Menu") and (key("space"), pause(0.4),

@@ -44,7 +44,7 @@ cat > "$scratch/bus.conf" <<CONF
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig><type>session</type><listen>unix:tmpdir=$scratch</listen><auth>EXTERNAL</auth>
 <servicedir>$scratch/services</servicedir>
-<policy context="default"><allow send_destination="*" eavesdrop="true"/><allow own="*"/></policy></busconfig>
+<policy context="default"><allow send_destination="*" eavesdrop="true"/><allow receive_sender="*"/><allow own="*"/></policy></busconfig>
 CONF
 
 export HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/run"
@@ -57,4 +57,4 @@ xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session --config-file="$scratch/
     "$0" >"$HOME/window.log" 2>&1 &
     window=$!
     /usr/bin/python3 "$1" "correct horse 42"
-    kill "$window" 2>/dev/null || true' "$binary" "$PWD/scripts/a11y-walk.py" 2>/dev/null | grep -v "^SpiRegistry" >"$out"
+    kill "$window" 2>/dev/null || true' "$binary" "$PWD/scripts/a11y-walk.py" 2>"$scratch/errors" | grep -v "^SpiRegistry" >"$out" || { cat "$scratch/errors" >&2; exit 1; }

@@ -20,6 +20,7 @@
 #include "KeyChainHelper.h"
 #include "MainScreenState.h"
 #include "MainWindow.h"
+#include "MediaModuleLeaks.h"
 #include "OKAlert.h"
 #include "OKCancelAlert.h"
 #include "Presenter.h"

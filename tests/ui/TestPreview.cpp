@@ -4,6 +4,7 @@
 #include "InMemoryCredentialBackend.h"
 #include "KeyChainHelper.h"
 #include "LogCapture.h"
+#include "MediaModuleLeaks.h"
 #include "PDFViewer.h"
 #include "Presenter.h"
 #include "PresenterWindow.h"
@@ -28,13 +29,6 @@
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
-
-// Not ours: Qt Multimedia keeps its PulseAudio (and GLib) state until the process ends; Qt PDF 6.4
-// does not free its loader's pieces nor the scroller gesture its view grabs (about 2 KiB a PDF).
-extern "C" const char *__lsan_default_suppressions()
-{
-    return "leak:libpulse.so\nleak:libglib-2.0.so\nleak:libQt6Pdf.so\nleak:QScroller::grabGesture\n";
-}
 
 namespace {
 const QString passcode = u"passcode1"_s;
