@@ -1,6 +1,8 @@
 # Settings every Lumisera target shares: language level, warnings, sanitizers.
 add_library(lumisera_common INTERFACE)
 target_compile_features(lumisera_common INTERFACE cxx_std_20)
+# Headers are included by their path from src/ ("core/UserDefaults.h"): one include directory.
+target_include_directories(lumisera_common INTERFACE ${PROJECT_SOURCE_DIR}/src)
 target_compile_options(lumisera_common INTERFACE -Wall -Wextra)
 target_compile_definitions(lumisera_common INTERFACE
     QT_NO_KEYWORDS QT_NO_CAST_FROM_BYTEARRAY)

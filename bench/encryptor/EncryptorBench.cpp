@@ -1,6 +1,6 @@
 // Streams one file through FileEncryptor::processFile, for bench/encryptor.sh to time against
 // `openssl enc`. Usage: encryptor-bench encrypt|decrypt <input> <output> <passcode>
-#include "FileEncryptor.h"
+#include "security/FileEncryptor.h"
 
 #include <QString>
 

@@ -9,16 +9,16 @@
 // Everything happens in a private temporary home with the passcode in memory.
 #include "BenchHome.h"
 #include "BenchProcess.h"
-#include "DriveManager.h"
-#include "FolderGrid.h"
-#include "FolderOperations.h"
-#include "FolderView.h"
 #include "HostilePictures.h"
-#include "ItemCollection.h"
-#include "ItemListModel.h"
-#include "KeyChainHelper.h"
-#include "NavigationStack.h"
-#include "Presenter.h"
+#include "security/KeyChainHelper.h"
+#include "storage/DriveManager.h"
+#include "storage/FolderOperations.h"
+#include "storage/ItemCollection.h"
+#include "storage/ItemListModel.h"
+#include "ui/common/NavigationStack.h"
+#include "ui/common/Presenter.h"
+#include "ui/folder/FolderGrid.h"
+#include "ui/folder/FolderView.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -8,14 +8,14 @@
 // image-bench tiles DIR COUNT      280-pixel grid tiles of the first COUNT pictures, one thread, cold
 //                                  caches, against the 2800-pixel thumbnails; bytes per cached tile
 // image-bench queue DIR COUNT      tiles of COUNT pictures through TileThumbnailQueue, as a grid asks
-#include "DecodedImageCache.h"
-#include "FileEncryptor.h"
-#include "ImageDecoder.h"
-#include "ImageFromDecodedData.h"
-#include "InMemoryCredentialBackend.h"
-#include "KeyChainHelper.h"
-#include "StoragePool.h"
-#include "TileThumbnailQueue.h"
+#include "security/FileEncryptor.h"
+#include "security/InMemoryCredentialBackend.h"
+#include "security/KeyChainHelper.h"
+#include "storage/DecodedImageCache.h"
+#include "storage/ImageDecoder.h"
+#include "storage/ImageFromDecodedData.h"
+#include "storage/StoragePool.h"
+#include "storage/TileThumbnailQueue.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -10,17 +10,17 @@
 // Everything happens in a private temporary home with the passcode in memory.
 #include "BenchHome.h"
 #include "BenchProcess.h"
-#include "DriveManager.h"
-#include "FolderOperations.h"
-#include "FolderView.h"
-#include "ItemCollection.h"
-#include "ItemListModel.h"
-#include "KeyChainHelper.h"
-#include "NavigationStack.h"
-#include "PhotoPageLoader.h"
-#include "PhotoPager.h"
-#include "Presenter.h"
-#include "ScrollingPhotoView.h"
+#include "security/KeyChainHelper.h"
+#include "storage/DriveManager.h"
+#include "storage/FolderOperations.h"
+#include "storage/ItemCollection.h"
+#include "storage/ItemListModel.h"
+#include "ui/common/NavigationStack.h"
+#include "ui/common/Presenter.h"
+#include "ui/folder/FolderView.h"
+#include "ui/viewer/PhotoPageLoader.h"
+#include "ui/viewer/PhotoPager.h"
+#include "ui/viewer/ScrollingPhotoView.h"
 
 #include <QApplication>
 #include <QBuffer>

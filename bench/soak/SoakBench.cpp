@@ -8,12 +8,12 @@
 // Everything happens in a private temporary home with the passcode in memory.
 #include "BenchHome.h"
 #include "BenchProcess.h"
-#include "DriveManager.h"
-#include "FolderOperations.h"
-#include "InMemoryCredentialBackend.h"
-#include "ItemCollection.h"
-#include "KeyChainHelper.h"
-#include "StoragePool.h"
+#include "security/InMemoryCredentialBackend.h"
+#include "security/KeyChainHelper.h"
+#include "storage/DriveManager.h"
+#include "storage/FolderOperations.h"
+#include "storage/ItemCollection.h"
+#include "storage/StoragePool.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 // The yardstick of the start-up benchmark: a bare Qt Widgets window of the same size, in the
 // same style, timed the same way as lumisera.
-#include "StartupProbe.h"
+#include "app/StartupProbe.h"
 
 #include <QApplication>
 #include <QLabel>

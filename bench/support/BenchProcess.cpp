@@ -1,7 +1,7 @@
 #include "BenchProcess.h"
 
-#include "InMemoryCredentialBackend.h"
-#include "KeyChainHelper.h"
+#include "security/InMemoryCredentialBackend.h"
+#include "security/KeyChainHelper.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VaultSession.h"
+#include "security/VaultSession.h"
 
 #include <QByteArray>
 #include <QString>

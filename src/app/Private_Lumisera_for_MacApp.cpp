@@ -1,15 +1,15 @@
-#include "Private_Lumisera_for_MacApp.h"
+#include "app/Private_Lumisera_for_MacApp.h"
 
-#include "ColorScheme.h"
-#include "ImageFromDecodedData.h"
-#include "KeyChainHelper.h"
-#include "Logging.h"
-#include "MainWindow.h"
-#include "Presenter.h"
-#include "QuoteRefresher.h"
-#include "ShareFolder.h"
-#include "SharedData.h"
-#include "UserDefaults.h"
+#include "core/Logging.h"
+#include "core/SharedData.h"
+#include "core/UserDefaults.h"
+#include "quote/QuoteRefresher.h"
+#include "security/KeyChainHelper.h"
+#include "storage/ImageFromDecodedData.h"
+#include "storage/ShareFolder.h"
+#include "ui/common/ColorScheme.h"
+#include "ui/common/Presenter.h"
+#include "ui/main/MainWindow.h"
 
 #include <QApplication>
 #include <QMessageBox>

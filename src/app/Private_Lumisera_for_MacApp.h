@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Biometrics.h"
-#include "MainScreenState.h"
-#include "QuoteSource.h"
-#include "ScenePhaseMonitor.h"
-#include "ScreenPrivacyMonitor.h"
+#include "app/ScenePhaseMonitor.h"
+#include "quote/QuoteSource.h"
+#include "security/Biometrics.h"
+#include "ui/common/ScreenPrivacyMonitor.h"
+#include "ui/main/MainScreenState.h"
 
 #include <QObject>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "ScenePhaseMonitor.h"
+#include "app/ScenePhaseMonitor.h"
 
-#include "Logging.h"
+#include "core/Logging.h"
 
 #include <QDBusConnection>
 #include <QDBusError>

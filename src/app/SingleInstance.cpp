@@ -1,7 +1,7 @@
-#include "SingleInstance.h"
+#include "app/SingleInstance.h"
 
-#include "AppPaths.h"
-#include "Logging.h"
+#include "core/AppPaths.h"
+#include "core/Logging.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

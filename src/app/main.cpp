@@ -1,10 +1,10 @@
-#include "AppPaths.h"
-#include "MainWindow.h"
-#include "Private_Lumisera_for_MacApp.h"
-#include "ProcessHardening.h"
-#include "SingleInstance.h"
-#include "StartupProbe.h"
-#include "Symbols.h"
+#include "app/Private_Lumisera_for_MacApp.h"
+#include "app/SingleInstance.h"
+#include "app/StartupProbe.h"
+#include "core/AppPaths.h"
+#include "core/ProcessHardening.h"
+#include "ui/common/Symbols.h"
+#include "ui/main/MainWindow.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,7 +1,7 @@
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
-#include "QuoteCommand.h"
-#include "VaultCommands.h"
+#include "cli/QuoteCommand.h"
+#include "cli/VaultCommands.h"
 
 #include <cstdio>
 

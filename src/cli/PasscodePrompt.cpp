@@ -1,6 +1,6 @@
-#include "PasscodePrompt.h"
+#include "cli/PasscodePrompt.h"
 
-#include "InterruptCleanup.h"
+#include "core/InterruptCleanup.h"
 
 #include <QByteArray>
 

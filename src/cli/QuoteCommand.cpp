@@ -1,8 +1,8 @@
-#include "QuoteCommand.h"
+#include "cli/QuoteCommand.h"
 
-#include "QuoteSource.h"
-#include "TerminalText.h"
-#include "UserDefaults.h"
+#include "cli/TerminalText.h"
+#include "core/UserDefaults.h"
+#include "quote/QuoteSource.h"
 
 #include <QEventLoop>
 #include <QFutureWatcher>

@@ -1,6 +1,6 @@
-#include "ScratchFile.h"
+#include "cli/ScratchFile.h"
 
-#include "AppPaths.h"
+#include "core/AppPaths.h"
 
 #include <QDir>
 #include <QFile>

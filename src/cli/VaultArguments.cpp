@@ -1,4 +1,4 @@
-#include "VaultArguments.h"
+#include "cli/VaultArguments.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "CommandLine.h"
-#include "ItemCollection.h"
-#include "StorageLocation.h"
-#include "StoredItem.h"
-#include "VaultArguments.h"
-#include "VaultSession.h"
+#include "cli/CommandLine.h"
+#include "cli/VaultArguments.h"
+#include "security/VaultSession.h"
+#include "storage/ItemCollection.h"
+#include "storage/StorageLocation.h"
+#include "storage/StoredItem.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "CommandLine.h"
-#include "InterruptCleanup.h"
-#include "ProcessHardening.h"
+#include "cli/CommandLine.h"
+#include "core/InterruptCleanup.h"
+#include "core/ProcessHardening.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>

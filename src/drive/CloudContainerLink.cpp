@@ -1,6 +1,6 @@
-#include "CloudContainerLink.h"
+#include "drive/CloudContainerLink.h"
 
-#include "AppPaths.h"
+#include "core/AppPaths.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
-#include "CloudDrive.h"
+#include "drive/CloudDrive.h"
 
-#include "AppPaths.h"
-#include "CloudDriveError.h"
-#include "CloudDriveObserver.h"
-#include "FileMonitor.h"
-#include "FileSystemError.h"
-#include "PartialFile.h"
-#include "TreeFolder.h"
+#include "core/AppPaths.h"
+#include "drive/CloudDriveError.h"
+#include "drive/CloudDriveObserver.h"
+#include "drive/FileMonitor.h"
+#include "drive/FileSystemError.h"
+#include "drive/PartialFile.h"
+#include "drive/TreeFolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CoordinatedFileManager.h"
-#include "RootRelativePath.h"
+#include "drive/CoordinatedFileManager.h"
+#include "drive/RootRelativePath.h"
 
 #include <QByteArray>
 #include <QByteArrayList>

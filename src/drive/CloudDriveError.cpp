@@ -1,4 +1,4 @@
-#include "CloudDriveError.h"
+#include "drive/CloudDriveError.h"
 
 CloudDriveError::CloudDriveError(Kind kind, const QString &detail)
     : DriveError(describe(kind)), m_kind(kind), m_detail(detail)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DriveError.h"
+#include "drive/DriveError.h"
 
 // The drive's own failures. Failures of the file calls themselves are FileSystemError.
 class CloudDriveError : public DriveError

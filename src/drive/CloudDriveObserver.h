@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RootRelativePath.h"
+#include "drive/RootRelativePath.h"
 
 #include <QList>
 

@@ -1,8 +1,8 @@
-#include "CoordinatedFileManager.h"
+#include "drive/CoordinatedFileManager.h"
 
-#include "FileSystemError.h"
-#include "PartialFile.h"
-#include "UniqueFd.h"
+#include "core/UniqueFd.h"
+#include "drive/FileSystemError.h"
+#include "drive/PartialFile.h"
 
 #include <QFile>
 

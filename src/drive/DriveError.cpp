@@ -1,4 +1,4 @@
-#include "DriveError.h"
+#include "drive/DriveError.h"
 
 DriveError::DriveError(const QString &description) : std::runtime_error(description.toStdString()) {}
 

@@ -1,6 +1,6 @@
-#include "FileMonitor.h"
+#include "drive/FileMonitor.h"
 
-#include "FolderWatcher.h"
+#include "drive/FolderWatcher.h"
 
 #include <QDir>
 #include <QFile>

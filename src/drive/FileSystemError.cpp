@@ -1,4 +1,4 @@
-#include "FileSystemError.h"
+#include "drive/FileSystemError.h"
 
 #include <cerrno>
 

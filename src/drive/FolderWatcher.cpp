@@ -1,6 +1,6 @@
-#include "FolderWatcher.h"
+#include "drive/FolderWatcher.h"
 
-#include "Logging.h"
+#include "core/Logging.h"
 
 #include <QFile>
 

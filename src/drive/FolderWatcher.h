@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UniqueFd.h"
+#include "core/UniqueFd.h"
 
 #include <QHash>
 #include <QList>

@@ -1,7 +1,7 @@
-#include "NativePath.h"
+#include "drive/NativePath.h"
 
-#include "FileSystemError.h"
-#include "TreeFolder.h"
+#include "drive/FileSystemError.h"
+#include "drive/TreeFolder.h"
 
 #include <QFile>
 

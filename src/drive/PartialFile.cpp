@@ -1,7 +1,7 @@
-#include "PartialFile.h"
+#include "drive/PartialFile.h"
 
-#include "FileSystemError.h"
-#include "TreeFolder.h"
+#include "drive/FileSystemError.h"
+#include "drive/TreeFolder.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "RootRelativePath.h"
+#include "drive/RootRelativePath.h"
 
-#include "CloudDriveError.h"
+#include "drive/CloudDriveError.h"
 
 #include <QHashFunctions>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "TreeFolder.h"
+#include "drive/TreeFolder.h"
 
-#include "FileSystemError.h"
+#include "drive/FileSystemError.h"
 
 #include <QFile>
 

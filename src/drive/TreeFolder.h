@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CoordinatedFileManager.h"
-#include "UniqueFd.h"
+#include "core/UniqueFd.h"
+#include "drive/CoordinatedFileManager.h"
 
 #include <QByteArray>
 #include <QByteArrayList>

@@ -1,4 +1,4 @@
-#include "UbiquitousDownloadError.h"
+#include "drive/UbiquitousDownloadError.h"
 
 namespace {
 QString describe(UbiquitousDownloadError::Kind kind)

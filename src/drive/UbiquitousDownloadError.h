@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DriveError.h"
+#include "drive/DriveError.h"
 
 #include <QString>
 

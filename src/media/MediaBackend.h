@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CameraDevice.h"
+#include "media/CameraDevice.h"
 
 #include <QByteArray>
 #include <QtPlugin>

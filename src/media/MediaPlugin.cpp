@@ -1,8 +1,8 @@
-#include "MediaPlugin.h"
+#include "media/MediaPlugin.h"
 
-#include "QtCameraDevice.h"
-#include "QtMediaPlayerView.h"
-#include "QtPdfView.h"
+#include "media/QtCameraDevice.h"
+#include "media/QtMediaPlayerView.h"
+#include "media/QtPdfView.h"
 
 #include <QMediaDevices>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MediaBackend.h"
+#include "media/MediaBackend.h"
 
 #include <QObject>
 

@@ -1,4 +1,4 @@
-#include "QtCameraDevice.h"
+#include "media/QtCameraDevice.h"
 
 QtCameraDevice::QtCameraDevice(const QCameraDevice &input) : m_camera(input), m_view(new QVideoWidget)
 {

@@ -1,4 +1,4 @@
-#include "QtMediaPlayerView.h"
+#include "media/QtMediaPlayerView.h"
 
 #include <QFileInfo>
 #include <QFontDatabase>

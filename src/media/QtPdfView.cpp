@@ -1,4 +1,4 @@
-#include "QtPdfView.h"
+#include "media/QtPdfView.h"
 
 #include <cstring>
 

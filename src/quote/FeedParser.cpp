@@ -1,7 +1,7 @@
-#include "FeedParser.h"
+#include "quote/FeedParser.h"
 
-#include "Logging.h"
-#include "UserDefaults.h"
+#include "core/Logging.h"
+#include "core/UserDefaults.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

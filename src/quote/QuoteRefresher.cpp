@@ -1,7 +1,7 @@
-#include "QuoteRefresher.h"
+#include "quote/QuoteRefresher.h"
 
-#include "Logging.h"
-#include "QuoteSource.h"
+#include "core/Logging.h"
+#include "quote/QuoteSource.h"
 
 #include <QTimer>
 

@@ -1,8 +1,8 @@
-#include "QuoteSource.h"
+#include "quote/QuoteSource.h"
 
-#include "FeedParser.h"
-#include "Logging.h"
-#include "UserDefaults.h"
+#include "core/Logging.h"
+#include "core/UserDefaults.h"
+#include "quote/FeedParser.h"
 
 #include <QUrl>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ComposedDailyQuote.h"
-#include "FeedParser.h"
+#include "core/ComposedDailyQuote.h"
+#include "quote/FeedParser.h"
 
 #include <QDateTime>
 #include <QFuture>

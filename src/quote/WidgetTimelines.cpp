@@ -1,6 +1,6 @@
-#include "WidgetTimelines.h"
+#include "quote/WidgetTimelines.h"
 
-#include "Logging.h"
+#include "core/Logging.h"
 
 void reloadWidgetTimelines()
 {

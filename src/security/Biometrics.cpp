@@ -1,7 +1,7 @@
-#include "Biometrics.h"
+#include "security/Biometrics.h"
 
-#include "Logging.h"
-#include "UserDefaults.h"
+#include "core/Logging.h"
+#include "core/UserDefaults.h"
 
 #include <QCoreApplication>
 #include <QDBusMessage>

@@ -1,8 +1,8 @@
-#include "FileCredentialBackend.h"
+#include "security/FileCredentialBackend.h"
 
-#include "AppPaths.h"
-#include "SecretWipe.h"
-#include "UniqueFd.h"
+#include "core/AppPaths.h"
+#include "core/UniqueFd.h"
+#include "security/SecretWipe.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CredentialBackend.h"
+#include "security/CredentialBackend.h"
 
 #include <QJsonObject>
 #include <QMutex>

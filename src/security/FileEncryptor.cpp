@@ -1,7 +1,7 @@
-#include "FileEncryptor.h"
+#include "security/FileEncryptor.h"
 
-#include "Logging.h"
-#include "UniqueFd.h"
+#include "core/Logging.h"
+#include "core/UniqueFd.h"
 
 #include <QFile>
 #include <QScopeGuard>

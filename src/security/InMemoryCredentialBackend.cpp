@@ -1,4 +1,4 @@
-#include "InMemoryCredentialBackend.h"
+#include "security/InMemoryCredentialBackend.h"
 
 CredentialResult InMemoryCredentialBackend::read(const QString &account)
 {

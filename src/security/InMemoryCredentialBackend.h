@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CredentialBackend.h"
+#include "security/CredentialBackend.h"
 
 #include <QHash>
 #include <QMutex>

@@ -1,14 +1,14 @@
-#include "KeyChainHelper.h"
+#include "security/KeyChainHelper.h"
 
-#include "AppPaths.h"
-#include "FileCredentialBackend.h"
-#include "KeychainCredentialBackend.h"
-#include "Logging.h"
-#include "PasscodeStore.h"
-#include "QtKeychainService.h"
-#include "SecretWipe.h"
-#include "UserDefaults.h"
-#include "VaultPresence.h"
+#include "core/AppPaths.h"
+#include "core/Logging.h"
+#include "core/UserDefaults.h"
+#include "security/FileCredentialBackend.h"
+#include "security/KeychainCredentialBackend.h"
+#include "security/PasscodeStore.h"
+#include "security/QtKeychainService.h"
+#include "security/SecretWipe.h"
+#include "security/VaultPresence.h"
 
 #include <QCoreApplication>
 #include <QStringDecoder>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CredentialBackend.h"
-#include "VaultSession.h"
+#include "security/CredentialBackend.h"
+#include "security/VaultSession.h"
 
 #include <QMutex>
 #include <QObject>

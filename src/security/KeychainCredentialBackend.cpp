@@ -1,8 +1,8 @@
-#include "KeychainCredentialBackend.h"
+#include "security/KeychainCredentialBackend.h"
 
-#include "KeyringThread.h"
-#include "Logging.h"
-#include "SecretWipe.h"
+#include "core/Logging.h"
+#include "security/KeyringThread.h"
+#include "security/SecretWipe.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

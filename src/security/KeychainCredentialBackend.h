@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CredentialBackend.h"
-#include "KeyringService.h"
+#include "security/CredentialBackend.h"
+#include "security/KeyringService.h"
 
 #include <chrono>
 #include <memory>

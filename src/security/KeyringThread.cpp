@@ -1,4 +1,4 @@
-#include "KeyringThread.h"
+#include "security/KeyringThread.h"
 
 #include <QCoreApplication>
 #include <QMutex>

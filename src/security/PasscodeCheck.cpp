@@ -1,7 +1,7 @@
-#include "PasscodeCheck.h"
+#include "security/PasscodeCheck.h"
 
-#include "KeyChainHelper.h"
-#include "SecretWipe.h"
+#include "security/KeyChainHelper.h"
+#include "security/SecretWipe.h"
 
 #include <openssl/crypto.h>
 

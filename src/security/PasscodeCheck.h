@@ -1,7 +1,7 @@
 #pragma once
 
-#include "KeyChainHelper.h"
-#include "VaultSession.h"
+#include "security/KeyChainHelper.h"
+#include "security/VaultSession.h"
 
 #include <QString>
 

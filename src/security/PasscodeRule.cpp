@@ -1,4 +1,4 @@
-#include "PasscodeRule.h"
+#include "security/PasscodeRule.h"
 
 #include <QList>
 #include <QTextBoundaryFinder>

@@ -1,9 +1,9 @@
-#include "PasscodeStore.h"
+#include "security/PasscodeStore.h"
 
-#include "KeychainCredentialBackend.h"
-#include "Logging.h"
-#include "SecretWipe.h"
-#include "UserDefaults.h"
+#include "core/Logging.h"
+#include "core/UserDefaults.h"
+#include "security/KeychainCredentialBackend.h"
+#include "security/SecretWipe.h"
 
 #include <atomic>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CredentialBackend.h"
-#include "VaultPresence.h"
+#include "security/CredentialBackend.h"
+#include "security/VaultPresence.h"
 
 #include <functional>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "QtKeychainService.h"
+#include "security/QtKeychainService.h"
 
-#include "KeychainCredentialBackend.h"
+#include "security/KeychainCredentialBackend.h"
 
 #include <QDBusConnection>
 #include <qt6keychain/keychain.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KeyringService.h"
+#include "security/KeyringService.h"
 
 // The desktop keyring through QtKeychain: the Secret Service (GNOME Keyring, KeePassXC, …) or
 // KWallet, both reached over the session bus.

@@ -1,4 +1,4 @@
-#include "SecretWipe.h"
+#include "security/SecretWipe.h"
 
 #include <openssl/crypto.h>
 

@@ -1,4 +1,4 @@
-#include "TwoPairSubstitutionObfuscator.h"
+#include "security/TwoPairSubstitutionObfuscator.h"
 
 #include <QStringList>
 #include <QTextBoundaryFinder>

@@ -1,6 +1,6 @@
-#include "VaultPresence.h"
+#include "security/VaultPresence.h"
 
-#include "AppPaths.h"
+#include "core/AppPaths.h"
 
 #include <QDir>
 #include <QFile>

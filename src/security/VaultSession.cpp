@@ -1,7 +1,7 @@
-#include "VaultSession.h"
+#include "security/VaultSession.h"
 
-#include "PasscodeCheck.h"
-#include "SecretWipe.h"
+#include "security/PasscodeCheck.h"
+#include "security/SecretWipe.h"
 
 #include <QMutexLocker>
 

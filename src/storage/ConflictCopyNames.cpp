@@ -1,8 +1,8 @@
-#include "ConflictCopyNames.h"
+#include "storage/ConflictCopyNames.h"
 
-#include "FileNaming.h"
-#include "NativePath.h"
-#include "SyncConflictName.h"
+#include "drive/NativePath.h"
+#include "storage/FileNaming.h"
+#include "storage/SyncConflictName.h"
 
 #include <QFile>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "DecodeBudget.h"
+#include "storage/DecodeBudget.h"
 
 #include <QMutexLocker>
 

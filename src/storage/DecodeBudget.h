@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PictureHeader.h"
+#include "storage/PictureHeader.h"
 
 #include <QMutex>
 #include <QSize>

@@ -1,4 +1,4 @@
-#include "DecodedImageCache.h"
+#include "storage/DecodedImageCache.h"
 
 #include <QMutexLocker>
 

@@ -1,15 +1,15 @@
-#include "DriveManager.h"
+#include "storage/DriveManager.h"
 
-#include "AppPaths.h"
-#include "CloudDrive.h"
-#include "DriveManagerError.h"
-#include "DriveNotificationCenter.h"
-#include "FileEncryptor.h"
-#include "FileNaming.h"
-#include "FileSystemError.h"
-#include "Logging.h"
-#include "NativePath.h"
-#include "PartialFile.h"
+#include "core/AppPaths.h"
+#include "core/Logging.h"
+#include "drive/CloudDrive.h"
+#include "drive/FileSystemError.h"
+#include "drive/NativePath.h"
+#include "drive/PartialFile.h"
+#include "security/FileEncryptor.h"
+#include "storage/DriveManagerError.h"
+#include "storage/DriveNotificationCenter.h"
+#include "storage/FileNaming.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CloudDriveObserver.h"
-#include "FileEncryptor.h"
-#include "FileItemType.h"
-#include "StorageLocation.h"
-#include "VaultSession.h"
+#include "drive/CloudDriveObserver.h"
+#include "security/FileEncryptor.h"
+#include "security/VaultSession.h"
+#include "storage/FileItemType.h"
+#include "storage/StorageLocation.h"
 
 #include <QByteArray>
 #include <QList>

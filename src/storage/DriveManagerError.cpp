@@ -1,4 +1,4 @@
-#include "DriveManagerError.h"
+#include "storage/DriveManagerError.h"
 
 namespace {
 QString describe(DriveManagerError::Kind kind)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DriveError.h"
+#include "drive/DriveError.h"
 
 // Failures of the encrypting layer; caught and logged inside the operation that raised them.
 class DriveManagerError : public DriveError

@@ -1,4 +1,4 @@
-#include "DriveNotificationCenter.h"
+#include "storage/DriveNotificationCenter.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UpdateEvent.h"
+#include "storage/UpdateEvent.h"
 
 #include <QObject>
 

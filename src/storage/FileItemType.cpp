@@ -1,4 +1,4 @@
-#include "FileItemType.h"
+#include "storage/FileItemType.h"
 
 QString rawValue(FileItemType type)
 {

@@ -1,14 +1,14 @@
-#include "FileManager2.h"
+#include "storage/FileManager2.h"
 
-#include "AppPaths.h"
-#include "CloudDrive.h"
-#include "DriveManagerError.h"
-#include "FileEncryptor.h"
-#include "FileSystemError.h"
-#include "Logging.h"
-#include "NativePath.h"
-#include "PartialFile.h"
-#include "UniqueFd.h"
+#include "core/AppPaths.h"
+#include "core/Logging.h"
+#include "core/UniqueFd.h"
+#include "drive/CloudDrive.h"
+#include "drive/FileSystemError.h"
+#include "drive/NativePath.h"
+#include "drive/PartialFile.h"
+#include "security/FileEncryptor.h"
+#include "storage/DriveManagerError.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #include <QUrl>
 #include <optional>
 
-#include "VaultSession.h"
+#include "security/VaultSession.h"
 
 // Temporary copies in the private temporary directory (AppPaths::temporaryDirectory(), mode 0700,
 // emptied at start-up). The caller owns each copy and removes it when done.

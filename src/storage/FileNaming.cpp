@@ -1,6 +1,6 @@
-#include "FileNaming.h"
+#include "storage/FileNaming.h"
 
-#include "TwoPairSubstitutionObfuscator.h"
+#include "security/TwoPairSubstitutionObfuscator.h"
 
 #include <QFile>
 #include <QUuid>

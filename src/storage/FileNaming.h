@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SyncConflictName.h"
+#include "storage/SyncConflictName.h"
 
 #include <QString>
 

@@ -1,15 +1,15 @@
-#include "FolderOperations.h"
+#include "storage/FolderOperations.h"
 
-#include "CloudDrive.h"
-#include "DriveError.h"
-#include "DriveManager.h"
-#include "DriveManagerError.h"
-#include "FileNaming.h"
-#include "FileSystemError.h"
-#include "ImageFromDecodedData.h"
-#include "Logging.h"
-#include "NativePath.h"
-#include "PinEntry.h"
+#include "core/Logging.h"
+#include "drive/CloudDrive.h"
+#include "drive/DriveError.h"
+#include "drive/FileSystemError.h"
+#include "drive/NativePath.h"
+#include "storage/DriveManager.h"
+#include "storage/DriveManagerError.h"
+#include "storage/FileNaming.h"
+#include "storage/ImageFromDecodedData.h"
+#include "storage/PinEntry.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "FileEncryptor.h"
-#include "StorageLocation.h"
-#include "StoredItem.h"
-#include "VaultSession.h"
+#include "security/FileEncryptor.h"
+#include "security/VaultSession.h"
+#include "storage/StorageLocation.h"
+#include "storage/StoredItem.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

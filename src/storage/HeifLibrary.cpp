@@ -1,6 +1,6 @@
-#include "HeifLibrary.h"
+#include "storage/HeifLibrary.h"
 
-#include "Logging.h"
+#include "core/Logging.h"
 
 #include <cstdlib>
 #include <dlfcn.h>

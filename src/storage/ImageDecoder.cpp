@@ -1,9 +1,9 @@
-#include "ImageDecoder.h"
+#include "storage/ImageDecoder.h"
 
-#include "DecodeBudget.h"
-#include "HeifLibrary.h"
-#include "Logging.h"
-#include "PictureHeader.h"
+#include "core/Logging.h"
+#include "storage/DecodeBudget.h"
+#include "storage/HeifLibrary.h"
+#include "storage/PictureHeader.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -1,10 +1,10 @@
-#include "ImageFromDecodedData.h"
+#include "storage/ImageFromDecodedData.h"
 
-#include "DecodedImageCache.h"
-#include "FileEncryptor.h"
-#include "ImageDecoder.h"
-#include "Logging.h"
-#include "NativePath.h"
+#include "core/Logging.h"
+#include "drive/NativePath.h"
+#include "security/FileEncryptor.h"
+#include "storage/DecodedImageCache.h"
+#include "storage/ImageDecoder.h"
 
 #include <QDir>
 #include <array>

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QUrl>
 
-#include "VaultSession.h"
+#include "security/VaultSession.h"
 #include <atomic>
 #include <optional>
 

@@ -1,8 +1,8 @@
-#include "ImageViewModel.h"
+#include "storage/ImageViewModel.h"
 
-#include "DecodedImageCache.h"
-#include "Logging.h"
-#include "StoragePool.h"
+#include "core/Logging.h"
+#include "storage/DecodedImageCache.h"
+#include "storage/StoragePool.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent/qtconcurrenttask.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ImageFromDecodedData.h"
+#include "storage/ImageFromDecodedData.h"
 
 #include <QFutureWatcher>
 #include <QImage>

@@ -1,13 +1,13 @@
-#include "ImportJob.h"
+#include "storage/ImportJob.h"
 
-#include "DriveManager.h"
-#include "FileManager2.h"
-#include "FileNaming.h"
-#include "FolderOperations.h"
-#include "InterruptedImports.h"
-#include "ItemCollection.h"
-#include "StoragePool.h"
-#include "UniqueFd.h"
+#include "core/UniqueFd.h"
+#include "storage/DriveManager.h"
+#include "storage/FileManager2.h"
+#include "storage/FileNaming.h"
+#include "storage/FolderOperations.h"
+#include "storage/InterruptedImports.h"
+#include "storage/ItemCollection.h"
+#include "storage/StoragePool.h"
 
 #include <QCoreApplication>
 #include <QFile>

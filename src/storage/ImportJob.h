@@ -8,7 +8,7 @@
 #include <atomic>
 #include <memory>
 
-#include "VaultSession.h"
+#include "security/VaultSession.h"
 
 class ItemCollection;
 

@@ -1,4 +1,4 @@
-#include "InterruptedImports.h"
+#include "storage/InterruptedImports.h"
 
 InterruptedImports &InterruptedImports::shared()
 {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "FileItemType.h"
-#include "FolderOperations.h"
-#include "StorageLocation.h"
-#include "StoredItem.h"
-#include "UpdateEvent.h"
-#include "VaultSession.h"
+#include "security/VaultSession.h"
+#include "storage/FileItemType.h"
+#include "storage/FolderOperations.h"
+#include "storage/StorageLocation.h"
+#include "storage/StoredItem.h"
+#include "storage/UpdateEvent.h"
 
 #include <QList>
 #include <QMutex>

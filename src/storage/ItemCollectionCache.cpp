@@ -1,6 +1,6 @@
-#include "ItemCollectionCache.h"
+#include "storage/ItemCollectionCache.h"
 
-#include "ItemCollection.h"
+#include "storage/ItemCollection.h"
 
 #include <QCoreApplication>
 

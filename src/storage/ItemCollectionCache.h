@@ -1,7 +1,7 @@
 #pragma once
 
-#include "StorageLocation.h"
-#include "StoredItem.h"
+#include "storage/StorageLocation.h"
+#include "storage/StoredItem.h"
 
 #include <QHash>
 #include <QString>

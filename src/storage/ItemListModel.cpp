@@ -1,7 +1,7 @@
-#include "ItemListModel.h"
+#include "storage/ItemListModel.h"
 
-#include "ItemCollection.h"
-#include "SelectedItemManager.h"
+#include "storage/ItemCollection.h"
+#include "storage/SelectedItemManager.h"
 
 ItemListModel::ItemListModel(ItemCollection *collection, QObject *parent)
     : QAbstractListModel(parent), m_collection(collection)

@@ -1,4 +1,4 @@
-#include "PictureHeader.h"
+#include "storage/PictureHeader.h"
 
 #include <QList>
 

@@ -1,10 +1,10 @@
-#include "PinEntry.h"
+#include "storage/PinEntry.h"
 
-#include "CloudDrive.h"
-#include "DriveError.h"
-#include "FileEncryptor.h"
-#include "FileNaming.h"
-#include "SecretWipe.h"
+#include "drive/CloudDrive.h"
+#include "drive/DriveError.h"
+#include "security/FileEncryptor.h"
+#include "security/SecretWipe.h"
+#include "storage/FileNaming.h"
 
 #include <QCoreApplication>
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
-#include "PlainCopy.h"
+#include "storage/PlainCopy.h"
 
-#include "FileSystemError.h"
+#include "drive/FileSystemError.h"
 
 #include <QFile>
 #include <QRandomGenerator>

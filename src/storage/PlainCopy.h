@@ -1,7 +1,7 @@
 #pragma once
 
-#include "InterruptCleanup.h"
-#include "UniqueFd.h"
+#include "core/InterruptCleanup.h"
+#include "core/UniqueFd.h"
 
 #include <QString>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "SelectedItemManager.h"
+#include "storage/SelectedItemManager.h"
 
-#include "FileNaming.h"
+#include "storage/FileNaming.h"
 
-#include "Logging.h"
+#include "core/Logging.h"
 
 SelectedItemManager::SelectedItemManager(const QSet<QString> &selectedItemIDs, bool enabled,
                                          const QString &name, QObject *parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StoredItem.h"
+#include "storage/StoredItem.h"
 
 #include <QObject>
 #include <QSet>

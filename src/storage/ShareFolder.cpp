@@ -1,7 +1,7 @@
-#include "ShareFolder.h"
+#include "storage/ShareFolder.h"
 
-#include "AppPaths.h"
-#include "Logging.h"
+#include "core/AppPaths.h"
+#include "core/Logging.h"
 
 #include <QDir>
 #include <QFile>

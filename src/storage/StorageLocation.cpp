@@ -1,4 +1,4 @@
-#include "StorageLocation.h"
+#include "storage/StorageLocation.h"
 
 QString rawValue(StorageLocation location)
 {

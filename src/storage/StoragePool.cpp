@@ -1,4 +1,4 @@
-#include "StoragePool.h"
+#include "storage/StoragePool.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -1,10 +1,10 @@
-#include "StoredItem.h"
+#include "storage/StoredItem.h"
 
-#include "FileNaming.h"
-#include "FileSystemError.h"
-#include "Logging.h"
-#include "NativePath.h"
-#include "SharedConstants.h"
+#include "core/Logging.h"
+#include "core/SharedConstants.h"
+#include "drive/FileSystemError.h"
+#include "drive/NativePath.h"
+#include "storage/FileNaming.h"
 
 #include <QFile>
 

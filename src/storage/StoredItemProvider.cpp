@@ -1,12 +1,12 @@
-#include "StoredItemProvider.h"
+#include "storage/StoredItemProvider.h"
 
-#include "CloudDrive.h"
-#include "FileEncryptor.h"
-#include "FileSystemError.h"
-#include "Logging.h"
-#include "NativePath.h"
-#include "PlainCopy.h"
-#include "ShareFolder.h"
+#include "core/Logging.h"
+#include "drive/CloudDrive.h"
+#include "drive/FileSystemError.h"
+#include "drive/NativePath.h"
+#include "security/FileEncryptor.h"
+#include "storage/PlainCopy.h"
+#include "storage/ShareFolder.h"
 
 #include <QFileInfo>
 

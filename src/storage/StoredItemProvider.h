@@ -1,7 +1,7 @@
 #pragma once
 
-#include "StoredItem.h"
-#include "VaultSession.h"
+#include "security/VaultSession.h"
+#include "storage/StoredItem.h"
 
 #include <QCoreApplication>
 #include <QMutex>

@@ -1,4 +1,4 @@
-#include "SyncConflictName.h"
+#include "storage/SyncConflictName.h"
 
 #include <QRegularExpression>
 

@@ -1,7 +1,7 @@
-#include "TileThumbnailQueue.h"
+#include "storage/TileThumbnailQueue.h"
 
-#include "ImageFromDecodedData.h"
-#include "StoragePool.h"
+#include "storage/ImageFromDecodedData.h"
+#include "storage/StoragePool.h"
 
 #include <QFutureWatcher>
 

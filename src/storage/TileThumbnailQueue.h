@@ -9,7 +9,7 @@
 #include <atomic>
 #include <memory>
 
-#include "VaultSession.h"
+#include "security/VaultSession.h"
 
 template <typename T> class QFutureWatcher;
 struct ImageResult;

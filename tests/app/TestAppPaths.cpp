@@ -1,5 +1,5 @@
-#include "AppPaths.h"
 #include "TestHome.h"
+#include "core/AppPaths.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,19 +1,19 @@
 // The application object: leaving the active phase locks the vault and closes exactly the screens
 // that must go.
-#include "AppPaths.h"
-#include "FolderView.h"
-#include "InMemoryCredentialBackend.h"
-#include "ItemListModel.h"
-#include "KeyChainHelper.h"
-#include "MainWindow.h"
-#include "Presenter.h"
-#include "Private_Lumisera_for_MacApp.h"
-#include "Screen.h"
-#include "StorageLocationSelectionView.h"
-#include "StorageLocationState.h"
 #include "TestSession.h"
-#include "UserDefaults.h"
 #include "WidgetTestMain.h"
+#include "app/Private_Lumisera_for_MacApp.h"
+#include "core/AppPaths.h"
+#include "core/UserDefaults.h"
+#include "security/InMemoryCredentialBackend.h"
+#include "security/KeyChainHelper.h"
+#include "storage/ItemListModel.h"
+#include "ui/common/Presenter.h"
+#include "ui/common/Screen.h"
+#include "ui/folder/FolderView.h"
+#include "ui/main/MainWindow.h"
+#include "ui/storage/StorageLocationSelectionView.h"
+#include "ui/storage/StorageLocationState.h"
 
 #include <QCheckBox>
 #include <QDir>

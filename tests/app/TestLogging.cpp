@@ -1,6 +1,6 @@
 #include "LogCapture.h"
-#include "Logging.h"
 #include "TestHome.h"
+#include "core/Logging.h"
 
 #include <QGuiApplication>
 #include <QRegularExpression>

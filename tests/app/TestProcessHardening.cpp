@@ -1,7 +1,7 @@
 // Both programs start with no core file and a memory that no other process may read: a crash (a
 // decoder, say) must not leave the passcode or decrypted pictures in the crash handler's files.
-#include "ProcessHardening.h"
 #include "TestHome.h"
+#include "core/ProcessHardening.h"
 
 #include <QFile>
 #include <QGuiApplication>

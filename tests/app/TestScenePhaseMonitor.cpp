@@ -1,6 +1,6 @@
 #include "LogCapture.h"
-#include "ScenePhaseMonitor.h"
 #include "TestHome.h"
+#include "app/ScenePhaseMonitor.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

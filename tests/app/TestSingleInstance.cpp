@@ -1,7 +1,7 @@
-#include "AppPaths.h"
 #include "LogCapture.h"
-#include "SingleInstance.h"
 #include "TestHome.h"
+#include "app/SingleInstance.h"
+#include "core/AppPaths.h"
 
 #include <QDir>
 #include <QFileInfo>

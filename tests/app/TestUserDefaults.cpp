@@ -1,7 +1,7 @@
 #include "LogCapture.h"
-#include "SharedData.h"
 #include "TestHome.h"
-#include "UserDefaults.h"
+#include "core/SharedData.h"
+#include "core/UserDefaults.h"
 
 #include <QGuiApplication>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
-#include "AppPaths.h"
-#include "CloudContainerLink.h"
 #include "TestHome.h"
+#include "core/AppPaths.h"
+#include "drive/CloudContainerLink.h"
 
 #include <QGuiApplication>
 #include <QtTest>

@@ -1,10 +1,10 @@
-#include "AppPaths.h"
-#include "CloudDrive.h"
-#include "CloudDriveError.h"
-#include "FileSystemError.h"
-#include "PartialFile.h"
 #include "TestFiles.h"
 #include "TestHome.h"
+#include "core/AppPaths.h"
+#include "drive/CloudDrive.h"
+#include "drive/CloudDriveError.h"
+#include "drive/FileSystemError.h"
+#include "drive/PartialFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "CloudDrive.h"
-#include "CloudDriveError.h"
-#include "CloudDriveObserver.h"
-#include "FileMonitor.h"
-#include "FolderWatcher.h"
 #include "LogCapture.h"
 #include "TestHome.h"
+#include "drive/CloudDrive.h"
+#include "drive/CloudDriveError.h"
+#include "drive/CloudDriveObserver.h"
+#include "drive/FileMonitor.h"
+#include "drive/FolderWatcher.h"
 
 #include <QDir>
 #include <QFile>

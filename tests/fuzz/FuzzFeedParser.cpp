@@ -1,5 +1,5 @@
-#include "FeedParser.h"
 #include "FuzzSupport.h"
+#include "quote/FeedParser.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

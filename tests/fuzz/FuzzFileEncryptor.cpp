@@ -1,5 +1,5 @@
-#include "FileEncryptor.h"
 #include "FuzzSupport.h"
+#include "security/FileEncryptor.h"
 
 #include <cstdint>
 #include <sys/mman.h>

@@ -1,7 +1,7 @@
-#include "FileNaming.h"
 #include "FuzzSupport.h"
-#include "SyncConflictName.h"
-#include "TwoPairSubstitutionObfuscator.h"
+#include "security/TwoPairSubstitutionObfuscator.h"
+#include "storage/FileNaming.h"
+#include "storage/SyncConflictName.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
-#include "DecodeBudget.h"
 #include "FuzzSupport.h"
-#include "PictureHeader.h"
+#include "storage/DecodeBudget.h"
+#include "storage/PictureHeader.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "FileEncryptor.h"
 #include "FuzzSupport.h"
-#include "PinEntry.h"
+#include "security/FileEncryptor.h"
+#include "storage/PinEntry.h"
 
 #include <QStringDecoder>
 

@@ -1,9 +1,9 @@
 #include "LogCapture.h"
-#include "QuoteRefresher.h"
 #include "QuoteServer.h"
-#include "QuoteSource.h"
 #include "TestHome.h"
-#include "UserDefaults.h"
+#include "core/UserDefaults.h"
+#include "quote/QuoteRefresher.h"
+#include "quote/QuoteSource.h"
 
 #include <QGuiApplication>
 #include <QNetworkProxy>

@@ -1,8 +1,8 @@
 #include "LogCapture.h"
 #include "QuoteServer.h"
-#include "QuoteSource.h"
 #include "TestHome.h"
-#include "UserDefaults.h"
+#include "core/UserDefaults.h"
+#include "quote/QuoteSource.h"
 
 #include <QGuiApplication>
 #include <QNetworkProxy>

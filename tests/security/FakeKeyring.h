@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KeyringService.h"
+#include "security/KeyringService.h"
 
 #include <QHash>
 #include <QMutex>

@@ -1,8 +1,8 @@
-#include "Biometrics.h"
 #include "FakeFprintd.h"
 #include "LogCapture.h"
 #include "TestHome.h"
-#include "UserDefaults.h"
+#include "core/UserDefaults.h"
+#include "security/Biometrics.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,5 +1,5 @@
-#include "FileCredentialBackend.h"
 #include "TestHome.h"
+#include "security/FileCredentialBackend.h"
 
 #include <QDir>
 #include <QGuiApplication>

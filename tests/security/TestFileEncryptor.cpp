@@ -1,6 +1,6 @@
-#include "FileEncryptor.h"
 #include "LogCapture.h"
 #include "TestHome.h"
+#include "security/FileEncryptor.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,14 +1,14 @@
-#include "AppPaths.h"
 #include "FakeKeyring.h"
-#include "FileCredentialBackend.h"
-#include "InMemoryCredentialBackend.h"
-#include "KeyChainHelper.h"
-#include "KeychainCredentialBackend.h"
 #include "LogCapture.h"
-#include "PasscodeStore.h"
 #include "TestHome.h"
-#include "UserDefaults.h"
-#include "VaultPresence.h"
+#include "core/AppPaths.h"
+#include "core/UserDefaults.h"
+#include "security/FileCredentialBackend.h"
+#include "security/InMemoryCredentialBackend.h"
+#include "security/KeyChainHelper.h"
+#include "security/KeychainCredentialBackend.h"
+#include "security/PasscodeStore.h"
+#include "security/VaultPresence.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // The waits for the desktop keyring, against a fake that answers at once, late, never, or not at all.
 #include "FakeKeyring.h"
-#include "KeychainCredentialBackend.h"
 #include "LogCapture.h"
 #include "TestHome.h"
+#include "security/KeychainCredentialBackend.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -1,10 +1,10 @@
 // The desktop keyring for real, under a service name of its own so the user's passcode is never touched.
-#include "FileCredentialBackend.h"
-#include "KeychainCredentialBackend.h"
 #include "LogCapture.h"
-#include "PasscodeStore.h"
-#include "QtKeychainService.h"
 #include "TestHome.h"
+#include "security/FileCredentialBackend.h"
+#include "security/KeychainCredentialBackend.h"
+#include "security/PasscodeStore.h"
+#include "security/QtKeychainService.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,5 +1,5 @@
-#include "PasscodeRule.h"
 #include "TestHome.h"
+#include "security/PasscodeRule.h"
 
 #include <QGuiApplication>
 #include <QTest>

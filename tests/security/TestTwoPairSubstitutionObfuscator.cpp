@@ -1,5 +1,5 @@
 #include "TestHome.h"
-#include "TwoPairSubstitutionObfuscator.h"
+#include "security/TwoPairSubstitutionObfuscator.h"
 
 #include <QGuiApplication>
 #include <QTest>

@@ -1,5 +1,5 @@
 #include "TestHome.h"
-#include "VaultPresence.h"
+#include "security/VaultPresence.h"
 
 #include <QDir>
 #include <QFile>

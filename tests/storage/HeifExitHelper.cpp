@@ -1,5 +1,5 @@
 // Loads libheif the way the application does, then ends: the process must exit cleanly.
-#include "HeifLibrary.h"
+#include "storage/HeifLibrary.h"
 
 int main()
 {

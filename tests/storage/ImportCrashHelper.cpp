@@ -1,7 +1,7 @@
 // Imports a file (the second argument) into the on-device folder "Trips" under the name given as
 // first argument, so that a test can kill it in the middle of the import.
-#include "DriveManager.h"
-#include "VaultSession.h"
+#include "security/VaultSession.h"
+#include "storage/DriveManager.h"
 
 #include <QCoreApplication>
 

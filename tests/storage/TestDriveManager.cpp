@@ -1,12 +1,12 @@
-#include "AppPaths.h"
-#include "CloudDrive.h"
-#include "DriveManager.h"
-#include "DriveNotificationCenter.h"
-#include "FileEncryptor.h"
 #include "LogCapture.h"
-#include "PartialFile.h"
 #include "TestHome.h"
 #include "TestSession.h"
+#include "core/AppPaths.h"
+#include "drive/CloudDrive.h"
+#include "drive/PartialFile.h"
+#include "security/FileEncryptor.h"
+#include "storage/DriveManager.h"
+#include "storage/DriveNotificationCenter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "AppPaths.h"
-#include "FileEncryptor.h"
-#include "FileManager2.h"
 #include "TestHome.h"
 #include "TestSession.h"
+#include "core/AppPaths.h"
+#include "security/FileEncryptor.h"
+#include "storage/FileManager2.h"
 
 #include <QDir>
 #include <QGuiApplication>

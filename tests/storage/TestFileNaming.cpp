@@ -1,6 +1,6 @@
-#include "FileNaming.h"
-#include "SyncConflictName.h"
 #include "TestHome.h"
+#include "storage/FileNaming.h"
+#include "storage/SyncConflictName.h"
 
 #include <QGuiApplication>
 #include <QRegularExpression>

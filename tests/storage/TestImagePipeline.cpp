@@ -1,15 +1,15 @@
-#include "DecodeBudget.h"
-#include "DecodedImageCache.h"
-#include "FileEncryptor.h"
 #include "HostilePictures.h"
-#include "ImageDecoder.h"
-#include "ImageViewModel.h"
 #include "LogCapture.h"
-#include "PictureHeader.h"
-#include "StoragePool.h"
 #include "TestHome.h"
 #include "TestSession.h"
-#include "TileThumbnailQueue.h"
+#include "security/FileEncryptor.h"
+#include "storage/DecodeBudget.h"
+#include "storage/DecodedImageCache.h"
+#include "storage/ImageDecoder.h"
+#include "storage/ImageViewModel.h"
+#include "storage/PictureHeader.h"
+#include "storage/StoragePool.h"
+#include "storage/TileThumbnailQueue.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

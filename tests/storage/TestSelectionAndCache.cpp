@@ -1,9 +1,9 @@
-#include "InMemoryCredentialBackend.h"
-#include "ItemCollection.h"
-#include "ItemCollectionCache.h"
-#include "KeyChainHelper.h"
-#include "SelectedItemManager.h"
 #include "TestHome.h"
+#include "security/InMemoryCredentialBackend.h"
+#include "security/KeyChainHelper.h"
+#include "storage/ItemCollection.h"
+#include "storage/ItemCollectionCache.h"
+#include "storage/SelectedItemManager.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 // The one way work on the storage pool comes back to the main thread: to a receiver still there,
 // with a failure path that busy flags rely on, and never for a session that has ended.
-#include "StoragePool.h"
 #include "TestHome.h"
-#include "VaultSession.h"
+#include "security/VaultSession.h"
+#include "storage/StoragePool.h"
 
 #include <QGuiApplication>
 #include <QSemaphore>

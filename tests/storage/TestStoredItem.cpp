@@ -1,6 +1,6 @@
-#include "StoredItem.h"
 #include "TestHome.h"
-#include "TwoPairSubstitutionObfuscator.h"
+#include "security/TwoPairSubstitutionObfuscator.h"
+#include "storage/StoredItem.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,9 +1,9 @@
-#include "AppPaths.h"
-#include "FileEncryptor.h"
-#include "ShareFolder.h"
-#include "StoredItemProvider.h"
 #include "TestHome.h"
 #include "TestSession.h"
+#include "core/AppPaths.h"
+#include "security/FileEncryptor.h"
+#include "storage/ShareFolder.h"
+#include "storage/StoredItemProvider.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DriveManager.h"
-#include "ItemCollection.h"
 #include "TestSession.h"
+#include "storage/DriveManager.h"
+#include "storage/ItemCollection.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "KeyChainHelper.h"
-#include "VaultSession.h"
+#include "security/KeyChainHelper.h"
+#include "security/VaultSession.h"
 
 // The vault session a test works under, as the window hands one to what needs the key.
 inline VaultSessionPtr &testSession()

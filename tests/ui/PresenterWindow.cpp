@@ -1,7 +1,7 @@
 #include "PresenterWindow.h"
 
-#include "NavigationStack.h"
-#include "Presenter.h"
+#include "ui/common/NavigationStack.h"
+#include "ui/common/Presenter.h"
 
 #include <QStackedWidget>
 #include <QVBoxLayout>

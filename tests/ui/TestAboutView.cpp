@@ -1,10 +1,10 @@
-#include "AboutBrowser.h"
-#include "AboutView.h"
-#include "BuildInfo.h"
-#include "DonationPage.h"
-#include "UrlOpener.h"
-#include "WebViewDelegate.h"
 #include "WidgetTestMain.h"
+#include "core/BuildInfo.h"
+#include "ui/about/AboutBrowser.h"
+#include "ui/about/AboutView.h"
+#include "ui/about/DonationPage.h"
+#include "ui/about/WebViewDelegate.h"
+#include "ui/common/UrlOpener.h"
 
 #include <QAbstractButton>
 #include <QScrollBar>

@@ -1,7 +1,7 @@
-#include "BackgroundImage.h"
-#include "BackgroundPictures.h"
-#include "Symbols.h"
 #include "TestHome.h"
+#include "core/BackgroundImage.h"
+#include "ui/common/BackgroundPictures.h"
+#include "ui/common/Symbols.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,15 +1,15 @@
 // The main screen: its states, the unlock row, the hidden long press, the passcode field and the
 // automatic jump to Storage.
-#include "Biometrics.h"
-#include "ContentView.h"
-#include "InMemoryCredentialBackend.h"
-#include "KeyChainHelper.h"
-#include "MainScreenState.h"
 #include "QuoteServer.h"
-#include "QuoteSource.h"
 #include "TestSession.h"
-#include "UserDefaults.h"
 #include "WidgetTestMain.h"
+#include "core/UserDefaults.h"
+#include "quote/QuoteSource.h"
+#include "security/Biometrics.h"
+#include "security/InMemoryCredentialBackend.h"
+#include "security/KeyChainHelper.h"
+#include "ui/main/ContentView.h"
+#include "ui/main/MainScreenState.h"
 
 #include <QLabel>
 #include <QLineEdit>

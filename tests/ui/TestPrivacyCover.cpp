@@ -1,9 +1,9 @@
 // The privacy cover: vault content gives way to the "sorryClosed" picture exactly while the screen
 // is captured and "Protect Screen Contents" is on, and comes back without any other action.
-#include "PrivacyCover.h"
-#include "ScreenPrivacyMonitor.h"
-#include "UserDefaults.h"
 #include "WidgetTestMain.h"
+#include "core/UserDefaults.h"
+#include "ui/common/PrivacyCover.h"
+#include "ui/common/ScreenPrivacyMonitor.h"
 
 #include <QLabel>
 #include <QTest>

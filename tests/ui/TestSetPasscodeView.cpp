@@ -1,10 +1,10 @@
-#include "InMemoryCredentialBackend.h"
-#include "KeyChainHelper.h"
-#include "SetPasscodeState.h"
-#include "SetPasscodeView.h"
 #include "TestSession.h"
-#include "UserFormTextField.h"
 #include "WidgetTestMain.h"
+#include "security/InMemoryCredentialBackend.h"
+#include "security/KeyChainHelper.h"
+#include "ui/common/UserFormTextField.h"
+#include "ui/main/SetPasscodeState.h"
+#include "ui/main/SetPasscodeView.h"
 
 #include <QMessageBox>
 #include <QPushButton>

@@ -1,7 +1,7 @@
-#include "AppearanceMenus.h"
-#include "Settings.h"
-#include "UserDefaults.h"
 #include "WidgetTestMain.h"
+#include "core/UserDefaults.h"
+#include "ui/common/AppearanceMenus.h"
+#include "ui/settings/Settings.h"
 
 #include <QCheckBox>
 #include <QLabel>

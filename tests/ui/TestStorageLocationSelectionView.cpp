@@ -1,12 +1,12 @@
-#include "AppPaths.h"
-#include "FolderView.h"
-#include "InMemoryCredentialBackend.h"
-#include "ItemCollection.h"
-#include "ItemListModel.h"
-#include "KeyChainHelper.h"
-#include "StorageLocationRow.h"
-#include "StorageLocationSelectionView.h"
 #include "WidgetTestMain.h"
+#include "core/AppPaths.h"
+#include "security/InMemoryCredentialBackend.h"
+#include "security/KeyChainHelper.h"
+#include "storage/ItemCollection.h"
+#include "storage/ItemListModel.h"
+#include "ui/folder/FolderView.h"
+#include "ui/storage/StorageLocationRow.h"
+#include "ui/storage/StorageLocationSelectionView.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -1,5 +1,5 @@
-#include "Symbols.h"
 #include "TestHome.h"
+#include "ui/common/Symbols.h"
 
 #include <QGuiApplication>
 #include <QIcon>

@@ -1,5 +1,5 @@
-#include "UserFormTextField.h"
 #include "WidgetTestMain.h"
+#include "ui/common/UserFormTextField.h"
 
 #include <QClipboard>
 #include <QMenu>

@@ -1,7 +1,7 @@
-#include "AboutBrowser.h"
+#include "ui/about/AboutBrowser.h"
 
-#include "BuildInfo.h"
-#include "WebViewDelegate.h"
+#include "core/BuildInfo.h"
+#include "ui/about/WebViewDelegate.h"
 
 #include <QStringDecoder>
 #include <QTextDocument>

@@ -1,7 +1,7 @@
-#include "AboutView.h"
+#include "ui/about/AboutView.h"
 
-#include "AboutBrowser.h"
-#include "Symbols.h"
+#include "ui/about/AboutBrowser.h"
+#include "ui/common/Symbols.h"
 
 #include <QHBoxLayout>
 #include <QKeySequence>

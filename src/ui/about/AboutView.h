@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DonationPage.h" // the main screen offers both pages
-#include "Screen.h"
+#include "ui/about/DonationPage.h" // the main screen offers both pages
+#include "ui/common/Screen.h"
 
 class AboutBrowser;
 

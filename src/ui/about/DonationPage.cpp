@@ -1,6 +1,6 @@
-#include "DonationPage.h"
+#include "ui/about/DonationPage.h"
 
-#include "UrlOpener.h"
+#include "ui/common/UrlOpener.h"
 
 QUrl DonationPage::address()
 {

@@ -1,6 +1,6 @@
-#include "WebViewDelegate.h"
+#include "ui/about/WebViewDelegate.h"
 
-#include "UrlOpener.h"
+#include "ui/common/UrlOpener.h"
 
 const QStringList &WebViewDelegate::externalSites()
 {

@@ -1,8 +1,8 @@
-#include "CameraWrapper.h"
+#include "ui/camera/CameraWrapper.h"
 
-#include "CameraDevice.h"
-#include "MediaBackend.h"
-#include "MediaModule.h"
+#include "media/CameraDevice.h"
+#include "media/MediaBackend.h"
+#include "ui/media/MediaModule.h"
 
 #include <QObject>
 #include <QPointer>

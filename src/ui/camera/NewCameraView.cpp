@@ -1,12 +1,12 @@
-#include "NewCameraView.h"
+#include "ui/camera/NewCameraView.h"
 
-#include "CameraDevice.h"
-#include "CameraWrapper.h"
-#include "ItemCollection.h"
-#include "OKAlert.h"
-#include "Presenter.h"
-#include "StoragePool.h"
-#include "Symbols.h"
+#include "media/CameraDevice.h"
+#include "storage/ItemCollection.h"
+#include "storage/StoragePool.h"
+#include "ui/camera/CameraWrapper.h"
+#include "ui/common/Presenter.h"
+#include "ui/common/Symbols.h"
+#include "ui/folder/OKAlert.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
-#include "AccessibleApplication.h"
+#include "ui/common/AccessibleApplication.h"
 
-#include "KeyboardMenuFocus.h"
+#include "ui/common/KeyboardMenuFocus.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "AccessibleRole.h"
+#include "ui/common/AccessibleRole.h"
 
 #include <QAccessibleWidget>
 #include <QWidget>

@@ -1,8 +1,8 @@
-#include "AppearanceMenus.h"
+#include "ui/common/AppearanceMenus.h"
 
-#include "BackgroundImage.h"
-#include "StoragePool.h"
-#include "WidgetTimelines.h"
+#include "core/BackgroundImage.h"
+#include "quote/WidgetTimelines.h"
+#include "storage/StoragePool.h"
 
 #include <QMenu>
 #include <QThreadPool>

@@ -1,6 +1,6 @@
-#include "BackgroundCanvas.h"
+#include "ui/common/BackgroundCanvas.h"
 
-#include "BackgroundPictures.h"
+#include "ui/common/BackgroundPictures.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
-#include "BackgroundPictures.h"
+#include "ui/common/BackgroundPictures.h"
 
-#include "BackgroundImage.h"
-#include "Symbols.h"
+#include "core/BackgroundImage.h"
+#include "ui/common/Symbols.h"
 
 #include <QPixmapCache>
 

@@ -1,4 +1,4 @@
-#include "KeyboardMenuFocus.h"
+#include "ui/common/KeyboardMenuFocus.h"
 
 #include <QApplication>
 #include <QMenu>

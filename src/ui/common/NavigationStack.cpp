@@ -1,7 +1,7 @@
-#include "NavigationStack.h"
+#include "ui/common/NavigationStack.h"
 
-#include "Screen.h"
-#include "Symbols.h"
+#include "ui/common/Screen.h"
+#include "ui/common/Symbols.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "Presenter.h"
+#include "ui/common/Presenter.h"
 
-#include "NavigationStack.h"
-#include "Screen.h"
+#include "ui/common/NavigationStack.h"
+#include "ui/common/Screen.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,8 +1,8 @@
-#include "PrivacyCover.h"
+#include "ui/common/PrivacyCover.h"
 
-#include "ScreenPrivacyMonitor.h"
-#include "Symbols.h"
-#include "UserDefaults.h"
+#include "core/UserDefaults.h"
+#include "ui/common/ScreenPrivacyMonitor.h"
+#include "ui/common/Symbols.h"
 
 #include <QLabel>
 #include <QPixmap>

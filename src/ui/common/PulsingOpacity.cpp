@@ -1,4 +1,4 @@
-#include "PulsingOpacity.h"
+#include "ui/common/PulsingOpacity.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QPropertyAnimation>

@@ -1,4 +1,4 @@
-#include "ReturnActivates.h"
+#include "ui/common/ReturnActivates.h"
 
 #include <QAbstractButton>
 #include <QShortcut>

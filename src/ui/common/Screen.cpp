@@ -1,4 +1,4 @@
-#include "Screen.h"
+#include "ui/common/Screen.h"
 
 Screen::Screen(QWidget *parent) : QWidget(parent) {}
 

@@ -1,4 +1,4 @@
-#include "ScreenPrivacyMonitor.h"
+#include "ui/common/ScreenPrivacyMonitor.h"
 
 ScreenPrivacyMonitor::ScreenPrivacyMonitor(QObject *parent) : QObject(parent) {}
 

@@ -1,4 +1,4 @@
-#include "Symbols.h"
+#include "ui/common/Symbols.h"
 
 #include <QFileInfo>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "UrlOpener.h"
+#include "ui/common/UrlOpener.h"
 
 #include <QDesktopServices>
 

@@ -1,6 +1,6 @@
-#include "UserFormTextField.h"
+#include "ui/common/UserFormTextField.h"
 
-#include "SecretWipe.h"
+#include "security/SecretWipe.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>

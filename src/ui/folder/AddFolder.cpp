@@ -1,6 +1,6 @@
-#include "AddFolder.h"
+#include "ui/folder/AddFolder.h"
 
-#include "Symbols.h"
+#include "ui/common/Symbols.h"
 
 namespace {
 

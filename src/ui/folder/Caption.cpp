@@ -1,4 +1,4 @@
-#include "Caption.h"
+#include "ui/folder/Caption.h"
 
 #include <QResizeEvent>
 

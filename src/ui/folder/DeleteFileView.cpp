@@ -1,11 +1,11 @@
-#include "DeleteFileView.h"
+#include "ui/folder/DeleteFileView.h"
 
-#include "ItemCollection.h"
-#include "Logging.h"
-#include "OKAlert.h"
-#include "OKCancelAlert.h"
-#include "StoragePool.h"
-#include "WarningCard.h"
+#include "core/Logging.h"
+#include "storage/ItemCollection.h"
+#include "storage/StoragePool.h"
+#include "ui/folder/OKAlert.h"
+#include "ui/folder/OKCancelAlert.h"
+#include "ui/folder/WarningCard.h"
 
 #include <QCoreApplication>
 #include <QFuture>

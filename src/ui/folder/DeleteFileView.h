@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FolderOperations.h"
-#include "Screen.h"
-#include "StoredItem.h"
+#include "storage/FolderOperations.h"
+#include "storage/StoredItem.h"
+#include "ui/common/Screen.h"
 
 #include <QList>
 #include <QPointer>

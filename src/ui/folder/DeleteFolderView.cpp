@@ -1,9 +1,9 @@
-#include "DeleteFolderView.h"
+#include "ui/folder/DeleteFolderView.h"
 
-#include "ItemCollection.h"
-#include "OKCancelAlert.h"
-#include "StoragePool.h"
-#include "WarningCard.h"
+#include "storage/ItemCollection.h"
+#include "storage/StoragePool.h"
+#include "ui/folder/OKCancelAlert.h"
+#include "ui/folder/WarningCard.h"
 
 #include <QCoreApplication>
 #include <QFuture>

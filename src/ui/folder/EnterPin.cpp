@@ -1,7 +1,7 @@
-#include "EnterPin.h"
+#include "ui/folder/EnterPin.h"
 
-#include "Caption.h"
-#include "UserFormTextField.h"
+#include "ui/common/UserFormTextField.h"
+#include "ui/folder/Caption.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>

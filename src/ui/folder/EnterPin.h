@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Screen.h"
+#include "ui/common/Screen.h"
 
 class QPushButton;
 class UserFormTextField;

@@ -1,6 +1,6 @@
-#include "EntrySheet.h"
+#include "ui/folder/EntrySheet.h"
 
-#include "Caption.h"
+#include "ui/folder/Caption.h"
 
 #include <QDialogButtonBox>
 #include <QHideEvent>

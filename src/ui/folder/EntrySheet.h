@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UserFormTextField.h"
+#include "ui/common/UserFormTextField.h"
 
 #include <QDialog>
 

@@ -1,10 +1,10 @@
-#include "FolderGrid.h"
+#include "ui/folder/FolderGrid.h"
 
-#include "ItemListModel.h"
-#include "ItemView.h"
-#include "KeyChainHelper.h"
-#include "StoredItem.h"
-#include "TileThumbnailQueue.h"
+#include "security/KeyChainHelper.h"
+#include "storage/ItemListModel.h"
+#include "storage/StoredItem.h"
+#include "storage/TileThumbnailQueue.h"
+#include "ui/folder/ItemView.h"
 
 #include <QAccessible>
 #include <QAccessibleTableInterface>

@@ -6,7 +6,7 @@
 #include <QSet>
 #include <QUrl>
 
-#include "VaultSession.h"
+#include "security/VaultSession.h"
 
 class ItemListModel;
 class ItemView;

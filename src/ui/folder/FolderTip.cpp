@@ -1,7 +1,7 @@
-#include "FolderTip.h"
+#include "ui/folder/FolderTip.h"
 
-#include "Symbols.h"
-#include "TipStore.h"
+#include "core/TipStore.h"
+#include "ui/common/Symbols.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "FolderToolbar.h"
+#include "ui/folder/FolderToolbar.h"
 
-#include "OKCancelAlert.h"
-#include "Symbols.h"
+#include "ui/common/Symbols.h"
+#include "ui/folder/OKCancelAlert.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,9 +1,9 @@
-#include "ImportSheet.h"
+#include "ui/folder/ImportSheet.h"
 
-#include "Caption.h"
-#include "ImportJob.h"
-#include "ItemCollection.h"
-#include "Symbols.h"
+#include "storage/ImportJob.h"
+#include "storage/ItemCollection.h"
+#include "ui/common/Symbols.h"
+#include "ui/folder/Caption.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

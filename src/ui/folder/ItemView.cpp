@@ -1,10 +1,10 @@
-#include "ItemView.h"
+#include "ui/folder/ItemView.h"
 
-#include "FolderGrid.h"
-#include "ItemListModel.h"
-#include "SelectedItemManager.h"
-#include "StoredItem.h"
-#include "Symbols.h"
+#include "storage/ItemListModel.h"
+#include "storage/SelectedItemManager.h"
+#include "storage/StoredItem.h"
+#include "ui/common/Symbols.h"
+#include "ui/folder/FolderGrid.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,14 +1,14 @@
-#include "ModifyFolderView.h"
+#include "ui/folder/ModifyFolderView.h"
 
-#include "Caption.h"
-#include "EntrySheet.h"
-#include "ItemCollection.h"
-#include "NewFolderView.h"
-#include "OKAlert.h"
-#include "PasscodeCheck.h"
-#include "SecretWipe.h"
-#include "StoragePool.h"
-#include "Symbols.h"
+#include "security/PasscodeCheck.h"
+#include "security/SecretWipe.h"
+#include "storage/ItemCollection.h"
+#include "storage/StoragePool.h"
+#include "ui/common/Symbols.h"
+#include "ui/folder/Caption.h"
+#include "ui/folder/EntrySheet.h"
+#include "ui/folder/NewFolderView.h"
+#include "ui/folder/OKAlert.h"
 
 #include <QCoreApplication>
 #include <QFuture>

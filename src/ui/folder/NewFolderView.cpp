@@ -1,8 +1,8 @@
-#include "NewFolderView.h"
+#include "ui/folder/NewFolderView.h"
 
-#include "Caption.h"
-#include "Symbols.h"
-#include "UserFormTextField.h"
+#include "ui/common/Symbols.h"
+#include "ui/common/UserFormTextField.h"
+#include "ui/folder/Caption.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>

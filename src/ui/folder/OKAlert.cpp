@@ -1,4 +1,4 @@
-#include "OKAlert.h"
+#include "ui/folder/OKAlert.h"
 
 OKAlert::OKAlert(const QString &title, const QString &text, QWidget *parent)
     : QMessageBox(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, parent)

@@ -1,6 +1,6 @@
-#include "OKCancelAlert.h"
+#include "ui/folder/OKCancelAlert.h"
 
-#include "ColorScheme.h"
+#include "ui/common/ColorScheme.h"
 
 #include <QPalette>
 #include <QPushButton>

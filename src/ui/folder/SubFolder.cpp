@@ -1,7 +1,7 @@
-#include "SubFolder.h"
+#include "ui/folder/SubFolder.h"
 
-#include "ItemCollection.h"
-#include "ItemCollectionCache.h"
+#include "storage/ItemCollection.h"
+#include "storage/ItemCollectionCache.h"
 
 SubFolder::SubFolder(const StoredItem &folder, StorageLocation location, VaultSessionPtr session,
                      Presenter *presenter, const ScreenPrivacyMonitor *privacy, QWidget *parent)

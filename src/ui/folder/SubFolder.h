@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FolderView.h"
-#include "StorageLocation.h"
+#include "storage/StorageLocation.h"
+#include "ui/folder/FolderView.h"
 
 // A folder of a tree, opened from the folder screen above it: its collection comes from the
 // collection cache, its title is the folder's name, and it goes when the application goes to

@@ -1,7 +1,7 @@
-#include "WarningCard.h"
+#include "ui/folder/WarningCard.h"
 
-#include "Caption.h"
-#include "OKCancelAlert.h"
+#include "ui/folder/Caption.h"
+#include "ui/folder/OKCancelAlert.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,12 +1,12 @@
-#include "ContentView.h"
+#include "ui/main/ContentView.h"
 
-#include "AppearanceMenus.h"
-#include "MainScreenState.h"
-#include "PulsingOpacity.h"
-#include "QuoteArea.h"
-#include "ReturnActivates.h"
-#include "Symbols.h"
-#include "UserFormTextField.h"
+#include "ui/common/AppearanceMenus.h"
+#include "ui/common/PulsingOpacity.h"
+#include "ui/common/ReturnActivates.h"
+#include "ui/common/Symbols.h"
+#include "ui/common/UserFormTextField.h"
+#include "ui/main/MainScreenState.h"
+#include "ui/main/QuoteArea.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MainScreenState.h"
-#include "Screen.h"
+#include "ui/common/Screen.h"
+#include "ui/main/MainScreenState.h"
 
 class BackgroundImageMenu;
 class ColorSchemePicker;

@@ -1,4 +1,4 @@
-#include "DailyMessage.h"
+#include "ui/main/DailyMessage.h"
 
 #include <QApplication>
 #include <QLabel>

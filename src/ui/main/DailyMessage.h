@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ComposedDailyQuote.h"
+#include "core/ComposedDailyQuote.h"
 
 #include <QFont>
 #include <QWidget>

@@ -1,12 +1,12 @@
-#include "MainScreenState.h"
+#include "ui/main/MainScreenState.h"
 
-#include "Biometrics.h"
-#include "KeyChainHelper.h"
-#include "PasscodeCheck.h"
-#include "QuoteSource.h"
-#include "SharedData.h"
-#include "StoragePool.h"
-#include "WidgetTimelines.h"
+#include "core/SharedData.h"
+#include "quote/QuoteSource.h"
+#include "quote/WidgetTimelines.h"
+#include "security/Biometrics.h"
+#include "security/KeyChainHelper.h"
+#include "security/PasscodeCheck.h"
+#include "storage/StoragePool.h"
 
 #include <QCoreApplication>
 #include <QFuture>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ComposedDailyQuote.h"
-#include "UserDefaults.h"
+#include "core/ComposedDailyQuote.h"
+#include "core/UserDefaults.h"
 
 #include <QObject>
 #include <QString>

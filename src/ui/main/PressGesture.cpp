@@ -1,4 +1,4 @@
-#include "PressGesture.h"
+#include "ui/main/PressGesture.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
-#include "QuoteArea.h"
+#include "ui/main/QuoteArea.h"
 
-#include "DailyMessage.h"
-#include "PressGesture.h"
+#include "ui/main/DailyMessage.h"
+#include "ui/main/PressGesture.h"
 
 #include <QAccessibleWidget>
 #include <QVBoxLayout>

@@ -1,9 +1,9 @@
-#include "SetPasscodeState.h"
+#include "ui/main/SetPasscodeState.h"
 
-#include "KeyChainHelper.h"
-#include "PasscodeRule.h"
-#include "SecretWipe.h"
-#include "StoragePool.h"
+#include "security/KeyChainHelper.h"
+#include "security/PasscodeRule.h"
+#include "security/SecretWipe.h"
+#include "storage/StoragePool.h"
 
 #include <QCoreApplication>
 #include <QFuture>

@@ -1,7 +1,7 @@
-#include "SetPasscodeView.h"
+#include "ui/main/SetPasscodeView.h"
 
-#include "SetPasscodeState.h"
-#include "UserFormTextField.h"
+#include "ui/common/UserFormTextField.h"
+#include "ui/main/SetPasscodeState.h"
 
 #include <QGroupBox>
 #include <QHideEvent>

@@ -1,7 +1,7 @@
-#include "MediaModule.h"
+#include "ui/media/MediaModule.h"
 
-#include "Logging.h"
-#include "MediaBackend.h"
+#include "core/Logging.h"
+#include "media/MediaBackend.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "CentredPage.h"
+#include "ui/preview/CentredPage.h"
 
 #include <QVBoxLayout>
 

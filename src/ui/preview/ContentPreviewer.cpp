@@ -1,16 +1,16 @@
-#include "ContentPreviewer.h"
+#include "ui/preview/ContentPreviewer.h"
 
-#include "CentredPage.h"
-#include "DocumentInfoView.h"
-#include "Logging.h"
-#include "MediaBackend.h"
-#include "MediaModule.h"
-#include "PreparingFileProgress.h"
-#include "PreviewBar.h"
-#include "ShareFolder.h"
-#include "StoragePool.h"
-#include "TextPreview.h"
-#include "UrlOpener.h"
+#include "core/Logging.h"
+#include "media/MediaBackend.h"
+#include "storage/ShareFolder.h"
+#include "storage/StoragePool.h"
+#include "ui/common/UrlOpener.h"
+#include "ui/media/MediaModule.h"
+#include "ui/preview/CentredPage.h"
+#include "ui/preview/DocumentInfoView.h"
+#include "ui/preview/PreviewBar.h"
+#include "ui/preview/TextPreview.h"
+#include "ui/share/PreparingFileProgress.h"
 
 #include <QCoreApplication>
 #include <QFile>

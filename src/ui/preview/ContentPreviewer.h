@@ -1,10 +1,10 @@
 #pragma once
 
-#include "PreviewContent.h"
-#include "QuickLookItem.h"
-#include "Screen.h"
-#include "StoredItem.h"
-#include "VaultSession.h"
+#include "security/VaultSession.h"
+#include "storage/StoredItem.h"
+#include "ui/common/Screen.h"
+#include "ui/preview/PreviewContent.h"
+#include "ui/preview/QuickLookItem.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,8 +1,8 @@
-#include "DecryptedData.h"
+#include "ui/preview/DecryptedData.h"
 
-#include "FileEncryptor.h"
-#include "NativePath.h"
-#include "SecretWipe.h"
+#include "drive/NativePath.h"
+#include "security/FileEncryptor.h"
+#include "security/SecretWipe.h"
 
 #include <QCoreApplication>
 #include <optional>

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QUrl>
 
-#include "VaultSession.h"
+#include "security/VaultSession.h"
 
 // A vault file decrypted into memory with a session's key, or why it could not be. Never
 // copied, so that the plain bytes are held once and can be overwritten by their last holder.

@@ -1,6 +1,6 @@
-#include "DocumentInfoView.h"
+#include "ui/preview/DocumentInfoView.h"
 
-#include "PreviewContent.h"
+#include "ui/preview/PreviewContent.h"
 
 #include <QIcon>
 #include <QLabel>

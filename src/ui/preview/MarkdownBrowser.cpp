@@ -1,6 +1,6 @@
-#include "MarkdownBrowser.h"
+#include "ui/preview/MarkdownBrowser.h"
 
-#include "UrlOpener.h"
+#include "ui/common/UrlOpener.h"
 
 #include <QTextDocument>
 

@@ -1,9 +1,9 @@
-#include "PDFKitView.h"
+#include "ui/preview/PDFKitView.h"
 
-#include "AccessibleRole.h"
-#include "MediaBackend.h"
-#include "MediaModule.h"
-#include "SecretWipe.h"
+#include "media/MediaBackend.h"
+#include "security/SecretWipe.h"
+#include "ui/common/AccessibleRole.h"
+#include "ui/media/MediaModule.h"
 
 #include <QVBoxLayout>
 

@@ -1,12 +1,12 @@
-#include "PDFViewer.h"
+#include "ui/preview/PDFViewer.h"
 
-#include "CentredPage.h"
-#include "DecryptedData.h"
-#include "Logging.h"
-#include "PDFKitView.h"
-#include "PreparingFileProgress.h"
-#include "PreviewBar.h"
-#include "StoragePool.h"
+#include "core/Logging.h"
+#include "storage/StoragePool.h"
+#include "ui/preview/CentredPage.h"
+#include "ui/preview/DecryptedData.h"
+#include "ui/preview/PDFKitView.h"
+#include "ui/preview/PreviewBar.h"
+#include "ui/share/PreparingFileProgress.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Screen.h"
-#include "StoredItem.h"
-#include "VaultSession.h"
+#include "security/VaultSession.h"
+#include "storage/StoredItem.h"
+#include "ui/common/Screen.h"
 
 #include <QList>
 

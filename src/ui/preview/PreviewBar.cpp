@@ -1,6 +1,6 @@
-#include "PreviewBar.h"
+#include "ui/preview/PreviewBar.h"
 
-#include "Symbols.h"
+#include "ui/common/Symbols.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

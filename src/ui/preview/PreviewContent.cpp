@@ -1,4 +1,4 @@
-#include "PreviewContent.h"
+#include "ui/preview/PreviewContent.h"
 
 #include <QFile>
 #include <QMimeDatabase>

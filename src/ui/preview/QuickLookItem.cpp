@@ -1,7 +1,7 @@
-#include "QuickLookItem.h"
+#include "ui/preview/QuickLookItem.h"
 
-#include "FileManager2.h"
-#include "StoredItem.h"
+#include "storage/FileManager2.h"
+#include "storage/StoredItem.h"
 
 QuickLookItem QuickLookItem::make(const StoredItem &item, const VaultSession &session)
 {

@@ -4,7 +4,7 @@
 #include <QUrl>
 #include <optional>
 
-#include "VaultSession.h"
+#include "security/VaultSession.h"
 
 class StoredItem;
 

@@ -1,7 +1,7 @@
-#include "TextPreview.h"
+#include "ui/preview/TextPreview.h"
 
-#include "MarkdownBrowser.h"
-#include "PreviewContent.h"
+#include "ui/preview/MarkdownBrowser.h"
+#include "ui/preview/PreviewContent.h"
 
 #include <QFontDatabase>
 #include <QLabel>

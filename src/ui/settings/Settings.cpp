@@ -1,8 +1,8 @@
-#include "Settings.h"
+#include "ui/settings/Settings.h"
 
-#include "AppearanceMenus.h"
-#include "SettingsToggle.h"
-#include "Symbols.h"
+#include "ui/common/AppearanceMenus.h"
+#include "ui/common/Symbols.h"
+#include "ui/settings/SettingsToggle.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

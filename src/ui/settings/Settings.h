@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Screen.h"
-#include "SettingsState.h"
+#include "ui/common/Screen.h"
+#include "ui/settings/SettingsState.h"
 
 class QGroupBox;
 class QVBoxLayout;

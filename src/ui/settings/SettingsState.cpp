@@ -1,4 +1,4 @@
-#include "SettingsState.h"
+#include "ui/settings/SettingsState.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UserDefaults.h"
+#include "core/UserDefaults.h"
 
 #include <QObject>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "SettingsToggle.h"
+#include "ui/settings/SettingsToggle.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "ActivityIndicator.h"
+#include "ui/share/ActivityIndicator.h"
 
 #include <QAccessibleWidget>
 #include <QPainter>

@@ -1,10 +1,10 @@
-#include "ActivityViewController.h"
+#include "ui/share/ActivityViewController.h"
 
-#include "OKAlert.h"
-#include "ProgramStarter.h"
-#include "ShareFolder.h"
-#include "StoragePool.h"
-#include "UrlOpener.h"
+#include "storage/ShareFolder.h"
+#include "storage/StoragePool.h"
+#include "ui/common/UrlOpener.h"
+#include "ui/folder/OKAlert.h"
+#include "ui/share/ProgramStarter.h"
 
 #include <QCommandLinkButton>
 #include <QCoreApplication>

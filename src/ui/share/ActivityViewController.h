@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StoredItemProvider.h"
+#include "storage/StoredItemProvider.h"
 
 #include <QList>
 #include <QWidget>

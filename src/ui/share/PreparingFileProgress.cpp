@@ -1,6 +1,6 @@
-#include "PreparingFileProgress.h"
+#include "ui/share/PreparingFileProgress.h"
 
-#include "ActivityIndicator.h"
+#include "ui/share/ActivityIndicator.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "ProgramStarter.h"
+#include "ui/share/ProgramStarter.h"
 
 #include <QProcess>
 

@@ -1,14 +1,14 @@
-#include "ShareSheetWrapper.h"
+#include "ui/share/ShareSheetWrapper.h"
 
-#include "ActivityViewController.h"
-#include "Caption.h"
-#include "PasscodeCheck.h"
-#include "PreparingFileProgress.h"
-#include "SecretWipe.h"
-#include "ShareFolder.h"
-#include "StoragePool.h"
-#include "StoredItemProvider.h"
-#include "UserFormTextField.h"
+#include "security/PasscodeCheck.h"
+#include "security/SecretWipe.h"
+#include "storage/ShareFolder.h"
+#include "storage/StoragePool.h"
+#include "storage/StoredItemProvider.h"
+#include "ui/common/UserFormTextField.h"
+#include "ui/folder/Caption.h"
+#include "ui/share/ActivityViewController.h"
+#include "ui/share/PreparingFileProgress.h"
 
 #include <QCommandLinkButton>
 #include <QCoreApplication>

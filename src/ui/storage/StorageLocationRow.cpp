@@ -1,4 +1,4 @@
-#include "StorageLocationRow.h"
+#include "ui/storage/StorageLocationRow.h"
 
 #include <QKeyEvent>
 #include <QLabel>

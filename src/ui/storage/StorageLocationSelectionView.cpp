@@ -1,8 +1,8 @@
-#include "StorageLocationSelectionView.h"
+#include "ui/storage/StorageLocationSelectionView.h"
 
-#include "StorageLocationRow.h"
-#include "StorageLocationState.h"
-#include "StorageTip.h"
+#include "ui/storage/StorageLocationRow.h"
+#include "ui/storage/StorageLocationState.h"
+#include "ui/storage/StorageTip.h"
 
 #include <QFileDialog>
 #include <QLabel>

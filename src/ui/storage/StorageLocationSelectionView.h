@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Screen.h"
-#include "StorageLocation.h"
+#include "storage/StorageLocation.h"
+#include "ui/common/Screen.h"
 
 class QPushButton;
 class StorageLocationRow;

@@ -1,10 +1,10 @@
-#include "StorageLocationState.h"
+#include "ui/storage/StorageLocationState.h"
 
-#include "AppPaths.h"
-#include "CloudContainerLink.h"
-#include "ItemCollection.h"
-#include "Logging.h"
-#include "StoragePool.h"
+#include "core/AppPaths.h"
+#include "core/Logging.h"
+#include "drive/CloudContainerLink.h"
+#include "storage/ItemCollection.h"
+#include "storage/StoragePool.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StorageLocation.h"
+#include "storage/StorageLocation.h"
 
 #include <QObject>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "StorageTip.h"
+#include "ui/storage/StorageTip.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

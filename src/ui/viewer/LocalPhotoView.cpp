@@ -1,4 +1,4 @@
-#include "LocalPhotoView.h"
+#include "ui/viewer/LocalPhotoView.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PhotoPainter.h"
+#include "ui/viewer/PhotoPainter.h"
 
 #include <QTransform>
 #include <QWidget>

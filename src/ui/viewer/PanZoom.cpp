@@ -1,8 +1,8 @@
-#include "PanZoom.h"
+#include "ui/viewer/PanZoom.h"
 
-#include "AccessibleRole.h"
+#include "ui/common/AccessibleRole.h"
 
-#include "SwipeToDismiss.h"
+#include "ui/viewer/SwipeToDismiss.h"
 
 #include <QGestureEvent>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PanZoomState.h"
+#include "ui/viewer/PanZoomState.h"
 
 #include <QTransform>
 #include <QWidget>

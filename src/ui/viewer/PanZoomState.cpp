@@ -1,4 +1,4 @@
-#include "PanZoomState.h"
+#include "ui/viewer/PanZoomState.h"
 
 #include <QtGlobal>
 #include <cmath>

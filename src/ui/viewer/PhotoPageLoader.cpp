@@ -1,10 +1,10 @@
-#include "PhotoPageLoader.h"
+#include "ui/viewer/PhotoPageLoader.h"
 
-#include "ImageFromDecodedData.h"
-#include "KeyChainHelper.h"
-#include "Logging.h"
-#include "StoragePool.h"
-#include "TileThumbnailQueue.h"
+#include "core/Logging.h"
+#include "security/KeyChainHelper.h"
+#include "storage/ImageFromDecodedData.h"
+#include "storage/StoragePool.h"
+#include "storage/TileThumbnailQueue.h"
 
 #include <QCoreApplication>
 #include <QPointer>

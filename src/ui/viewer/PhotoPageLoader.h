@@ -9,7 +9,7 @@
 #include <atomic>
 #include <memory>
 
-#include "VaultSession.h"
+#include "security/VaultSession.h"
 
 // The pictures of the photo pager, held only for the page in view and its two neighbours, so that
 // memory stays the same however many pages go by. Each is decoded on the storage pool through the

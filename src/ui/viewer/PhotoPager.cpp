@@ -1,9 +1,9 @@
-#include "PhotoPager.h"
+#include "ui/viewer/PhotoPager.h"
 
-#include "AccessibleRole.h"
+#include "ui/common/AccessibleRole.h"
 
-#include "PhotoPageLoader.h"
-#include "PhotoPainter.h"
+#include "ui/viewer/PhotoPageLoader.h"
+#include "ui/viewer/PhotoPainter.h"
 
 #include <QKeyEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "PhotoPainter.h"
+#include "ui/viewer/PhotoPainter.h"
 
-#include "Symbols.h"
+#include "ui/common/Symbols.h"
 
 #include <QPainter>
 #include <QPalette>

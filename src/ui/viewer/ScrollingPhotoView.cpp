@@ -1,12 +1,12 @@
-#include "ScrollingPhotoView.h"
+#include "ui/viewer/ScrollingPhotoView.h"
 
-#include "LocalPhotoView.h"
-#include "Logging.h"
-#include "PanZoom.h"
-#include "PhotoPageLoader.h"
-#include "PhotoPager.h"
-#include "PrivacyCover.h"
-#include "Symbols.h"
+#include "core/Logging.h"
+#include "ui/common/PrivacyCover.h"
+#include "ui/common/Symbols.h"
+#include "ui/viewer/LocalPhotoView.h"
+#include "ui/viewer/PanZoom.h"
+#include "ui/viewer/PhotoPageLoader.h"
+#include "ui/viewer/PhotoPager.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "SwipeToDismiss.h"
+#include "ui/viewer/SwipeToDismiss.h"
 
 #include <QVariantAnimation>
 #include <QtGlobal>

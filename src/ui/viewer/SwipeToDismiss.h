@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SwipeToDismissState.h"
+#include "ui/viewer/SwipeToDismissState.h"
 
 #include <QObject>
 #include <QPointF>

@@ -1,4 +1,4 @@
-#include "SwipeToDismissState.h"
+#include "ui/viewer/SwipeToDismissState.h"
 
 #include <QtGlobal>
 

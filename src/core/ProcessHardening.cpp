@@ -1,4 +1,4 @@
-#include "ProcessHardening.h"
+#include "core/ProcessHardening.h"
 
 #include <sys/prctl.h>
 #include <sys/resource.h>

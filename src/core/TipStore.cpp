@@ -1,6 +1,6 @@
-#include "TipStore.h"
+#include "core/TipStore.h"
 
-#include "AppPaths.h"
+#include "core/AppPaths.h"
 
 #include <QSettings>
 

@@ -1,4 +1,4 @@
-#include "Logging.h"
+#include "core/Logging.h"
 
 #include <QLocale>
 #include <QTime>

@@ -1,4 +1,4 @@
-#include "UniqueFd.h"
+#include "core/UniqueFd.h"
 
 #include <cerrno>
 #include <fcntl.h>

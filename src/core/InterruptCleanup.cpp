@@ -1,4 +1,4 @@
-#include "InterruptCleanup.h"
+#include "core/InterruptCleanup.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "SharedConstants.h"
+#include "core/SharedConstants.h"
 
 #include <QGuiApplication>
 #include <QPalette>

@@ -1,4 +1,4 @@
-#include "ComposedDailyQuote.h"
+#include "core/ComposedDailyQuote.h"
 
 std::optional<ComposedDailyQuote> ComposedDailyQuote::fromJson(const QJsonObject &object)
 {

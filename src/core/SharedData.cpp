@@ -1,6 +1,6 @@
-#include "SharedData.h"
+#include "core/SharedData.h"
 
-#include "AppPaths.h"
+#include "core/AppPaths.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
-#include "UserDefaults.h"
+#include "core/UserDefaults.h"
 
-#include "Logging.h"
-#include "SharedConstants.h"
-#include "SharedData.h"
+#include "core/Logging.h"
+#include "core/SharedConstants.h"
+#include "core/SharedData.h"
 
 #include <QMetaEnum>
 #include <QMutex>

@@ -1,4 +1,4 @@
-#include "BackgroundImage.h"
+#include "core/BackgroundImage.h"
 
 #include <QHash>
 

@@ -1,4 +1,4 @@
-#include "BuildInfo.h"
+#include "core/BuildInfo.h"
 
 QString BuildInfo::buildString()
 {

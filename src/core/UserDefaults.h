@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BackgroundImage.h"
-#include "ComposedDailyQuote.h"
+#include "core/BackgroundImage.h"
+#include "core/ComposedDailyQuote.h"
 
 #include <QDateTime>
 #include <QObject>
