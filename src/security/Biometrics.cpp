@@ -244,7 +244,8 @@ void Biometrics::onVerifyStarted(QDBusPendingCallWatcher *watcher)
     }
     m_step = Step::scanning;
     if (!m_scanning)
-        stop();
+        return stop();
+    Q_EMIT readerListening();
 }
 
 // Bound to fprintd's name, so that only the owner of "net.reactivated.Fprint" is heard: another

@@ -51,6 +51,8 @@ Q_SIGNALS:
     void finished(Biometrics::Status status);
     // fprintd asks for another touch ("verify-retry-scan", …); the scan goes on.
     void retryRequested(const QString &result);
+    // The reader listens: a touch from now on is checked.
+    void readerListening();
 
 private Q_SLOTS:
     void onVerifyStatus(const QString &result, bool done);

@@ -292,8 +292,10 @@ private Q_SLOTS:
         const std::unique_ptr<Biometrics> biometrics = enabledBiometrics();
         QVERIFY(biometrics);
         QSignalSpy finished(biometrics.get(), &Biometrics::finished);
+        QSignalSpy listening(biometrics.get(), &Biometrics::readerListening);
         biometrics->authenticate();
         QTRY_COMPARE(m_fprintd->calls(), Scanning);
+        QTRY_COMPARE(listening.count(), 1); // not only asked: the answer is in
         biometrics->cancel();
         biometrics->authenticate();
         QTRY_COMPARE(m_fprintd->calls(), WholeScan + Scanning);
