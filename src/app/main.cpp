@@ -1,4 +1,4 @@
-#include "app/Private_Lumisera_for_MacApp.h"
+#include "app/Application.h"
 #include "app/SingleInstance.h"
 #include "app/StartupProbe.h"
 #include "core/AppPaths.h"
@@ -29,9 +29,8 @@ int main(int argc, char **argv)
         return instance.notifyRunning() ? 0 : 1;
     AppPaths::clearTemporaryDirectory();
 
-    Private_Lumisera_for_MacApp application;
-    QObject::connect(&instance, &SingleInstance::raiseRequested, &application,
-                     &Private_Lumisera_for_MacApp::raiseWindow);
+    Application application;
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &application, &Application::raiseWindow);
     application.start();
     StartupProbe::watch(application.window(), QCoreApplication::arguments());
     return QApplication::exec();

@@ -69,10 +69,10 @@ struct CloudDrive::ObserverSlot
     CloudDriveObserver *observer = nullptr;
 };
 
-CloudDrive::Storage CloudDrive::Storage::iCloudContainer(const std::optional<QString> &containerIdentifier)
+CloudDrive::Storage CloudDrive::Storage::cloudContainer(const std::optional<QString> &containerIdentifier)
 {
     Storage storage;
-    storage.kind = Kind::iCloudContainer;
+    storage.kind = Kind::cloudContainer;
     storage.containerIdentifier = containerIdentifier;
     return storage;
 }
@@ -91,7 +91,7 @@ CloudDrive::CloudDrive(const Storage &storage, const QString &relativePathToRoot
 {
     // Checks the components: the root must stay below its base.
     RootRelativePath(relativePathToRoot).fileURL(QStringLiteral("/"));
-    if (storage.kind == Storage::Kind::iCloudContainer) {
+    if (storage.kind == Storage::Kind::cloudContainer) {
         if (!signedIntoCloud())
             throw CloudDriveError(Kind::notSignedIntoCloud);
         const std::optional<QString> container = ubiquityContainerURL(storage.containerIdentifier);
@@ -122,7 +122,7 @@ CloudDrive::CloudDrive(const Storage &storage, const QString &relativePathToRoot
 
 CloudDrive::CloudDrive(const std::optional<QString> &ubiquityContainerIdentifier,
                        const QString &relativePathToRootInContainer, bool skipCreate)
-    : CloudDrive(Storage::iCloudContainer(ubiquityContainerIdentifier), relativePathToRootInContainer,
+    : CloudDrive(Storage::cloudContainer(ubiquityContainerIdentifier), relativePathToRootInContainer,
                  skipCreate)
 {}
 
@@ -164,7 +164,7 @@ void CloudDrive::prepareRoot(bool skipCreate)
 
 std::optional<QString> CloudDrive::ubiquityContainerIdentifier() const
 {
-    return m_storage.kind == Storage::Kind::iCloudContainer ? m_storage.containerIdentifier : std::nullopt;
+    return m_storage.kind == Storage::Kind::cloudContainer ? m_storage.containerIdentifier : std::nullopt;
 }
 
 bool CloudDrive::isConnected() const

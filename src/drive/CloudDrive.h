@@ -36,10 +36,10 @@ class CloudDrive
 public:
     struct Storage
     {
-        enum class Kind { iCloudContainer, localDirectory };
+        enum class Kind { cloudContainer, localDirectory };
 
         // No identifier means the application's own container; Linux has no other.
-        static Storage iCloudContainer(const std::optional<QString> &containerIdentifier = std::nullopt);
+        static Storage cloudContainer(const std::optional<QString> &containerIdentifier = std::nullopt);
         // rootURL: an absolute folder path on this device.
         static Storage localDirectory(const QString &rootURL);
 

@@ -2,7 +2,7 @@
 
 #include "media/QtCameraDevice.h"
 #include "media/QtMediaPlayerView.h"
-#include "media/QtPdfView.h"
+#include "media/QtPdfDocumentView.h"
 
 #include <QMediaDevices>
 
@@ -19,7 +19,7 @@ std::unique_ptr<CameraDevice> MediaPlugin::openCamera(QString *whyNot)
 
 QWidget *MediaPlugin::pdfView(const QByteArray &pdf, QString *whyNot)
 {
-    return QtPdfView::open(pdf, whyNot);
+    return QtPdfDocumentView::open(pdf, whyNot);
 }
 
 QWidget *MediaPlugin::mediaPlayer(const QString &path)

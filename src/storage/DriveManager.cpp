@@ -54,7 +54,7 @@ DriveManager::~DriveManager()
 std::shared_ptr<CloudDrive> DriveManager::getCloudDrive(StorageLocation location, const QString &path,
                                                         bool create)
 {
-    CloudDrive::Storage storage = CloudDrive::Storage::iCloudContainer();
+    CloudDrive::Storage storage = CloudDrive::Storage::cloudContainer();
     if (location == StorageLocation::local) {
         const QString documents = AppPaths::documentsDirectory();
         if (!AppPaths::makePrivateFolders(documents)) {

@@ -2,12 +2,12 @@
 
 #include "core/UniqueFd.h"
 #include "storage/DriveManager.h"
-#include "storage/FileManager2.h"
 #include "storage/FileNaming.h"
 #include "storage/FolderOperations.h"
 #include "storage/InterruptedImports.h"
 #include "storage/ItemCollection.h"
 #include "storage/StoragePool.h"
+#include "storage/TemporaryCopies.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -134,7 +134,7 @@ struct ImportJob::Worker
         if (mode == Mode::photos) {
             // A name of its own: a temporary file of the picture's name (a preview's, say) is
             // neither reused nor removed.
-            const std::optional<QString> copy = FileManager2::copyToTemporaryDirectory(
+            const std::optional<QString> copy = TemporaryCopies::copyToTemporaryDirectory(
                 path, FileNaming::generatedFileName(QStringLiteral("import")));
             if (!copy) {
                 reason = tr("Could not copy to the temporary folder");

@@ -2,7 +2,7 @@
 // that must go.
 #include "TestSession.h"
 #include "WidgetTestMain.h"
-#include "app/Private_Lumisera_for_MacApp.h"
+#include "app/Application.h"
 #include "core/AppPaths.h"
 #include "core/UserDefaults.h"
 #include "security/InMemoryCredentialBackend.h"
@@ -40,7 +40,7 @@ Screen *screen(const char *name, bool onBackground, bool onLock)
 class TestApplication : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<Private_Lumisera_for_MacApp> m_app;
+    std::unique_ptr<Application> m_app;
 
 private Q_SLOTS:
     void initTestCase()
@@ -51,7 +51,7 @@ private Q_SLOTS:
         KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
         QVERIFY(KeyChainHelper::shared().saveKey(passcode));
         UserDefaults::setDate(UserDefaults::Key::installed, QDateTime::currentDateTimeUtc());
-        m_app = std::make_unique<Private_Lumisera_for_MacApp>();
+        m_app = std::make_unique<Application>();
         m_app->start();
         QVERIFY(QTest::qWaitForWindowExposed(m_app->window()));
         // The start-up task: the refresher runs and screen protection is on at the first start.

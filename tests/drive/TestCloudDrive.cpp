@@ -32,7 +32,7 @@ std::unique_ptr<CloudDrive> openDrive(bool cloud, const QString &path = "Trips",
 {
     using Storage = CloudDrive::Storage;
     return std::make_unique<CloudDrive>(
-        cloud ? Storage::iCloudContainer() : Storage::localDirectory(base(false)), path, skipCreate);
+        cloud ? Storage::cloudContainer() : Storage::localDirectory(base(false)), path, skipCreate);
 }
 
 void writeFile(const QString &path, const QByteArray &data = {})

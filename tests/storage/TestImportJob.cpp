@@ -4,13 +4,13 @@
 #include "core/UniqueFd.h"
 #include "drive/CloudDrive.h"
 #include "storage/DriveManager.h"
-#include "storage/FileManager2.h"
 #include "storage/FileNaming.h"
 #include "storage/ImageFromDecodedData.h"
 #include "storage/ImportJob.h"
 #include "storage/InterruptedImports.h"
 #include "storage/ItemCollection.h"
 #include "storage/StoragePool.h"
+#include "storage/TemporaryCopies.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -256,7 +256,7 @@ private Q_SLOTS:
         const auto collection = folder(u"Photo FIFO"_s);
         const QString pipe = m_sources.filePath(u"photo-fifo.jpg"_s);
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-        QCOMPARE(FileManager2::copyToTemporaryDirectory(pipe, u"copy.jpg"_s), std::nullopt);
+        QCOMPARE(TemporaryCopies::copyToTemporaryDirectory(pipe, u"copy.jpg"_s), std::nullopt);
         ImportJob job(collection.get(), testSession(), {pipe}, ImportJob::Mode::photos);
         QVERIFY(runToEnd(job, *collection));
         QCOMPARE(job.importedCount(), 0);

@@ -9,13 +9,13 @@
 #include "storage/DecodedImageCache.h"
 #include "storage/DriveManager.h"
 #include "storage/DriveNotificationCenter.h"
-#include "storage/FileManager2.h"
 #include "storage/FileNaming.h"
 #include "storage/FolderOperations.h"
 #include "storage/ImageFromDecodedData.h"
 #include "storage/ItemCollection.h"
 #include "storage/ItemListModel.h"
 #include "storage/StoragePool.h"
+#include "storage/TemporaryCopies.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -553,7 +553,7 @@ private Q_SLOTS:
         const StoredItemPtr item = items.at(row);
         QCOMPARE(ImageFromDecodedData::image(item->url(), *testSession(), false, false).image.size(),
                  QSize(1, 1));
-        QFile opened(FileManager2::createDecryptedTempFile(*testSession(), item->url(), u"opened.png"_s)
+        QFile opened(TemporaryCopies::createDecryptedTempFile(*testSession(), item->url(), u"opened.png"_s)
                          .value_or(QString()));
         QVERIFY(opened.open(QIODevice::ReadOnly));
         QCOMPARE(opened.readAll(), picture);
@@ -665,8 +665,9 @@ private Q_SLOTS:
         for (const StoredItemPtr &item : collection->loadItems()) {
             if (!listed.contains(item->fullName()))
                 continue;
-            QFile opened(FileManager2::createDecryptedTempFile(*testSession(), item->url(), u"opened.png"_s)
-                             .value_or(QString()));
+            QFile opened(
+                TemporaryCopies::createDecryptedTempFile(*testSession(), item->url(), u"opened.png"_s)
+                    .value_or(QString()));
             QVERIFY(opened.open(QIODevice::ReadOnly) && opened.readAll() == picture);
             QVERIFY(opened.remove());
         }

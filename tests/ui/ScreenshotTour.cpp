@@ -2,7 +2,7 @@
 // the README: scripts/screenshots.sh runs it under Xvfb. Not a test: it checks nothing.
 #include "TestHome.h"
 #include "TestSession.h"
-#include "app/Private_Lumisera_for_MacApp.h"
+#include "app/Application.h"
 #include "core/SharedData.h"
 #include "core/UserDefaults.h"
 #include "media/CameraDevice.h"
@@ -23,7 +23,7 @@
 #include "ui/folder/ImportSheet.h"
 #include "ui/main/MainScreenState.h"
 #include "ui/main/MainWindow.h"
-#include "ui/share/ShareSheetWrapper.h"
+#include "ui/share/ShareDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -261,7 +261,7 @@ void shareTour(MainWindow *window, FolderView *pictures, const QString &folder, 
         pictures->tap(pictures->model()->index(row, 0));
     pictures->toolbar()->findChild<QToolButton *>(QStringLiteral("shareSelectionButton"))->click();
     shoot(folder, QStringLiteral("share-passcode-") + scheme);
-    auto *share = qobject_cast<ShareSheetWrapper *>(topScreen(window));
+    auto *share = qobject_cast<ShareDialog *>(topScreen(window));
     if (QLineEdit *field = share ? share->findChild<QLineEdit *>() : nullptr) {
         QTest::keyClicks(field, passcode);
         QTest::keyClick(field, Qt::Key_Return);
@@ -349,7 +349,7 @@ void tour(const QString &folder, const QString &scheme)
                            QStringLiteral("Nature does not hurry, yet everything is accomplished.")},
         QDateTime::currentDateTimeUtc());
 
-    Private_Lumisera_for_MacApp app;
+    Application app;
     app.start();
     MainWindow *window = app.window();
     window->move(32, 24);

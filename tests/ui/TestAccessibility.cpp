@@ -32,8 +32,8 @@
 #include "ui/main/MainWindow.h"
 #include "ui/main/QuoteArea.h"
 #include "ui/share/ActivityIndicator.h"
-#include "ui/share/ActivityViewController.h"
-#include "ui/share/ShareSheetWrapper.h"
+#include "ui/share/ShareDialog.h"
+#include "ui/share/ShareTargets.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -406,7 +406,7 @@ class TestAccessibility : public QObject
                      view->selectionManager()->enable();
                      view->tap(view->model()->index(0, 0));
                      view->toolbar()->findChild<QToolButton *>(u"shareSelectionButton"_s)->click();
-                     auto *share = t->topOf<ShareSheetWrapper>();
+                     auto *share = t->topOf<ShareDialog>();
                      QTest::keyClicks(share->findChild<QLineEdit *>(u"passcodeField"_s), passcode);
                      share->findChild<QPushButton *>(u"shareButton"_s)->click();
                      QTRY_VERIFY(share->activities() && share->activities()->isVisible());

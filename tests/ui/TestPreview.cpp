@@ -12,8 +12,8 @@
 #include "storage/StoragePool.h"
 #include "ui/common/Presenter.h"
 #include "ui/common/UrlOpener.h"
-#include "ui/preview/ContentPreviewer.h"
-#include "ui/preview/PDFViewer.h"
+#include "ui/preview/DocumentPreviewer.h"
+#include "ui/preview/PdfViewer.h"
 #include "ui/preview/PreviewContent.h"
 
 #include <QBuffer>
@@ -69,13 +69,13 @@ class TestPreview : public QObject
     {
         return storedItem(name, ext, FileEncryptor::encrypt(plain, passcode).value_or(QByteArray()));
     }
-    ContentPreviewer *preview(const StoredItemPtr &item)
+    DocumentPreviewer *preview(const StoredItemPtr &item)
     {
-        auto *previewer = new ContentPreviewer(item, testSession());
+        auto *previewer = new DocumentPreviewer(item, testSession());
         m_presenter->cover(previewer);
         return previewer;
     }
-    static QString copyOf(const ContentPreviewer *previewer)
+    static QString copyOf(const DocumentPreviewer *previewer)
     {
         return previewer->qlItem().previewItemURL.value_or(QUrl()).toLocalFile();
     }
@@ -156,8 +156,8 @@ private Q_SLOTS:
         // Catches a file written and removed again, too.
         QFileSystemWatcher watcher({AppPaths::temporaryDirectory(), m_vault.path()});
         QSignalSpy written(&watcher, &QFileSystemWatcher::directoryChanged);
-        auto *viewer = new PDFViewer(document, testSession());
-        QSignalSpy shared(viewer, &PDFViewer::shareRequested);
+        auto *viewer = new PdfViewer(document, testSession());
+        QSignalSpy shared(viewer, &PdfViewer::shareRequested);
         m_presenter->cover(viewer);
         QTRY_VERIFY(viewer->findChild<QWidget *>(u"pdfView"_s));
         QVERIFY(viewer->findChild<QWidget *>(u"pdfView"_s)->isVisible());
@@ -184,7 +184,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, stored);
         QFETCH(QString, failure);
         LogCapture log;
-        auto *viewer = new PDFViewer(storedItem(u"broken"_s, u"pdf"_s, stored), testSession());
+        auto *viewer = new PdfViewer(storedItem(u"broken"_s, u"pdf"_s, stored), testSession());
         m_presenter->cover(viewer);
         QTRY_COMPARE(viewer->failure(), failure);
         QVERIFY(viewer->findChild<QLabel *>(u"failureLabel"_s)->isVisible());
@@ -210,7 +210,7 @@ private Q_SLOTS:
         const StoredItemPtr document = item(name, ext, "The text of " + name.toUtf8());
         for (int opening = 0; opening < 2; ++opening) {
             LogCapture log;
-            ContentPreviewer *previewer = preview(document);
+            DocumentPreviewer *previewer = preview(document);
             QCOMPARE(previewer->title(), u"Preview"_s);
             QTRY_VERIFY(previewer->contentView());
             QVERIFY(!previewer->showLoading());
@@ -233,7 +233,7 @@ private Q_SLOTS:
 
     void undecryptableDocument()
     {
-        ContentPreviewer *previewer = preview(storedItem(u"broken"_s, u"txt"_s, QByteArray(100, 'x')));
+        DocumentPreviewer *previewer = preview(storedItem(u"broken"_s, u"txt"_s, QByteArray(100, 'x')));
         QTRY_VERIFY(previewer->contentView());
         QCOMPARE(previewer->findChild<QLabel *>(u"failureLabel"_s)->text(),
                  u"Failed to decrypt item for quick look"_s);
@@ -251,14 +251,14 @@ private Q_SLOTS:
     {
         QFETCH(bool, shown);
         LogCapture log;
-        ContentPreviewer *previewer = preview(item(u"diary"_s, u"txt"_s, "Dear diary\n"_ba.repeated(1000)));
+        DocumentPreviewer *previewer = preview(item(u"diary"_s, u"txt"_s, "Dear diary\n"_ba.repeated(1000)));
         if (shown)
             QTRY_VERIFY(previewer->contentView());
         const QString copy = AppPaths::temporaryDirectory() + u"/diary.txt"_s;
         m_presenter->vaultLocked();
         QVERIFY(m_presenter->presented().isEmpty());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(m_window->findChildren<ContentPreviewer *>().isEmpty());
+        QVERIFY(m_window->findChildren<DocumentPreviewer *>().isEmpty());
         // While preparing, the copy appears after the previewer went: the decryption's end removes it.
         QVERIFY(StoragePool::shared()->waitForDone(10000));
         QTRY_COMPARE(filesUnder(AppPaths::temporaryDirectory()), QStringList());
@@ -269,7 +269,7 @@ private Q_SLOTS:
     // The other application may read its copy after the previewer closed: it stays until quit.
     void defaultApplicationKeepsItsCopy()
     {
-        ContentPreviewer *previewer = preview(item(u"letter"_s, u"docx"_s, "PK\x03\x04 letter"));
+        DocumentPreviewer *previewer = preview(item(u"letter"_s, u"docx"_s, "PK\x03\x04 letter"));
         QTRY_VERIFY(previewer->findChild<QPushButton *>(u"openButton"_s));
         const QString copy = copyOf(previewer);
         previewer->findChild<QPushButton *>(u"openButton"_s)->click();
@@ -289,7 +289,7 @@ private Q_SLOTS:
 
     void mediaPlayerReleasesTheFile()
     {
-        ContentPreviewer *previewer = preview(item(u"song"_s, u"mp3"_s, QByteArray(4096, '\0')));
+        DocumentPreviewer *previewer = preview(item(u"song"_s, u"mp3"_s, QByteArray(4096, '\0')));
         QTRY_VERIFY(previewer->contentView());
         QVERIFY(previewer->findChild<QWidget *>(u"mediaPlayer"_s));
         QVERIFY(previewer->findChild<QWidget *>(u"playPauseButton"_s)->isVisible());

@@ -23,9 +23,9 @@
 #include "ui/folder/NewFolderView.h"
 #include "ui/folder/OKAlert.h"
 #include "ui/folder/SubFolder.h"
-#include "ui/preview/ContentPreviewer.h"
-#include "ui/preview/PDFViewer.h"
-#include "ui/share/ShareSheetWrapper.h"
+#include "ui/preview/DocumentPreviewer.h"
+#include "ui/preview/PdfViewer.h"
+#include "ui/share/ShareDialog.h"
 #include "ui/viewer/ScrollingPhotoView.h"
 
 #include <QCoreApplication>
@@ -409,22 +409,22 @@ void FolderView::openPicture(const StoredItemPtr &item)
 
 void FolderView::openPdf(const StoredItemPtr &item)
 {
-    auto *viewer = new PDFViewer(item, m_session);
-    connect(viewer, &PDFViewer::shareRequested, this, &FolderView::shareItems);
+    auto *viewer = new PdfViewer(item, m_session);
+    connect(viewer, &PdfViewer::shareRequested, this, &FolderView::shareItems);
     m_presenter->cover(viewer);
 }
 
 void FolderView::openDocument(const StoredItemPtr &item)
 {
-    auto *previewer = new ContentPreviewer(item, m_session);
-    connect(previewer, &ContentPreviewer::shareRequested, this, &FolderView::shareItems);
+    auto *previewer = new DocumentPreviewer(item, m_session);
+    connect(previewer, &DocumentPreviewer::shareRequested, this, &FolderView::shareItems);
     m_presenter->cover(previewer);
 }
 
 void FolderView::shareItems(const QList<StoredItemPtr> &items)
 {
     if (!items.isEmpty())
-        m_presenter->sheet(new ShareSheetWrapper(items, m_session));
+        m_presenter->sheet(new ShareDialog(items, m_session));
 }
 
 void FolderView::showTileMenu(const QModelIndex &index, const QPoint &at)

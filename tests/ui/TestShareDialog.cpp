@@ -10,9 +10,9 @@
 #include "ui/common/UrlOpener.h"
 #include "ui/common/UserFormTextField.h"
 #include "ui/folder/FolderToolbar.h"
-#include "ui/share/ActivityViewController.h"
 #include "ui/share/ProgramStarter.h"
-#include "ui/share/ShareSheetWrapper.h"
+#include "ui/share/ShareDialog.h"
+#include "ui/share/ShareTargets.h"
 
 #include <QCommandLinkButton>
 #include <QDirIterator>
@@ -23,9 +23,9 @@
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
-using Activity = ActivityViewController::Activity;
+using Activity = ShareTargets::Activity;
 
-class TestShareSheet : public QObject
+class TestShareDialog : public QObject
 {
     Q_OBJECT
     InMemoryCredentialBackend *m_backend = nullptr;
@@ -68,20 +68,20 @@ class TestShareSheet : public QObject
                                                                 StorageLocation::local, m_vault.path())
                                  : nullptr;
     }
-    ShareSheetWrapper *openSheet()
+    ShareDialog *openSheet()
     {
-        auto *sheet = new ShareSheetWrapper(m_items, testSession());
+        auto *sheet = new ShareDialog(m_items, testSession());
         m_presenter->sheet(sheet);
         return sheet;
     }
-    static void enter(ShareSheetWrapper *sheet, const QString &passcode)
+    static void enter(ShareDialog *sheet, const QString &passcode)
     {
         auto *field = sheet->findChild<UserFormTextField *>(u"passcodeField"_s);
         field->setText(passcode);
         QTest::keyClick(field, Qt::Key_Return);
     }
     // Unlocked and past the progress card.
-    static bool showsTargets(ShareSheetWrapper *sheet)
+    static bool showsTargets(ShareDialog *sheet)
     {
         return sheet->activities() && sheet->activities()->isVisible() && !sheet->activities()->isBusy();
     }
@@ -103,7 +103,7 @@ private Q_SLOTS:
             m_opened.append(url);
             return true;
         });
-        ActivityViewController::chooseFolder = [this] { return m_chosenFolder; };
+        ShareTargets::chooseFolder = [this] { return m_chosenFolder; };
     }
     void init()
     {
@@ -128,7 +128,7 @@ private Q_SLOTS:
     void closingBeforeATargetLeavesNothing()
     {
         QFETCH(int, how);
-        ShareSheetWrapper *sheet = openSheet();
+        ShareDialog *sheet = openSheet();
         QCOMPARE(sheet->title(), u"Share Items"_s);
         enter(sheet, u"passcode1"_s);
         QTRY_VERIFY(sheet->isUnlocked());
@@ -145,14 +145,14 @@ private Q_SLOTS:
         else
             m_presenter->applicationWentToBackground();
         QVERIFY(m_presenter->presented().isEmpty());
-        QTRY_VERIFY(m_window->findChildren<ShareSheetWrapper *>().isEmpty());
+        QTRY_VERIFY(m_window->findChildren<ShareDialog *>().isEmpty());
         QCOMPARE(temporaryEntries(), QStringList());
         QVERIFY(m_started.isEmpty() && m_opened.isEmpty());
     }
 
     void wrongPasscodeDecryptsNothing()
     {
-        ShareSheetWrapper *sheet = openSheet();
+        ShareDialog *sheet = openSheet();
         auto *field = sheet->findChild<UserFormTextField *>(u"passcodeField"_s);
         QTRY_VERIFY(field->hasFocus());
         for (const QString &wrong : {u"passcode2"_s, u"passcode1 "_s, QString()}) {
@@ -176,7 +176,7 @@ private Q_SLOTS:
         QTemporaryDir folder;
         m_chosenFolder = folder.path();
         QVERIFY(write(folder.filePath(u"a.txt"_s), "mine"));
-        ShareSheetWrapper *sheet = openSheet();
+        ShareDialog *sheet = openSheet();
         enter(sheet, u"passcode1"_s);
         QTRY_VERIFY(showsTargets(sheet));
         sheet->activities()->button(Activity::saveToFolder)->click();
@@ -206,7 +206,7 @@ private Q_SLOTS:
         QFETCH(int, activity);
         QFETCH(bool, startSucceeds);
         m_startSucceeds = startSucceeds;
-        ShareSheetWrapper *sheet = openSheet();
+        ShareDialog *sheet = openSheet();
         enter(sheet, u"passcode1"_s);
         QTRY_VERIFY(showsTargets(sheet));
         QCOMPARE(temporaryEntries(), QStringList()); // nothing decrypted before a target asks
@@ -228,7 +228,7 @@ private Q_SLOTS:
             QTRY_VERIFY(sheet->window()->findChild<QMessageBox *>(u"shareFailureAlert"_s));
 
         QTest::mouseClick(sheet->findChild<QPushButton *>(u"doneButton"_s), Qt::LeftButton);
-        QTRY_VERIFY(m_window->findChildren<ShareSheetWrapper *>().isEmpty());
+        QTRY_VERIFY(m_window->findChildren<ShareDialog *>().isEmpty());
         QCOMPARE(QFileInfo::exists(copies[0]) && QFileInfo::exists(copies[1]), startSucceeds);
         ShareFolder::removeAll(); // what quitting does
         QCOMPARE(temporaryEntries(), QStringList());
@@ -250,5 +250,5 @@ private Q_SLOTS:
     }
 };
 
-LUMISERA_WIDGET_TEST_MAIN(TestShareSheet)
-#include "TestShareSheet.moc"
+LUMISERA_WIDGET_TEST_MAIN(TestShareDialog)
+#include "TestShareDialog.moc"

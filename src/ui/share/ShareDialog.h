@@ -7,7 +7,7 @@
 #include <QList>
 #include <memory>
 
-class ActivityViewController;
+class ShareTargets;
 class PreparingFileProgress;
 class QLabel;
 class QPushButton;
@@ -17,21 +17,21 @@ class StoredItemProvider;
 class UserFormTextField;
 
 // "Share Items": asks for the application passcode again (checked against the session the folder
-// is shown in), then offers the targets the items can go to (ActivityViewController). Nothing is decrypted
+// is shown in), then offers the targets the items can go to (ShareTargets). Nothing is decrypted
 // before a target asks, and a wrong passcode decrypts nothing. The share's private folder goes with the
 // dialog, but for the copies handed to another application, which stay until Lumisera quits. Closes on
 // background and on lock.
-class ShareSheetWrapper : public Screen
+class ShareDialog : public Screen
 {
     Q_OBJECT
 public:
-    ShareSheetWrapper(const QList<StoredItemPtr> &selectedItems, VaultSessionPtr session,
-                      QWidget *parent = nullptr);
-    ~ShareSheetWrapper() override;
+    ShareDialog(const QList<StoredItemPtr> &selectedItems, VaultSessionPtr session,
+                QWidget *parent = nullptr);
+    ~ShareDialog() override;
 
     bool isUnlocked() const { return m_unlocked; }
     // Nothing until unlocked.
-    ActivityViewController *activities() const { return m_activities; }
+    ShareTargets *activities() const { return m_activities; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -53,6 +53,6 @@ private:
     QStackedWidget *m_pages;
     QStackedWidget *m_shareStack = nullptr;
     PreparingFileProgress *m_progress = nullptr;
-    ActivityViewController *m_activities = nullptr;
+    ShareTargets *m_activities = nullptr;
     bool m_unlocked = false;
 };

@@ -1,4 +1,4 @@
-#include "storage/FileManager2.h"
+#include "storage/TemporaryCopies.h"
 
 #include "core/AppPaths.h"
 #include "core/Logging.h"
@@ -72,15 +72,15 @@ void copyInto(const QString &sourcePath, PartialFile &partial)
 }
 } // namespace
 
-std::optional<QString> FileManager2::createDecryptedTempFile(const VaultSession &session,
-                                                             const QString &vaultFilePath,
-                                                             const QString &name)
+std::optional<QString> TemporaryCopies::createDecryptedTempFile(const VaultSession &session,
+                                                                const QString &vaultFilePath,
+                                                                const QString &name)
 {
     return createDecryptedTempFile(session, QUrl::fromLocalFile(vaultFilePath), name);
 }
 
-std::optional<QString> FileManager2::createDecryptedTempFile(const VaultSession &session,
-                                                             const QUrl &vaultFile, const QString &name)
+std::optional<QString> TemporaryCopies::createDecryptedTempFile(const VaultSession &session,
+                                                                const QUrl &vaultFile, const QString &name)
 {
     const std::optional<QString> key = session.key();
     if (!key)
@@ -105,8 +105,8 @@ std::optional<QString> FileManager2::createDecryptedTempFile(const VaultSession 
     }
 }
 
-std::optional<QString> FileManager2::copyToTemporaryDirectory(const QString &sourcePath,
-                                                              const std::optional<QString> &name)
+std::optional<QString> TemporaryCopies::copyToTemporaryDirectory(const QString &sourcePath,
+                                                                 const std::optional<QString> &name)
 {
     try {
         const QString target = temporaryPath(name.value_or(QFileInfo(sourcePath).fileName()));

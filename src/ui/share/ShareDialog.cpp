@@ -1,4 +1,4 @@
-#include "ui/share/ShareSheetWrapper.h"
+#include "ui/share/ShareDialog.h"
 
 #include "security/PasscodeCheck.h"
 #include "security/SecretWipe.h"
@@ -7,8 +7,8 @@
 #include "storage/StoredItemProvider.h"
 #include "ui/common/UserFormTextField.h"
 #include "ui/folder/Caption.h"
-#include "ui/share/ActivityViewController.h"
 #include "ui/share/PreparingFileProgress.h"
+#include "ui/share/ShareTargets.h"
 
 #include <QCommandLinkButton>
 #include <QCoreApplication>
@@ -26,12 +26,11 @@ namespace {
 constexpr int presentDelayMs = 500;
 } // namespace
 
-ShareSheetWrapper::ShareSheetWrapper(const QList<StoredItemPtr> &selectedItems, VaultSessionPtr session,
-                                     QWidget *parent)
+ShareDialog::ShareDialog(const QList<StoredItemPtr> &selectedItems, VaultSessionPtr session, QWidget *parent)
     : Screen(parent), m_selectedItems(selectedItems), m_session(std::move(session)),
       m_pin(new UserFormTextField(ProtectFieldType::passcode)), m_pages(new QStackedWidget)
 {
-    setObjectName(QStringLiteral("shareSheetWrapper"));
+    setObjectName(QStringLiteral("shareDialog"));
     setTitle(tr("Share Items"));
     setDismissesOnBackground(true);
     setDismissesOnLock(true);
@@ -42,12 +41,12 @@ ShareSheetWrapper::ShareSheetWrapper(const QList<StoredItemPtr> &selectedItems, 
     layout->addWidget(m_pages);
 }
 
-ShareSheetWrapper::~ShareSheetWrapper()
+ShareDialog::~ShareDialog()
 {
     m_pin->wipe();
 }
 
-QWidget *ShareSheetWrapper::makePasscodePage()
+QWidget *ShareDialog::makePasscodePage()
 {
     m_pin->setObjectName(QStringLiteral("passcodeField"));
     auto *section = new QGroupBox(tr("Enter Passcode"));
@@ -78,11 +77,11 @@ QWidget *ShareSheetWrapper::makePasscodePage()
     layout->addWidget(buttons);
 
     connect(close, &QPushButton::clicked, this, &Screen::dismissRequested);
-    connect(m_shareButton, &QPushButton::clicked, this, &ShareSheetWrapper::submit);
+    connect(m_shareButton, &QPushButton::clicked, this, &ShareDialog::submit);
     return page;
 }
 
-QWidget *ShareSheetWrapper::makeSharePage()
+QWidget *ShareDialog::makeSharePage()
 {
     QStringList names;
     for (const StoredItemPtr &item : m_selectedItems)
@@ -121,11 +120,11 @@ QWidget *ShareSheetWrapper::makeSharePage()
     layout->addWidget(buttons);
 
     connect(close, &QPushButton::clicked, this, &Screen::dismissRequested);
-    connect(m_activities, &ActivityViewController::busyChanged, this, &ShareSheetWrapper::showProgress);
+    connect(m_activities, &ShareTargets::busyChanged, this, &ShareDialog::showProgress);
     return page;
 }
 
-void ShareSheetWrapper::submit()
+void ShareDialog::submit()
 {
     if (m_unlocked)
         return;
@@ -149,31 +148,31 @@ void ShareSheetWrapper::submit()
         m_pin->setFocus(Qt::OtherFocusReason);
 }
 
-void ShareSheetWrapper::unlock()
+void ShareDialog::unlock()
 {
     m_unlocked = true;
     const auto tempFolder = std::make_shared<ShareFolder>();
     for (const StoredItemPtr &item : m_selectedItems)
         m_shareSheetItems.append(std::make_shared<StoredItemProvider>(item, tempFolder, m_session));
-    m_activities = new ActivityViewController(m_shareSheetItems);
+    m_activities = new ShareTargets(m_shareSheetItems);
     m_pages->addWidget(makeSharePage());
     m_pages->setCurrentIndex(1);
     showProgress(true);
-    QTimer::singleShot(presentDelayMs, this, &ShareSheetWrapper::showShare);
+    QTimer::singleShot(presentDelayMs, this, &ShareDialog::showShare);
 }
 
-void ShareSheetWrapper::showShare()
+void ShareDialog::showShare()
 {
     showProgress(false);
-    m_activities->button(ActivityViewController::Activity::saveToFolder)->setFocus(Qt::OtherFocusReason);
+    m_activities->button(ShareTargets::Activity::saveToFolder)->setFocus(Qt::OtherFocusReason);
 }
 
-void ShareSheetWrapper::showProgress(bool show)
+void ShareDialog::showProgress(bool show)
 {
     m_shareStack->setCurrentIndex(show ? 0 : 1);
 }
 
-void ShareSheetWrapper::showEvent(QShowEvent *event)
+void ShareDialog::showEvent(QShowEvent *event)
 {
     Screen::showEvent(event);
     if (m_unlocked)

@@ -1,4 +1,4 @@
-#include "ui/preview/ContentPreviewer.h"
+#include "ui/preview/DocumentPreviewer.h"
 
 #include "core/Logging.h"
 #include "media/MediaBackend.h"
@@ -58,11 +58,11 @@ QString handedOutCopy(ShareFolder &folder, const QString &source, const QString 
 
 } // namespace
 
-ContentPreviewer::ContentPreviewer(StoredItemPtr item, VaultSessionPtr session, QWidget *parent)
+DocumentPreviewer::DocumentPreviewer(StoredItemPtr item, VaultSessionPtr session, QWidget *parent)
     : Screen(parent), m_item(std::move(item)), m_session(std::move(session)), m_name(m_item->fullName()),
       m_pages(new QStackedWidget)
 {
-    setObjectName(QStringLiteral("contentPreviewer"));
+    setObjectName(QStringLiteral("documentPreviewer"));
     setTitle(tr("Preview"));
     setDismissesOnBackground(true);
     setDismissesOnLock(true);
@@ -81,7 +81,7 @@ ContentPreviewer::ContentPreviewer(StoredItemPtr item, VaultSessionPtr session, 
     ++holdings()[m_name].previewers;
 }
 
-ContentPreviewer::~ContentPreviewer()
+DocumentPreviewer::~DocumentPreviewer()
 {
     // A player keeps the file open until it goes.
     delete m_content;
@@ -89,14 +89,14 @@ ContentPreviewer::~ContentPreviewer()
         letGo(m_name, m_qlItem);
 }
 
-void ContentPreviewer::showEvent(QShowEvent *event)
+void DocumentPreviewer::showEvent(QShowEvent *event)
 {
     Screen::showEvent(event);
     if (!m_started)
         load();
 }
 
-void ContentPreviewer::load()
+void DocumentPreviewer::load()
 {
     m_started = true;
     m_pending = true;
@@ -113,15 +113,15 @@ void ContentPreviewer::load()
               });
 }
 
-ContentPreviewer::Prepared ContentPreviewer::prepare(const StoredItem &item, const VaultSession &session)
+DocumentPreviewer::Prepared DocumentPreviewer::prepare(const StoredItem &item, const VaultSession &session)
 {
-    Prepared prepared{QuickLookItem::make(item, session), {}};
+    Prepared prepared{PreviewCopy::make(item, session), {}};
     if (prepared.qlItem.previewItemURL)
         prepared.content = PreviewContent::read(prepared.qlItem.previewItemURL->toLocalFile());
     return prepared;
 }
 
-void ContentPreviewer::display(const Prepared &prepared)
+void DocumentPreviewer::display(const Prepared &prepared)
 {
     m_qlItem = prepared.qlItem;
     if (m_qlItem.previewItemURL) {
@@ -143,7 +143,7 @@ void ContentPreviewer::display(const Prepared &prepared)
     Q_EMIT showLoadingChanged();
 }
 
-QWidget *ContentPreviewer::makeView(const PreviewContent &content)
+QWidget *DocumentPreviewer::makeView(const PreviewContent &content)
 {
     switch (content.kind) {
     case PreviewContent::Kind::text:
@@ -160,17 +160,17 @@ QWidget *ContentPreviewer::makeView(const PreviewContent &content)
     return makeInfo(content);
 }
 
-QWidget *ContentPreviewer::makeInfo(const PreviewContent &content)
+QWidget *DocumentPreviewer::makeInfo(const PreviewContent &content)
 {
     m_info = new DocumentInfoView(m_name, content);
-    connect(m_info, &DocumentInfoView::openRequested, this, &ContentPreviewer::openWithDefaultApplication);
+    connect(m_info, &DocumentInfoView::openRequested, this, &DocumentPreviewer::openWithDefaultApplication);
     return m_info;
 }
 
 // The other application may read the file long after this previewer closed and the vault locked,
 // so it gets a copy of its own in a share folder, which stays until Lumisera quits (the start-up
 // clears what a crash left).
-void ContentPreviewer::openWithDefaultApplication()
+void DocumentPreviewer::openWithDefaultApplication()
 {
     if (!m_qlItem.previewItemURL)
         return;
@@ -192,7 +192,7 @@ void ContentPreviewer::openWithDefaultApplication()
     });
 }
 
-void ContentPreviewer::letGo(const QString &name, const QuickLookItem &qlItem)
+void DocumentPreviewer::letGo(const QString &name, const PreviewCopy &qlItem)
 {
     Holding &holding = holdings()[name];
     if (qlItem.previewItemURL)
@@ -205,7 +205,7 @@ void ContentPreviewer::letGo(const QString &name, const QuickLookItem &qlItem)
         cleanUp(copy);
 }
 
-void ContentPreviewer::cleanUp(const QString &path)
+void DocumentPreviewer::cleanUp(const QString &path)
 {
     QFile copy(path);
     if (copy.remove())
@@ -215,7 +215,7 @@ void ContentPreviewer::cleanUp(const QString &path)
         errorMsg(QStringLiteral("Caught error ") + copy.errorString());
 }
 
-void ContentPreviewer::keyPressEvent(QKeyEvent *event)
+void DocumentPreviewer::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
         Q_EMIT dismissRequested();

@@ -1,4 +1,4 @@
-#include "media/QtPdfView.h"
+#include "media/QtPdfDocumentView.h"
 
 #include <cstring>
 
@@ -7,9 +7,9 @@ constexpr int spacing = 12;
 constexpr int margin = 12;
 } // namespace
 
-QtPdfView *QtPdfView::open(const QByteArray &pdf, QString *whyNot)
+QtPdfDocumentView *QtPdfDocumentView::open(const QByteArray &pdf, QString *whyNot)
 {
-    auto *view = new QtPdfView(pdf);
+    auto *view = new QtPdfDocumentView(pdf);
     // A buffer of bytes is there at once: the document is ready, or failed, before load() returns.
     const QPdfDocument::Error error = view->m_document.error();
     if (view->m_document.status() == QPdfDocument::Status::Ready)
@@ -20,7 +20,7 @@ QtPdfView *QtPdfView::open(const QByteArray &pdf, QString *whyNot)
     return nullptr;
 }
 
-QtPdfView::QtPdfView(const QByteArray &pdf) : m_bytes(pdf)
+QtPdfDocumentView::QtPdfDocumentView(const QByteArray &pdf) : m_bytes(pdf)
 {
     setObjectName(QStringLiteral("pdfView"));
     m_buffer.setBuffer(&m_bytes);
@@ -33,7 +33,7 @@ QtPdfView::QtPdfView(const QByteArray &pdf) : m_bytes(pdf)
     setDocument(&m_document);
 }
 
-QtPdfView::~QtPdfView()
+QtPdfDocumentView::~QtPdfDocumentView()
 {
     // Nothing may read the bytes once they are overwritten: not the view, not its renderer.
     setDocument(nullptr);
@@ -46,7 +46,7 @@ QtPdfView::~QtPdfView()
     m_bytes = QByteArray();
 }
 
-QString QtPdfView::reason(QPdfDocument::Error error)
+QString QtPdfDocumentView::reason(QPdfDocument::Error error)
 {
     switch (error) {
     case QPdfDocument::Error::IncorrectPassword:

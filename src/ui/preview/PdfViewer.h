@@ -13,11 +13,11 @@ struct DecryptedData;
 // A PDF of the vault, decrypted into memory with the session's key and shown from there: no
 // decrypted byte is written to disk. Its bar closes it and shares the file. Goes when the
 // application goes to the background or the vault locks.
-class PDFViewer : public Screen
+class PdfViewer : public Screen
 {
     Q_OBJECT
 public:
-    PDFViewer(StoredItemPtr item, VaultSessionPtr session, QWidget *parent = nullptr);
+    PdfViewer(StoredItemPtr item, VaultSessionPtr session, QWidget *parent = nullptr);
 
     const StoredItemPtr &item() const { return m_item; }
     // Why the PDF is not shown; empty while it is prepared and once it is shown.

@@ -8,10 +8,10 @@
 
 // Temporary copies in the private temporary directory (AppPaths::temporaryDirectory(), mode 0700,
 // emptied at start-up). The caller owns each copy and removes it when done.
-class FileManager2
+class TemporaryCopies
 {
 public:
-    FileManager2() = delete;
+    TemporaryCopies() = delete;
 
     // Decrypts the vault file into the temporary directory under name, replacing what is there,
     // with the session's key. A name that would leave the directory (empty, ".", "..", holding "/"

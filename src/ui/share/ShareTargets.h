@@ -15,16 +15,16 @@ class QLabel;
 // A target decrypts every item only when it is chosen, on the storage pool; busyChanged() tells the
 // dialog to show its progress meanwhile. Copies given to another application are marked in the
 // share's folder, so that they outlive the dialog.
-class ActivityViewController : public QWidget
+class ShareTargets : public QWidget
 {
     Q_OBJECT
 public:
     enum class Activity { saveToFolder, sendByEmail, openWithDefaultApplication };
     Q_ENUM(Activity)
 
-    explicit ActivityViewController(QList<std::shared_ptr<StoredItemProvider>> activityItems,
-                                    QWidget *parent = nullptr);
-    ~ActivityViewController() override;
+    explicit ShareTargets(QList<std::shared_ptr<StoredItemProvider>> activityItems,
+                          QWidget *parent = nullptr);
+    ~ShareTargets() override;
 
     // The seam for tests: when set, it answers in place of the folder dialog; empty is cancelled.
     static inline std::function<QString()> chooseFolder;
@@ -35,7 +35,7 @@ public:
 Q_SIGNALS:
     void busyChanged(bool busy);
     // A target finished; done when every item got there.
-    void completed(ActivityViewController::Activity activity, bool done);
+    void completed(ShareTargets::Activity activity, bool done);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

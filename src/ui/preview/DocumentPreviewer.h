@@ -4,7 +4,7 @@
 #include "storage/StoredItem.h"
 #include "ui/common/Screen.h"
 #include "ui/preview/PreviewContent.h"
-#include "ui/preview/QuickLookItem.h"
+#include "ui/preview/PreviewCopy.h"
 
 #include <QList>
 #include <QPointer>
@@ -20,17 +20,17 @@ class ShareFolder;
 // other files offered to the desktop's default application. The copy goes when the previewer
 // does, except one handed to another application (see openWithDefaultApplication). Goes when
 // the application goes to the background or the vault locks.
-class ContentPreviewer : public Screen
+class DocumentPreviewer : public Screen
 {
     Q_OBJECT
     Q_PROPERTY(bool showLoading READ showLoading NOTIFY showLoadingChanged)
 public:
-    ContentPreviewer(StoredItemPtr item, VaultSessionPtr session, QWidget *parent = nullptr);
-    ~ContentPreviewer() override;
+    DocumentPreviewer(StoredItemPtr item, VaultSessionPtr session, QWidget *parent = nullptr);
+    ~DocumentPreviewer() override;
 
     const StoredItemPtr &item() const { return m_item; }
     bool showLoading() const { return m_showLoading; }
-    const QuickLookItem &qlItem() const { return m_qlItem; }
+    const PreviewCopy &qlItem() const { return m_qlItem; }
     // What is shown once the copy is ready: a text view, a player, the file's details or the
     // failure; nothing before.
     QWidget *contentView() const { return m_content; }
@@ -46,12 +46,12 @@ protected:
 private:
     struct Prepared
     {
-        QuickLookItem qlItem;
+        PreviewCopy qlItem;
         PreviewContent content;
     };
     static Prepared prepare(const StoredItem &item, const VaultSession &session);
     // The copy of name goes with its last previewer.
-    static void letGo(const QString &name, const QuickLookItem &qlItem);
+    static void letGo(const QString &name, const PreviewCopy &qlItem);
     static void cleanUp(const QString &path);
 
     void load();
@@ -66,7 +66,7 @@ private:
     QStackedWidget *m_pages;
     QPointer<QWidget> m_content;
     QPointer<DocumentInfoView> m_info;
-    QuickLookItem m_qlItem;
+    PreviewCopy m_qlItem;
     std::shared_ptr<ShareFolder> m_handedOut;
     bool m_showLoading = false;
     bool m_started = false;

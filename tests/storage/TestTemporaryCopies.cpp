@@ -2,14 +2,14 @@
 #include "TestSession.h"
 #include "core/AppPaths.h"
 #include "security/FileEncryptor.h"
-#include "storage/FileManager2.h"
+#include "storage/TemporaryCopies.h"
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestFileManager2 : public QObject
+class TestTemporaryCopies : public QObject
 {
     Q_OBJECT
     QTemporaryDir m_vault;
@@ -45,7 +45,7 @@ private Q_SLOTS:
     {
         const QString outside = m_vault.filePath("outside"), copy = m_temporary + "report.pdf";
         QVERIFY(write(outside, "untouched") && QFile::link(outside, copy));
-        QCOMPARE(FileManager2::createDecryptedTempFile(*testSession(), m_encrypted, "report.pdf"), copy);
+        QCOMPARE(TemporaryCopies::createDecryptedTempFile(*testSession(), m_encrypted, "report.pdf"), copy);
         QCOMPARE(contents(copy), m_plain);
         QVERIFY(!QFileInfo(copy).isSymLink() && !(QFile(copy).permissions() & 0x0077));
         QCOMPARE(contents(outside), QByteArray("untouched"));
@@ -58,12 +58,12 @@ private Q_SLOTS:
             openTestSession(passcode);
             if (passcode.isEmpty())
                 testSession()->end(); // locked
-            QVERIFY(!FileManager2::createDecryptedTempFile(*testSession(), m_encrypted, "report.pdf"));
+            QVERIFY(!TemporaryCopies::createDecryptedTempFile(*testSession(), m_encrypted, "report.pdf"));
         }
         openTestSession("passcode");
         for (const char *name : {"..", "../escaped.pdf", "/tmp/escaped.pdf", ""}) {
-            QVERIFY2(!FileManager2::createDecryptedTempFile(*testSession(), m_encrypted, name), name);
-            QVERIFY2(!FileManager2::copyToTemporaryDirectory(m_encrypted, QString(name)), name);
+            QVERIFY2(!TemporaryCopies::createDecryptedTempFile(*testSession(), m_encrypted, name), name);
+            QVERIFY2(!TemporaryCopies::copyToTemporaryDirectory(m_encrypted, QString(name)), name);
         }
         QVERIFY(temporaryEntries().isEmpty());
         QVERIFY(!QFileInfo::exists(QFileInfo(AppPaths::temporaryDirectory()).path() + "/escaped.pdf"));
@@ -73,15 +73,16 @@ private Q_SLOTS:
     {
         const QString source = m_vault.filePath("picked.heic"), copy = m_temporary + "picked.heic";
         QVERIFY(write(source, "first"));
-        QCOMPARE(FileManager2::copyToTemporaryDirectory(source), copy);
+        QCOMPARE(TemporaryCopies::copyToTemporaryDirectory(source), copy);
         QVERIFY(write(source, "second"));
-        QCOMPARE(FileManager2::copyToTemporaryDirectory(source), copy);
+        QCOMPARE(TemporaryCopies::copyToTemporaryDirectory(source), copy);
         QCOMPARE(contents(copy), QByteArray("first"));
-        QCOMPARE(FileManager2::copyToTemporaryDirectory(source, QString("renamed")), m_temporary + "renamed");
+        QCOMPARE(TemporaryCopies::copyToTemporaryDirectory(source, QString("renamed")),
+                 m_temporary + "renamed");
         QCOMPARE(contents(m_temporary + "renamed"), QByteArray("second"));
-        QVERIFY(!FileManager2::copyToTemporaryDirectory(m_vault.filePath("missing")));
+        QVERIFY(!TemporaryCopies::copyToTemporaryDirectory(m_vault.filePath("missing")));
     }
 };
 
-LUMISERA_TEST_MAIN(TestFileManager2)
-#include "TestFileManager2.moc"
+LUMISERA_TEST_MAIN(TestTemporaryCopies)
+#include "TestTemporaryCopies.moc"

@@ -14,12 +14,12 @@ class MainWindow;
 // The application object: what lives as long as the process beside the window — the privacy
 // monitor, the phase, the fingerprint reader, the main screen's state — and the start-up task.
 // Leaving the active phase locks the vault.
-class Private_Lumisera_for_MacApp : public QObject
+class Application : public QObject
 {
     Q_OBJECT
 public:
-    explicit Private_Lumisera_for_MacApp(QObject *parent = nullptr);
-    ~Private_Lumisera_for_MacApp() override;
+    explicit Application(QObject *parent = nullptr);
+    ~Application() override;
 
     // The start-up task: the hourly quote refresher, the first-start defaults, the colour scheme,
     // the window, and the passcode check (which never holds the window up).

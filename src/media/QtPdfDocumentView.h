@@ -7,16 +7,16 @@
 
 // A PDF read from memory through a buffer, never from a file: pages one under the other, fitted to
 // the width.
-class QtPdfView final : public QPdfView
+class QtPdfDocumentView final : public QPdfView
 {
     Q_OBJECT
 public:
     // Nothing, with the reason, when the bytes are not a PDF the document can open.
-    static QtPdfView *open(const QByteArray &pdf, QString *whyNot);
-    ~QtPdfView() override;
+    static QtPdfDocumentView *open(const QByteArray &pdf, QString *whyNot);
+    ~QtPdfDocumentView() override;
 
 private:
-    explicit QtPdfView(const QByteArray &pdf);
+    explicit QtPdfDocumentView(const QByteArray &pdf);
     static QString reason(QPdfDocument::Error error);
 
     QByteArray m_bytes;

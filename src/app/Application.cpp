@@ -1,4 +1,4 @@
-#include "app/Private_Lumisera_for_MacApp.h"
+#include "app/Application.h"
 
 #include "core/Logging.h"
 #include "core/SharedData.h"
@@ -15,12 +15,11 @@
 #include <QMessageBox>
 #include <QTimer>
 
-Private_Lumisera_for_MacApp::Private_Lumisera_for_MacApp(QObject *parent)
-    : QObject(parent), m_state(&m_quotes, &m_biometrics)
+Application::Application(QObject *parent) : QObject(parent), m_state(&m_quotes, &m_biometrics)
 {
-    connect(&m_phase, &ScenePhaseMonitor::phaseChanged, this, &Private_Lumisera_for_MacApp::onPhaseChanged);
+    connect(&m_phase, &ScenePhaseMonitor::phaseChanged, this, &Application::onPhaseChanged);
     connect(&KeyChainHelper::shared(), &KeyChainHelper::loadedKeyChanged, this,
-            &Private_Lumisera_for_MacApp::onLoadedKeyChanged);
+            &Application::onLoadedKeyChanged);
     connect(&m_state, &MainScreenState::schemeApplied, this,
             [](UserDefaults::Mode mode) { ColorScheme::apply(mode); });
     // Shared copies stay while the application they went to may read them, but not past Lumisera.
@@ -28,9 +27,9 @@ Private_Lumisera_for_MacApp::Private_Lumisera_for_MacApp(QObject *parent)
             [] { ShareFolder::removeAll(); });
 }
 
-Private_Lumisera_for_MacApp::~Private_Lumisera_for_MacApp() = default;
+Application::~Application() = default;
 
-void Private_Lumisera_for_MacApp::start()
+void Application::start()
 {
     QuoteRefresher::shared().startRefreshTimer();
     UserDefaults::applyFirstStartDefaults();
@@ -51,7 +50,7 @@ void Private_Lumisera_for_MacApp::start()
     }
 }
 
-void Private_Lumisera_for_MacApp::raiseWindow()
+void Application::raiseWindow()
 {
     if (!m_window)
         return;
@@ -60,7 +59,7 @@ void Private_Lumisera_for_MacApp::raiseWindow()
     m_window->activateWindow();
 }
 
-void Private_Lumisera_for_MacApp::onPhaseChanged(ScenePhaseMonitor::ScenePhase phase)
+void Application::onPhaseChanged(ScenePhaseMonitor::ScenePhase phase)
 {
     if (phase == ScenePhaseMonitor::ScenePhase::active)
         return;
@@ -73,7 +72,7 @@ void Private_Lumisera_for_MacApp::onPhaseChanged(ScenePhaseMonitor::ScenePhase p
         m_window->presenter()->applicationWentToBackground();
 }
 
-void Private_Lumisera_for_MacApp::lock()
+void Application::lock()
 {
     KeyChainHelper::shared().lock();
     m_state.reset();
@@ -81,7 +80,7 @@ void Private_Lumisera_for_MacApp::lock()
         focused->clearFocus();
 }
 
-void Private_Lumisera_for_MacApp::onLoadedKeyChanged()
+void Application::onLoadedKeyChanged()
 {
     if (KeyChainHelper::shared().isUnlocked())
         return;

@@ -1,4 +1,4 @@
-#include "ui/preview/PDFKitView.h"
+#include "ui/preview/PdfDocumentView.h"
 
 #include "media/MediaBackend.h"
 #include "security/SecretWipe.h"
@@ -7,18 +7,18 @@
 
 #include <QVBoxLayout>
 
-PDFKitView *PDFKitView::make(QByteArray &data, QString *whyNot)
+PdfDocumentView *PdfDocumentView::make(QByteArray &data, QString *whyNot)
 {
     MediaBackend *backend = MediaModule::backend(whyNot);
     QWidget *document = backend ? backend->pdfView(data, whyNot) : nullptr;
     // Shared with the document now, the bytes are only let go here; otherwise overwritten.
     wipeSecret(data);
-    return document ? new PDFKitView(document) : nullptr;
+    return document ? new PdfDocumentView(document) : nullptr;
 }
 
-PDFKitView::PDFKitView(QWidget *document)
+PdfDocumentView::PdfDocumentView(QWidget *document)
 {
-    setObjectName(QStringLiteral("pdfKitView"));
+    setObjectName(QStringLiteral("pdfDocumentView"));
     // Pages a screen reader can read as a document, not an unnamed area.
     AccessibleRole::give(document, QAccessible::Document);
     document->setAccessibleName(tr("PDF document"));

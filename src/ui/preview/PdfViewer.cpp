@@ -1,10 +1,10 @@
-#include "ui/preview/PDFViewer.h"
+#include "ui/preview/PdfViewer.h"
 
 #include "core/Logging.h"
 #include "storage/StoragePool.h"
 #include "ui/preview/CentredPage.h"
 #include "ui/preview/DecryptedData.h"
-#include "ui/preview/PDFKitView.h"
+#include "ui/preview/PdfDocumentView.h"
 #include "ui/preview/PreviewBar.h"
 #include "ui/share/PreparingFileProgress.h"
 
@@ -16,7 +16,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-PDFViewer::PDFViewer(StoredItemPtr item, VaultSessionPtr session, QWidget *parent)
+PdfViewer::PdfViewer(StoredItemPtr item, VaultSessionPtr session, QWidget *parent)
     : Screen(parent), m_item(std::move(item)), m_session(std::move(session)), m_pages(new QStackedWidget),
       m_failure(new QLabel)
 {
@@ -45,19 +45,19 @@ PDFViewer::PDFViewer(StoredItemPtr item, VaultSessionPtr session, QWidget *paren
     setFocusProxy(bar->closeButton());
 }
 
-QString PDFViewer::failure() const
+QString PdfViewer::failure() const
 {
     return m_pages->currentWidget() == m_failure->parentWidget() ? m_failure->text() : QString();
 }
 
-void PDFViewer::showEvent(QShowEvent *event)
+void PdfViewer::showEvent(QShowEvent *event)
 {
     Screen::showEvent(event);
     if (!m_loading)
         load();
 }
 
-void PDFViewer::load()
+void PdfViewer::load()
 {
     m_loading = true;
     // What comes back after the viewer went is overwritten with the future that holds it.
@@ -67,12 +67,12 @@ void PDFViewer::load()
         [this](DecryptedData decrypted) { display(std::move(decrypted)); });
 }
 
-void PDFViewer::display(DecryptedData decrypted)
+void PdfViewer::display(DecryptedData decrypted)
 {
     if (!decrypted.ok())
         return showFailure(decrypted.error);
     QString whyNot;
-    PDFKitView *view = PDFKitView::make(decrypted.data, &whyNot);
+    PdfDocumentView *view = PdfDocumentView::make(decrypted.data, &whyNot);
     if (!view)
         return showFailure(whyNot);
     m_pages->addWidget(view);
@@ -83,14 +83,14 @@ void PDFViewer::display(DecryptedData decrypted)
         view->setFocus();
 }
 
-void PDFViewer::showFailure(const QString &description)
+void PdfViewer::showFailure(const QString &description)
 {
     logError(QStringLiteral("Caught error ") + description, QStringLiteral(__FILE__), QStringLiteral("body"));
     m_failure->setText(description);
     m_pages->setCurrentWidget(m_failure->parentWidget());
 }
 
-void PDFViewer::keyPressEvent(QKeyEvent *event)
+void PdfViewer::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
         Q_EMIT dismissRequested();

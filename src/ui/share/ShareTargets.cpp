@@ -1,4 +1,4 @@
-#include "ui/share/ActivityViewController.h"
+#include "ui/share/ShareTargets.h"
 
 #include "storage/ShareFolder.h"
 #include "storage/StoragePool.h"
@@ -21,11 +21,10 @@ const QString emailProgram = QStringLiteral("xdg-email");
 constexpr int narrowest = 420;
 } // namespace
 
-ActivityViewController::ActivityViewController(QList<std::shared_ptr<StoredItemProvider>> activityItems,
-                                               QWidget *parent)
+ShareTargets::ShareTargets(QList<std::shared_ptr<StoredItemProvider>> activityItems, QWidget *parent)
     : QWidget(parent), m_activityItems(std::move(activityItems)), m_status(new QLabel)
 {
-    setObjectName(QStringLiteral("activityViewController"));
+    setObjectName(QStringLiteral("shareTargets"));
     m_status->setObjectName(QStringLiteral("statusLabel"));
     m_status->setTextFormat(Qt::PlainText);
     m_status->setWordWrap(true);
@@ -48,15 +47,15 @@ ActivityViewController::ActivityViewController(QList<std::shared_ptr<StoredItemP
     fitButtons(narrowest);
 }
 
-ActivityViewController::~ActivityViewController()
+ShareTargets::~ShareTargets()
 {
     // A decryption still running for a closed dialog is of no use to anyone.
     for (const std::shared_ptr<StoredItemProvider> &provider : m_activityItems)
         provider->cancel();
 }
 
-QCommandLinkButton *ActivityViewController::makeButton(Activity activity, const QString &themeIcon,
-                                                       const QString &text, const QString &description)
+QCommandLinkButton *ShareTargets::makeButton(Activity activity, const QString &themeIcon, const QString &text,
+                                             const QString &description)
 {
     auto *button = new QCommandLinkButton(text, description);
     button->setObjectName(QVariant::fromValue(activity).toString() + QStringLiteral("Button"));
@@ -68,13 +67,13 @@ QCommandLinkButton *ActivityViewController::makeButton(Activity activity, const 
     return button;
 }
 
-void ActivityViewController::resizeEvent(QResizeEvent *event)
+void ShareTargets::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     fitButtons(width());
 }
 
-void ActivityViewController::fitButtons(int width)
+void ShareTargets::fitButtons(int width)
 {
     // A command link's own size hint wraps its description at the width of its title: far taller
     // than it needs, or squeezed out of sight when the layout gives it less.
@@ -82,12 +81,12 @@ void ActivityViewController::fitButtons(int width)
         button->setFixedHeight(button->heightForWidth(width));
 }
 
-QCommandLinkButton *ActivityViewController::button(Activity activity) const
+QCommandLinkButton *ShareTargets::button(Activity activity) const
 {
     return m_buttons.value(int(activity));
 }
 
-void ActivityViewController::choose(Activity activity)
+void ShareTargets::choose(Activity activity)
 {
     if (m_busy)
         return;
@@ -98,7 +97,7 @@ void ActivityViewController::choose(Activity activity)
         perform(activity, {});
 }
 
-void ActivityViewController::openFolderDialog()
+void ShareTargets::openFolderDialog()
 {
     if (chooseFolder) {
         const QString folder = chooseFolder();
@@ -120,7 +119,7 @@ void ActivityViewController::openFolderDialog()
     dialog->open();
 }
 
-void ActivityViewController::perform(Activity activity, const QString &folder)
+void ShareTargets::perform(Activity activity, const QString &folder)
 {
     setBusy(true);
     const auto decrypt = [items = m_activityItems, folder] {
@@ -138,8 +137,8 @@ void ActivityViewController::perform(Activity activity, const QString &folder)
         [this] { setBusy(false); });
 }
 
-void ActivityViewController::finish(Activity activity, const QString &folder,
-                                    const QList<StoredItemProvider::Copy> &copies)
+void ShareTargets::finish(Activity activity, const QString &folder,
+                          const QList<StoredItemProvider::Copy> &copies)
 {
     QStringList paths, errors;
     for (const StoredItemProvider::Copy &copy : copies) {
@@ -160,7 +159,7 @@ void ActivityViewController::finish(Activity activity, const QString &folder,
     Q_EMIT completed(activity, errors.isEmpty());
 }
 
-QStringList ActivityViewController::sendByEmail(const QStringList &paths, QStringList &errors)
+QStringList ShareTargets::sendByEmail(const QStringList &paths, QStringList &errors)
 {
     if (paths.isEmpty())
         return {};
@@ -173,7 +172,7 @@ QStringList ActivityViewController::sendByEmail(const QStringList &paths, QStrin
     return {};
 }
 
-QStringList ActivityViewController::openWithDefaultApplication(const QStringList &paths, QStringList &errors)
+QStringList ShareTargets::openWithDefaultApplication(const QStringList &paths, QStringList &errors)
 {
     QStringList opened;
     for (const QString &path : paths) {
@@ -185,7 +184,7 @@ QStringList ActivityViewController::openWithDefaultApplication(const QStringList
     return opened;
 }
 
-QString ActivityViewController::summary(Activity activity, const QStringList &taken, const QString &folder)
+QString ShareTargets::summary(Activity activity, const QStringList &taken, const QString &folder)
 {
     if (taken.isEmpty())
         return {};
@@ -202,7 +201,7 @@ QString ActivityViewController::summary(Activity activity, const QStringList &ta
     return {};
 }
 
-void ActivityViewController::setBusy(bool busy)
+void ShareTargets::setBusy(bool busy)
 {
     m_busy = busy;
     for (QCommandLinkButton *button : std::as_const(m_buttons))
@@ -210,7 +209,7 @@ void ActivityViewController::setBusy(bool busy)
     Q_EMIT busyChanged(busy);
 }
 
-void ActivityViewController::report(const QString &text, const QStringList &errors)
+void ShareTargets::report(const QString &text, const QStringList &errors)
 {
     m_status->setText(text);
     if (errors.isEmpty())
