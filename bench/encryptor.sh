@@ -10,7 +10,7 @@ build_dir=${BUILD_DIR:-build}
 size_mib=${SIZE_MIB:-512}
 rounds=${ROUNDS:-3}
 bench="$build_dir/bench/encryptor-bench"
-[ -x "$bench" ] || cmake --build "$build_dir" --target encryptor-bench
+[ -x "$bench" ] || cmake -S . -B "$build_dir" -DLUMISERA_BUILD_BENCHMARKS=ON >/dev/null && cmake --build "$build_dir" --target encryptor-bench
 
 scratch=$(mktemp -d "${TMPDIR:-/var/tmp}/lumisera-bench.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT

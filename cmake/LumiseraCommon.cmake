@@ -3,9 +3,15 @@ add_library(lumisera_common INTERFACE)
 target_compile_features(lumisera_common INTERFACE cxx_std_20)
 # Headers are included by their path from src/ ("core/UserDefaults.h"): one include directory.
 target_include_directories(lumisera_common INTERFACE ${PROJECT_SOURCE_DIR}/src)
-target_compile_options(lumisera_common INTERFACE -Wall -Wextra)
+target_compile_options(lumisera_common INTERFACE
+    -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual -Wold-style-cast -Wcast-qual -Wformat=2)
+if(LUMISERA_WERROR)
+    target_compile_options(lumisera_common INTERFACE -Werror)
+endif()
+# Strings say what they are: no silent conversion between bytes, text and addresses.
 target_compile_definitions(lumisera_common INTERFACE
-    QT_NO_KEYWORDS QT_NO_CAST_FROM_BYTEARRAY)
+    QT_NO_KEYWORDS QT_NO_CAST_FROM_BYTEARRAY QT_NO_CAST_TO_ASCII QT_NO_URL_CAST_FROM_STRING
+    QT_USE_QSTRINGBUILDER QT_STRICT_ITERATORS)
 
 if(LUMISERA_SANITIZE)
     set(_lumisera_san -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)

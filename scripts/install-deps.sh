@@ -9,7 +9,7 @@ packages=(
     gnome-keyring libsecret-1-0 libsecret-tools imagemagick
     qt6-wayland xvfb xauth openbox
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
-    clang libclang-rt-14-dev
+    clang clang-format libclang-rt-14-dev
 )
 
 missing=()

@@ -12,7 +12,7 @@ cd "$(dirname "$0")/../.."
 
 build_dir=${BUILD_DIR:-build}
 bench="$build_dir/bench/grid/grid-bench"
-[ -x "$bench" ] || cmake --build "$build_dir" --target grid-bench
+[ -x "$bench" ] || cmake -S . -B "$build_dir" -DLUMISERA_BUILD_BENCHMARKS=ON >/dev/null && cmake --build "$build_dir" --target grid-bench
 
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"

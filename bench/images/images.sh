@@ -12,7 +12,7 @@ build_dir=${BUILD_DIR:-build}
 rounds=${ROUNDS:-3}
 count=${COUNT:-200}
 bench="$build_dir/bench/images/image-bench"
-[ -x "$bench" ] || cmake --build "$build_dir" --target image-bench
+[ -x "$bench" ] || cmake -S . -B "$build_dir" -DLUMISERA_BUILD_BENCHMARKS=ON >/dev/null && cmake --build "$build_dir" --target image-bench
 
 scratch=$(mktemp -d "${TMPDIR:-/var/tmp}/lumisera-image-bench.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT

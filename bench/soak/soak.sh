@@ -9,7 +9,7 @@ cd "$(dirname "$0")/../.."
 
 build_dir=${BUILD_DIR:-build}
 bench="$build_dir/bench/soak/soak-bench"
-[ -x "$bench" ] || cmake --build "$build_dir" --target soak-bench
+[ -x "$bench" ] || cmake -S . -B "$build_dir" -DLUMISERA_BUILD_BENCHMARKS=ON >/dev/null && cmake --build "$build_dir" --target soak-bench
 
 # The program makes its own private home under TMPDIR, with the passcode in memory.
 exec "$bench" "${OPERATIONS:-2000}"

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/../.."
 build_dir=${BUILD_DIR:-build}
 runs=${RUNS:-10}
 [ -x "$build_dir/src/app/lumisera" ] && [ -x "$build_dir/bench/startup/bare-window" ] ||
-    cmake --build "$build_dir" --target lumisera bare-window
+    cmake -S . -B "$build_dir" -DLUMISERA_BUILD_BENCHMARKS=ON >/dev/null && cmake --build "$build_dir" --target lumisera bare-window
 
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"

@@ -52,7 +52,7 @@ QString AppPaths::privateRuntimeFolder(const QString &name)
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     const QString path =
         !runtime.isEmpty() && QFileInfo(QString::fromLocal8Bit(runtime)).isDir()
-            ? QString::fromLocal8Bit(runtime) + QLatin1Char('/') + name
+            ? QString(QString::fromLocal8Bit(runtime) + QLatin1Char('/') + name)
             : QDir::tempPath() + QLatin1Char('/') + name + QLatin1Char('-') + QString::number(getuid());
     const QByteArray native = QFile::encodeName(path);
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)

@@ -1,5 +1,7 @@
 #include "core/UniqueFd.h"
 
+#include <QStringBuilder>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -81,6 +83,6 @@ bool UniqueFd::linkAs(const QByteArray &path) const
 
 bool UniqueFd::linkAt(int folderFd, const QByteArray &name) const
 {
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
+    const QByteArray self = QByteArrayLiteral("/proc/self/fd/") + QByteArray::number(m_fd);
     return ::linkat(AT_FDCWD, self.constData(), folderFd, name.constData(), AT_SYMLINK_FOLLOW) == 0;
 }

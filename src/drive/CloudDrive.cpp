@@ -349,7 +349,7 @@ void CloudDrive::readFile(const RootRelativePath &path,
     // The block opens the path itself: it gets one only for a regular file reached without links.
     const auto [folder, name] = entryAt(path);
     folder.openFile(name);
-    CoordinatedFileManager::readFile(folder.pathOf(name), block);
+    CoordinatedFileManager::readFile(QFile::decodeName(folder.pathOf(name)), block);
 }
 
 void CloudDrive::updateFile(const RootRelativePath &path,
@@ -361,7 +361,7 @@ void CloudDrive::updateFile(const RootRelativePath &path,
         errno = EINVAL;
         throw FileSystemError::fromErrno(QStringLiteral("Not a regular file:"), itemFile(path));
     }
-    CoordinatedFileManager::updateFile(folder.pathOf(name), block);
+    CoordinatedFileManager::updateFile(QFile::decodeName(folder.pathOf(name)), block);
 }
 
 void CloudDrive::writeFile(const QByteArray &data, const RootRelativePath &path) const

@@ -90,7 +90,7 @@ QByteArrayList TreeFolder::componentsOf(const QString &relativePath)
 
 QByteArray TreeFolder::pathOf(const QByteArray &name) const
 {
-    return m_path == "/" ? m_path + name : m_path + '/' + name;
+    return m_path == "/" ? QByteArray(m_path + name) : QByteArray(m_path + '/' + name);
 }
 
 std::optional<struct stat> TreeFolder::status(const QByteArray &name) const

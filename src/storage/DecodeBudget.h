@@ -46,7 +46,7 @@ public:
     };
 
     static DecodeBudget &shared();
-    explicit DecodeBudget(qint64 capacity = DecodeBudget::capacity) : m_capacity(capacity) {}
+    explicit DecodeBudget(qint64 bytes = DecodeBudget::capacity) : m_capacity(bytes) {}
 
     // Waits until bytes (at most the capacity) fit beside the reservations held.
     Reservation reserve(qint64 bytes);

@@ -31,7 +31,7 @@ ImageResult failure(const ImageError &error)
 
 ImageResult decryptFailed()
 {
-    logError(QStringLiteral("Could not decrypt image"), __FILE__, ImageFunction);
+    logError(QStringLiteral("Could not decrypt image"), QStringLiteral(__FILE__), ImageFunction);
     return ImageResult{{}, ImageFromDecodedData::decryptFailedSymbol, std::nullopt};
 }
 
@@ -84,10 +84,10 @@ ImageResult cachedOrDecoded(const QUrl &url, DecodedImageCache &cache, const QSt
         if (stopped())
             return failure(ImageError::cancelled());
 
-        const std::optional<QString> key = stopped.session.key();
-        if (!key)
+        const std::optional<QString> passcode = stopped.session.key();
+        if (!passcode)
             return failure(ImageError::cancelled());
-        std::optional<QByteArray> plain = FileEncryptor::decrypt(*encrypted, *key);
+        std::optional<QByteArray> plain = FileEncryptor::decrypt(*encrypted, *passcode);
         encrypted.reset();
         if (!plain)
             return decryptFailed();

@@ -75,7 +75,7 @@ struct ImportJob::Worker
         qint64 total = 0;
         for (const QString &path : paths)
             total += std::max<qint64>(0, QFileInfo(path).size());
-        post([total](ImportJob *job) { job->setTotal(total); });
+        post([total](ImportJob *target) { target->setTotal(total); });
         if (manager)
             manager->connect();
         FolderOperations operations(manager, location, session);
@@ -89,10 +89,10 @@ struct ImportJob::Worker
             if (cancelled->load())
                 break;
             const QString name = QFileInfo(path).fileName();
-            post([name](ImportJob *job) { job->beginFile(name); });
+            post([name](ImportJob *target) { target->beginFile(name); });
             const qint64 base = done;
             const auto progress = [this, base](qint64 read) {
-                post([bytes = base + read](ImportJob *job) { job->setBytesDone(bytes); });
+                post([bytes = base + read](ImportJob *target) { target->setBytesDone(bytes); });
                 return !cancelled->load();
             };
             QString reason = sourceProblem(path);
@@ -106,9 +106,9 @@ struct ImportJob::Worker
             if (!imported)
                 failed.append({name, reason});
             done = base + std::max<qint64>(0, QFileInfo(path).size());
-            post([done, imported, reason](ImportJob *job) { job->endFile(done, imported, reason); });
+            post([done, imported, reason](ImportJob *target) { target->endFile(done, imported, reason); });
         }
-        post([](ImportJob *job) { job->finish(); });
+        post([](ImportJob *target) { target->finish(); });
     }
 
     // The vault locked: paths from `index` on were not stored. Told when the folder opens again,
@@ -119,11 +119,11 @@ struct ImportJob::Worker
         for (const QString &path : paths.mid(index))
             failed.append({QFileInfo(path).fileName(), reason});
         InterruptedImports::shared().record(folderKey, failed);
-        post([failed](ImportJob *job) {
-            job->m_interrupted = true;
-            for (const InterruptedImports::File &file : failed.mid(job->m_failures.size()))
-                job->m_failures.append({file.name, file.reason});
-            job->finish();
+        post([failed](ImportJob *target) {
+            target->m_interrupted = true;
+            for (const InterruptedImports::File &file : failed.mid(target->m_failures.size()))
+                target->m_failures.append({file.name, file.reason});
+            target->finish();
         });
     }
 

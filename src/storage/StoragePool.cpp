@@ -12,9 +12,9 @@ QThreadPool *makePool()
     pool->setMaxThreadCount(qMax(2, QThread::idealThreadCount()));
     // Runs first in the application object's destructor, while image plugins still load.
     qAddPostRoutine([] {
-        QThreadPool *pool = StoragePool::shared();
-        pool->clear();
-        pool->waitForDone();
+        QThreadPool *shared = StoragePool::shared();
+        shared->clear();
+        shared->waitForDone();
     });
     return pool;
 }

@@ -105,7 +105,8 @@ private Q_SLOTS:
             "XDG_RUNTIME_DIR", withRuntimeDirectory ? QFile::encodeName(base.path()) : QByteArray());
         const auto tmpVariable = setForNow("TMPDIR", QFile::encodeName(base.path()));
         const QString folder = base.filePath(
-            withRuntimeDirectory ? "lumisera-instance" : "lumisera-instance-" + QString::number(getuid()));
+            withRuntimeDirectory ? QStringLiteral("lumisera-instance")
+                                 : QString(QStringLiteral("lumisera-instance-") + QString::number(getuid())));
         if (before == "folder 0755")
             QVERIFY(QDir().mkdir(folder) && ::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
         else if (before == "link") // to a private folder of the same user

@@ -611,7 +611,8 @@ private Q_SLOTS:
         const QString data = qEnvironmentVariable("XDG_DATA_HOME") + "/Morvenda/Lumisera";
         QVERIFY(QDir().mkpath(data + "/CloudContainer"));
         QCOMPARE(vault({"--cloud", "ls"}).status, 0);
-        for (const QString &folder : {data, data + "/Documents", data + "/CloudContainer/Documents"}) {
+        for (const QString &folder :
+             {data, QString(data + "/Documents"), QString(data + "/CloudContainer/Documents")}) {
             struct stat status = {};
             QCOMPARE(::stat(QFile::encodeName(folder).constData(), &status), 0);
             QCOMPARE(status.st_mode & 0777, mode_t(0700));

@@ -180,7 +180,7 @@ private Q_SLOTS:
 
     void relativePathSeesThroughLinks()
     {
-        for (const QString &root : {m_root + "/", outside("link/")}) {
+        for (const QString &root : {QString(m_root + "/"), outside("link/")}) {
             FileMonitor monitor(root);
             QCOMPARE(monitor.relativePath(outside("link/a/old")).path(), "a/old");
             QCOMPARE(monitor.relativePath(outside("link/a/./not-yet/x")).path(), "a/not-yet/x");

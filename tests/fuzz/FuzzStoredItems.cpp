@@ -1,5 +1,6 @@
 #include "FuzzSupport.h"
 #include "TestHome.h"
+#include "TestSession.h"
 #include "core/AppPaths.h"
 #include "drive/NativePath.h"
 #include "security/InMemoryCredentialBackend.h"
@@ -174,11 +175,13 @@ struct Vault
         silenceProductLogs();
         KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
         FUZZ_REQUIRE(KeyChainHelper::shared().saveKey(QStringLiteral("passcode1")));
+        FUZZ_REQUIRE(unlockVaultForTest(QStringLiteral("passcode1")));
         FUZZ_REQUIRE(AppPaths::makePrivateFolders(AppPaths::documentsDirectory()));
         root = QFile::encodeName(AppPaths::documentsDirectory());
         for (int i = 0; i < 3; ++i) {
             collections[i] =
                 std::make_unique<ItemCollection>(StorageLocation::local, ListingTypes[i], QString());
+            collections[i]->setSession(testSession());
             // Change reports would start listings of their own, racing the one each input waits for.
             QObject::disconnect(&DriveNotificationCenter::shared(), nullptr, collections[i].get(), nullptr);
             models[i] = std::make_unique<ItemListModel>(collections[i].get());

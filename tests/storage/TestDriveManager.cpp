@@ -112,7 +112,8 @@ private Q_SLOTS:
     void listingFiltersByType()
     {
         const QString folder = folderPath(StorageLocation::local, "Trips/");
-        for (const QString &name : {QString("file"), QString(".hidden"), PartialFile::namePrefix + "0"})
+        for (const QString &name :
+             {QString("file"), QString(".hidden"), QString(PartialFile::namePrefix + "0")})
             QVERIFY(QFile(folder + name).open(QIODevice::WriteOnly));
         QVERIFY(QFile::link(folder + "file", folder + "link"));
         DriveManager manager(StorageLocation::local, "Trips");

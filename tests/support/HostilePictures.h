@@ -138,7 +138,8 @@ inline QByteArray bmp(QSize size)
 inline QByteArray withDeclaredSize(QByteArray heif, QSize size)
 {
     for (qsizetype at = heif.indexOf("ispe"); at > 0; at = heif.indexOf("ispe", at + 4))
-        heif.replace(at + 8, 8, bigEndian32(quint32(size.width())) + bigEndian32(quint32(size.height())));
+        heif.replace(at + 8, 8,
+                     QByteArray(bigEndian32(quint32(size.width())) + bigEndian32(quint32(size.height()))));
     return heif;
 }
 

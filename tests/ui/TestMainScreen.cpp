@@ -150,7 +150,8 @@ private Q_SLOTS:
         QTRY_VERIFY(field()->hasFocus());
         QVERIFY(!line()->isVisible());
         // Exactly as typed: no trimming, so a trailing space does not unlock.
-        for (const QString &wrong : {QStringLiteral("correct horse 43"), passcode + QLatin1Char(' ')}) {
+        for (const QString &wrong :
+             {QStringLiteral("correct horse 43"), QString(passcode + QLatin1Char(' '))}) {
             type(wrong);
             QTRY_VERIFY(field()->text().isEmpty());
             QVERIFY(field()->isVisible());

@@ -122,9 +122,9 @@ void NewCameraView::store(const QImage &image)
         return;
     if (m_collection) {
         const auto encodeAndStore = [image, operations = m_collection->operations()]() mutable {
-            const QByteArray data = jpegData(image);
+            const QByteArray encoded = jpegData(image);
             // A picture that cannot be encoded stores nothing.
-            return !data.isEmpty() && operations.addImageData(data);
+            return !encoded.isEmpty() && operations.addImageData(encoded);
         };
         StoragePool::runThen(QPointer<ItemCollection>(m_collection), encodeAndStore,
                              [collection = m_collection](bool) { collection->reload(); });
