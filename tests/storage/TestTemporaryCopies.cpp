@@ -2,6 +2,7 @@
 #include "TestSession.h"
 #include "core/AppPaths.h"
 #include "security/FileEncryptor.h"
+#include "storage/PreviewCopyRegistry.h"
 #include "storage/TemporaryCopies.h"
 
 #include <QDir>
@@ -81,6 +82,43 @@ private Q_SLOTS:
                  m_temporary + "renamed");
         QCOMPARE(contents(m_temporary + "renamed"), QByteArray("second"));
         QVERIFY(!TemporaryCopies::copyToTemporaryDirectory(m_vault.filePath("missing")));
+    }
+
+    // Steps: "h" a previewer holds the name, "m" one lets go with the copy it made, "-" one lets
+    // go without (closed before its decryption ended). present: whether the copy is there after each.
+    void previewCopyGoesWithItsLastHolder_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("present");
+        QTest::newRow("one previewer") << "hm"
+                                       << "n";
+        QTest::newRow("the first closes before its copy came") << "hh-m"
+                                                               << "yn";
+        QTest::newRow("the older copy's holder goes first") << "hhmm"
+                                                            << "yn";
+        QTest::newRow("a copy made after every holder went") << "h-m"
+                                                             << "yn";
+    }
+    void previewCopyGoesWithItsLastHolder()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, present);
+        PreviewCopyRegistry registry;
+        const QString copy = m_temporary + "notes.txt";
+        QVERIFY(write(copy, "plain"));
+        qsizetype checked = 0;
+        for (const QChar step : steps) {
+            if (step == u'h') {
+                registry.hold("notes.txt");
+                continue;
+            }
+            registry.letGo("notes.txt", step == u'm' ? copy : QString());
+            QVERIFY2(QFileInfo::exists(copy) == (present.at(checked) == u'y'),
+                     qPrintable(steps.left(checked)));
+            ++checked;
+        }
+        QCOMPARE(checked, present.size());
+        QCOMPARE(registry.holders("notes.txt"), 0);
     }
 };
 

@@ -1,6 +1,6 @@
 #include "ui/preview/DocumentInfoView.h"
 
-#include "ui/preview/PreviewContent.h"
+#include "storage/PreviewContent.h"
 
 #include <QIcon>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "ui/preview/DocumentPreviewer.h"
 
-#include "core/Logging.h"
 #include "media/MediaBackend.h"
+#include "storage/PreviewCopyRegistry.h"
 #include "storage/ShareFolder.h"
 #include "storage/StoragePool.h"
 #include "ui/common/UrlOpener.h"
@@ -15,7 +15,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -25,21 +24,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The copy of one name in the temporary directory and the previewers that hold it. A previewer
-// closed while its decryption still runs must not take away the copy a newer previewer of the
-// same item shows: the last one to let go removes it. Main thread only.
-struct Holding
-{
-    int previewers = 0;
-    QString copy;
-};
-
-QHash<QString, Holding> &holdings()
-{
-    static QHash<QString, Holding> holdings;
-    return holdings;
-}
 
 // A copy of its own for another application, in folder: a second name of the same file, where
 // the file system allows it, so that the plain bytes are not written twice.
@@ -78,7 +62,7 @@ DocumentPreviewer::DocumentPreviewer(StoredItemPtr item, VaultSessionPtr session
     layout->addWidget(bar);
     layout->addWidget(m_pages, 1);
     setFocusProxy(bar->closeButton());
-    ++holdings()[m_name].previewers;
+    PreviewCopyRegistry::shared().hold(m_name);
 }
 
 DocumentPreviewer::~DocumentPreviewer()
@@ -194,25 +178,8 @@ void DocumentPreviewer::openWithDefaultApplication()
 
 void DocumentPreviewer::letGo(const QString &name, const PreviewCopy &qlItem)
 {
-    Holding &holding = holdings()[name];
-    if (qlItem.previewItemURL)
-        holding.copy = qlItem.previewItemURL->toLocalFile();
-    if (--holding.previewers > 0)
-        return;
-    const QString copy = holding.copy;
-    holdings().remove(name);
-    if (!copy.isEmpty())
-        cleanUp(copy);
-}
-
-void DocumentPreviewer::cleanUp(const QString &path)
-{
-    QFile copy(path);
-    if (copy.remove())
-        logInfo(QStringLiteral("ContentPreviewer clean up temp file ") + QFileInfo(path).path() +
-                QStringLiteral("/(a preview copy)"));
-    else
-        errorMsg(QStringLiteral("Caught error ") + copy.errorString());
+    PreviewCopyRegistry::shared().letGo(name, qlItem.previewItemURL ? qlItem.previewItemURL->toLocalFile()
+                                                                    : QString());
 }
 
 void DocumentPreviewer::keyPressEvent(QKeyEvent *event)

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "security/VaultSession.h"
+#include "storage/PreviewContent.h"
+#include "storage/PreviewCopy.h"
 #include "storage/StoredItem.h"
 #include "ui/common/Screen.h"
-#include "ui/preview/PreviewContent.h"
-#include "ui/preview/PreviewCopy.h"
 
 #include <QList>
 #include <QPointer>
@@ -52,7 +52,6 @@ private:
     static Prepared prepare(const StoredItem &item, const VaultSession &session);
     // The copy of name goes with its last previewer.
     static void letGo(const QString &name, const PreviewCopy &qlItem);
-    static void cleanUp(const QString &path);
 
     void load();
     void display(const Prepared &prepared);

@@ -1,9 +1,9 @@
 #include "ui/preview/PdfViewer.h"
 
 #include "core/Logging.h"
+#include "storage/DecryptedData.h"
 #include "storage/StoragePool.h"
 #include "ui/preview/CentredPage.h"
-#include "ui/preview/DecryptedData.h"
 #include "ui/preview/PdfDocumentView.h"
 #include "ui/preview/PreviewBar.h"
 #include "ui/share/PreparingFileProgress.h"

@@ -1,7 +1,7 @@
 #include "ui/preview/TextPreview.h"
 
+#include "storage/PreviewContent.h"
 #include "ui/preview/MarkdownBrowser.h"
-#include "ui/preview/PreviewContent.h"
 
 #include <QFontDatabase>
 #include <QLabel>

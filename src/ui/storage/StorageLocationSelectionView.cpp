@@ -94,7 +94,7 @@ void StorageLocationSelectionView::showCloudState()
     const bool available = m_state->isCloudAvailable();
     m_cloudRow->setLabel(m_state->rowLabel(StorageLocation::cloud));
     m_cloudRow->setEnabled(available);
-    m_chooseFolderButton->setVisible(!available);
+    m_chooseFolderButton->setVisible(m_state->isCloudChecked() && !available);
     m_chooseFolderButton->setEnabled(!m_state->isLinking());
 }
 

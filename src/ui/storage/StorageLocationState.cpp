@@ -26,9 +26,20 @@ std::shared_ptr<ItemCollection> StorageLocationState::rootCollection(StorageLoca
 
 void StorageLocationState::refresh()
 {
-    const bool available = QFileInfo(AppPaths::cloudContainer()).isDir();
-    if (m_cloudAvailable == available)
+    const quint64 stamp = ++m_refreshStamp;
+    StoragePool::runThen(
+        this, [container = AppPaths::cloudContainer()] { return QFileInfo(container).isDir(); },
+        [this, stamp](bool available) {
+            if (stamp == m_refreshStamp)
+                setCloudAvailable(available);
+        });
+}
+
+void StorageLocationState::setCloudAvailable(bool available)
+{
+    if (m_cloudChecked && m_cloudAvailable == available)
         return;
+    m_cloudChecked = true;
     m_cloudAvailable = available;
     Q_EMIT cloudAvailableChanged();
 }
@@ -40,7 +51,7 @@ QString StorageLocationState::title(StorageLocation location) const
 
 QString StorageLocationState::rowLabel(StorageLocation location) const
 {
-    if (location == StorageLocation::cloud && !m_cloudAvailable)
+    if (location == StorageLocation::cloud && m_cloudChecked && !m_cloudAvailable)
         return title(location) + tr(" (Disabled) ");
     return title(location);
 }

@@ -19,8 +19,12 @@ class StorageLocationState : public QObject
 public:
     explicit StorageLocationState(QObject *parent = nullptr);
 
-    // The cloud container exists and is a folder, as of the last refresh().
+    // The cloud container exists and is a folder, as of the last refresh() answered.
     bool isCloudAvailable() const { return m_cloudAvailable; }
+    // Whether a refresh has answered yet: until then the cloud row neither opens nor says it is off.
+    bool isCloudChecked() const { return m_cloudChecked; }
+    // Looks at the container off the main thread: the synced folder may be a slow network mount.
+    // The newest refresh wins.
     void refresh();
 
     // "On Device" or "Cloud": the title of the tree's screen.
@@ -44,10 +48,13 @@ Q_SIGNALS:
     void linkFailed(const QString &reason);
 
 private:
+    void setCloudAvailable(bool available);
     void setLinking(bool linking);
     void finishLinking(const QString &reason);
 
     bool m_cloudAvailable = false;
+    bool m_cloudChecked = false;
+    quint64 m_refreshStamp = 0;
     bool m_linking = false;
     std::shared_ptr<ItemCollection> m_localRoot;
     std::shared_ptr<ItemCollection> m_cloudRoot;

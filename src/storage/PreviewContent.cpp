@@ -1,4 +1,4 @@
-#include "ui/preview/PreviewContent.h"
+#include "storage/PreviewContent.h"
 
 #include <QFile>
 #include <QMimeDatabase>

@@ -1,4 +1,4 @@
-#include "ui/preview/PreviewCopy.h"
+#include "storage/PreviewCopy.h"
 
 #include "storage/StoredItem.h"
 #include "storage/TemporaryCopies.h"

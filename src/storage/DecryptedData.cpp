@@ -1,4 +1,4 @@
-#include "ui/preview/DecryptedData.h"
+#include "storage/DecryptedData.h"
 
 #include "drive/NativePath.h"
 #include "security/FileEncryptor.h"
