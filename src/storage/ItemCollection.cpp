@@ -159,10 +159,10 @@ void ItemCollection::startReload(bool opening)
     }
     const StorageLocation location = m_location;
     const FileItemType resultType = m_resultType;
-    const quint64 generation = m_generation;
+    const quint64 stamp = m_listings.start();
     const QPointer<ItemCollection> alive(this);
-    m_reloadQueue.start([alive, manager, location, resultType, opening, generation, session] {
-        // Only starts the listing: two reloads may be in flight; the last to finish wins. What
+    m_reloadQueue.start([alive, manager, location, resultType, opening, stamp, session] {
+        // Only starts the listing: two reloads may be in flight; the newest started wins. What
         // comes back for a gone collection, or after the lock, is dropped.
         const auto list = [=] {
             manager->connect();
@@ -171,9 +171,9 @@ void ItemCollection::startReload(bool opening)
                 manager->removeLeftovers();
             return listFolder(manager, location, resultType, *session);
         };
-        StoragePool::runInSession(session, alive, list, [alive, generation](const Listing &listing) {
+        StoragePool::runInSession(session, alive, list, [alive, stamp](const Listing &listing) {
             // A collection closed, or whose folder went, while this listing ran stays empty.
-            if (generation == alive->m_generation)
+            if (alive->m_listings.accept(stamp))
                 alive->apply(listing);
         });
     });
@@ -329,7 +329,7 @@ void ItemCollection::fireTimer()
 
 void ItemCollection::markFolderGone()
 {
-    ++m_generation;
+    m_listings.invalidate();
     m_items.clear();
     Q_EMIT itemsChanged();
     m_containsPhotos = m_containsFolders = m_containsPDF = m_containsContentDocs = false;
@@ -347,7 +347,7 @@ void ItemCollection::markFolderGone()
 
 void ItemCollection::close()
 {
-    ++m_generation;
+    m_listings.invalidate();
     setDriveManager(nullptr);
     m_firstLoad = true;
     Q_EMIT firstLoadChanged();

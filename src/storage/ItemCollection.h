@@ -3,6 +3,7 @@
 #include "security/VaultSession.h"
 #include "storage/FileItemType.h"
 #include "storage/FolderOperations.h"
+#include "storage/ListingStamps.h"
 #include "storage/StorageLocation.h"
 #include "storage/StoredItem.h"
 #include "storage/UpdateEvent.h"
@@ -152,8 +153,7 @@ private:
     QTimer *m_timer = nullptr;
     bool m_firstLoad = true;
     bool m_warmsThumbnails = true;
-    // Moves on when the collection closes or its folder goes; listings of an older one are dropped.
-    quint64 m_generation = 0;
+    ListingStamps m_listings;
     std::optional<QString> m_pin;
     VaultSessionPtr m_session;
     bool m_pinUnreadable = false;

@@ -14,6 +14,7 @@
 #include "storage/ImageFromDecodedData.h"
 #include "storage/ItemCollection.h"
 #include "storage/ItemListModel.h"
+#include "storage/ListingStamps.h"
 #include "storage/StoragePool.h"
 #include "storage/TemporaryCopies.h"
 
@@ -104,6 +105,35 @@ class TestItemCollection : public QObject
 
 private Q_SLOTS:
     void initTestCase() { openTestSession(u"passcode1"_s); }
+
+    // Steps: "s" a listing starts (stamps 1, 2, …), "N" listing N finishes, "x" the folder closes.
+    void newestListingWins_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("shown"); // the listings shown, in order
+        QTest::newRow("in order") << u"s1s2"_s << u"12"_s;
+        QTest::newRow("the older finishes last") << u"ss21"_s << u"2"_s;
+        QTest::newRow("the older finishes first") << u"ss12"_s << u"12"_s;
+        QTest::newRow("closed while listing") << u"ssx21s3"_s << u"3"_s;
+        QTest::newRow("finished twice") << u"s11"_s << u"1"_s;
+        QTest::newRow("never started") << u"s2"_s << QString();
+    }
+    void newestListingWins()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, shown);
+        ListingStamps stamps;
+        QString accepted;
+        for (const QChar step : steps) {
+            if (step == u's')
+                stamps.start();
+            else if (step == u'x')
+                stamps.invalidate();
+            else if (stamps.accept(quint64(step.digitValue())))
+                accepted += step;
+        }
+        QCOMPARE(accepted, shown);
+    }
 
     void listingOrder()
     {

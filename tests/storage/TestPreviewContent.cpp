@@ -59,7 +59,6 @@ private Q_SLOTS:
         QCOMPARE(content.size, bytes.size());
         QVERIFY(!content.typeName.isEmpty());
     }
-
 };
 
 LUMISERA_TEST_MAIN(TestPreviewContent)
