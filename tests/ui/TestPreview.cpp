@@ -12,6 +12,7 @@
 #include "storage/StoragePool.h"
 #include "ui/common/Presenter.h"
 #include "ui/common/UrlOpener.h"
+#include "ui/media/MediaModule.h"
 #include "ui/preview/DocumentPreviewer.h"
 #include "ui/preview/PdfViewer.h"
 
@@ -99,6 +100,35 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
     void cleanup() { m_window.reset(); }
+
+    // Folders below a scratch root; the build tree is "build".
+    void mediaModuleOfTheRunningProgram_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<bool>("fromBuild"); // else from beside the program
+        QTest::newRow("the build's window") << u"build/src/app"_s << true;
+        QTest::newRow("a test of the build") << u"build/tests/ui"_s << true;
+        QTest::newRow("installed") << u"usr/bin"_s << false;
+        QTest::newRow("a sibling of the build") << u"build-other/bin"_s << false;
+    }
+    void mediaModuleOfTheRunningProgram()
+    {
+        QFETCH(QString, program);
+        QFETCH(bool, fromBuild);
+        QTemporaryDir root;
+        QVERIFY(QDir(root.path()).mkpath(program) && QDir(root.path()).mkpath(u"build"_s));
+        const QString build = QFileInfo(root.filePath(u"build"_s)).canonicalFilePath();
+        const QStringList paths = MediaModule::searchPaths(root.filePath(program), root.filePath(u"build"_s));
+        QCOMPARE(paths.size(), 1);
+        const QString &plugin = paths.constFirst();
+        QVERIFY(plugin.endsWith(u"/lumisera_media.so"_s));
+        if (fromBuild)
+            QCOMPARE(plugin, build + u"/plugins/lumisera_media.so"_s);
+        else // the prefix the program is installed under, never the build tree
+            QVERIFY2(plugin.startsWith(QDir::cleanPath(root.filePath(program) + u"/.."_s) + u'/') &&
+                         !plugin.startsWith(build + u'/'),
+                     qPrintable(plugin));
+    }
 
     void pdfIsNeverOnDisk()
     {

@@ -4,6 +4,7 @@
 #include "media/MediaBackend.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QPluginLoader>
 
@@ -45,7 +46,16 @@ MediaBackend *MediaModule::backend(QString *whyNot)
 
 QStringList MediaModule::searchPaths()
 {
-    return {QCoreApplication::applicationDirPath() + QStringLiteral("/" LUMISERA_PLUGIN_FROM_BIN "/") +
-                fileName,
-            QStringLiteral(LUMISERA_BUILD_PLUGIN_DIR "/") + fileName};
+    return searchPaths(QCoreApplication::applicationDirPath(), QStringLiteral(LUMISERA_BUILD_DIR));
+}
+
+QStringList MediaModule::searchPaths(const QString &programFolder, const QString &buildFolder)
+{
+    // Only a program of this build loads its plugin: an installed one must never pick up code
+    // from a build tree that may change under it, or be gone.
+    const QString program = QFileInfo(programFolder).canonicalFilePath();
+    const QString build = QFileInfo(buildFolder).canonicalFilePath();
+    if (!build.isEmpty() && (program == build || program.startsWith(build + u'/')))
+        return {build + QStringLiteral("/plugins/") + fileName};
+    return {QDir::cleanPath(programFolder + QStringLiteral("/" LUMISERA_PLUGIN_FROM_BIN "/") + fileName)};
 }

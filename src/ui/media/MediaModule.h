@@ -12,6 +12,8 @@ class MediaModule
 public:
     // Loaded once and kept; nothing, with the reason, when it is missing or does not load.
     static MediaBackend *backend(QString *whyNot = nullptr);
-    // Beside an installed program, then in the build tree.
+    // Where the running program finds it: in the build tree it was built in, else beside the
+    // installed program.
     static QStringList searchPaths();
+    static QStringList searchPaths(const QString &programFolder, const QString &buildFolder);
 };
