@@ -20,6 +20,7 @@ echo "### image pipeline"
 bash bench/images/images.sh
 echo "### start-up"
 bash bench/startup/startup.sh
+DESKTOP=1 bash bench/startup/startup.sh
 echo "### soak"
 bash bench/soak/soak.sh
 echo "### folder grid"

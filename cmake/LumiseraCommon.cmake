@@ -56,3 +56,19 @@ function(lumisera_add_fuzzer name)
     endif()
     add_dependencies(lumisera_fuzzers ${name})
 endfunction()
+
+# Qt's headers are most of what each file compiles: each library parses them once (precompiled).
+set(LUMISERA_PCH_CORE <QObject> <QString> <QStringList> <QByteArray> <QList> <QHash> <QUrl> <QFile>
+    <QFileInfo> <QDir> <QPointer> <QCoreApplication> <QFuture> <QMutex> <QTimer> <memory> <optional>)
+set(LUMISERA_PCH_WIDGETS ${LUMISERA_PCH_CORE} <QWidget> <QLabel> <QPushButton> <QToolButton>
+    <QVBoxLayout> <QHBoxLayout> <QStackedWidget> <QApplication> <QKeyEvent> <QPainter> <QImage>)
+
+# lumisera_precompile(target [WIDGETS]): the precompiled Qt headers of a library.
+function(lumisera_precompile target)
+    cmake_parse_arguments(ARG "WIDGETS" "" "" ${ARGN})
+    if(ARG_WIDGETS)
+        target_precompile_headers(${target} PRIVATE ${LUMISERA_PCH_WIDGETS})
+    else()
+        target_precompile_headers(${target} PRIVATE ${LUMISERA_PCH_CORE})
+    endif()
+endfunction()

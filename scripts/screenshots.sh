@@ -15,7 +15,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     sleep 1
     QT_LOGGING_RULES="com.morvenda.Journey*=false" DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent \
         DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent "$0" "$1"' \
-    "${BUILD_DIR:-build}/tests/ui/screenshot-tour" "$raw"
+    "${BUILD_DIR:-build}/scripts/screenshot-tour/screenshot-tour" "$raw"
 for picture in "$raw"/*.png; do
     # The tour puts the window at (32, 24) with its frame, 960 x 680 inside.
     convert "$picture" -crop 960x704+32+4 +repage -resize 75% -quality 85 "$out/$(basename "${picture%.png}").jpg"

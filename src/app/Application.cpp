@@ -1,5 +1,7 @@
 #include "app/Application.h"
 
+#include "app/FirstFrame.h"
+
 #include "core/Logging.h"
 #include "core/SharedData.h"
 #include "core/UserDefaults.h"
@@ -13,9 +15,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QTimer>
 
-Application::Application(QObject *parent) : QObject(parent), m_state(&m_quotes, &m_biometrics)
+Application::Application(QObject *parent)
+    : QObject(parent), m_phase(nullptr, ScenePhaseMonitor::Buses::later), m_state(&m_quotes, &m_biometrics)
 {
     connect(&m_phase, &ScenePhaseMonitor::phaseChanged, this, &Application::onPhaseChanged);
     connect(&KeyChainHelper::shared(), &KeyChainHelper::loadedKeyChanged, this,
@@ -37,10 +39,15 @@ void Application::start()
     m_window = std::make_unique<MainWindow>(&m_state);
     m_window->setPrivacyMonitor(&m_privacyMonitor);
     m_window->show();
-    m_state.checkPasscode();
-    // A day whose quote could not be fetched (offline at the last try) is asked again now; a day
-    // already served costs no network access.
-    QTimer::singleShot(0, &QuoteRefresher::shared(), &QuoteRefresher::fireTimer);
+    // The buses, the fingerprint reader and the keyring once the window is up: the vault is
+    // locked until then anyway.
+    FirstFrame::then(m_window.get(), [this] {
+        m_phase.watchBuses();
+        m_state.checkPasscode();
+        // A day whose quote could not be fetched (offline at the last try) is asked again now; a
+        // day already served costs no network access.
+        QuoteRefresher::shared().fireTimer();
+    });
     if (SharedData::shared().documentFolder().isEmpty()) {
         auto *alert = new QMessageBox(QMessageBox::Warning, tr("Directory not accessible"),
                                       tr("Document directory not found, can't download updates."),

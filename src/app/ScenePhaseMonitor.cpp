@@ -77,12 +77,21 @@ bool anyWindowShown()
 
 } // namespace
 
-ScenePhaseMonitor::ScenePhaseMonitor(QObject *parent)
+ScenePhaseMonitor::ScenePhaseMonitor(QObject *parent, Buses buses)
     : QObject(parent), m_systemBusName(connectionName("system")), m_sessionBusName(connectionName("session"))
 {
     if (qGuiApp)
         watchApplication();
     m_phase = derivedPhase();
+    if (buses == Buses::now)
+        watchBuses();
+}
+
+void ScenePhaseMonitor::watchBuses()
+{
+    if (m_watchingBuses)
+        return;
+    m_watchingBuses = true;
     watchSystemBus();
     watchSessionBus();
 }

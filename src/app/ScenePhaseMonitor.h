@@ -22,12 +22,18 @@ public:
     enum class ScenePhase { active, inactive, background };
     Q_ENUM(ScenePhase)
 
-    explicit ScenePhaseMonitor(QObject *parent = nullptr);
+    // later: the buses are watched from watchBuses() on, so that a start-up can show its window
+    // before it talks to them.
+    enum class Buses { now, later };
+
+    explicit ScenePhaseMonitor(QObject *parent = nullptr, Buses buses = Buses::now);
     ~ScenePhaseMonitor() override;
     ScenePhaseMonitor(const ScenePhaseMonitor &) = delete;
     ScenePhaseMonitor &operator=(const ScenePhaseMonitor &) = delete;
 
     ScenePhase phase() const { return m_phase; }
+    // Once: the system bus (session lock, sleep) and the session bus (screen saver).
+    void watchBuses();
 
 public Q_SLOTS:
     // What the desktop reports. The monitor's own watchers call these; tests may call them too.
@@ -56,6 +62,7 @@ private:
     ScenePhase derivedPhase() const;
     void update();
 
+    bool m_watchingBuses = false;
     const QString m_systemBusName;
     const QString m_sessionBusName;
     Qt::ApplicationState m_applicationState = Qt::ApplicationInactive;
