@@ -2,6 +2,7 @@
 // interfaces, each interactive element named and given a role; open menus in the tree with all
 // their items; tiles, alerts, sheets and progress saying what they are.
 #include "ConnectedCollection.h"
+#include "EventLoopMarkers.h"
 #include "MediaModuleLeaks.h"
 #include "QuoteServer.h"
 #include "TestFiles.h"
@@ -16,6 +17,7 @@
 #include "storage/FileNaming.h"
 #include "storage/ItemListModel.h"
 #include "storage/SelectedItemManager.h"
+#include "storage/StoragePool.h"
 #include "ui/common/AccessibleApplication.h"
 #include "ui/common/AppearanceMenus.h"
 #include "ui/common/Presenter.h"
@@ -24,6 +26,7 @@
 #include "ui/folder/FolderGrid.h"
 #include "ui/folder/FolderToolbar.h"
 #include "ui/folder/FolderView.h"
+#include "ui/folder/FolderViewState.h"
 #include "ui/folder/ImportSheet.h"
 #include "ui/folder/OKAlert.h"
 #include "ui/folder/OKCancelAlert.h"
@@ -270,7 +273,16 @@ class TestAccessibility : public QObject
         if (QAction *found = view->toolbar()->folderMenu()->findChild<QAction *>(action))
             found->trigger();
     }
-    static void settle() { QTest::qWait(50); }
+    // What a scene started has come: the storage pool's work, what it queued for the window and
+    // the zero timers that lay views out, until a round finds nothing more to run.
+    static bool settled()
+    {
+        for (int round = 0; round < 3; ++round) {
+            if (!StoragePool::shared()->waitForDone(10000) || !postedEventsRan() || !zeroTimersRan())
+                return false;
+        }
+        return true;
+    }
 
     // Each scene leaves the window showing one screen, sheet or alert.
     using Scene = std::function<void(TestAccessibility *)>;
@@ -310,7 +322,8 @@ class TestAccessibility : public QObject
                  t->m_window->openTree(
                      std::make_shared<ItemCollection>(StorageLocation::local, FileItemType::all, QString()),
                      u"On Device"_s);
-                 QTest::qWait(300);
+                 QTRY_VERIFY(t->topOf<FolderView>() &&
+                             t->topOf<FolderView>()->state()->page() == FolderViewState::Page::empty);
              }},
             {"a folder with pictures",
              [](TestAccessibility *t) {
@@ -437,7 +450,8 @@ class TestAccessibility : public QObject
                      FolderView *view = t->openFolder(u"Holidays"_s, 3);
                      QVERIFY(view);
                      view->tap(view->model()->index(0, 0));
-                     QTest::qWait(200);
+                     QTRY_VERIFY(t->top() != view && t->top()->isVisible());
+                     QVERIFY(settled()); // the picture is decoded: Return zooms it
                      QTest::keyClick(t->top()->focusProxy() ? t->top()->focusProxy() : t->top(),
                                      Qt::Key_Return);
                  });
@@ -516,7 +530,7 @@ private Q_SLOTS:
             popup->close();
         m_window.reset();
         m_state.reset();
-        QTest::qWait(20);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void everyControlHasANameAndARole_data()
@@ -532,7 +546,8 @@ private Q_SLOTS:
         scenes().at(scene).second(this);
         if (QTest::currentTestFailed())
             return;
-        QTest::qWait(600); // sheets open, decoding and previews arrive
+        QTRY_VERIFY(!top() || top()->isVisible()); // sheets open
+        QVERIFY(settled());                        // decoding and previews arrive
         QStringList problems;
         collectProblems(root(), problems);
         // Whatever has the keyboard is announced by its name.
