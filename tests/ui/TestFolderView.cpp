@@ -166,24 +166,19 @@ private Q_SLOTS:
         TipStore::reset();
     }
 
+    // What a tap does in selection mode is FolderViewState's; here, that Select, the tiles and the
+    // selection's delete button reach it.
     void selectionModeTogglesFilesOnly()
     {
-        QVERIFY(!makeFolder(u"Alpha"_s, 0).isEmpty());
         QVERIFY(connected(FileItemType::all)->operations().addImageData(pngPicture(1, {24, 16})));
         FolderView *view = open(FileItemType::all);
-        QVERIFY(listed(view, 2));
+        QVERIFY(listed(view, 1));
         QAbstractItemModelTester tester(view->model());
         QToolButton *trash = view->toolbar()->deleteButton();
         QTest::mouseClick(view->toolbar()->selectButton(), Qt::LeftButton);
         QVERIFY(view->selectionManager()->isEnabled());
         QVERIFY(trash->isVisible() && !trash->isEnabled());
-
-        click(view, row(view, u"Alpha"_s));
-        QCOMPARE(m_navigation->top(), view);
-        QVERIFY(view->selectionManager()->selectedItemIDs().isEmpty());
-        QVERIFY(!trash->isEnabled());
-
-        const QModelIndex file = view->model()->index(1, 0);
+        const QModelIndex file = view->model()->index(0, 0);
         click(view, file);
         QCOMPARE(view->selectionManager()->selectedItemIDs().size(), 1);
         QVERIFY(trash->isEnabled());

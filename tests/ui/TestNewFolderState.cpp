@@ -59,52 +59,36 @@ private Q_SLOTS:
         QCOMPARE(state.canCreate(), enabled);
         QCOMPARE(state.create(), enabled);
         QCOMPARE(handed.size(), enabled ? 1 : 0);
-        if (enabled) {
-            QCOMPARE(handed.first().first, handedName);
-            QCOMPARE(handed.first().second, handedPin);
-        }
+        if (!enabled)
+            return;
+        QCOMPARE(handed.first().first, handedName);
+        QCOMPARE(handed.first().second, handedPin);
+        // What was handed over is not held any longer: the next "Create" carries no PIN.
+        QVERIFY(state.create());
+        QCOMPARE(handed.last().second, Pin());
     }
 
-    // What was handed over or dropped is not held any longer: the next "Create" carries no PIN.
-    void pinIsForgotten_data()
+    // Modify Folder asks the same length of a new PIN, counted without the spaces around it.
+    void pinLength()
     {
-        QTest::addColumn<bool>("created");
-        QTest::newRow("after create") << true;
-        QTest::newRow("after the sheet closed") << false;
+        QVERIFY(!NewFolderState::isPinLongEnough(QString()));
+        QVERIFY(!NewFolderState::isPinLongEnough(u" 567  "_s));
+        QVERIFY(NewFolderState::isPinLongEnough(u" 5678 "_s));
+        QVERIFY(NewFolderState::isPinLongEnough(u"ab cd"_s));
     }
-    void pinIsForgotten()
+
+    // What was typed is forgotten once the sheet closed.
+    void closingForgetsThePin()
     {
-        QFETCH(bool, created);
         NewFolderState state;
         Pin last = u"unset"_s;
         connect(&state, &NewFolderState::createRequested, this,
                 [&last](const QString &, const Pin &p) { last = p; });
         state.setName(u"Trip"_s);
         state.setPin(u"5678"_s);
-        if (created)
-            QVERIFY(state.create());
-        else
-            state.forgetPin();
+        state.forgetPin();
         QVERIFY(state.create());
         QCOMPARE(last, Pin());
-    }
-
-    void pinLength_data()
-    {
-        QTest::addColumn<QString>("pin");
-        QTest::addColumn<bool>("enough");
-        QTest::newRow("empty") << QString() << false;
-        QTest::newRow("three") << u"567"_s << false;
-        QTest::newRow("three, padded") << u" 567 "_s << false;
-        QTest::newRow("four") << u"5678"_s << true;
-        QTest::newRow("four, padded") << u" 5678 "_s << true;
-        QTest::newRow("letters") << u"abcdef"_s << true;
-    }
-    void pinLength()
-    {
-        QFETCH(QString, pin);
-        QFETCH(bool, enough);
-        QCOMPARE(NewFolderState::isPinLongEnough(pin), enough);
     }
 };
 
