@@ -47,6 +47,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -237,9 +238,9 @@ class TestAccessibility : public QObject
         m_window->openTree(
             std::make_shared<ItemCollection>(StorageLocation::local, FileItemType::all, QString()),
             u"On Device"_s);
-        FolderView *view = topOf<FolderView>();
-        if (!view ||
-            !QTest::qWaitFor([view] { return view->model() && view->model()->rowCount() == 3; }, 5000))
+        const QPointer<FolderView> view = topOf<FolderView>();
+        if (!view || !QTest::qWaitFor(
+                         [view] { return !view || (view->model() && view->model()->rowCount() == 3); }, 5000))
             return nullptr;
         return view;
     }
@@ -253,10 +254,13 @@ class TestAccessibility : public QObject
         if (found.isEmpty())
             return nullptr;
         rootView->tap(found.first());
-        FolderView *view = topOf<FolderView>();
-        if (!view || (rows >= 0 &&
-                      !QTest::qWaitFor(
-                          [view, rows] { return view->model() && view->model()->rowCount() == rows; }, 5000)))
+        // Watched: a screen that goes meanwhile fails the scene instead of the process.
+        const QPointer<FolderView> view = topOf<FolderView>();
+        if (!view ||
+            (rows >= 0 &&
+             !QTest::qWaitFor(
+                 [view, rows] { return !view || (view->model() && view->model()->rowCount() == rows); },
+                 5000)))
             return nullptr;
         return view;
     }
@@ -530,7 +534,10 @@ private Q_SLOTS:
             popup->close();
         m_window.reset();
         m_state.reset();
+        // What the closed window left queued (its screens, the focus leaving, which is a phase
+        // change that locks) runs now, not in the next scene.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(postedEventsRan());
     }
 
     void everyControlHasANameAndARole_data()
