@@ -838,6 +838,8 @@ private Q_SLOTS:
         QAccessibleInterface *progress = QAccessible::queryAccessibleInterface(bar);
         QVERIFY(!progress->text(QAccessible::Name).isEmpty());
         QTRY_VERIFY(sheet->findChild<QPushButton *>(u"okButton"_s)->isVisible());
+        // The list of files left out is answered with Return: the keyboard is on OK.
+        QCOMPARE(sheet->focusWidget(), sheet->findChild<QPushButton *>(u"okButton"_s));
         // The bar counts files; the bytes written beside it reach the tree as its description.
         const QString shown = sheet->findChild<QLabel *>(u"progressText"_s)->text();
         QVERIFY(!shown.isEmpty());

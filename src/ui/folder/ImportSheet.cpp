@@ -224,11 +224,11 @@ void ImportSheet::showState()
     m_cancel->setVisible(m_state->button() == Button::cancel);
     m_cancel->setEnabled(m_state->isCancelEnabled());
     const bool failures = m_state->phase() == ImportSheetState::Phase::failures;
+    m_ok->setVisible(failures);
     if (failures && m_failures->count() == 0) {
         m_failures->addItems(m_state->failureLines());
         m_pages->setCurrentIndex(1);
         m_ok->setDefault(true);
         m_ok->setFocus(Qt::OtherFocusReason);
     }
-    m_ok->setVisible(failures);
 }
