@@ -211,7 +211,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<std::function<void(const QString &)>>("damage"); // given the folder's path
         QTest::addColumn<QString>("pin");                                 // empty: none readable
-        const auto padded = [](const QString &folder) {
+        const auto padded = [](const QString &folder) -> QString {
             return folder + FileNaming::scrambledName(u"@.pin"_s);
         };
         const auto write = [](const QString &path, const QByteArray &bytes) {
