@@ -76,8 +76,8 @@ private Q_SLOTS:
                 SingleInstance instance;
                 return !instance.claim() && instance.notifyRunning();
             });
-            while (later.wait_for(0ms) != std::future_status::ready)
-                QTest::qWait(5);
+            QVERIFY(QTest::qWaitFor([&later] { return later.wait_for(0ms) == std::future_status::ready; },
+                                    10000));
             QVERIFY(later.get());
             QCOMPARE(raised.size(), start);
         }

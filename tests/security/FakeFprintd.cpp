@@ -9,6 +9,7 @@ const QString ManagerPath = QStringLiteral("/net/reactivated/Fprint/Manager");
 const QString ManagerInterface = QStringLiteral("net.reactivated.Fprint.Manager");
 const QString DevicePath = QStringLiteral("/net/reactivated/Fprint/Device/0");
 const QString DeviceInterface = QStringLiteral("net.reactivated.Fprint.Device");
+const QString TestInterface = QStringLiteral("net.reactivated.Fprint.Test");
 
 QString nextConnectionName()
 {
@@ -41,10 +42,17 @@ QDBusMessage FakeFprintd::verifyStatus(const QString &result, bool done)
     return signal;
 }
 
+QDBusMessage FakeFprintd::roundTrip()
+{
+    return QDBusMessage::createMethodCall(Service, ManagerPath, TestInterface, QStringLiteral("RoundTrip"));
+}
+
 // GetDefaultDevice on the manager, anything else on the reader. fprintd's rules for claiming are
 // left out: the tests compare the calls themselves.
 bool FakeFprintd::handleMessage(const QDBusMessage &message, const QDBusConnection &)
 {
+    if (message.interface() == TestInterface)
+        return m_bus.send(message.createReply());
     const QString &member = message.member();
     const QVariantList arguments = message.arguments();
     m_calls.append(member + u'(' + (arguments.isEmpty() ? QString() : arguments.first().toString()) + u')');

@@ -33,6 +33,9 @@ public:
     void clearCalls() { m_calls.clear(); }
     // The reader's signal, as fprintd sends it or as anyone else on the bus could.
     static QDBusMessage verifyStatus(const QString &result, bool done);
+    // A call outside fprintd's interfaces, answered but not recorded: answered in turn, so its
+    // answer comes after those to every call sent before it on the same connection.
+    static QDBusMessage roundTrip();
     void emitVerifyStatus(const QString &result, bool done) { m_bus.send(verifyStatus(result, done)); }
 
     QString introspect(const QString &) const override { return {}; } // never asked for here

@@ -6,6 +6,7 @@
 void FakeKeyring::start(Operation operation, const QString &account, const QByteArray &secret,
                         QObject *context, Done done)
 {
+    ++m_started;
     Delay delay;
     bool noBackend = false;
     Refusal refusal = Refusal::none;
@@ -26,10 +27,12 @@ void FakeKeyring::start(Operation operation, const QString &account, const QByte
         return done(CredentialResult::notFound());
     if (!delay)
         return; // dropped: nothing will ever answer
+    // Pending until the answer has been given, or dropped with its context.
+    ++m_pending;
+    const std::shared_ptr<void> pending(nullptr, [self = shared_from_this()](void *) { --self->m_pending; });
     QTimer::singleShot(*delay, context,
-                       [self = shared_from_this(), operation, account, secret, done = std::move(done)] {
-                           done(self->apply(operation, account, secret));
-                       });
+                       [self = shared_from_this(), operation, account, secret, done = std::move(done),
+                        pending] { done(self->apply(operation, account, secret)); });
 }
 
 CredentialResult FakeKeyring::apply(Operation operation, const QString &account, const QByteArray &secret)

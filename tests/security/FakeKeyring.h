@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QMutex>
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -27,6 +28,10 @@ public:
     void setDelays(Delay reads, Delay changes);
     void put(const QString &account, const QByteArray &secret);
     std::optional<QByteArray> item(const QString &account) const;
+    // Delayed answers still to come: a test waits for them instead of for a time.
+    int pendingAnswers() const { return m_pending.load(); }
+    // Jobs asked for so far, answered or not.
+    int jobsStarted() const { return m_started.load(); }
 
 private:
     CredentialResult apply(Operation operation, const QString &account, const QByteArray &secret);
@@ -37,4 +42,6 @@ private:
     Refusal m_refusal = Refusal::none;
     Delay m_readDelay = std::chrono::milliseconds(0);
     Delay m_changeDelay = std::chrono::milliseconds(0);
+    std::atomic_int m_pending{0};
+    std::atomic_int m_started{0};
 };

@@ -1,9 +1,11 @@
+#include "EventLoopMarkers.h"
 #include "FakeFprintd.h"
 #include "LogCapture.h"
 #include "TestHome.h"
 #include "core/UserDefaults.h"
 #include "security/Biometrics.h"
 
+#include <QDBusPendingCall>
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
@@ -88,8 +90,19 @@ class TestBiometrics : public QObject
         return biometrics;
     }
 
-    // Long enough for a stray answer or a second Release to arrive over the private bus.
-    static void settle() { QTest::qWait(150); }
+    // A stray answer or a second Release has arrived over the private bus: the reader answers in
+    // turn, so a call's answer comes after those to every call before it, and the window takes
+    // them in the order they came; a second round covers what the first one set off.
+    static bool settled()
+    {
+        for (int round = 0; round < 2; ++round) {
+            const QDBusPendingCall marker =
+                QDBusConnection(Biometrics::busConnectionName).asyncCall(FakeFprintd::roundTrip());
+            if (!QTest::qWaitFor([&marker] { return marker.isFinished(); }, 5000) || !postedEventsRan())
+                return false;
+        }
+        return true;
+    }
 
     // Another client on the bus sends a match as if it were fprintd.
     static void forgeMatch()
@@ -99,12 +112,12 @@ class TestBiometrics : public QObject
         QDBusConnection forger = QDBusConnection::connectToBus(QDBusConnection::SystemBus, name);
         QVERIFY(forger.send(FakeFprintd::verifyStatus(Match, true)));
         // The bus keeps one sender's messages in order: once our connection answers the forger's
-        // ping, it holds the forged signal, and settle() lets it be delivered.
+        // ping, it holds the forged signal and has queued it for the main thread.
         const QDBusMessage ping = forger.call(QDBusMessage::createMethodCall(
             QDBusConnection(Biometrics::busConnectionName).baseService(), QStringLiteral("/"),
             QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping")));
         QCOMPARE(ping.type(), QDBusMessage::ReplyMessage);
-        settle();
+        QVERIFY(postedEventsRan());
     }
 
 private Q_SLOTS:
@@ -182,7 +195,7 @@ private Q_SLOTS:
         QVERIFY(!biometrics.isScanning());
         QTRY_COMPARE(finished.count(), 1);
         QCOMPARE(finished.first().first().value<Status>(), Status::failure);
-        settle();
+        QVERIFY(settled());
         QCOMPARE(changed.count(), 1);
         QCOMPARE(finished.count(), 1);
         QVERIFY2(loggedOnly(capture, "enabled", logged), qPrintable(capture.lines().join(u'\n')));
@@ -279,7 +292,7 @@ private Q_SLOTS:
         QTRY_COMPARE(m_fprintd->calls(), calls);
 
         m_fprintd->emitVerifyStatus(Match, true); // too late: the reader is no longer ours
-        settle();
+        QVERIFY(settled());
         QCOMPARE(m_fprintd->calls(), calls);
         QCOMPARE(finished.count(), biometrics ? 1 : 0);
         QCOMPARE(retried.count(), hitch == Hitch::none ? 1 : 0);

@@ -1,3 +1,4 @@
+#include "EventLoopMarkers.h"
 #include "FakeKeyring.h"
 #include "LogCapture.h"
 #include "TestHome.h"
@@ -248,7 +249,11 @@ private Q_SLOTS:
         QCOMPARE(UserDefaults::date(UserDefaults::Key::installed) == UserDefaults::distantPast(),
                  !installedBefore);
 
-        QTest::qWait(keyring == Keyring::answersLate ? 2000 : 0); // late answers land, and are undone
+        // Late answers land, and are undone.
+        for (int round = 0; round < 2; ++round) {
+            QVERIFY(QTest::qWaitFor([this] { return m_keyring->pendingAnswers() == 0; }, 5000));
+            QVERIFY(postedEventsRan());
+        }
         setKeyring(Keyring::works);
         QCOMPARE(m_keyring->item(Account), QByteArray("the only passcode"));
         QVERIFY(!inFile());
@@ -343,8 +348,9 @@ private Q_SLOTS:
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, this, [&] { ++ticks; });
         ticker.start(10);
+        const int started = m_keyring->jobsStarted();
         auto onWorker = std::async(std::launch::async, [] { return helper().lookUp(); });
-        QTest::qWait(50);
+        QTRY_VERIFY(m_keyring->jobsStarted() > started); // the worker waits for the keyring
         clock.restart();
         QCOMPARE(helper().lookUp().state, State::unavailable);
         QVERIFY(clock.elapsed() <= Deadline.count() + 1000);

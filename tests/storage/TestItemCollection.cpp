@@ -1,4 +1,5 @@
 #include "ConnectedCollection.h"
+#include "EventLoopMarkers.h"
 #include "LogCapture.h"
 #include "TestHome.h"
 #include "TestSession.h"
@@ -240,7 +241,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<std::function<void(const QString &)>>("damage"); // given the folder's path
         QTest::addColumn<QString>("pin");                                 // empty: none readable
-        const auto padded = [](const QString &folder) {
+        const auto padded = [](const QString &folder) -> QString {
             return folder + FileNaming::scrambledName(u"@.pin"_s);
         };
         const auto write = [](const QString &path, const QByteArray &bytes) {
@@ -448,8 +449,14 @@ private Q_SLOTS:
     {
         QFETCH(bool, closes);
         const auto collection = folder(closes ? u"Closing"_s : u"Vanishing"_s);
+        QSignalSpy checked(collection.get(), &ItemCollection::changeCheckStarted);
         QCOMPARE(store(*collection, {"a.jpg", "b.pdf"}).size(), 2);
-        QTest::qWait(ItemCollection::changeDelayMs + 300); // the stores' own change reports are spent
+        // The stores' own change reports are spent: their check came and what it ran has answered.
+        QVERIFY(checked.wait(ItemCollection::changeDelayMs + 5000));
+        for (int round = 0; round < 2; ++round) {
+            QVERIFY(StoragePool::shared()->waitForDone(10000));
+            QVERIFY(postedEventsRan());
+        }
         collection->loadFirstTime();
         if (closes)
             collection->close();
@@ -602,11 +609,11 @@ private Q_SLOTS:
                 std::make_unique<ItemCollection>(StorageLocation::local, FileItemType::all, u"Brief"_s);
             collection->loadFirstTime();
             if (round % 2)
-                QTest::qWait(1);
+                QCoreApplication::processEvents(); // some go once their listing has started
         }
         QThreadPool::globalInstance()->waitForDone();
         StoragePool::shared()->waitForDone();
-        QTest::qWait(50); // continuations of listings that outlived their collection
+        QVERIFY(postedEventsRan()); // continuations of listings that outlived their collection
     }
 
     void fileOperations()

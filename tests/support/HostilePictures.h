@@ -108,7 +108,7 @@ inline QByteArray webp(QSize size)
 // One uncompressed strip of 8-bit RGB that is not there.
 inline QByteArray tiff(QSize size)
 {
-    const auto entry = [](int tag, int type, quint32 count, quint32 value) {
+    const auto entry = [](int tag, int type, quint32 count, quint32 value) -> QByteArray {
         return littleEndian16(tag) + littleEndian16(type) + littleEndian32(count) + littleEndian32(value);
     };
     QByteArray directory = littleEndian16(9);

@@ -2,6 +2,7 @@
 // interfaces, each interactive element named and given a role; open menus in the tree with all
 // their items; tiles, alerts, sheets and progress saying what they are.
 #include "ConnectedCollection.h"
+#include "EventLoopMarkers.h"
 #include "MediaModuleLeaks.h"
 #include "QuoteServer.h"
 #include "TestFiles.h"
@@ -16,6 +17,7 @@
 #include "storage/FileNaming.h"
 #include "storage/ItemListModel.h"
 #include "storage/SelectedItemManager.h"
+#include "storage/StoragePool.h"
 #include "ui/common/AccessibleApplication.h"
 #include "ui/common/AppearanceMenus.h"
 #include "ui/common/Presenter.h"
@@ -24,6 +26,7 @@
 #include "ui/folder/FolderGrid.h"
 #include "ui/folder/FolderToolbar.h"
 #include "ui/folder/FolderView.h"
+#include "ui/folder/FolderViewState.h"
 #include "ui/folder/ImportSheet.h"
 #include "ui/folder/OKAlert.h"
 #include "ui/folder/OKCancelAlert.h"
@@ -44,6 +47,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -234,9 +238,9 @@ class TestAccessibility : public QObject
         m_window->openTree(
             std::make_shared<ItemCollection>(StorageLocation::local, FileItemType::all, QString()),
             u"On Device"_s);
-        FolderView *view = topOf<FolderView>();
-        if (!view ||
-            !QTest::qWaitFor([view] { return view->model() && view->model()->rowCount() == 3; }, 5000))
+        const QPointer<FolderView> view = topOf<FolderView>();
+        if (!view || !QTest::qWaitFor(
+                         [view] { return !view || (view->model() && view->model()->rowCount() == 3); }, 5000))
             return nullptr;
         return view;
     }
@@ -250,10 +254,13 @@ class TestAccessibility : public QObject
         if (found.isEmpty())
             return nullptr;
         rootView->tap(found.first());
-        FolderView *view = topOf<FolderView>();
-        if (!view || (rows >= 0 &&
-                      !QTest::qWaitFor(
-                          [view, rows] { return view->model() && view->model()->rowCount() == rows; }, 5000)))
+        // Watched: a screen that goes meanwhile fails the scene instead of the process.
+        const QPointer<FolderView> view = topOf<FolderView>();
+        if (!view ||
+            (rows >= 0 &&
+             !QTest::qWaitFor(
+                 [view, rows] { return !view || (view->model() && view->model()->rowCount() == rows); },
+                 5000)))
             return nullptr;
         return view;
     }
@@ -270,7 +277,16 @@ class TestAccessibility : public QObject
         if (QAction *found = view->toolbar()->folderMenu()->findChild<QAction *>(action))
             found->trigger();
     }
-    static void settle() { QTest::qWait(50); }
+    // What a scene started has come: the storage pool's work, what it queued for the window and
+    // the zero timers that lay views out, until a round finds nothing more to run.
+    static bool settled()
+    {
+        for (int round = 0; round < 3; ++round) {
+            if (!StoragePool::shared()->waitForDone(10000) || !postedEventsRan() || !zeroTimersRan())
+                return false;
+        }
+        return true;
+    }
 
     // Each scene leaves the window showing one screen, sheet or alert.
     using Scene = std::function<void(TestAccessibility *)>;
@@ -310,7 +326,8 @@ class TestAccessibility : public QObject
                  t->m_window->openTree(
                      std::make_shared<ItemCollection>(StorageLocation::local, FileItemType::all, QString()),
                      u"On Device"_s);
-                 QTest::qWait(300);
+                 QTRY_VERIFY(t->topOf<FolderView>() &&
+                             t->topOf<FolderView>()->state()->page() == FolderViewState::Page::empty);
              }},
             {"a folder with pictures",
              [](TestAccessibility *t) {
@@ -437,7 +454,8 @@ class TestAccessibility : public QObject
                      FolderView *view = t->openFolder(u"Holidays"_s, 3);
                      QVERIFY(view);
                      view->tap(view->model()->index(0, 0));
-                     QTest::qWait(200);
+                     QTRY_VERIFY(t->top() != view && t->top()->isVisible());
+                     QVERIFY(settled()); // the picture is decoded: Return zooms it
                      QTest::keyClick(t->top()->focusProxy() ? t->top()->focusProxy() : t->top(),
                                      Qt::Key_Return);
                  });
@@ -516,7 +534,10 @@ private Q_SLOTS:
             popup->close();
         m_window.reset();
         m_state.reset();
-        QTest::qWait(20);
+        // What the closed window left queued (its screens, the focus leaving, which is a phase
+        // change that locks) runs now, not in the next scene.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(postedEventsRan());
     }
 
     void everyControlHasANameAndARole_data()
@@ -532,7 +553,8 @@ private Q_SLOTS:
         scenes().at(scene).second(this);
         if (QTest::currentTestFailed())
             return;
-        QTest::qWait(600); // sheets open, decoding and previews arrive
+        QTRY_VERIFY(!top() || top()->isVisible()); // sheets open
+        QVERIFY(settled());                        // decoding and previews arrive
         QStringList problems;
         collectProblems(root(), problems);
         // Whatever has the keyboard is announced by its name.
@@ -816,6 +838,8 @@ private Q_SLOTS:
         QAccessibleInterface *progress = QAccessible::queryAccessibleInterface(bar);
         QVERIFY(!progress->text(QAccessible::Name).isEmpty());
         QTRY_VERIFY(sheet->findChild<QPushButton *>(u"okButton"_s)->isVisible());
+        // The list of files left out is answered with Return: the keyboard is on OK.
+        QCOMPARE(sheet->focusWidget(), sheet->findChild<QPushButton *>(u"okButton"_s));
         // The bar counts files; the bytes written beside it reach the tree as its description.
         const QString shown = sheet->findChild<QLabel *>(u"progressText"_s)->text();
         QVERIFY(!shown.isEmpty());

@@ -1,4 +1,5 @@
 #include "ConnectedCollection.h"
+#include "EventLoopMarkers.h"
 #include "PresenterWindow.h"
 #include "TestFiles.h"
 #include "TestSession.h"
@@ -8,6 +9,7 @@
 #include "security/FileEncryptor.h"
 #include "security/InMemoryCredentialBackend.h"
 #include "security/KeyChainHelper.h"
+#include "storage/StoragePool.h"
 #include "ui/camera/CameraWrapper.h"
 #include "ui/camera/NewCameraView.h"
 #include "ui/common/Presenter.h"
@@ -127,9 +129,12 @@ private Q_SLOTS:
             QTest::keyClick(cameraScreen(), Qt::Key(key));
         QTRY_VERIFY(!cameraScreen());
         if (stored == 0) {
-            QTest::qWait(100);
+            // A picture would be stored on the pool and listed by the next reload.
+            QVERIFY(StoragePool::shared()->waitForDone(10000));
+            QVERIFY(postedEventsRan());
+            QSignalSpy listed(m_collection.get(), &ItemCollection::timestampChanged);
             m_collection->reload();
-            QTest::qWait(100);
+            QVERIFY(listed.wait(5000));
         }
         QTRY_COMPARE(m_collection->items().size(), stored);
         if (!stored)

@@ -114,7 +114,7 @@ private Q_SLOTS:
     void cleanup()
     {
         m_window.reset();
-        QTest::qWait(20); // screens go with deleteLater
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // screens go with deleteLater
     }
 
     void theFolderScreenPagesOnlyThroughPictures()

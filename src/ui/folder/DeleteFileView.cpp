@@ -3,6 +3,7 @@
 #include "core/Logging.h"
 #include "storage/ItemCollection.h"
 #include "storage/StoragePool.h"
+#include "ui/folder/DeleteItemsState.h"
 #include "ui/folder/OKAlert.h"
 #include "ui/folder/OKCancelAlert.h"
 #include "ui/folder/WarningCard.h"
@@ -17,7 +18,15 @@ DeleteFileView::DeleteFileView(const QList<StoredItemPtr> &items, ItemCollection
     : Screen(parent), m_items(items), m_collection(collection),
       m_card(new WarningCard(tr("Deleting files cannot be undone; there is no way to recover files once "
                                 "deleted.\n\nAre you sure you want to continue?"),
-                             tr("Delete Items"), true))
+                             tr("Delete Items"), true)),
+      m_state(new DeleteItemsState(
+          [&items] {
+              QStringList names;
+              for (const StoredItemPtr &item : items)
+                  names.append(item->fullName());
+              return names;
+          }(),
+          this))
 {
     setObjectName(QStringLiteral("deleteFileView"));
     setTitle(tr("Delete Items"));
@@ -41,17 +50,19 @@ void DeleteFileView::confirm()
     alert->open();
 }
 
+bool DeleteFileView::isDeleting() const
+{
+    return m_state->isDeleting();
+}
+
 void DeleteFileView::deleteItems()
 {
-    if (m_deleting)
+    if (!m_state->start())
         return;
-    m_deleting = true;
     // Closing now would drop the outcome the folder screen waits for.
     setDismissesInteractively(false);
     m_card->showProgress(tr("Deleting.. "));
-    QList<FolderOperations::Failure> none;
-    for (const StoredItemPtr &item : std::as_const(m_items))
-        none.append({item->fullName(), tr("The folder is gone.")});
+    const QList<FolderOperations::Failure> none = m_state->folderGone();
     if (!m_collection) {
         finish(none);
         return;
@@ -73,16 +84,7 @@ void DeleteFileView::finish(const QList<FolderOperations::Failure> &failures)
         return;
     }
     logError(QStringLiteral("something went bad"), QStringLiteral(__FILE__), QStringLiteral("body"));
-    QStringList lines;
-    for (const FolderOperations::Failure &failure : failures)
-        lines.append(tr("%1: %2").arg(failure.name, failure.reason));
-    const QString text =
-        (failures.size() == m_items.size() ? tr("No file could be deleted.")
-                                           : tr("%1 of %2 files could not be deleted; the others are gone.")
-                                                 .arg(failures.size())
-                                                 .arg(m_items.size())) +
-        QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
-    auto *alert = new OKAlert(tr("Delete Items"), text, this);
+    auto *alert = new OKAlert(tr("Delete Items"), m_state->failureText(failures), this);
     alert->setObjectName(QStringLiteral("deleteFailureAlert"));
     connect(alert, &OKAlert::ok, this, [this] {
         Q_EMIT deleteStatus(false);

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPointer>
 
+class DeleteItemsState;
 class ItemCollection;
 class WarningCard;
 
@@ -19,7 +20,7 @@ class DeleteFileView : public Screen
 public:
     DeleteFileView(const QList<StoredItemPtr> &items, ItemCollection *collection, QWidget *parent = nullptr);
 
-    bool isDeleting() const { return m_deleting; }
+    bool isDeleting() const;
 
 Q_SIGNALS:
     void deleteStatus(bool deleted);
@@ -30,11 +31,11 @@ protected:
 private:
     void confirm();
     void deleteItems();
-    void finish(const QList<FolderOperations::Failure> &failures);
     // One alert for everything that could not be deleted; the sheet goes when it closes.
+    void finish(const QList<FolderOperations::Failure> &failures);
 
     QList<StoredItemPtr> m_items;
     QPointer<ItemCollection> m_collection;
     WarningCard *m_card;
-    bool m_deleting = false;
+    DeleteItemsState *m_state;
 };

@@ -120,7 +120,6 @@ void FolderToolbar::makeMenu(bool folderAddOk)
 
 void FolderToolbar::setSelectionMode(bool on)
 {
-    m_selectionMode = on;
     m_select->setText(on ? tr("Cancel") : tr("Select"));
     QFont font = m_select->font();
     font.setBold(on);
@@ -128,23 +127,22 @@ void FolderToolbar::setSelectionMode(bool on)
     m_selectedGroup->setVisible(on);
     m_camera->setVisible(!on);
     m_menuButton->setVisible(!on);
-    paintDelete();
 }
 
-void FolderToolbar::setSelectionCount(int count)
+void FolderToolbar::setSelectEnabled(bool enabled)
 {
-    m_count = count;
-    paintDelete();
+    m_select->setEnabled(enabled);
 }
 
-void FolderToolbar::setCanSelect(bool canSelect)
+void FolderToolbar::setSelectionActionsEnabled(bool enabled)
 {
-    m_select->setEnabled(canSelect || m_selectionMode);
+    m_actionsEnabled = enabled;
+    paintDelete();
 }
 
 void FolderToolbar::paintDelete()
 {
-    const bool any = m_count > 0;
+    const bool any = m_actionsEnabled;
     m_share->setEnabled(any);
     m_delete->setEnabled(any);
     m_delete->setIcon(any ? tinted(QStringLiteral("trash"), OKCancelAlert::destructiveColor(palette()))

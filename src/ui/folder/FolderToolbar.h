@@ -21,8 +21,9 @@ public:
     QToolButton *deleteButton() const { return m_delete; }
 
     void setSelectionMode(bool on);
-    void setSelectionCount(int count);
-    void setCanSelect(bool canSelect);
+    void setSelectEnabled(bool enabled);
+    // Share and delete, for what is selected.
+    void setSelectionActionsEnabled(bool enabled);
 
 Q_SIGNALS:
     void selectToggled();
@@ -51,6 +52,5 @@ private:
     QWidget *m_selectedGroup;
     QToolButton *m_share;
     QToolButton *m_delete;
-    bool m_selectionMode = false;
-    int m_count = 0;
+    bool m_actionsEnabled = false;
 };

@@ -19,6 +19,7 @@
 #include "ui/folder/FolderGrid.h"
 #include "ui/folder/FolderTip.h"
 #include "ui/folder/FolderToolbar.h"
+#include "ui/folder/FolderViewState.h"
 #include "ui/folder/ModifyFolderView.h"
 #include "ui/folder/NewFolderView.h"
 #include "ui/folder/OKAlert.h"
@@ -48,6 +49,7 @@ FolderView::FolderView(std::shared_ptr<ItemCollection> collection, VaultSessionP
                        Presenter *presenter, const ScreenPrivacyMonitor *privacy, QWidget *parent)
     : Screen(parent), m_collection(std::move(collection)), m_session(std::move(session)),
       m_presenter(presenter), m_privacy(privacy),
+      m_state(new FolderViewState(m_collection->resultType() == FileItemType::all, this)),
       m_selection(new SelectedItemManager({}, false, m_collection->cacheKey(), this)), m_grid(new FolderGrid),
       m_toolbar(new FolderToolbar(m_collection->resultType() == FileItemType::all)),
       m_pages(new QStackedWidget)
@@ -71,11 +73,14 @@ FolderView::FolderView(std::shared_ptr<ItemCollection> collection, VaultSessionP
     connect(m_grid, &FolderGrid::tileTapped, this, &FolderView::tap);
     connect(m_grid, &FolderGrid::tileMenuRequested, this, &FolderView::showTileMenu);
     connect(m_grid, &FolderGrid::filesDropped, this, [this](const QStringList &paths) {
-        if (!m_locked)
+        if (m_state->acceptsDrop())
             Q_EMIT filesDropped(paths);
     });
     connect(m_selection, &SelectedItemManager::selectedItemIDsChanged, this, &FolderView::selectionChanged);
     connect(m_selection, &SelectedItemManager::enabledChanged, this, &FolderView::selectionChanged);
+    connect(m_state, &FolderViewState::contentsOpened, this, &FolderView::openContents);
+    connect(m_state, &FolderViewState::contentsClosed, this, &FolderView::closeContents);
+    connect(m_state, &FolderViewState::changed, this, &FolderView::showState);
     ItemCollection *listing = m_collection.get();
     connect(listing, &ItemCollection::timestampChanged, this, &FolderView::listingChanged);
     connect(listing, &ItemCollection::folderIsGoneChanged, this, &FolderView::checkGone);
@@ -88,9 +93,9 @@ FolderView::~FolderView()
     m_grid->setItemModel(nullptr);
 }
 
-bool FolderView::folderAddOk() const
+bool FolderView::isLocked() const
 {
-    return m_collection->resultType() == FileItemType::all;
+    return m_state->isLocked();
 }
 
 QWidget *FolderView::makeContent()
@@ -99,7 +104,7 @@ QWidget *FolderView::makeContent()
     auto *layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    if ((m_tip = FolderTip::firstShown(folderAddOk()))) {
+    if ((m_tip = FolderTip::firstShown(m_state->folderAddOk()))) {
         auto *tipMargin = new QVBoxLayout;
         tipMargin->setContentsMargins(8, 6, 8, 2);
         tipMargin->addWidget(m_tip);
@@ -158,7 +163,7 @@ QWidget *FolderView::makeEmptyPage()
 {
     m_emptyPage = new QWidget;
     auto *layout = new QVBoxLayout(m_emptyPage);
-    if (!folderAddOk())
+    if (!m_state->folderAddOk())
         return m_emptyPage; // an empty sub-folder shows an empty area
     auto *add = new AddFolder(3.0);
     add->setObjectName(QStringLiteral("addFolderButton"));
@@ -202,55 +207,82 @@ void FolderView::connectToolbar()
     connect(m_toolbar, &FolderToolbar::cameraRequested, this, &FolderView::cameraRequested);
 }
 
-bool FolderView::isListed() const
-{
-    return m_collection->timestamp() != UserDefaults::distantPastSeconds;
-}
-
 void FolderView::listingChanged()
 {
-    if (!isListed())
-        return showPage();
-    const std::optional<QString> pin = m_collection->pin();
-    const bool unreadable = m_collection->pinUnreadable();
-    m_locked = unreadable || (pin.has_value() && *pin != m_collectionPinCode);
-    m_lockButton->setEnabled(!unreadable);
-    m_pinProblem->setVisible(unreadable);
-    if (m_locked && m_model) {
-        m_selection->disable();
-        m_grid->setItemModel(nullptr);
-        delete m_model;
-        m_model = nullptr;
-    } else if (!m_locked && !m_model) {
-        QTimer::singleShot(0, this, &FolderView::reportInterruptedImport);
-        m_model = new ItemListModel(m_collection.get(), this);
-        m_grid->setItemModel(m_model);
-        connect(m_model, &QAbstractItemModel::modelReset, this, &FolderView::showPage);
-        // Not from inside the listing's own signal.
-        if (m_collection->firstLoad())
-            QTimer::singleShot(0, this, [this] {
-                if (!m_locked && m_collection->hasDriveManager())
-                    m_collection->loadFirstTime();
-            });
+    const bool listed = m_collection->timestamp() != UserDefaults::distantPastSeconds;
+    m_state->setListing(listed, m_collection->pin(), m_collection->pinUnreadable());
+    contentsChanged();
+}
+
+QWidget *FolderView::pageWidget() const
+{
+    switch (m_state->page()) {
+    case FolderViewState::Page::blank:
+        break;
+    case FolderViewState::Page::grid:
+        return m_gridPage;
+    case FolderViewState::Page::lock:
+        return m_lockPage;
+    case FolderViewState::Page::empty:
+        return m_emptyPage;
     }
+    return m_blankPage;
+}
+
+void FolderView::showState()
+{
+    m_lockButton->setEnabled(m_state->isPinEntryEnabled());
+    m_pinProblem->setVisible(m_state->isPinUnreadable());
+    // The gestures are those of the photo viewer: told where there are pictures.
+    if (m_tip)
+        m_tip->setVisible(m_state->showsTip(m_tip->objectName() == QStringLiteral("SubFolderTip")));
+    m_toolbar->setSelectionMode(m_state->isSelecting());
+    m_toolbar->setSelectEnabled(m_state->isSelectEnabled());
+    m_toolbar->setSelectionActionsEnabled(m_state->areSelectionActionsEnabled());
+    m_grid->viewport()->update();
+    if (pageWidget() != m_pages->currentWidget())
+        showPage();
+}
+
+void FolderView::openContents()
+{
+    QTimer::singleShot(0, this, &FolderView::reportInterruptedImport);
+    m_model = new ItemListModel(m_collection.get(), this);
+    m_grid->setItemModel(m_model);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &FolderView::contentsChanged);
+    // Not from inside the listing's own signal.
+    if (m_collection->firstLoad())
+        QTimer::singleShot(0, this, [this] {
+            if (m_state->showsContents() && m_collection->hasDriveManager())
+                m_collection->loadFirstTime();
+        });
+    contentsChanged();
+}
+
+void FolderView::closeContents()
+{
+    m_selection->disable();
+    m_grid->setItemModel(nullptr);
+    delete m_model;
+    m_model = nullptr;
+    contentsChanged();
+}
+
+void FolderView::contentsChanged()
+{
+    bool files = false;
+    for (int row = 0; m_model && row < m_model->rowCount() && !files; ++row)
+        files = !m_model->index(row, 0).data(ItemListModel::IsFolderRole).toBool();
+    m_state->setContents(m_model ? m_model->rowCount() : 0, files, m_collection->containsPhotos());
+    selectionChanged();
     showPage();
 }
 
 void FolderView::showPage()
 {
-    QWidget *page = m_blankPage;
-    if (isListed() && m_locked)
-        page = m_lockPage;
-    else if (isListed() && m_model)
-        page = m_model->rowCount() > 0 || !folderAddOk() ? m_gridPage : m_emptyPage;
+    QWidget *page = pageWidget();
     const bool hadFocus = m_pages->currentWidget() && m_pages->currentWidget()->hasFocus();
     m_pages->setCurrentWidget(page);
-    if (m_tip) {
-        // The gestures are those of the photo viewer: told where there are pictures.
-        const bool fits =
-            m_tip->objectName() != QStringLiteral("SubFolderTip") || m_collection->containsPhotos();
-        m_tip->setVisible(fits && page != m_lockPage && page != m_blankPage);
-    }
     if (page == m_gridPage && m_model && m_model->rowCount() > 0 && !m_grid->currentIndex().isValid())
         m_grid->setCurrentIndex(m_model->index(0, 0));
     const bool focusHere =
@@ -262,18 +294,11 @@ void FolderView::showPage()
         m_focusWaits = false;
         page->setFocus();
     }
-    selectionChanged();
 }
 
 void FolderView::selectionChanged()
 {
-    bool files = false;
-    for (int row = 0; m_model && row < m_model->rowCount() && !files; ++row)
-        files = !m_model->index(row, 0).data(ItemListModel::IsFolderRole).toBool();
-    m_toolbar->setSelectionMode(m_selection->isEnabled());
-    m_toolbar->setCanSelect(files && !m_locked);
-    m_toolbar->setSelectionCount(int(selectedItems().size()));
-    m_grid->viewport()->update();
+    m_state->setSelection(m_selection->isEnabled(), int(selectedItems().size()));
 }
 
 QList<StoredItemPtr> FolderView::selectedItems() const
@@ -298,9 +323,9 @@ void FolderView::showEvent(QShowEvent *event)
     if (m_leaving)
         return;
     // A sub-folder's PIN is only known from a listing, which decodes nothing here.
-    if (!isListed() && m_collection->firstLoad())
+    if (!m_state->isListed() && m_collection->firstLoad())
         m_collection->loadFirstTime();
-    if (!folderAddOk())
+    if (!m_state->folderAddOk())
         checkFolderExists();
     QTimer::singleShot(0, this, [this] {
         if (m_pages->currentWidget() == m_blankPage)
@@ -355,28 +380,25 @@ void FolderView::keyPressEvent(QKeyEvent *event)
 void FolderView::showEnterPin()
 {
     auto *sheet = new EnterPin;
-    connect(sheet, &EnterPin::pinEntered, this, &FolderView::enterPin);
+    connect(sheet, &EnterPin::pinEntered, m_state, &FolderViewState::enterPin);
     m_presenter->sheet(sheet);
-}
-
-void FolderView::enterPin(const QString &pin)
-{
-    m_collectionPinCode = pin;
-    listingChanged();
 }
 
 void FolderView::tap(const QModelIndex &index)
 {
     const StoredItemPtr item = m_model ? m_model->itemAt(index.row()) : nullptr;
-    if (!item || m_locked)
+    if (!item)
         return;
-    const bool folder = item->itemType() == StoredItem::StoredItemType::directory;
-    if (m_selection->isEnabled()) {
-        if (!folder)
-            m_selection->toggle(*item);
+    switch (m_state->tap(item->itemType() == StoredItem::StoredItemType::directory)) {
+    case FolderViewState::Tap::nothing:
         return;
+    case FolderViewState::Tap::toggleSelection:
+        return m_selection->toggle(*item);
+    case FolderViewState::Tap::openFolder:
+        return openFolder(item);
+    case FolderViewState::Tap::openItem:
+        return openItem(item);
     }
-    folder ? openFolder(item) : openItem(item);
 }
 
 void FolderView::openFolder(const StoredItemPtr &folder)
@@ -430,7 +452,7 @@ void FolderView::shareItems(const QList<StoredItemPtr> &items)
 void FolderView::showTileMenu(const QModelIndex &index, const QPoint &at)
 {
     const StoredItemPtr item = m_model ? m_model->itemAt(index.row()) : nullptr;
-    if (!item || item->itemType() == StoredItem::StoredItemType::directory || m_selection->isEnabled())
+    if (!item || !m_state->showsTileMenu(item->itemType() == StoredItem::StoredItemType::directory))
         return;
     auto *menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("tileMenu"));
@@ -484,7 +506,7 @@ void FolderView::showFolderError()
 
 void FolderView::reportInterruptedImport()
 {
-    if (m_locked || !m_model)
+    if (!m_state->showsContents() || !m_model)
         return;
     const QList<InterruptedImports::File> files = InterruptedImports::shared().take(m_collection->cacheKey());
     if (files.isEmpty())

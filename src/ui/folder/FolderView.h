@@ -10,6 +10,7 @@
 class FolderGrid;
 class FolderTip;
 class FolderToolbar;
+class FolderViewState;
 class ItemCollection;
 class ItemListModel;
 class Presenter;
@@ -41,8 +42,8 @@ public:
     ItemListModel *model() const { return m_model; }
     SelectedItemManager *selectionManager() const { return m_selection; }
     FolderToolbar *toolbar() const { return m_toolbar; }
-    bool isLocked() const { return m_locked; }
-    bool folderAddOk() const;
+    FolderViewState *state() const { return m_state; }
+    bool isLocked() const;
 
     // A tile was clicked or Return pressed on it.
     void tap(const QModelIndex &index);
@@ -65,11 +66,16 @@ private:
     QWidget *makeEmptyPage();
     void connectToolbar();
     void listingChanged();
+    void openContents();
+    void closeContents();
+    void contentsChanged();
+    void showState();
+    QWidget *pageWidget() const;
+    // The page the state chose, and the keyboard focus on it.
     void showPage();
     void checkGone();
     void checkFolderExists();
     void leave();
-    void enterPin(const QString &pin);
     void showEnterPin();
     void openFolder(const StoredItemPtr &folder);
     void openItem(const StoredItemPtr &item);
@@ -87,12 +93,12 @@ private:
     void showDeleteFolder();
     void selectionChanged();
     QList<StoredItemPtr> selectedItems() const;
-    bool isListed() const;
 
     std::shared_ptr<ItemCollection> m_collection;
     const VaultSessionPtr m_session;
     Presenter *m_presenter;
     const ScreenPrivacyMonitor *m_privacy;
+    FolderViewState *m_state;
     SelectedItemManager *m_selection;
     FolderGrid *m_grid;
     ItemListModel *m_model = nullptr;
@@ -105,8 +111,6 @@ private:
     QToolButton *m_lockButton = nullptr;
     QLabel *m_pinProblem = nullptr;
     QPointer<FolderTip> m_tip;
-    QString m_collectionPinCode;
-    bool m_locked = false;
     bool m_leaving = false;
     bool m_shown = false;
     // Shown before its listing: the page that comes takes the keyboard.

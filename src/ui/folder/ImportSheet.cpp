@@ -4,6 +4,7 @@
 #include "storage/ItemCollection.h"
 #include "ui/common/Symbols.h"
 #include "ui/folder/Caption.h"
+#include "ui/folder/ImportSheetState.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -23,11 +23,6 @@ namespace {
 const QString pictureGlobs = QStringLiteral("*.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff *.heic *.heif");
 // The platform's own delay before the file dialog appears over the fresh sheet.
 constexpr int dialogDelayMs = 500;
-
-QString dataSize(qint64 bytes)
-{
-    return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat);
-}
 } // namespace
 
 ImportSheet::ImportSheet(ItemCollection *collection, Source source, QWidget *parent)
@@ -40,10 +35,10 @@ ImportSheet::ImportSheet(ItemCollection *collection, const QStringList &paths, Q
 
 ImportSheet::ImportSheet(ItemCollection *collection, Source source, const QStringList &paths, QWidget *parent)
     : Screen(parent), m_collection(collection), m_source(source), m_givenPaths(paths),
-      m_pages(new QStackedWidget), m_status(new QLabel(tr("Preparing..."))), m_bar(new QProgressBar),
-      m_progressText(new QLabel), m_currentName(new QLabel), m_failures(new QListWidget),
-      m_close(new QPushButton(tr("Close"))), m_cancel(new QPushButton(tr("Cancel"))),
-      m_ok(new QPushButton(tr("OK")))
+      m_state(new ImportSheetState(this)), m_pages(new QStackedWidget), m_status(new QLabel),
+      m_bar(new QProgressBar), m_progressText(new QLabel), m_currentName(new QLabel),
+      m_failures(new QListWidget), m_close(new QPushButton(tr("Close"))),
+      m_cancel(new QPushButton(tr("Cancel"))), m_ok(new QPushButton(tr("OK")))
 {
     setObjectName(QStringLiteral("importSheet"));
     setTitle(tr("Import"));
@@ -60,8 +55,6 @@ ImportSheet::ImportSheet(ItemCollection *collection, Source source, const QStrin
     buttons->addButton(m_close, QDialogButtonBox::RejectRole);
     buttons->addButton(m_cancel, QDialogButtonBox::RejectRole);
     buttons->addButton(m_ok, QDialogButtonBox::AcceptRole);
-    m_cancel->hide();
-    m_ok->hide();
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(makeTip());
@@ -69,13 +62,17 @@ ImportSheet::ImportSheet(ItemCollection *collection, Source source, const QStrin
     layout->addStretch();
     layout->addWidget(buttons);
 
-    connect(m_close, &QPushButton::clicked, this, &ImportSheet::endWithoutImport);
+    connect(m_close, &QPushButton::clicked, m_state, &ImportSheetState::closeWithoutImport);
     connect(m_cancel, &QPushButton::clicked, this, [this] {
-        m_cancel->setEnabled(false);
+        m_state->cancel();
         if (m_job)
             m_job->cancel();
     });
     connect(m_ok, &QPushButton::clicked, this, &Screen::dismissRequested);
+    connect(m_state, &ImportSheetState::changed, this, &ImportSheet::showState);
+    connect(m_state, &ImportSheetState::finished, this, &ImportSheet::finished);
+    connect(m_state, &ImportSheetState::closeRequested, this, &Screen::dismissRequested);
+    showState();
 }
 
 ImportSheet::~ImportSheet() = default;
@@ -139,14 +136,6 @@ QWidget *ImportSheet::makeFailures()
     return page;
 }
 
-QString ImportSheet::progressText(int filesDone, int filesTotal, qint64 bytesDone, qint64 bytesTotal)
-{
-    return tr("%1 of %2 files · %3 of %4")
-        .arg(filesDone)
-        .arg(filesTotal)
-        .arg(dataSize(bytesDone), dataSize(bytesTotal));
-}
-
 QStringList ImportSheet::nameFilters(Source source)
 {
     const QString pictures = tr("Pictures (%1)").arg(pictureGlobs);
@@ -198,25 +187,18 @@ void ImportSheet::openDialog()
 
 void ImportSheet::startImport(const QStringList &paths)
 {
-    if (m_job)
+    if (!m_state->choose(paths, !m_collection.isNull()))
         return;
-    if (paths.isEmpty() || !m_collection) {
-        endWithoutImport();
-        return;
-    }
     const ImportJob::Mode mode =
         m_source == Source::photos ? ImportJob::Mode::photos : ImportJob::Mode::files;
     m_job = new ImportJob(m_collection, m_collection->session(), paths, mode, this);
     connect(m_job, &ImportJob::progressChanged, this, &ImportSheet::showProgress);
     connect(m_job, &ImportJob::fileStarted, m_currentName, &QLabel::setText);
-    connect(m_job, &ImportJob::finished, this, &ImportSheet::jobFinished);
-    // Escape would drop the outcome; Cancel stops the import instead.
-    setDismissesInteractively(false);
-    m_status->setText(tr("Importing..."));
+    connect(m_job, &ImportJob::finished, this, [this](int importedCount) {
+        m_currentName->clear();
+        m_state->finish(importedCount, m_job->failures());
+    });
     m_bar->setRange(0, m_job->filesTotal());
-    m_bar->setValue(0);
-    m_close->hide();
-    m_cancel->show();
     m_cancel->setFocus(Qt::OtherFocusReason);
     showProgress();
     m_job->start();
@@ -224,35 +206,29 @@ void ImportSheet::startImport(const QStringList &paths)
 
 void ImportSheet::showProgress()
 {
-    m_bar->setValue(m_job->filesDone());
-    const QString text =
-        progressText(m_job->filesDone(), m_job->filesTotal(), m_job->bytesDone(), m_job->bytesTotal());
+    m_state->setProgress(m_job->filesDone(), m_job->filesTotal(), m_job->bytesDone(), m_job->bytesTotal());
+}
+
+void ImportSheet::showState()
+{
+    using Button = ImportSheetState::Button;
+    setDismissesInteractively(m_state->dismissesInteractively());
+    m_status->setText(m_state->statusText());
+    const QString text = m_state->progressText();
     m_progressText->setText(text);
     // The bar's value counts files; screen readers read the bytes from its description.
     m_bar->setAccessibleDescription(text);
-}
-
-void ImportSheet::jobFinished(int importedCount)
-{
-    setDismissesInteractively(true);
-    m_cancel->hide();
-    m_currentName->clear();
-    Q_EMIT finished(importedCount);
-    const QList<ImportJob::Failure> failures = m_job->failures();
-    if (failures.isEmpty()) {
-        Q_EMIT dismissRequested();
-        return;
+    if (m_state->phase() != ImportSheetState::Phase::preparing)
+        m_bar->setValue(m_state->filesDone());
+    m_close->setVisible(m_state->button() == Button::close);
+    m_cancel->setVisible(m_state->button() == Button::cancel);
+    m_cancel->setEnabled(m_state->isCancelEnabled());
+    const bool failures = m_state->phase() == ImportSheetState::Phase::failures;
+    m_ok->setVisible(failures);
+    if (failures && m_failures->count() == 0) {
+        m_failures->addItems(m_state->failureLines());
+        m_pages->setCurrentIndex(1);
+        m_ok->setDefault(true);
+        m_ok->setFocus(Qt::OtherFocusReason);
     }
-    for (const ImportJob::Failure &failure : failures)
-        m_failures->addItem(tr("%1: %2").arg(failure.name, failure.reason));
-    m_pages->setCurrentIndex(1);
-    m_ok->show();
-    m_ok->setDefault(true);
-    m_ok->setFocus(Qt::OtherFocusReason);
-}
-
-void ImportSheet::endWithoutImport()
-{
-    Q_EMIT finished(0);
-    Q_EMIT dismissRequested();
 }

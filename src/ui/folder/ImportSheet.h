@@ -7,6 +7,7 @@
 #include <functional>
 
 class ImportJob;
+class ImportSheetState;
 class ItemCollection;
 class QLabel;
 class QListWidget;
@@ -33,9 +34,8 @@ public:
     // would open); an empty list is a cancelled dialog.
     static inline std::function<QStringList(Source)> chooseFiles;
 
-    // "3 of 10 files · 12.4 MB of 40.0 MB"
-    static QString progressText(int filesDone, int filesTotal, qint64 bytesDone, qint64 bytesTotal);
     static QStringList nameFilters(Source source);
+    ImportSheetState *state() const { return m_state; }
 
 Q_SIGNALS:
     // Once, when the import is over, before any list of failures (0 when nothing was chosen).
@@ -54,13 +54,13 @@ private:
     void openDialog();
     void startImport(const QStringList &paths);
     void showProgress();
-    void jobFinished(int importedCount);
-    void endWithoutImport();
+    void showState();
 
     QPointer<ItemCollection> m_collection;
     const Source m_source;
     const QStringList m_givenPaths;
     bool m_shown = false;
+    ImportSheetState *m_state;
     ImportJob *m_job = nullptr;
     QStackedWidget *m_pages;
     QLabel *m_status;

@@ -1,13 +1,13 @@
 #include "ui/folder/ModifyFolderView.h"
 
-#include "security/PasscodeCheck.h"
 #include "security/SecretWipe.h"
 #include "storage/ItemCollection.h"
 #include "storage/StoragePool.h"
+#include "ui/common/PasscodeGate.h"
 #include "ui/common/Symbols.h"
 #include "ui/folder/Caption.h"
 #include "ui/folder/EntrySheet.h"
-#include "ui/folder/NewFolderView.h"
+#include "ui/folder/NewFolderState.h"
 #include "ui/folder/OKAlert.h"
 
 #include <QCoreApplication>
@@ -29,7 +29,8 @@ ModifyFolderView::ModifyFolderView(ItemCollection *collection, QWidget *parent)
                             "the initial passcode you created to protect the app."),
                          ProtectFieldType::passcode, tr("Continue"), this)),
       m_pinSheet(new EntrySheet(tr("Create Pin"), tr("Enter a pin to further protect this folder's items."),
-                                ProtectFieldType::pin, tr("Create"), this))
+                                ProtectFieldType::pin, tr("Create"), this)),
+      m_gate(new PasscodeGate(this))
 {
     setObjectName(QStringLiteral("modifyFolderView"));
     setTitle(tr("Modify Folder"));
@@ -100,22 +101,17 @@ void ModifyFolderView::showPasscodeSheet()
 
 void ModifyFolderView::checkPasscode()
 {
-    // Against the session the folder is shown in: the key is in memory, so nothing waits.
-    const VaultSessionPtr session = m_collection ? m_collection->session() : nullptr;
     QString typed = m_passcodeSheet->field()->text();
-    const PasscodeCheck check =
-        session ? PasscodeCheck::againstSession(typed, *session)
-                : PasscodeCheck{PasscodeCheck::Outcome::unavailable, QStringLiteral("the vault is locked")};
-    if (check.isUnavailable()) {
-        wipeSecret(typed); // the field still holds it: only let go
-        // Not a wrong passcode: what was typed stays.
-        m_passcodeSheet->setProblem(tr("The passcode could not be checked: %1").arg(check.problem));
+    const PasscodeGate::Answer answer =
+        m_gate->check(typed, m_collection ? m_collection->session().get() : nullptr);
+    m_passcodeSheet->setProblem(m_gate->problem());
+    if (!PasscodeGate::clearsField(answer)) {
+        wipeSecret(typed); // the field holds it still: only let go
         return;
     }
-    m_passcodeSheet->setProblem({});
     m_passcodeSheet->field()->wipe();
     wipeSecret(typed);
-    if (!check.matches()) {
+    if (answer == PasscodeGate::Answer::wrong) {
         m_passcodeSheet->field()->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -134,11 +130,9 @@ void ModifyFolderView::checkPasscode()
 
 void ModifyFolderView::createPin(const QString &typed)
 {
-    QString pin = typed.trimmed();
-    if (pin.size() < NewFolderView::minimumPinLength || !m_collection) {
-        wipeSecret(pin);
+    if (!NewFolderState::isPinLongEnough(typed) || !m_collection)
         return;
-    }
+    QString pin = typed.trimmed();
     m_pinSheet->confirmButton()->setEnabled(false);
     m_pinSheet->field()->wipe();
     const auto create = [operations = m_collection->operations(), pin,

@@ -6,6 +6,7 @@
 
 class EntrySheet;
 class ItemCollection;
+class PasscodeGate;
 class QLabel;
 class QPushButton;
 
@@ -36,4 +37,5 @@ private:
     QPushButton *m_pinButton;
     EntrySheet *m_passcodeSheet;
     EntrySheet *m_pinSheet;
+    PasscodeGate *m_gate;
 };

@@ -3,6 +3,7 @@
 #include "ui/common/Symbols.h"
 #include "ui/common/UserFormTextField.h"
 #include "ui/folder/Caption.h"
+#include "ui/folder/NewFolderState.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -13,7 +14,7 @@
 #include <QVBoxLayout>
 
 NewFolderView::NewFolderView(CreateCallback onCreate, QWidget *parent)
-    : Screen(parent), m_onCreate(std::move(onCreate)), m_nameField(new QLineEdit),
+    : Screen(parent), m_state(new NewFolderState(this)), m_nameField(new QLineEdit),
       m_pinField(new UserFormTextField(ProtectFieldType::optionalPin)),
       m_createButton(new QPushButton(tr("Create Folder")))
 {
@@ -49,11 +50,15 @@ NewFolderView::NewFolderView(CreateCallback onCreate, QWidget *parent)
     layout->addStretch();
     layout->addWidget(buttons);
 
-    connect(m_nameField, &QLineEdit::textChanged, this, &NewFolderView::updateButton);
-    connect(m_pinField, &QLineEdit::textChanged, this, &NewFolderView::updateButton);
+    connect(m_nameField, &QLineEdit::textChanged, m_state, &NewFolderState::setName);
+    connect(m_pinField, &QLineEdit::textChanged, m_state, &NewFolderState::setPin);
+    connect(m_state, &NewFolderState::changed, this,
+            [this] { m_createButton->setEnabled(m_state->canCreate()); });
+    if (onCreate)
+        connect(m_state, &NewFolderState::createRequested, this, std::move(onCreate));
     connect(cancel, &QPushButton::clicked, this, &Screen::dismissRequested);
     connect(m_createButton, &QPushButton::clicked, this, &NewFolderView::create);
-    updateButton();
+    m_createButton->setEnabled(m_state->canCreate());
 }
 
 QWidget *NewFolderView::makeTip()
@@ -82,28 +87,11 @@ QWidget *NewFolderView::makeTip()
     return tip;
 }
 
-bool NewFolderView::canCreate(const QString &name, const QString &pin)
-{
-    const qsizetype pinLength = pin.trimmed().size();
-    return !name.trimmed().isEmpty() && (pinLength == 0 || pinLength >= minimumPinLength);
-}
-
-void NewFolderView::updateButton()
-{
-    m_createButton->setEnabled(canCreate(m_nameField->text(), m_pinField->text()));
-}
-
 void NewFolderView::create()
 {
-    if (!canCreate(m_nameField->text(), m_pinField->text()))
+    if (!m_state->create())
         return;
-    const QString name = m_nameField->text().trimmed();
-    std::optional<QString> pin;
-    if (const QString trimmed = m_pinField->text().trimmed(); !trimmed.isEmpty())
-        pin = trimmed;
     m_pinField->wipe();
-    if (m_onCreate)
-        m_onCreate(name, pin);
     Q_EMIT dismissRequested();
 }
 
@@ -120,6 +108,8 @@ void NewFolderView::hideEvent(QHideEvent *event)
 {
     Screen::hideEvent(event);
     // A minimised window hides spontaneously; only a closed sheet forgets what was typed.
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         m_pinField->wipe();
+        m_state->forgetPin();
+    }
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+class NewFolderState;
 class QLineEdit;
 class QPushButton;
 class UserFormTextField;
@@ -19,22 +20,15 @@ public:
 
     explicit NewFolderView(CreateCallback onCreate = {}, QWidget *parent = nullptr);
 
-    // The names and PINs "Create Folder" accepts: a name that is more than white space, and no
-    // PIN or one of at least minimumPinLength characters, both counted without the white space
-    // at their ends.
-    static bool canCreate(const QString &name, const QString &pin);
-    static constexpr int minimumPinLength = 4;
-
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:
     QWidget *makeTip();
-    void updateButton();
     void create();
 
-    CreateCallback m_onCreate;
+    NewFolderState *m_state;
     QLineEdit *m_nameField;
     UserFormTextField *m_pinField;
     QPushButton *m_createButton;

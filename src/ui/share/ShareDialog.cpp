@@ -1,10 +1,10 @@
 #include "ui/share/ShareDialog.h"
 
-#include "security/PasscodeCheck.h"
 #include "security/SecretWipe.h"
 #include "storage/ShareFolder.h"
 #include "storage/StoragePool.h"
 #include "storage/StoredItemProvider.h"
+#include "ui/common/PasscodeGate.h"
 #include "ui/common/UserFormTextField.h"
 #include "ui/folder/Caption.h"
 #include "ui/share/PreparingFileProgress.h"
@@ -28,7 +28,8 @@ constexpr int presentDelayMs = 500;
 
 ShareDialog::ShareDialog(const QList<StoredItemPtr> &selectedItems, VaultSessionPtr session, QWidget *parent)
     : Screen(parent), m_selectedItems(selectedItems), m_session(std::move(session)),
-      m_pin(new UserFormTextField(ProtectFieldType::passcode)), m_pages(new QStackedWidget)
+      m_pin(new UserFormTextField(ProtectFieldType::passcode)), m_gate(new PasscodeGate(this)),
+      m_pages(new QStackedWidget)
 {
     setObjectName(QStringLiteral("shareDialog"));
     setTitle(tr("Share Items"));
@@ -129,20 +130,16 @@ void ShareDialog::submit()
     if (m_unlocked)
         return;
     QString typed = m_pin->text();
-    const PasscodeCheck check =
-        m_session ? PasscodeCheck::againstSession(typed, *m_session)
-                  : PasscodeCheck{PasscodeCheck::Outcome::unavailable, QStringLiteral("the vault is locked")};
-    // Not a wrong passcode: say so, and keep what was typed.
-    m_storeProblem->setText(
-        check.isUnavailable() ? tr("The passcode could not be checked: %1").arg(check.problem) : QString());
-    m_storeProblem->setVisible(check.isUnavailable());
-    if (check.isUnavailable()) {
-        wipeSecret(typed); // the field still holds it: only let go
+    const PasscodeGate::Answer answer = m_gate->check(typed, m_session.get());
+    m_storeProblem->setText(m_gate->problem());
+    m_storeProblem->setVisible(!m_gate->problem().isEmpty());
+    if (!PasscodeGate::clearsField(answer)) {
+        wipeSecret(typed); // the field holds it still: only let go
         return;
     }
     m_pin->wipe();
     wipeSecret(typed);
-    if (check.matches())
+    if (answer == PasscodeGate::Answer::open)
         unlock();
     else
         m_pin->setFocus(Qt::OtherFocusReason);

@@ -8,6 +8,7 @@
 #include <memory>
 
 class ShareTargets;
+class PasscodeGate;
 class PreparingFileProgress;
 class QLabel;
 class QPushButton;
@@ -48,6 +49,7 @@ private:
     const VaultSessionPtr m_session;
     QList<std::shared_ptr<StoredItemProvider>> m_shareSheetItems;
     UserFormTextField *m_pin;
+    PasscodeGate *m_gate;
     QPushButton *m_shareButton = nullptr;
     QLabel *m_storeProblem = nullptr;
     QStackedWidget *m_pages;
