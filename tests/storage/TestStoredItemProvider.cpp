@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "TestSession.h"
 #include "core/AppPaths.h"
@@ -22,16 +23,6 @@ class TestStoredItemProvider : public QObject
     QTemporaryDir m_vault;
     const QByteArray m_plain = QByteArray(2 * 1024 * 1024 + 7, 'p');
 
-    static QByteArray contents(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    static bool write(const QString &path, const QByteArray &data)
-    {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-    }
     static QStringList entries(const QString &folder)
     {
         return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
@@ -48,7 +39,7 @@ class TestStoredItemProvider : public QObject
     StoredItemPtr stored(const QString &name, const QString &ext, const QByteArray &data)
     {
         const QString path = m_vault.filePath(QStringLiteral("scrambled-") + name);
-        if (!write(path, data))
+        if (!writeBytes(path, data))
             return nullptr;
         return std::make_shared<StoredItem>(QUrl::fromLocalFile(path), name, ext, true,
                                             StorageLocation::local, m_vault.path());
@@ -102,17 +93,17 @@ private Q_SLOTS:
         QTemporaryDir target;
         for (const QString &file : existing)
             QVERIFY(file.endsWith(u'/') ? QDir(target.path()).mkdir(file)
-                                        : write(target.filePath(file), "mine"));
+                                        : writeBytes(target.filePath(file), "mine"));
         StoredItemProvider provider(encrypted(name, ext), std::make_shared<ShareFolder>(), testSession());
 
         const StoredItemProvider::Copy copy = provider.saveInto(target.path());
         QCOMPARE(copy.error, QString());
         QCOMPARE(copy.path, target.filePath(saved));
-        QCOMPARE(contents(copy.path), m_plain);
+        QCOMPARE(fileContents(copy.path), m_plain);
         QCOMPARE(mode(copy.path), 0600);
         for (const QString &file : existing) {
             if (!file.endsWith(u'/'))
-                QCOMPARE(contents(target.filePath(file)), QByteArray("mine"));
+                QCOMPARE(fileContents(target.filePath(file)), QByteArray("mine"));
         }
         QStringList expected = existing.replaceInStrings(QStringLiteral("/"), QString()) << saved;
         expected.sort();
@@ -166,7 +157,7 @@ private Q_SLOTS:
         }
         QVERIFY(entries(AppPaths::temporaryDirectory()).isEmpty());
         QVERIFY(!linked || (QFile::remove(item->url().toLocalFile()) &&
-                            contents(outside.filePath("elsewhere")) == stored));
+                            fileContents(outside.filePath("elsewhere")) == stored));
     }
 
     // Copies another application was given stay after the share until removeAll(); the others go
@@ -196,7 +187,7 @@ private Q_SLOTS:
             QCOMPARE(b, shareFolder + QStringLiteral("/b.txt"));
             QCOMPARE(first.item().path, a); // decrypted once
             QCOMPARE(first.tempFile(), a);
-            QCOMPARE(contents(b), m_plain);
+            QCOMPARE(fileContents(b), m_plain);
             QCOMPARE(mode(shareFolder), 0700);
             QCOMPARE(mode(a), 0600);
             if (given)

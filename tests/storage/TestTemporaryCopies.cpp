@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "TestSession.h"
 #include "core/AppPaths.h"
@@ -18,16 +19,6 @@ class TestTemporaryCopies : public QObject
     const QString m_temporary = AppPaths::temporaryDirectory() + "/";
     const QByteArray m_plain = QByteArray(3 * 1024 * 1024, 'd'); // a wrong key gets past the first blocks
 
-    static QByteArray contents(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    static bool write(const QString &path, const QByteArray &data)
-    {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-    }
     static QStringList temporaryEntries()
     {
         return QDir(AppPaths::temporaryDirectory())
@@ -38,18 +29,18 @@ private Q_SLOTS:
     void init()
     {
         openTestSession("passcode");
-        QVERIFY(write(m_encrypted, FileEncryptor::encrypt(m_plain, "passcode").value_or("")));
+        QVERIFY(writeBytes(m_encrypted, FileEncryptor::encrypt(m_plain, "passcode").value_or("")));
         AppPaths::clearTemporaryDirectory();
     }
 
     void decryptedCopyReplacesWithoutFollowingLinks()
     {
         const QString outside = m_vault.filePath("outside"), copy = m_temporary + "report.pdf";
-        QVERIFY(write(outside, "untouched") && QFile::link(outside, copy));
+        QVERIFY(writeBytes(outside, "untouched") && QFile::link(outside, copy));
         QCOMPARE(TemporaryCopies::createDecryptedTempFile(*testSession(), m_encrypted, "report.pdf"), copy);
-        QCOMPARE(contents(copy), m_plain);
+        QCOMPARE(fileContents(copy), m_plain);
         QVERIFY(!QFileInfo(copy).isSymLink() && !(QFile(copy).permissions() & 0x0077));
-        QCOMPARE(contents(outside), QByteArray("untouched"));
+        QCOMPARE(fileContents(outside), QByteArray("untouched"));
         QCOMPARE(temporaryEntries(), QStringList{"report.pdf"});
     }
 
@@ -73,14 +64,14 @@ private Q_SLOTS:
     void copyReusesAnExistingFile()
     {
         const QString source = m_vault.filePath("picked.heic"), copy = m_temporary + "picked.heic";
-        QVERIFY(write(source, "first"));
+        QVERIFY(writeBytes(source, "first"));
         QCOMPARE(TemporaryCopies::copyToTemporaryDirectory(source), copy);
-        QVERIFY(write(source, "second"));
+        QVERIFY(writeBytes(source, "second"));
         QCOMPARE(TemporaryCopies::copyToTemporaryDirectory(source), copy);
-        QCOMPARE(contents(copy), QByteArray("first"));
+        QCOMPARE(fileContents(copy), QByteArray("first"));
         QCOMPARE(TemporaryCopies::copyToTemporaryDirectory(source, QString("renamed")),
                  m_temporary + "renamed");
-        QCOMPARE(contents(m_temporary + "renamed"), QByteArray("second"));
+        QCOMPARE(fileContents(m_temporary + "renamed"), QByteArray("second"));
         QVERIFY(!TemporaryCopies::copyToTemporaryDirectory(m_vault.filePath("missing")));
     }
 
@@ -105,7 +96,7 @@ private Q_SLOTS:
         QFETCH(QString, present);
         PreviewCopyRegistry registry;
         const QString copy = m_temporary + "notes.txt";
-        QVERIFY(write(copy, "plain"));
+        QVERIFY(writeBytes(copy, "plain"));
         qsizetype checked = 0;
         for (const QChar step : steps) {
             if (step == u'h') {

@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QColor>
 #include <QDirIterator>
+#include <QFile>
 #include <QImage>
 #include <QSize>
 #include <QStringList>
@@ -29,4 +30,18 @@ inline QStringList filesUnder(const QString &path)
         files.append(it.next());
     files.sort();
     return files;
+}
+
+// A file's bytes; empty when it cannot be read.
+inline QByteArray fileContents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes data as the whole file.
+inline bool writeBytes(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }

@@ -1,4 +1,5 @@
 #include "PresenterWindow.h"
+#include "TestFiles.h"
 #include "TestSession.h"
 #include "WidgetTestMain.h"
 #include "core/AppPaths.h"
@@ -37,16 +38,6 @@ class TestShareDialog : public QObject
     QString m_chosenFolder;
 
     static QByteArray plain(const QString &name) { return name.toUtf8().repeated(5000); }
-    static QByteArray contents(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    static bool write(const QString &path, const QByteArray &data)
-    {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-    }
     // Everything below the temporary directory, folders included.
     static QStringList temporaryEntries()
     {
@@ -62,9 +53,10 @@ class TestShareDialog : public QObject
     {
         const QString path = m_vault.filePath(u"scrambled "_s + name);
         const QByteArray data = FileEncryptor::encrypt(plain(name + u'.' + ext), u"passcode1"_s).value_or("");
-        return write(path, data) ? std::make_shared<StoredItem>(QUrl::fromLocalFile(path), name, ext, true,
-                                                                StorageLocation::local, m_vault.path())
-                                 : nullptr;
+        return writeBytes(path, data)
+                   ? std::make_shared<StoredItem>(QUrl::fromLocalFile(path), name, ext, true,
+                                                  StorageLocation::local, m_vault.path())
+                   : nullptr;
     }
     ShareDialog *openSheet()
     {
@@ -171,7 +163,7 @@ private Q_SLOTS:
     {
         QTemporaryDir folder;
         m_chosenFolder = folder.path();
-        QVERIFY(write(folder.filePath(u"a.txt"_s), "mine"));
+        QVERIFY(writeBytes(folder.filePath(u"a.txt"_s), "mine"));
         ShareDialog *sheet = openSheet();
         enter(sheet, u"passcode1"_s);
         QTRY_VERIFY(showsTargets(sheet));
@@ -181,9 +173,9 @@ private Q_SLOTS:
         QCOMPARE(
             QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
             (QStringList{u"a(1).txt"_s, u"a.txt"_s, u"b.pdf"_s}));
-        QCOMPARE(contents(folder.filePath(u"a.txt"_s)), QByteArray("mine"));
-        QCOMPARE(contents(folder.filePath(u"a(1).txt"_s)), plain(u"a.txt"_s));
-        QCOMPARE(contents(folder.filePath(u"b.pdf"_s)), plain(u"b.pdf"_s));
+        QCOMPARE(fileContents(folder.filePath(u"a.txt"_s)), QByteArray("mine"));
+        QCOMPARE(fileContents(folder.filePath(u"a(1).txt"_s)), plain(u"a.txt"_s));
+        QCOMPARE(fileContents(folder.filePath(u"b.pdf"_s)), plain(u"b.pdf"_s));
         QCOMPARE(temporaryEntries(), QStringList()); // straight into the folder
     }
 
@@ -212,8 +204,8 @@ private Q_SLOTS:
         const QStringList copies = temporaryEntries().filter(QRegularExpression(u"\\.(txt|pdf)$"_s));
         QCOMPARE(copies.size(), 2);
         QVERIFY(copies[0].endsWith(u"/a.txt"_s) && copies[1].endsWith(u"/b.pdf"_s));
-        QCOMPARE(contents(copies[0]), plain(u"a.txt"_s));
-        QCOMPARE(contents(copies[1]), plain(u"b.pdf"_s));
+        QCOMPARE(fileContents(copies[0]), plain(u"a.txt"_s));
+        QCOMPARE(fileContents(copies[1]), plain(u"b.pdf"_s));
         if (Activity(activity) == Activity::sendByEmail)
             QCOMPARE(m_started,
                      (QStringList{u"xdg-email"_s, u"--subject"_s, u"Shared from Morvenda Lumisera"_s,
