@@ -1,6 +1,7 @@
 // lumisera-vault against a real desktop keyring, and the same vault seen without a session bus.
 // It stores the passcode under the application's own keyring item, so it runs only on the
 // private session bus that scripts/test.sh starts (LUMISERA_REQUIRE_SECRET_SERVICE=1).
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "VaultProcess.h"
 
@@ -44,11 +45,10 @@ private Q_SLOTS:
     {
         QCOMPARE(vault({"init"}, true, passcode + "\n" + passcode + "\n").status, 0);
         QCOMPARE(vault({"passcode-store"}).out, QStringLiteral("keyring\n"));
-        QFile note(m_work.filePath("note.txt"));
-        QVERIFY(note.open(QIODevice::WriteOnly) && note.write("kept safe") == 9);
-        note.close();
+        const QString note = m_work.filePath("note.txt");
+        QVERIFY(writeBytes(note, "kept safe"));
         QCOMPARE(vault({"mkdir", "Notes"}).status, 0);
-        QCOMPARE(vault({"add", "Notes", note.fileName()}).status, 0);
+        QCOMPARE(vault({"add", "Notes", note}).status, 0);
 
         // Over SSH or from cron: one clear line, and no second passcode.
         const VaultOutcome listed = vault({"ls", "Notes"}, false);

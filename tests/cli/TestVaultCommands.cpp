@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "VaultProcess.h"
 
@@ -42,21 +43,35 @@ class TestVaultCommands : public QObject
 
     QString writeFile(const QString &name, const QByteArray &content)
     {
-        QDir().mkpath(m_work.filePath("in"));
-        QFile file(m_work.filePath("in/" + name));
-        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() ? file.fileName()
-                                                                                        : QString();
+        const QString path = m_work.filePath("in/" + name);
+        return QDir().mkpath(QFileInfo(path).path()) && writeBytes(path, content) ? path : QString();
+    }
+
+    // A file of mebibytes MiB, each of one byte: fill, or its index when fill is 0.
+    QString bigFile(const QString &name, int mebibytes, char fill = 0)
+    {
+        const QString path = writeFile(name, QByteArray());
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return QString();
+        for (int mebibyte = 0; mebibyte < mebibytes; ++mebibyte)
+            file.write(QByteArray(1 << 20, fill ? fill : char(mebibyte)));
+        return path;
+    }
+
+    // Starts the command with the passcode on its input.
+    static void start(QProcess &process, const QStringList &arguments,
+                      const QProcessEnvironment &environment = withoutSessionBus())
+    {
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(LUMISERA_VAULT_BINARY), QStringList{"--passcode-stdin"} + arguments);
+        process.write((passcode + QLatin1Char('\n')).toUtf8());
+        process.closeWriteChannel();
     }
 
     static QString storedFolder(const QString &folder)
     {
         return qEnvironmentVariable("XDG_DATA_HOME") + "/Morvenda/Lumisera/Documents/" + folder;
-    }
-
-    // Hidden entries included: a partial file is hidden.
-    static QStringList entries(const QString &folder)
-    {
-        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     }
 
     // Where files cannot be unnamed (no O_TMPFILE), the command writes into a hidden sibling.
@@ -155,11 +170,8 @@ private Q_SLOTS:
         QVERIFY(vault({"ls"}).out.split('\n').contains("my_trips"));
 
         QCOMPARE(vault({"get", "my_trips", "a.txt", "-o", "-"}).out, QStringLiteral("first"));
-        const VaultOutcome got = vault({"get", "my_trips", "photo(1).jpg"});
-        QCOMPARE(got.status, 0);
-        QFile copy(m_work.filePath("photo(1).jpg"));
-        QVERIFY(copy.open(QIODevice::ReadOnly));
-        QCOMPARE(copy.readAll(), QByteArray(5000, 'p'));
+        QCOMPARE(vault({"get", "my_trips", "photo(1).jpg"}).status, 0);
+        QCOMPARE(fileContents(m_work.filePath("photo(1).jpg")), QByteArray(5000, 'p'));
         const VaultOutcome again = vault({"get", "my_trips", "photo(1).jpg"});
         QCOMPARE(again.status, 1);
         QVERIFY(again.err.contains("already exists"));
@@ -219,9 +231,7 @@ private Q_SLOTS:
         QCOMPARE(vault({"get", folder, listed, "-o", "-"}).out, QStringLiteral("plain words"));
         const QString got = m_work.filePath(folder + ".txt");
         QCOMPARE(vault({"get", folder, listed, "-o", got}).status, 0);
-        QFile gotFile(got);
-        QVERIFY(gotFile.open(QIODevice::ReadOnly));
-        QCOMPARE(gotFile.readAll(), QByteArray("plain words"));
+        QCOMPARE(fileContents(got), QByteArray("plain words"));
         QCOMPARE(vault({"rm", folder, listed}).status, 0);
         struct stat status = {};
         QCOMPARE(::lstat(copy.constData(), &status), -1);
@@ -254,12 +264,11 @@ private Q_SLOTS:
     void linksLeadNowhere()
     {
         QTemporaryDir outside;
-        QFile thesis(outside.filePath("thesis.txt"));
-        QVERIFY(thesis.open(QIODevice::WriteOnly) && thesis.write("years of work") > 0);
-        thesis.close();
+        const QString thesis = outside.filePath("thesis.txt");
+        QVERIFY(writeBytes(thesis, "years of work"));
         QCOMPARE(vault({"mkdir", "Holder"}).status, 0);
         QVERIFY(QFile::link(outside.path(), storedFolder("Shared")));
-        QVERIFY(QFile::link(outside.filePath("thesis.txt"), storedFolder("Holder") + "/YXSh.tOS"));
+        QVERIFY(QFile::link(thesis, storedFolder("Holder") + "/YXSh.tOS"));
         QVERIFY(QFile::link(outside.path(), storedFolder("Holder") + "/YXSh"));
 
         QVERIFY(!vault({"ls"}).out.split('\n').contains("Shared"));
@@ -274,8 +283,7 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(storedFolder("Holder")));
         QCOMPARE(QDir(outside.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{"thesis.txt"});
-        QVERIFY(thesis.open(QIODevice::ReadOnly));
-        QCOMPARE(thesis.readAll(), QByteArray("years of work"));
+        QCOMPARE(fileContents(thesis), QByteArray("years of work"));
         QVERIFY(QFile::remove(storedFolder("Shared")));
     }
 
@@ -297,7 +305,7 @@ private Q_SLOTS:
         const VaultOutcome refused = vault({"add", folder, writeFile(name, "1234")});
         QCOMPARE(refused.status, 1);
         QVERIFY2(refused.err.contains("would be listed under another name"), qPrintable(refused.err));
-        QVERIFY(entries(storedFolder(folder)).isEmpty());
+        QVERIFY(namesIn(storedFolder(folder)).isEmpty());
         const VaultOutcome listed = vault({"ls", folder});
         QCOMPARE(listed.status, 0);
         QCOMPARE(listed.out, QString());
@@ -330,24 +338,12 @@ private Q_SLOTS:
     void concurrentAddsKeepBothFiles()
     {
         QCOMPARE(vault({"mkdir", "Twice"}).status, 0);
-        QStringList sources;
-        for (const char *side : {"one", "two"}) {
-            QVERIFY(QDir().mkpath(m_work.filePath(QStringLiteral("in/%1").arg(side))));
-            QFile file(m_work.filePath(QStringLiteral("in/%1/same.bin").arg(side)));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            for (int mebibyte = 0; mebibyte < 48; ++mebibyte)
-                file.write(QByteArray(1 << 20, side[0]));
-            sources.append(file.fileName());
-        }
+        // Both sources complete before either add starts, so that the two run at once.
+        const QStringList sources{bigFile("one/same.bin", 48, 'o'), bigFile("two/same.bin", 48, 't')};
+        QVERIFY(!sources.contains(QString()));
         std::vector<std::unique_ptr<QProcess>> adds;
-        for (const QString &source : sources) {
-            auto &process = adds.emplace_back(std::make_unique<QProcess>());
-            process->setProcessEnvironment(withoutSessionBus());
-            process->start(QStringLiteral(LUMISERA_VAULT_BINARY),
-                           {"--passcode-stdin", "add", "Twice", source});
-            process->write((passcode + QLatin1Char('\n')).toUtf8());
-            process->closeWriteChannel();
-        }
+        for (const QString &source : sources)
+            start(*adds.emplace_back(std::make_unique<QProcess>()), {"add", "Twice", source});
         QStringList stored;
         for (const auto &process : adds) {
             QVERIFY(process->waitForFinished(60000));
@@ -413,41 +409,27 @@ private Q_SLOTS:
         QFETCH(QString, command);
         QFETCH(int, signal);
         QFETCH(bool, unnamedFiles);
-        QFile big(m_work.filePath("in/big.bin"));
-        if (!big.exists()) {
-            QVERIFY(QDir().mkpath(m_work.filePath("in")) && big.open(QIODevice::WriteOnly));
-            for (int mebibyte = 0; mebibyte < 160; ++mebibyte)
-                big.write(QByteArray(1 << 20, char(mebibyte)));
-            big.close();
-            QCOMPARE(vault({"add", "Open", big.fileName()}).status, 0);
+        const QString big = m_work.filePath("in/big.bin");
+        if (!QFileInfo::exists(big)) {
+            QCOMPARE(bigFile("big.bin", 160), big);
+            QCOMPARE(vault({"add", "Open", big}).status, 0);
         }
         const bool get = command == "get";
         const QString out = get ? m_work.filePath("out-interrupted") : storedFolder("Open");
         QVERIFY(QDir().mkpath(out));
-        const QStringList before = entries(out);
+        const QStringList before = namesIn(out);
         const QString listed = vault({"ls", "Open"}).out;
         QProcess process;
-        process.setProcessEnvironment(environment(unnamedFiles));
-        process.start(QStringLiteral(LUMISERA_VAULT_BINARY),
-                      get ? QStringList{"--passcode-stdin", "get", "Open", "big.bin", "-o", out}
-                          : QStringList{"--passcode-stdin", "add", "Open", big.fileName()});
-        process.write((passcode + QLatin1Char('\n')).toUtf8());
-        process.closeWriteChannel();
+        start(process,
+              get ? QStringList{"get", "Open", "big.bin", "-o", out} : QStringList{"add", "Open", big},
+              environment(unnamedFiles));
         // Interrupted once it writes into the folder.
-        const QString fds = QStringLiteral("/proc/%1/fd").arg(process.processId());
-        const auto writing = [&] {
-            for (const QFileInfo &fd : QDir(fds).entryInfoList(QDir::Files | QDir::System)) {
-                if (fd.symLinkTarget().startsWith(out + '/'))
-                    return true;
-            }
-            return false;
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(writing(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(holdsFileUnder(process.processId(), out), 20000);
         ::kill(pid_t(process.processId()), signal);
         QVERIFY(process.waitForFinished(20000));
         QCOMPARE(process.exitStatus(), QProcess::CrashExit);
         QCOMPARE(process.exitCode(), signal);
-        QCOMPARE(entries(out), before);
+        QCOMPARE(namesIn(out), before);
         QCOMPARE(vault({"ls", "Open"}).out, listed);
     }
 
@@ -482,7 +464,7 @@ private Q_SLOTS:
         }
         const QString out = m_work.filePath("out-refused");
         QVERIFY(QDir().mkpath(out));
-        const QStringList stored = entries(storedFolder("Limited"));
+        const QStringList stored = namesIn(storedFolder("Limited"));
         const QString listed = vault({"ls", "Limited"}).out;
         const bool get = command == "get";
         const VaultOutcome outcome =
@@ -503,8 +485,8 @@ private Q_SLOTS:
                  qPrintable(outcome.err));
         QVERIFY(outcome.out.isEmpty());
         QCOMPARE(vault({"ls", "Limited"}).out, listed);
-        QCOMPARE(entries(storedFolder("Limited")), stored);
-        QVERIFY(entries(out).isEmpty());
+        QCOMPARE(namesIn(storedFolder("Limited")), stored);
+        QVERIFY(namesIn(out).isEmpty());
     }
 
     // `get -o - > file` keeps the plaintext in a file without a name until the whole file decrypted:
@@ -520,33 +502,17 @@ private Q_SLOTS:
         QFETCH(bool, unnamedFiles);
         const QString input = m_work.filePath("in/plain-big.bin");
         if (!QFileInfo::exists(input)) {
-            QFile big(input);
-            QVERIFY(QDir().mkpath(m_work.filePath("in")) && big.open(QIODevice::WriteOnly));
-            for (int mebibyte = 0; mebibyte < 96; ++mebibyte)
-                big.write(QByteArray(1 << 20, char(mebibyte)));
-            big.close();
+            QCOMPARE(bigFile("plain-big.bin", 96), input);
             QCOMPARE(vault({"add", "Open", input}).status, 0);
         }
         const QString temporary = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/lumisera";
         QProcess process;
-        process.setProcessEnvironment(environment(unnamedFiles));
         process.setStandardOutputFile(m_work.filePath("out-killed.bin"));
-        process.start(QStringLiteral(LUMISERA_VAULT_BINARY),
-                      {"--passcode-stdin", "get", "Open", "plain-big.bin", "-o", "-"});
-        process.write((passcode + QLatin1Char('\n')).toUtf8());
-        process.closeWriteChannel();
-        const QString fds = QStringLiteral("/proc/%1/fd").arg(process.processId());
-        const auto decrypting = [&] {
-            for (const QFileInfo &fd : QDir(fds).entryInfoList(QDir::Files | QDir::System)) {
-                if (fd.symLinkTarget().startsWith(temporary + '/') && fd.size() > (1 << 20))
-                    return true;
-            }
-            return false;
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(decrypting(), 20000);
+        start(process, {"get", "Open", "plain-big.bin", "-o", "-"}, environment(unnamedFiles));
+        QTRY_VERIFY_WITH_TIMEOUT(holdsFileUnder(process.processId(), temporary, 1 << 20), 20000);
         ::kill(pid_t(process.processId()), SIGKILL);
         QVERIFY(process.waitForFinished(20000));
-        QCOMPARE(entries(temporary), QStringList());
+        QCOMPARE(namesIn(temporary), QStringList());
     }
 
     // What a killed command of an earlier version left goes at the next command; the previews
@@ -555,12 +521,10 @@ private Q_SLOTS:
     {
         const QString temporary = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/lumisera";
         QVERIFY(QDir().mkpath(temporary));
-        for (const QString &name : {QStringLiteral("get-Ab12Cd"), QStringLiteral("preview.txt")}) {
-            QFile file(temporary + '/' + name);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("plain") > 0);
-        }
+        for (const QString &name : {QStringLiteral("get-Ab12Cd"), QStringLiteral("preview.txt")})
+            QVERIFY(writeBytes(temporary + '/' + name, "plain"));
         QCOMPARE(vault({"ls"}).status, 0);
-        QCOMPARE(entries(temporary), QStringList{"preview.txt"});
+        QCOMPARE(namesIn(temporary), QStringList{"preview.txt"});
         QVERIFY(QFile::remove(temporary + "/preview.txt"));
     }
 

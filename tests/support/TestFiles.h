@@ -2,11 +2,14 @@
 
 #include <QBuffer>
 #include <QColor>
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QSize>
 #include <QStringList>
+
+#include <algorithm>
 
 // A PNG of one colour, different for every seed.
 inline QByteArray pngPicture(int seed, QSize size)
@@ -30,6 +33,22 @@ inline QStringList filesUnder(const QString &path)
         files.append(it.next());
     files.sort();
     return files;
+}
+
+// The names in folder, hidden and special files too: a partial file is hidden.
+inline QStringList namesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// Whether process pid holds a file under folder open, one of more than minimum bytes.
+inline bool holdsFileUnder(qint64 pid, const QString &folder, qint64 minimum = -1)
+{
+    const QFileInfoList open =
+        QDir(QStringLiteral("/proc/%1/fd").arg(pid)).entryInfoList(QDir::Files | QDir::System);
+    return std::any_of(open.begin(), open.end(), [&](const QFileInfo &fd) {
+        return fd.symLinkTarget().startsWith(folder + QLatin1Char('/')) && fd.size() > minimum;
+    });
 }
 
 // A file's bytes; empty when it cannot be read.
