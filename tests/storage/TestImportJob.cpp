@@ -1,3 +1,5 @@
+#include "ConnectedCollection.h"
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "TestSession.h"
 #include "core/AppPaths.h"
@@ -30,30 +32,15 @@ using namespace Qt::StringLiterals;
 namespace {
 QStringList sortedNames(const QList<StoredItemPtr> &items)
 {
-    QStringList names;
-    for (const StoredItemPtr &item : items)
-        names.append(item->fullName());
+    QStringList names = itemNames(items);
     names.sort();
     return names;
-}
-
-std::unique_ptr<ItemCollection> folder(const QString &name)
-{
-    ItemCollection root(StorageLocation::local, FileItemType::all, {});
-    root.setSession(testSession());
-    root.driveManager()->connect();
-    root.operations().createFolder(name, std::nullopt);
-    auto collection = std::make_unique<ItemCollection>(StorageLocation::local, FileItemType::file, name);
-    collection->setSession(testSession());
-    collection->driveManager()->connect();
-    return collection;
 }
 
 // Everything in the folder on disk, hidden files included.
 QStringList onDisk(const ItemCollection &collection)
 {
-    return QDir(collection.driveManager()->drive()->rootDirectory())
-        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return namesIn(collection.driveManager()->drive()->rootDirectory());
 }
 
 // Until the job has ended and the collection has published the listing it reloaded then.
@@ -80,9 +67,14 @@ class TestImportJob : public QObject
     QString source(const QString &relativePath, const QByteArray &content)
     {
         const QString path = m_sources.filePath(relativePath);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() ? path : QString();
+        return QDir().mkpath(QFileInfo(path).path()) && writeBytes(path, content) ? path : QString();
+    }
+
+    // 16 GiB and sparse: its copy is still under way when the test stops the job.
+    QString largeSource(const QString &relativePath)
+    {
+        const QString path = source(relativePath, {});
+        return QFile::resize(path, qint64(16) << 30) ? path : QString();
     }
 
 private Q_SLOTS:
@@ -90,7 +82,7 @@ private Q_SLOTS:
 
     void sameNameGetsCounter()
     {
-        const auto collection = folder(u"Same"_s);
+        const auto collection = connectedFolder(u"Same"_s);
         const QStringList paths{source(u"one/report.txt"_s, "first"), source(u"two/report.txt"_s, "second")};
         ImportJob job(collection.get(), testSession(), paths);
         QVERIFY(runToEnd(job, *collection));
@@ -105,7 +97,7 @@ private Q_SLOTS:
 
     void photosGetGeneratedNamesAndDecode()
     {
-        const auto collection = folder(u"Photos"_s);
+        const auto collection = connectedFolder(u"Photos"_s);
         QImage picture(3, 2, QImage::Format_RGB32);
         picture.fill(Qt::red);
         const QStringList pngs{m_sources.filePath(u"shot.png"_s), source(u"again/shot.png"_s, {})};
@@ -133,14 +125,12 @@ private Q_SLOTS:
                  QStringList());
     }
 
-    // The middle source is large (and sparse): its copy is still under way when the test cancels.
+    // The middle source is large: its copy is still under way when the test cancels.
     void cancelAbandonsCurrentFile()
     {
-        const auto collection = folder(u"Cancel"_s);
-        const QString stream = m_sources.filePath(u"stream.bin"_s);
-        QFile large(stream);
-        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(qint64(16) << 30));
-        large.close();
+        const auto collection = connectedFolder(u"Cancel"_s);
+        const QString stream = largeSource(u"stream.bin"_s);
+        QVERIFY(!stream.isEmpty());
         const QString first = source(u"first.txt"_s, "done before the cancel");
         ImportJob job(collection.get(), testSession(),
                       {first, stream, source(u"last.txt"_s, "never started")});
@@ -170,13 +160,9 @@ private Q_SLOTS:
     {
         QFETCH(bool, jobGoes);
         const QString tag = QString::fromLatin1(QTest::currentDataTag());
-        const auto collection = folder(u"Lock "_s + tag);
-        // Large and sparse: its copy is still under way when the lock comes.
-        const QString stream = m_sources.filePath(tag + u"/stream.bin"_s);
-        QVERIFY(QDir().mkpath(QFileInfo(stream).path()));
-        QFile large(stream);
-        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(qint64(16) << 30));
-        large.close();
+        const auto collection = connectedFolder(u"Lock "_s + tag);
+        const QString stream = largeSource(tag + u"/stream.bin"_s);
+        QVERIFY(!stream.isEmpty());
         const QString first = source(tag + u"/first.txt"_s, "stored before the lock");
         const QString missing = m_sources.filePath(tag + u"/gone.txt"_s);
         auto job = std::make_unique<ImportJob>(
@@ -228,7 +214,7 @@ private Q_SLOTS:
         QFETCH(QString, bad);
         QFETCH(QString, reason);
         const QString tag = QString::fromLatin1(QTest::currentDataTag());
-        const auto collection = folder(u"Failing "_s + tag);
+        const auto collection = connectedFolder(u"Failing "_s + tag);
         const QString badPath = m_sources.filePath(tag + u'/' + bad);
         QVERIFY(QDir().mkpath(QFileInfo(badPath).path()));
         if (bad.startsWith(u"folder"))
@@ -253,7 +239,7 @@ private Q_SLOTS:
     // Photos go through a temporary copy first: that copy refuses what is not a regular file too.
     void fifoAmongPhotosIsRefused()
     {
-        const auto collection = folder(u"Photo FIFO"_s);
+        const auto collection = connectedFolder(u"Photo FIFO"_s);
         const QString pipe = m_sources.filePath(u"photo-fifo.jpg"_s);
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
         QCOMPARE(TemporaryCopies::copyToTemporaryDirectory(pipe, u"copy.jpg"_s), std::nullopt);

@@ -1,6 +1,7 @@
 #include "ConnectedCollection.h"
 #include "EventLoopMarkers.h"
 #include "LogCapture.h"
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "TestSession.h"
 #include "core/AppPaths.h"
@@ -38,21 +39,6 @@ using namespace Qt::StringLiterals;
 Q_DECLARE_METATYPE(std::function<void(const QString &)>)
 
 namespace {
-QStringList names(const QList<StoredItemPtr> &items, bool extensions = false)
-{
-    QStringList names;
-    for (const StoredItemPtr &item : items)
-        names.append(extensions ? item->ext() : item->fullName());
-    return names;
-}
-
-// A fresh folder's collection (a failure to make it shows in the listing checks).
-std::unique_ptr<ItemCollection> folder(const QString &name)
-{
-    connected(FileItemType::all)->operations().createFolder(name, std::nullopt);
-    return connected(FileItemType::file, FileNaming::adjustedFolderName(name));
-}
-
 QString rootDirectory(const ItemCollection &collection)
 {
     return collection.driveManager()->drive()->rootDirectory();
@@ -88,8 +74,7 @@ class TestItemCollection : public QObject
 
     QString source(const QString &name, const QByteArray &content)
     {
-        QFile file(m_sources.filePath(name));
-        return file.open(QIODevice::WriteOnly) && file.write(content) >= 0 ? file.fileName() : QString();
+        return writeBytes(m_sources.filePath(name), content) ? m_sources.filePath(name) : QString();
     }
 
     // Stores every named file (content = its place in the list) and answers the names it got.
@@ -138,19 +123,19 @@ private Q_SLOTS:
 
     void listingOrder()
     {
-        const auto collection = folder(u"Order"_s);
+        const auto collection = connectedFolder(u"Order"_s);
         const QStringList stored{"b.jpg",      "A.jpg",          "a.jpg",     "report.PDF",  "z.pdf",
                                  "c.txt",      "d.mov",          "Zeta.doc",  "archive.zip", "noext",
                                  "\u00e9.png", "\U0001F600.png", "\uffe0.png"};
         QCOMPARE(store(*collection, stored).size(), stored.size());
         // Images, PDFs, documents, then files of other kinds, each Z→A by scalar value (U+1F600
         // above U+FFE0).
-        QCOMPARE(names(collection->loadItems()),
+        QCOMPARE(itemNames(collection->loadItems()),
                  (QStringList{"\U0001F600.png", "\uffe0.png", "\u00e9.png", "b.jpg", "a.jpg", "A.jpg",
                               "z.pdf", "report.PDF", "d.mov", "c.txt", "Zeta.doc", "noext", "archive.zip"}));
         for (const QString &name : {u"b"_s, u"A"_s, u"a"_s})
-            folder(name);
-        QCOMPARE(names(connected(FileItemType::all)->loadItems()), (QStringList{"A", "Order", "a", "b"}));
+            connectedFolder(name);
+        QCOMPARE(itemNames(connected(FileItemType::all)->loadItems()), (QStringList{"A", "Order", "a", "b"}));
     }
 
     // A sync client may bring a folder named like the PIN file: arranged once, first with the PIN
@@ -170,9 +155,9 @@ private Q_SLOTS:
         const auto collection = connected(FileItemType::all, parent);
         QVERIFY(QDir(rootDirectory(*collection)).mkdir(name) &&
                 QDir(rootDirectory(*collection)).mkdir("Trips"));
-        QCOMPARE(names(collection->loadItems()), (QStringList{name, "Trips"}));
+        QCOMPARE(itemNames(collection->loadItems()), (QStringList{name, "Trips"}));
         const ItemCollection::Listing listing = collection->loadListing();
-        QCOMPARE(names(listing.items), QStringList{"Trips"});
+        QCOMPARE(itemNames(listing.items), QStringList{"Trips"});
         QVERIFY(!listing.pin);
     }
 
@@ -189,7 +174,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QFETCH(QStringList, stored);
-        const auto collection = folder(u"Unique-"_s + QTest::currentDataTag());
+        const auto collection = connectedFolder(u"Unique-"_s + QTest::currentDataTag());
         QCOMPARE(store(*collection, QStringList(stored.size(), name)), stored);
         // The first copy was not replaced by the later ones.
         const auto first =
@@ -209,7 +194,7 @@ private Q_SLOTS:
         QCOMPARE(
             store(*connected(FileItemType::file, u"Synced"_s, StorageLocation::cloud), {"ll.txt", "__.txt"}),
             (QStringList{"ll.txt", "__(1).txt"}));
-        QCOMPARE(store(*folder(u"Case"_s), {"ll.txt", "__.txt"}), (QStringList{"ll.txt", "__.txt"}));
+        QCOMPARE(store(*connectedFolder(u"Case"_s), {"ll.txt", "__.txt"}), (QStringList{"ll.txt", "__.txt"}));
     }
 
     void pinFileRoundTrip()
@@ -244,11 +229,6 @@ private Q_SLOTS:
         const auto padded = [](const QString &folder) -> QString {
             return folder + FileNaming::scrambledName(u"@.pin"_s);
         };
-        const auto write = [](const QString &path, const QByteArray &bytes) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                    file.write(bytes) == bytes.size());
-        };
         const auto encrypted = [](const QString &pin, const QString &passcode) {
             return FileEncryptor::encrypt(pin.toUtf8(), passcode).value_or(QByteArray());
         };
@@ -271,13 +251,15 @@ private Q_SLOTS:
         row(
             "both spellings, one PIN",
             [=](const QString &f) {
-                write(f + FileNaming::storedFileName(u"@.pin"_s), encrypted(u"4711"_s, u"passcode1"_s));
+                QVERIFY(writeBytes(f + FileNaming::storedFileName(u"@.pin"_s),
+                                   encrypted(u"4711"_s, u"passcode1"_s)));
             },
             u"4711"_s);
         row(
             "both spellings, two PINs",
             [=](const QString &f) {
-                write(f + FileNaming::storedFileName(u"@.pin"_s), encrypted(u"1234"_s, u"passcode1"_s));
+                QVERIFY(writeBytes(f + FileNaming::storedFileName(u"@.pin"_s),
+                                   encrypted(u"1234"_s, u"passcode1"_s)));
             },
             QString());
         row(
@@ -290,12 +272,15 @@ private Q_SLOTS:
             },
             QString());
         row(
-            "damaged", [=](const QString &f) { write(padded(f), QByteArray(16, '\x5a')); }, QString());
+            "damaged", [=](const QString &f) { QVERIFY(writeBytes(padded(f), QByteArray(16, '\x5a'))); },
+            QString());
         row(
-            "empty", [=](const QString &f) { write(padded(f), QByteArray()); }, QString());
+            "empty", [=](const QString &f) { QVERIFY(writeBytes(padded(f), QByteArray())); }, QString());
         row(
             "another passcode's",
-            [=](const QString &f) { write(padded(f), encrypted(u"4711"_s, u"other passcode"_s)); },
+            [=](const QString &f) {
+                QVERIFY(writeBytes(padded(f), encrypted(u"4711"_s, u"other passcode"_s)));
+            },
             QString());
         // Read only as far as a PIN entry can go: a huge one costs nothing.
         row(
@@ -314,7 +299,7 @@ private Q_SLOTS:
         const ItemCollection::Listing listing = collection->loadListing();
         QCOMPARE(listing.pin.value_or(QString()), pin);
         QCOMPARE(listing.pinUnreadable, pin.isEmpty());
-        QCOMPARE(names(listing.items), QStringList{u"inside.txt"_s});
+        QCOMPARE(itemNames(listing.items), QStringList{u"inside.txt"_s});
 
         QSignalSpy applied(collection.get(), &ItemCollection::timestampChanged);
         collection->reload();
@@ -327,13 +312,13 @@ private Q_SLOTS:
         QVERIFY(collection->operations().removePin());
         const ItemCollection::Listing open = collection->loadListing();
         QVERIFY(!open.pin && !open.pinUnreadable);
-        QCOMPARE(names(open.items), QStringList{u"inside.txt"_s});
+        QCOMPARE(itemNames(open.items), QStringList{u"inside.txt"_s});
     }
 
     // Two writers choosing the same free name at once: the second never replaces the first.
     void twoWritersKeepBothFiles()
     {
-        const auto collection = folder(u"Writers"_s);
+        const auto collection = connectedFolder(u"Writers"_s);
         const QString taken = rootDirectory(*collection) + FileNaming::storedFileName(u"note.txt"_s);
         bool otherWrote = false;
         const auto otherWriter = [&](qint64) {
@@ -348,9 +333,7 @@ private Q_SLOTS:
             operations.addToCollectionAndDelete(source(u"note.txt"_s, "mine"), false, false, otherWriter));
         QVERIFY(otherWrote);
         QCOMPARE(operations.lastStoredName(), u"note(1).txt"_s);
-        QFile other(taken);
-        QVERIFY(other.open(QIODevice::ReadOnly));
-        QCOMPARE(other.readAll(), QByteArray("the other writer's"));
+        QCOMPARE(fileContents(taken), QByteArray("the other writer's"));
         const auto mine = collection->driveManager()->loadFile(*testSession(),
                                                                FileNaming::storedFileName(u"note(1).txt"_s));
         QCOMPARE(mine.value_or(QByteArray()), QByteArray("mine"));
@@ -368,15 +351,13 @@ private Q_SLOTS:
     void namesNotListedAsTheyAreAreRefused()
     {
         QFETCH(QString, name);
-        const auto collection = folder(u"Refused "_s + QTest::currentDataTag());
+        const auto collection = connectedFolder(u"Refused "_s + QTest::currentDataTag());
         const QString path = source(name, "content");
         FolderOperations operations(collection->driveManager(), collection->location(), testSession());
         QVERIFY(!operations.addToCollectionAndDelete(path, false, false));
         QCOMPARE(operations.lastFailure(), std::errc::invalid_argument);
         QVERIFY(QFileInfo::exists(path));
-        QCOMPARE(QDir(rootDirectory(*collection))
-                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList());
+        QCOMPARE(namesIn(rootDirectory(*collection)), QStringList());
         const ItemCollection::Listing listing = collection->loadListing();
         QVERIFY(!listing.pin && !listing.pinUnreadable && listing.items.isEmpty());
     }
@@ -392,7 +373,7 @@ private Q_SLOTS:
 
     void debounce()
     {
-        const auto collection = folder(u"Debounce"_s);
+        const auto collection = connectedFolder(u"Debounce"_s);
         QSignalSpy checks(collection.get(), &ItemCollection::changeCheckStarted);
         QElapsedTimer clock;
         qint64 lastChange = 0;
@@ -417,7 +398,7 @@ private Q_SLOTS:
 
     void firstLoadThenFolderGone()
     {
-        const auto collection = folder(u"Doomed"_s);
+        const auto collection = connectedFolder(u"Doomed"_s);
         QCOMPARE(store(*collection, {"a.jpg"}).size(), 1);
         // A crashed import's leftover goes when the folder is opened.
         const QString leftover = rootDirectory(*collection) + PartialFile::namePrefix + u"crashed"_s;
@@ -448,7 +429,7 @@ private Q_SLOTS:
     void listingInFlightAfterClosing()
     {
         QFETCH(bool, closes);
-        const auto collection = folder(closes ? u"Closing"_s : u"Vanishing"_s);
+        const auto collection = connectedFolder(closes ? u"Closing"_s : u"Vanishing"_s);
         QSignalSpy checked(collection.get(), &ItemCollection::changeCheckStarted);
         QCOMPARE(store(*collection, {"a.jpg", "b.pdf"}).size(), 2);
         // The stores' own change reports are spent: their check came and what it ran has answered.
@@ -481,7 +462,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, operation);
         const QString name = u"Locked "_s + operation;
-        const auto collection = folder(name);
+        const auto collection = connectedFolder(name);
         QCOMPARE(store(*collection, {u"kept.txt"_s}), QStringList{u"kept.txt"_s});
         QVERIFY(collection->operations().createPin(u"4321"_s, collection->folderPath()));
         const auto root = connected(FileItemType::all);
@@ -538,7 +519,7 @@ private Q_SLOTS:
     // The journal gets scrambled names only.
     void failedCopyLogsNoPlainName()
     {
-        const auto collection = folder(u"Logged"_s);
+        const auto collection = connectedFolder(u"Logged"_s);
         LogCapture log;
         QVERIFY(!collection->operations().addToCollectionAndDelete(m_sources.filePath(u"diary-2026.txt"_s),
                                                                    false, false));
@@ -548,7 +529,7 @@ private Q_SLOTS:
 
     void closedCollectionRefuses()
     {
-        const auto collection = folder(u"Closed"_s);
+        const auto collection = connectedFolder(u"Closed"_s);
         const QString photo = source(u"kept.jpg"_s, "k");
         collection->close();
         collection->reload();
@@ -575,7 +556,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, onDisk);
         QFETCH(QString, listed);
-        const auto collection = folder(u"Foreign "_s + QTest::currentDataTag());
+        const auto collection = connectedFolder(u"Foreign "_s + QTest::currentDataTag());
         // A picture too short for the HEIF check: libheif, once loaded, crashes this process at exit.
         const QByteArray picture = "P1\n1 1\n1\n";
         QVERIFY(
@@ -584,26 +565,26 @@ private Q_SLOTS:
         QVERIFY(!copy.isEmpty());
 
         const QList<StoredItemPtr> items = collection->loadItems();
-        QCOMPARE(names(items).size(), 2);
-        const qsizetype row = names(items).indexOf(listed);
-        QVERIFY2(row >= 0, qPrintable(names(items).join(u" | "_s)));
+        QCOMPARE(itemNames(items).size(), 2);
+        const qsizetype row = itemNames(items).indexOf(listed);
+        QVERIFY2(row >= 0, qPrintable(itemNames(items).join(u" | "_s)));
         const StoredItemPtr item = items.at(row);
         QCOMPARE(ImageFromDecodedData::image(item->url(), *testSession(), false, false).image.size(),
                  QSize(1, 1));
-        QFile opened(TemporaryCopies::createDecryptedTempFile(*testSession(), item->url(), u"opened.png"_s)
-                         .value_or(QString()));
-        QVERIFY(opened.open(QIODevice::ReadOnly));
-        QCOMPARE(opened.readAll(), picture);
+        const auto opened =
+            TemporaryCopies::createDecryptedTempFile(*testSession(), item->url(), u"opened.png"_s);
+        QVERIFY(opened);
+        QCOMPARE(fileContents(*opened), picture);
 
         QVERIFY(collection->operations().deleteFiles({item}));
         QVERIFY(!existsRaw(copy));
-        QCOMPARE(names(collection->loadItems()), QStringList{u"shot.png"_s});
+        QCOMPARE(itemNames(collection->loadItems()), QStringList{u"shot.png"_s});
     }
 
     // A screen closed right after opening its folder drops the collection while it lists.
     void destroyedWhileListing()
     {
-        folder(u"Brief"_s);
+        connectedFolder(u"Brief"_s);
         for (int round = 0; round < 40; ++round) {
             auto collection =
                 std::make_unique<ItemCollection>(StorageLocation::local, FileItemType::all, u"Brief"_s);
@@ -618,7 +599,7 @@ private Q_SLOTS:
 
     void fileOperations()
     {
-        const auto collection = folder(u"Ops"_s);
+        const auto collection = connectedFolder(u"Ops"_s);
         QVERIFY(collection->operations().addImageData("camera bytes"));
         collection->operations().importFromFiles(
             {m_sources.filePath(u"missing.jpg"_s), source(u"doc.pdf"_s, "pdf")});
@@ -628,7 +609,7 @@ private Q_SLOTS:
         for (const QString &hidden : {u".hidden.txt"_s, u"@.PIN"_s})
             QVERIFY(!collection->operations().addToCollectionAndDelete(source(hidden, "h"), false, false));
         const QList<StoredItemPtr> items = collection->loadItems();
-        QStringList extensions = names(items, true);
+        QStringList extensions = itemNames(items, true);
         extensions.sort();
         QCOMPARE(extensions, (QStringList{"JPEG", "JPG", "pdf"}));
 
@@ -646,7 +627,7 @@ private Q_SLOTS:
         QVERIFY(collection->operations().deleteFiles(items.mid(0, 2)) &&
                 !collection->operations().deleteFiles(items.mid(0, 1)));
         QCOMPARE(DecodedImageCache::thumbnails().count(), 1);
-        QCOMPARE(names(collection->loadItems()), QStringList{"doc.pdf"});
+        QCOMPARE(itemNames(collection->loadItems()), QStringList{"doc.pdf"});
         QVERIFY(collection->operations().deleteFolder() && !collection->driveManager()->drive());
         QCOMPARE(DecodedImageCache::thumbnails().count(), 0);
     }
@@ -687,14 +668,14 @@ private Q_SLOTS:
         QFETCH(QStringList, stored);
         QFETCH(QList<QByteArray>, copies);
         QFETCH(QStringList, listed);
-        const auto collection = folder(u"Conflicts "_s + QTest::currentDataTag());
+        const auto collection = connectedFolder(u"Conflicts "_s + QTest::currentDataTag());
         const QByteArray picture = "P1\n1 1\n1\n";
         QVERIFY(
             collection->operations().addToCollectionAndDelete(source(u"shot.png"_s, picture), true, false));
         QCOMPARE(store(*collection, stored), stored);
         for (const QByteArray &copy : copies)
             QVERIFY(!foreignCopy(*collection, u"shot.png"_s, copy).isEmpty());
-        QStringList shown = names(collection->loadItems());
+        QStringList shown = itemNames(collection->loadItems());
         QStringList expected = listed + stored + QStringList{u"shot.png"_s};
         shown.sort();
         expected.sort();
@@ -702,11 +683,9 @@ private Q_SLOTS:
         for (const StoredItemPtr &item : collection->loadItems()) {
             if (!listed.contains(item->fullName()))
                 continue;
-            QFile opened(
-                TemporaryCopies::createDecryptedTempFile(*testSession(), item->url(), u"opened.png"_s)
-                    .value_or(QString()));
-            QVERIFY(opened.open(QIODevice::ReadOnly) && opened.readAll() == picture);
-            QVERIFY(opened.remove());
+            const auto opened =
+                TemporaryCopies::createDecryptedTempFile(*testSession(), item->url(), u"opened.png"_s);
+            QVERIFY(opened && fileContents(*opened) == picture && QFile::remove(*opened));
         }
     }
 };
