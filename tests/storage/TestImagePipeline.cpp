@@ -1,5 +1,6 @@
 #include "HostilePictures.h"
 #include "LogCapture.h"
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "TestSession.h"
 #include "security/FileEncryptor.h"
@@ -102,6 +103,14 @@ bool tileCached(const QUrl &url)
 
 constexpr int TileEdge = 2 * TileThumbnailQueue::defaultTileEdge;
 
+// An Exif APP1 segment, put after SOI, holding only Orientation (0x0112) = 6: turn 90° clockwise.
+const QByteArray RotatingExif = QByteArray::fromBase64("/+EAIkV4aWYAAE1NACoAAAAIAAEBEgADAAAAAQAGAAAAAAAA");
+
+// A HEIC row is empty where libheif has no encoder to make its picture.
+#define SKIP_MISSING_HEIC(bytes)                                                                             \
+    if ((bytes).isEmpty() && QByteArray(QTest::currentDataTag()).startsWith("heic"))                         \
+    QSKIP("libheif has no HEVC encoder here, so no HEIC test picture can be made")
+
 // The most memory this process has held since resetPeakMemory(), in MiB (VmHWM).
 qint64 peakMemoryMiB()
 {
@@ -146,11 +155,9 @@ class TestImagePipeline : public QObject
 
     QUrl store(const QString &name, const QByteArray &plain)
     {
-        QFile file(m_dir.filePath(name));
-        if (!file.open(QIODevice::WriteOnly) ||
-            file.write(FileEncryptor::encrypt(plain, u"correct horse"_s).value()) <= 0)
+        if (!writeBytes(m_dir.filePath(name), FileEncryptor::encrypt(plain, u"correct horse"_s).value()))
             qFatal("cannot store the test picture");
-        return QUrl::fromLocalFile(file.fileName());
+        return url(name);
     }
     QUrl url(const QString &name) const { return QUrl::fromLocalFile(m_dir.filePath(name)); }
 
@@ -158,7 +165,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         heif_init(nullptr); // the test's encoder; the decoder holds its own reference
-        QFile(m_dir.filePath(QStringLiteral("empty"))).open(QIODevice::WriteOnly);
+        QVERIFY(writeBytes(m_dir.filePath(QStringLiteral("empty")), QByteArray()));
         store(QStringLiteral("text"), "not a picture at all");
         store(QStringLiteral("picture"), encoded({40, 20}, "png"));
     }
@@ -202,8 +209,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, format);
         QFETCH(QSize, size);
         QFETCH(bool, wholePicture);
-        if (bytes.isEmpty() && QByteArray(QTest::currentDataTag()).startsWith("heic"))
-            QSKIP("libheif has no HEVC encoder here, so no HEIC test picture can be made");
+        SKIP_MISSING_HEIC(bytes);
         const PictureHeader header = PictureHeader::read(bytes);
         QCOMPARE(PictureHeader::formatName(header.format), format);
         // A HEIF image declares its coded size, which the picture is cropped from.
@@ -241,8 +247,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QSize, declared);
-        if (bytes.isEmpty() && QByteArray(QTest::currentDataTag()).startsWith("heic"))
-            QSKIP("libheif has no HEVC encoder here, so no HEIC test picture can be made");
+        SKIP_MISSING_HEIC(bytes);
         QVERIFY(bytes.size() < 4096);
         const PictureHeader header = PictureHeader::read(bytes);
         QCOMPARE(header.size, declared);
@@ -360,9 +365,8 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("fullSize");
         QTest::newRow("jpeg wide") << encoded({1000, 500}, "jpeg") << QSize(1000, 500);
         QTest::newRow("jpeg tall") << encoded({3000, 6000}, "jpeg") << QSize(3000, 6000);
-        // An Exif APP1 segment, put after SOI, holding only Orientation (0x0112) = 6: turn 90° clockwise.
-        const QByteArray exif = QByteArray::fromBase64("/+EAIkV4aWYAAE1NACoAAAAIAAEBEgADAAAAAQAGAAAAAAAA");
-        QTest::newRow("exif rotated") << encoded({1000, 500}, "jpeg").insert(2, exif) << QSize(500, 1000);
+        QTest::newRow("exif rotated")
+            << encoded({1000, 500}, "jpeg").insert(2, RotatingExif) << QSize(500, 1000);
         QTest::newRow("tiff") << encoded({500, 1000}, "tiff") << QSize(500, 1000);
         QTest::newRow("heic rotated") << heic({64, 32}, heif_orientation_rotate_90_cw) << QSize(32, 64);
     }
@@ -370,8 +374,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QSize, fullSize);
-        if (bytes.isEmpty() && QByteArray(QTest::currentDataTag()).startsWith("heic"))
-            QSKIP("libheif has no HEVC encoder here, so no HEIC test picture can be made");
+        SKIP_MISSING_HEIC(bytes);
         const QUrl file = store(QStringLiteral("decoded"), bytes);
         for (const bool thumbnail : {true, false}) {
             const QImage image = ImageFromDecodedData::image(file, *testSession(), thumbnail, false).image;
@@ -422,9 +425,8 @@ private Q_SLOTS:
         QTest::newRow("tiff named .heic") << "a.heic" << encoded({500, 1000}, "tiff") << QSize(140, 280);
         QTest::newRow("12-megapixel jpeg") << "a.jpg" << encoded({4000, 3000}, "jpeg") << QSize(280, 210);
         QTest::newRow("portrait jpeg") << "a.jpg" << encoded({1500, 3000}, "jpeg") << QSize(140, 280);
-        const QByteArray exif = QByteArray::fromBase64("/+EAIkV4aWYAAE1NACoAAAAIAAEBEgADAAAAAQAGAAAAAAAA");
         QTest::newRow("exif rotated")
-            << "a.jpg" << encoded({1000, 500}, "jpeg").insert(2, exif) << QSize(140, 280);
+            << "a.jpg" << encoded({1000, 500}, "jpeg").insert(2, RotatingExif) << QSize(140, 280);
         QTest::newRow("heic rotated")
             << "a.png" << heic({64, 32}, heif_orientation_rotate_90_cw) << QSize(32, 64);
     }
@@ -433,8 +435,7 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QSize, expected);
-        if (bytes.isEmpty() && QByteArray(QTest::currentDataTag()).startsWith("heic"))
-            QSKIP("libheif has no HEVC encoder here, so no HEIC test picture can be made");
+        SKIP_MISSING_HEIC(bytes);
         const QUrl file = store(name, bytes);
         const QImage image = ImageFromDecodedData::tile(file, *testSession(), TileEdge, false).image;
         QCOMPARE(image.size(), expected);
@@ -511,15 +512,11 @@ private Q_SLOTS:
     {
         ImageViewModel model(url(QStringLiteral("picture")), testSession(), true, true);
         LogCapture log;
-        QThreadPool *pool = StoragePool::shared();
-        QSemaphore gate; // holds every pool thread, so the load still waits when the view goes away
-        for (int i = 0; i < pool->maxThreadCount(); ++i)
-            pool->start([&gate] { gate.acquire(); });
-        model.load();
-        model.release();
-        gate.release(pool->maxThreadCount());
-        pool->waitForDone();
-        QCoreApplication::processEvents();
+        {
+            PoolGate gate; // the load still waits when the view goes away
+            model.load();
+            model.release();
+        }
         QVERIFY(!cached(model.url(), true) && !model.hasImage());
         QVERIFY(log.errors().isEmpty()); // a cancelled load is not a failure
 
@@ -532,7 +529,7 @@ private Q_SLOTS:
             DecodedImageCache::fullSize().setObject(key, QImage(8192, 8192, QImage::Format_Grayscale8));
         const ImageViewModel third(store(QStringLiteral("third"), encoded({8, 4}, "png")), testSession(),
                                    true, true);
-        pool->waitForDone();
+        StoragePool::shared()->waitForDone();
         QVERIFY(!cached(third.url(), false));
     }
 };
