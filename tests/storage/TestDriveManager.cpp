@@ -1,4 +1,5 @@
 #include "LogCapture.h"
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "TestSession.h"
 #include "core/AppPaths.h"
@@ -25,8 +26,7 @@ QString folderPath(StorageLocation location, const QString &rootPath)
 
 QStringList entries(const QString &rootPath)
 {
-    return QDir(folderPath(StorageLocation::local, rootPath))
-        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return namesIn(folderPath(StorageLocation::local, rootPath));
 }
 } // namespace
 
@@ -84,25 +84,25 @@ private Q_SLOTS:
         manager.connect();
         QVERIFY(manager.saveData(*testSession(), "my secret", "stored"));
         QVERIFY(manager.saveData(*testSession(), "replaced", "stored"));
-        QFile onDisk(folderPath(StorageLocation::local, "Trips/stored"));
-        QVERIFY(onDisk.open(QIODevice::ReadOnly));
-        QCOMPARE(FileEncryptor::decrypt(onDisk.readAll(), "passcode"), QByteArray("replaced"));
+        QCOMPARE(FileEncryptor::decrypt(fileContents(folderPath(StorageLocation::local, "Trips/stored")),
+                                        "passcode"),
+                 QByteArray("replaced"));
         QCOMPARE(manager.loadFile(*testSession(), "stored"), QByteArray("replaced"));
 
         QTemporaryDir outside;
-        QFile source(outside.filePath("photo.jpg"));
+        const QString source = outside.filePath("photo.jpg");
         const QByteArray content(3 * 1024 * 1024 + 5, 'p'); // more than one chunk
-        QVERIFY(source.open(QIODevice::WriteOnly) && source.write(content) > 0 && source.flush());
-        QVERIFY(manager.importFile(*testSession(), source.fileName(), " scrambled "));
+        QVERIFY(writeBytes(source, content));
+        QVERIFY(manager.importFile(*testSession(), source, " scrambled "));
         QVERIFY(!manager.importFile(*testSession(), outside.filePath("missing"), "other"));
         QCOMPARE(manager.loadFile(*testSession(), "scrambled"), content);
-        QCOMPARE(source.size(), content.size()); // the source stays
+        QCOMPARE(fileContents(source), content); // the source stays
 
         openTestSession("another one");
         QVERIFY(!manager.loadFile(*testSession(), "stored"));
         testSession()->end(); // locked: nothing more is written
         QVERIFY(!manager.saveData(*testSession(), "x", "other"));
-        QVERIFY(!manager.importFile(*testSession(), source.fileName(), "other"));
+        QVERIFY(!manager.importFile(*testSession(), source, "other"));
         QVERIFY(!manager.loadFile(*testSession(), "scrambled"));
         QCOMPARE(entries("Trips"), (QStringList{"scrambled", "stored", "Sub"}));
         QVERIFY(manager.removeFolder() && !manager.hasDrive());
@@ -114,7 +114,7 @@ private Q_SLOTS:
         const QString folder = folderPath(StorageLocation::local, "Trips/");
         for (const QString &name :
              {QString("file"), QString(".hidden"), QString(PartialFile::namePrefix + "0")})
-            QVERIFY(QFile(folder + name).open(QIODevice::WriteOnly));
+            QVERIFY(writeBytes(folder + name, {}));
         QVERIFY(QFile::link(folder + "file", folder + "link"));
         DriveManager manager(StorageLocation::local, "Trips");
         manager.connect();
@@ -168,8 +168,7 @@ private Q_SLOTS:
         DriveManager manager(StorageLocation::local, "Trips");
         manager.connect();
         const QString folder = folderPath(StorageLocation::local, "Trips/");
-        QFile(folder + ".DS_Store").open(QIODevice::WriteOnly);
-        QFile(folder + "Sub/nested").open(QIODevice::WriteOnly);
+        QVERIFY(writeBytes(folder + ".DS_Store", {}) && writeBytes(folder + "Sub/nested", {}));
         QVERIFY(manager.saveData(*testSession(), "x", "stored"));
         QTRY_VERIFY(!events.isEmpty() && events.last().files == QStringList{"stored"});
         for (const UpdateEvent &event : events) // nothing of the noise, nothing from inside Sub
@@ -192,15 +191,7 @@ private Q_SLOTS:
         QProcess importer;
         importer.start(LUMISERA_IMPORT_CRASH_HELPER, {"big-import", source.fileName()});
         QVERIFY(importer.waitForStarted());
-        const QString fds = QStringLiteral("/proc/%1/fd").arg(importer.processId());
-        const auto writing = [&] {
-            for (const QFileInfo &fd : QDir(fds).entryInfoList(QDir::Files | QDir::System)) {
-                if (fd.symLinkTarget().startsWith(trips.path() + '/') && fd.size() > (1 << 20))
-                    return true;
-            }
-            return false;
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(writing(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(holdsFileUnder(importer.processId(), trips.path(), 1 << 20), 20000);
         importer.kill();
         QVERIFY(importer.waitForFinished());
         QCOMPARE(importer.exitStatus(), QProcess::CrashExit);

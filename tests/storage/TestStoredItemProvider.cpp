@@ -62,27 +62,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("ext");
         QTest::addColumn<QString>("saved");
-        QTest::newRow("free") << QStringList() << "report"
-                              << "pdf"
-                              << "report.pdf";
-        QTest::newRow("taken") << QStringList{"report.pdf"} << "report"
-                               << "pdf"
-                               << "report(1).pdf";
-        QTest::newRow("taken twice") << QStringList{"report.pdf", "report(1).pdf"} << "report"
-                                     << "pdf"
-                                     << "report(2).pdf";
-        QTest::newRow("last extension") << QStringList{"a.tar.gz"} << "a.tar"
-                                        << "gz"
-                                        << "a.tar(1).gz";
-        QTest::newRow("no extension") << QStringList{"notes"} << "notes"
-                                      << ""
-                                      << "notes(1)";
-        QTest::newRow("dot file") << QStringList{".profile"} << ".profile"
-                                  << ""
-                                  << ".profile(1)";
-        QTest::newRow("a folder") << QStringList{"photos/"} << "photos"
-                                  << ""
-                                  << "photos(1)";
+        const auto row = [](const char *tag, const QStringList &existing, const char *name, const char *ext,
+                            const char *saved) { QTest::newRow(tag) << existing << name << ext << saved; };
+        row("free", {}, "report", "pdf", "report.pdf");
+        row("taken", {"report.pdf"}, "report", "pdf", "report(1).pdf");
+        row("taken twice", {"report.pdf", "report(1).pdf"}, "report", "pdf", "report(2).pdf");
+        row("last extension", {"a.tar.gz"}, "a.tar", "gz", "a.tar(1).gz");
+        row("no extension", {"notes"}, "notes", "", "notes(1)");
+        row("dot file", {".profile"}, ".profile", "", ".profile(1)");
+        row("a folder", {"photos/"}, "photos", "", "photos(1)");
     }
     void saveNeverReplaces()
     {

@@ -19,11 +19,7 @@ class TestTemporaryCopies : public QObject
     const QString m_temporary = AppPaths::temporaryDirectory() + "/";
     const QByteArray m_plain = QByteArray(3 * 1024 * 1024, 'd'); // a wrong key gets past the first blocks
 
-    static QStringList temporaryEntries()
-    {
-        return QDir(AppPaths::temporaryDirectory())
-            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    }
+    static QStringList temporaryEntries() { return namesIn(AppPaths::temporaryDirectory()); }
 
 private Q_SLOTS:
     void init()
