@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "core/AppPaths.h"
 #include "drive/CloudContainerLink.h"
@@ -29,8 +30,7 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        QFile file(outside("notes.txt"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(writeBytes(outside("notes.txt"), {}));
         QVERIFY(QDir().mkpath(outside("Other")));
         QVERIFY(QFile::link(m_documents + QStringLiteral("/Holidays"), outside("alias")));
     }
@@ -76,7 +76,7 @@ private Q_SLOTS:
         else if (before == QLatin1String("folder"))
             QVERIFY(QDir().mkpath(m_container));
         else if (before == QLatin1String("file"))
-            QVERIFY(QFile(m_container).open(QIODevice::WriteOnly));
+            QVERIFY(writeBytes(m_container, {}));
         else if (!before.isEmpty())
             QVERIFY(QFile::link(before == QLatin1String("link") ? outside("Other") : outside("gone"),
                                 m_container));

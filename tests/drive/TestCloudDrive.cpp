@@ -37,9 +37,7 @@ std::unique_ptr<CloudDrive> openDrive(bool cloud, const QString &path = "Trips",
 
 void writeFile(const QString &path, const QByteArray &data = {})
 {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(data) == data.size());
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()) && writeBytes(path, data));
 }
 
 std::optional<Kind> driveErrorOf(const std::function<void()> &call)
@@ -278,8 +276,7 @@ private Q_SLOTS:
         }
         QCOMPARE(!threw, succeeds);
         QCOMPARE(filesUnder(home.filePath("outside")), outside);
-        QFile thesis(home.filePath("outside/thesis.txt"));
-        QVERIFY(thesis.open(QIODevice::ReadOnly) && thesis.readAll() == "keep");
+        QCOMPARE(fileContents(home.filePath("outside/thesis.txt")), QByteArray("keep"));
         QStringList expected = before;
         for (const QString &entry : gone)
             expected.removeAll(tree + entry);

@@ -1,4 +1,5 @@
 #include "LogCapture.h"
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "drive/CloudDrive.h"
 #include "drive/CloudDriveError.h"
@@ -58,8 +59,7 @@ int inotifyInstances()
 
 void touch(const QString &path)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x") == 1);
+    QVERIFY(writeBytes(path, "x"));
 }
 
 using Change = std::function<void()>;
@@ -75,6 +75,18 @@ class TestFileMonitor : public QObject
 
     QString in(const QString &path) const { return m_root + "/" + path; }
     QString outside(const QString &name) const { return m_base->filePath(name); }
+
+    // A drive on path below base (this test's folder when empty), reporting to recorder.
+    std::unique_ptr<CloudDrive> watched(const QString &path = "root", Recorder *recorder = nullptr,
+                                        const QString &base = {})
+    {
+        auto drive = std::make_unique<CloudDrive>(
+            CloudDrive::Storage::localDirectory(base.isEmpty() ? m_base->path() : base), path);
+        drive->setObserver(recorder ? recorder : m_recorder.get());
+        return drive;
+    }
+
+    bool reported(const QString &path) const { return m_recorder->paths().contains(path); }
 
 private Q_SLOTS:
     void init()
@@ -113,8 +125,7 @@ private Q_SLOTS:
     {
         QFETCH(Change, change);
         QFETCH(QStringList, expected);
-        CloudDrive drive(CloudDrive::Storage::localDirectory(m_base->path()), "root");
-        drive.setObserver(m_recorder.get());
+        const auto drive = watched();
         change();
         for (const QString &path : expected)
             QTRY_VERIFY2(m_recorder->paths().contains(path), qPrintable(m_recorder->paths().join(", ")));
@@ -129,14 +140,13 @@ private Q_SLOTS:
         for (int level = 0; level < 60; ++level)
             deep += "/d";
         QVERIFY(QDir().mkpath(deep));
-        CloudDrive drive(CloudDrive::Storage::localDirectory(m_base->path()), "root");
-        drive.setObserver(m_recorder.get());
+        const auto drive = watched();
         QCOMPARE(FolderWatcher::shared()->watchCount(), 1);
         touch(deep + "/inside");
         touch(in("a/inside"));
         touch(in("top"));
         // Reports come in the kernel's order: any report from below would have come first.
-        QTRY_VERIFY(m_recorder->paths().contains("top"));
+        QTRY_VERIFY(reported("top"));
         QCOMPARE(m_recorder->paths().filter("inside"), QStringList());
         QCOMPARE(FolderWatcher::shared()->watchCount(), 1);
     }
@@ -152,30 +162,37 @@ private Q_SLOTS:
             QCOMPARE(error.kind(), CloudDriveError::Kind::rootDirectoryURLIsNotDirectory);
         }
         QVERIFY(QFile::link(outside("moved"), in("shortcut")));
-        CloudDrive drive(CloudDrive::Storage::localDirectory(m_base->path()), "root");
-        drive.setObserver(m_recorder.get());
+        const auto drive = watched();
         touch(outside("moved/behind-the-link"));
         touch(in("top"));
-        QTRY_VERIFY(m_recorder->paths().contains("top"));
+        QTRY_VERIFY(reported("top"));
         QCOMPARE(m_recorder->paths().filter("behind"), QStringList());
     }
 
-    // The cloud tree lies behind the CloudContainer link: the way to a root may pass links.
-    void watchesBehindALinkOnTheWay()
+    // A root removed and made again is watched again; the cloud tree lies behind the
+    // CloudContainer link, so the way to a root may pass links.
+    void resumesWhenTheRootComesBack_data()
     {
+        QTest::addColumn<bool>("behindALink");
+        QTest::newRow("direct") << false;
+        QTest::newRow("behind a link on the way") << true;
+    }
+    void resumesWhenTheRootComesBack()
+    {
+        QFETCH(bool, behindALink);
         QVERIFY(QDir().mkpath(outside("real/tree/root")));
         QVERIFY(QFile::link(outside("real"), outside("container")));
-        CloudDrive drive(CloudDrive::Storage::localDirectory(outside("container/tree")), "root");
-        drive.setObserver(m_recorder.get());
-        touch(outside("real/tree/root/x"));
-        QTRY_VERIFY2(m_recorder->paths().contains("x"), qPrintable(m_recorder->paths().join(", ")));
-        QVERIFY(QDir(outside("real/tree/root")).removeRecursively());
-        QTRY_VERIFY(m_recorder->paths().contains(""));
+        const QString root = behindALink ? outside("real/tree/root") : m_root;
+        const auto drive = watched("root", nullptr, behindALink ? outside("container/tree") : QString());
+        touch(root + "/x");
+        QTRY_VERIFY2(reported("x"), qPrintable(m_recorder->paths().join(", ")));
+        QVERIFY(QDir(root).removeRecursively());
+        QTRY_VERIFY(reported(""));
         m_recorder->m_paths.clear();
-        QVERIFY(QDir().mkdir(outside("real/tree/root")));
-        QTRY_VERIFY(m_recorder->paths().contains("")); // watched again
-        touch(outside("real/tree/root/later"));
-        QTRY_VERIFY2(m_recorder->paths().contains("later"), qPrintable(m_recorder->paths().join(", ")));
+        QVERIFY(QDir().mkdir(root));
+        QTRY_VERIFY(reported("")); // watched again
+        touch(root + "/later");
+        QTRY_VERIFY2(reported("later"), qPrintable(m_recorder->paths().join(", ")));
     }
 
     void relativePathSeesThroughLinks()
@@ -191,11 +208,10 @@ private Q_SLOTS:
     {
         const int threads = entriesIn("/proc/self/task"), descriptors = entriesIn("/proc/self/fd");
         {
-            CloudDrive drive(CloudDrive::Storage::localDirectory(m_base->path()), "root");
-            drive.setObserver(m_recorder.get());
+            const auto drive = watched();
             QCOMPARE(entriesIn("/proc/self/task"), threads + 1);
             touch(in("b.bin"));
-            QTRY_VERIFY(m_recorder->paths().contains("b.bin"));
+            QTRY_VERIFY(reported("b.bin"));
         }
         // The watcher's thread has been joined and its descriptors closed: nothing can report now.
         QCOMPARE(entriesIn("/proc/self/task"), threads);
@@ -216,7 +232,7 @@ private Q_SLOTS:
         QCOMPARE(entriesIn("/proc/self/task"), threads + 1);
         QCOMPARE(FolderWatcher::shared()->watchCount(), 150);
         touch(m_base->filePath("many/149/x"));
-        QTRY_VERIFY(m_recorder->paths().contains("x"));
+        QTRY_VERIFY(reported("x"));
         drives.clear();
         QCOMPARE(inotifyInstances(), 0);
     }
@@ -227,24 +243,10 @@ private Q_SLOTS:
         Recorder inner;
         auto outer =
             std::make_unique<CloudDrive>(CloudDrive::Storage::localDirectory(m_base->path()), "root/a");
-        CloudDrive innerDrive(CloudDrive::Storage::localDirectory(m_base->path()), "root/a");
-        innerDrive.setObserver(&inner);
+        const auto innerDrive = watched("root/a", &inner);
         outer.reset();
         touch(in("a/new"));
         QTRY_VERIFY2(inner.paths().contains("new"), qPrintable(inner.paths().join(", ")));
-    }
-
-    void resumesWhenTheRootComesBack()
-    {
-        CloudDrive drive(CloudDrive::Storage::localDirectory(m_base->path()), "root");
-        drive.setObserver(m_recorder.get());
-        QVERIFY(QDir(m_root).removeRecursively());
-        QTRY_VERIFY(m_recorder->paths().contains(""));
-        m_recorder->m_paths.clear();
-        QVERIFY(QDir().mkdir(m_root));
-        QTRY_VERIFY(m_recorder->paths().contains(""));
-        touch(in("later"));
-        QTRY_VERIFY2(m_recorder->paths().contains("later"), qPrintable(m_recorder->paths().join(", ")));
     }
 
     // With no inotify instance to be had, the drive still opens and reads; one line says why.
