@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "core/AppPaths.h"
 
@@ -46,10 +47,10 @@ private Q_SLOTS:
     {
         const QDir directory(AppPaths::temporaryDirectory());
         QVERIFY(directory.mkpath("nested/deeper"));
-        QVERIFY(QFile(directory.filePath(".hidden-plaintext")).open(QIODevice::WriteOnly));
+        QVERIFY(writeBytes(directory.filePath(".hidden-plaintext"), "plain"));
         AppPaths::clearTemporaryDirectory();
         QVERIFY(directory.exists());
-        QVERIFY(directory.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+        QVERIFY(namesIn(directory.path()).isEmpty());
     }
 };
 

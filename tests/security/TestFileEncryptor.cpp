@@ -1,4 +1,5 @@
 #include "LogCapture.h"
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "security/FileEncryptor.h"
 
@@ -15,18 +16,6 @@ QByteArray randomBytes(qsizetype size, quint32 seed)
     QList<quint32> words((size + 3) / 4);
     QRandomGenerator(seed).fillRange(words.data(), words.size());
     return QByteArray(reinterpret_cast<const char *>(words.constData()), size);
-}
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The reference peer: the openssl command line with the same key and the all-zero IV.
@@ -89,18 +78,18 @@ private Q_SLOTS:
         QFETCH(QByteArray, firstBlock);
         const QString plainPath = m_dir.filePath("plain"), ours = m_dir.filePath("ours.enc"),
                       theirs = m_dir.filePath("theirs.enc"), back = m_dir.filePath("back");
-        QVERIFY(writeFile(plainPath, plain));
+        QVERIFY(writeBytes(plainPath, plain));
         QVERIFY(FileEncryptor::processFile(plainPath, ours, passcode, CryptOperation::encrypt));
         QVERIFY(opensslEnc(passcode, plainPath, theirs, false));
-        const QByteArray ciphertext = readFile(ours);
-        QCOMPARE(ciphertext, readFile(theirs));
+        const QByteArray ciphertext = fileContents(ours);
+        QCOMPARE(ciphertext, fileContents(theirs));
         QVERIFY(firstBlock.isEmpty() || ciphertext.startsWith(firstBlock));
         QCOMPARE(FileEncryptor::encrypt(plain, passcode), ciphertext);
         QCOMPARE(QFile::permissions(ours) & 0x0777, QFile::ReadUser | QFile::WriteUser);
         QVERIFY(opensslEnc(passcode, ours, back, true));
-        QCOMPARE(readFile(back), plain);
+        QCOMPARE(fileContents(back), plain);
         QVERIFY(FileEncryptor::processFile(theirs, back, passcode, CryptOperation::decrypt));
-        QCOMPARE(readFile(back), plain);
+        QCOMPARE(fileContents(back), plain);
         QCOMPARE(FileEncryptor::decrypt(ciphertext, passcode), plain);
     }
 
@@ -112,7 +101,7 @@ private Q_SLOTS:
         const QString plain = m_dir.filePath("input"), out = m_dir.filePath("out");
         const auto row = [&](const char *tag, const QString &input, const QString &output,
                              const char *message, const std::optional<QByteArray> &content = {}) {
-            QVERIFY(!content || writeFile(input, *content));
+            QVERIFY(!content || writeBytes(input, *content));
             QTest::newRow(tag) << input << output << message;
         };
         const QByteArray good = *FileEncryptor::encrypt(randomBytes(40, 7), "secret");
@@ -137,12 +126,12 @@ private Q_SLOTS:
         QFETCH(QString, output);
         QFETCH(QString, message);
         const bool decrypting = message == "CCCryptorFinal failed";
-        const QByteArray before = readFile(input);
+        const QByteArray before = fileContents(input);
         LogCapture capture;
         QVERIFY(!FileEncryptor::processFile(input, output, "secret",
                                             decrypting ? CryptOperation::decrypt : CryptOperation::encrypt));
         QVERIFY(capture.contains("FileEncryptor:processFile(inputURL:outputURL:key:operation:) " + message));
-        QCOMPARE(readFile(input), before);
+        QCOMPARE(fileContents(input), before);
         if (decrypting)
             QCOMPARE(FileEncryptor::decrypt(before, "secret"), std::nullopt);
         QVERIFY(!capture.contains("secret"));

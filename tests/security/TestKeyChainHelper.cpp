@@ -1,6 +1,7 @@
 #include "EventLoopMarkers.h"
 #include "FakeKeyring.h"
 #include "LogCapture.h"
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "core/AppPaths.h"
 #include "core/UserDefaults.h"
@@ -370,9 +371,7 @@ private Q_SLOTS:
         QCOMPARE(FileCredentialBackend(folder + "/link").read(Account).status,
                  CredentialResult::Status::failed);
         QFile::remove(folder + "/link");
-        QFile damaged(m_file);
-        QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("{broken") > 0);
-        damaged.close();
+        QVERIFY(writeBytes(m_file, "{broken"));
         QCOMPARE(helper().lookUp().state, State::unavailable);
         QVERIFY(helper().lookUp().problem.contains("damaged"));
     }

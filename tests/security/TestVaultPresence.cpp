@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "security/VaultPresence.h"
 
@@ -49,10 +50,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         for (const QString &folder : folders)
             QVERIFY(QDir(dir.path()).mkpath(folder));
-        for (const QString &file : files) {
-            QFile stray(dir.filePath(file));
-            QVERIFY(stray.open(QIODevice::WriteOnly));
-        }
+        for (const QString &file : files)
+            QVERIFY(writeBytes(dir.filePath(file), {}));
         if (!containerLink.isEmpty())
             QVERIFY(QFile::link(dir.filePath(containerLink), dir.filePath("CloudContainer")));
         const VaultPresence found =
