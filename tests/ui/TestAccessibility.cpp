@@ -290,6 +290,31 @@ class TestAccessibility : public QObject
 
     // Each scene leaves the window showing one screen, sheet or alert.
     using Scene = std::function<void(TestAccessibility *)>;
+
+    // A folder menu action of Holidays, then the button of the sheet it opened, if any.
+    static Scene fromFolderMenu(const QString &action, const QString &button = {})
+    {
+        return [action, button](TestAccessibility *t) {
+            t->unlockedWith([t, action, button] {
+                trigger(t->openFolder(u"Holidays"_s, 3), action);
+                if (!button.isEmpty())
+                    t->top()->findChild<QPushButton *>(button)->click();
+            });
+        };
+    }
+    // The first picture of Holidays selected, then what the selection bar offers.
+    static Scene withSelection(const std::function<void(TestAccessibility *, FolderView *)> &then)
+    {
+        return [then](TestAccessibility *t) {
+            t->unlockedWith([t, then] {
+                FolderView *view = t->openFolder(u"Holidays"_s, 3);
+                QVERIFY(view);
+                view->selectionManager()->enable();
+                view->tap(view->model()->index(0, 0));
+                then(t, view);
+            });
+        };
+    }
     static QList<std::pair<const char *, Scene>> scenes()
     {
         return {
@@ -357,38 +382,13 @@ class TestAccessibility : public QObject
              }},
             {"new folder",
              [](TestAccessibility *t) { t->unlockedWith([t] { trigger(t->openRoot(), u"Add Folder"_s); }); }},
-            {"modify folder",
-             [](TestAccessibility *t) {
-                 t->unlockedWith([t] { trigger(t->openFolder(u"Holidays"_s, 3), u"Modify Folder"_s); });
-             }},
-            {"modify folder, passcode",
-             [](TestAccessibility *t) {
-                 t->unlockedWith([t] {
-                     trigger(t->openFolder(u"Holidays"_s, 3), u"Modify Folder"_s);
-                     t->top()->findChild<QPushButton *>(u"pinButton"_s)->click();
-                 });
-             }},
-            {"delete folder",
-             [](TestAccessibility *t) {
-                 t->unlockedWith([t] { trigger(t->openFolder(u"Holidays"_s, 3), u"Delete Folder"_s); });
-             }},
-            {"delete folder, confirmation",
-             [](TestAccessibility *t) {
-                 t->unlockedWith([t] {
-                     trigger(t->openFolder(u"Holidays"_s, 3), u"Delete Folder"_s);
-                     t->top()->findChild<QPushButton *>(u"confirmButton"_s)->click();
-                 });
-             }},
-            {"delete items",
-             [](TestAccessibility *t) {
-                 t->unlockedWith([t] {
-                     FolderView *view = t->openFolder(u"Holidays"_s, 3);
-                     QVERIFY(view);
-                     view->selectionManager()->enable();
-                     view->tap(view->model()->index(0, 0));
-                     view->toolbar()->deleteButton()->click();
-                 });
-             }},
+            {"modify folder", fromFolderMenu(u"Modify Folder"_s)},
+            {"modify folder, passcode", fromFolderMenu(u"Modify Folder"_s, u"pinButton"_s)},
+            {"delete folder", fromFolderMenu(u"Delete Folder"_s)},
+            {"delete folder, confirmation", fromFolderMenu(u"Delete Folder"_s, u"confirmButton"_s)},
+            {"delete items", withSelection([](TestAccessibility *, FolderView *view) {
+                 view->toolbar()->deleteButton()->click();
+             })},
             {"import sheet",
              [](TestAccessibility *t) {
                  // Nothing chosen yet: the sheet as it waits for the file dialog.
@@ -405,30 +405,16 @@ class TestAccessibility : public QObject
                      QTRY_VERIFY(t->top()->findChild<QPushButton *>(u"okButton"_s)->isVisible());
                  });
              }},
-            {"share dialog",
-             [](TestAccessibility *t) {
-                 t->unlockedWith([t] {
-                     FolderView *view = t->openFolder(u"Holidays"_s, 3);
-                     QVERIFY(view);
-                     view->selectionManager()->enable();
-                     view->tap(view->model()->index(0, 0));
-                     view->toolbar()->findChild<QToolButton *>(u"shareSelectionButton"_s)->click();
-                 });
-             }},
-            {"share dialog, targets",
-             [](TestAccessibility *t) {
-                 t->unlockedWith([t] {
-                     FolderView *view = t->openFolder(u"Holidays"_s, 3);
-                     QVERIFY(view);
-                     view->selectionManager()->enable();
-                     view->tap(view->model()->index(0, 0));
-                     view->toolbar()->findChild<QToolButton *>(u"shareSelectionButton"_s)->click();
-                     auto *share = t->topOf<ShareDialog>();
-                     QTest::keyClicks(share->findChild<QLineEdit *>(u"passcodeField"_s), passcode);
-                     share->findChild<QPushButton *>(u"shareButton"_s)->click();
-                     QTRY_VERIFY(share->activities() && share->activities()->isVisible());
-                 });
-             }},
+            {"share dialog", withSelection([](TestAccessibility *, FolderView *view) {
+                 view->toolbar()->findChild<QToolButton *>(u"shareSelectionButton"_s)->click();
+             })},
+            {"share dialog, targets", withSelection([](TestAccessibility *t, FolderView *view) {
+                 view->toolbar()->findChild<QToolButton *>(u"shareSelectionButton"_s)->click();
+                 auto *share = t->topOf<ShareDialog>();
+                 QTest::keyClicks(share->findChild<QLineEdit *>(u"passcodeField"_s), passcode);
+                 share->findChild<QPushButton *>(u"shareButton"_s)->click();
+                 QTRY_VERIFY(share->activities() && share->activities()->isVisible());
+             })},
             {"Settings",
              [](TestAccessibility *t) {
                  t->openWindow(true);
