@@ -13,6 +13,7 @@
 #include "ui/common/Presenter.h"
 #include "ui/common/UrlOpener.h"
 #include "ui/media/MediaModule.h"
+#include "ui/preview/DocumentPreviewState.h"
 #include "ui/preview/DocumentPreviewer.h"
 #include "ui/preview/PdfViewer.h"
 
@@ -128,6 +129,34 @@ private Q_SLOTS:
             QVERIFY2(plugin.startsWith(QDir::cleanPath(root.filePath(program) + u"/.."_s) + u'/') &&
                          !plugin.startsWith(build + u'/'),
                      qPrintable(plugin));
+    }
+
+    void pageOfEachKind_data()
+    {
+        using Kind = PreviewContent::Kind;
+        using Page = DocumentPreviewState::Page;
+        QTest::addColumn<bool>("decrypted");
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<bool>("canPlay");
+        QTest::addColumn<Page>("page");
+        QTest::newRow("not decrypted") << false << Kind::text << true << Page::failure;
+        QTest::newRow("text") << true << Kind::text << false << Page::text;
+        QTest::newRow("code") << true << Kind::code << false << Page::text;
+        QTest::newRow("Markdown") << true << Kind::markdown << false << Page::text;
+        QTest::newRow("media, a player") << true << Kind::media << true << Page::player;
+        QTest::newRow("media, no player") << true << Kind::media << false << Page::details;
+        QTest::newRow("other") << true << Kind::other << true << Page::details;
+    }
+    void pageOfEachKind()
+    {
+        QFETCH(bool, decrypted);
+        QFETCH(PreviewContent::Kind, kind);
+        QFETCH(bool, canPlay);
+        QFETCH(DocumentPreviewState::Page, page);
+        PreviewCopy copy;
+        if (decrypted)
+            copy.previewItemURL = QUrl::fromLocalFile(u"/tmp/copy"_s);
+        QCOMPARE(DocumentPreviewState::pageFor(copy, kind, canPlay), page);
     }
 
     void pdfIsNeverOnDisk()

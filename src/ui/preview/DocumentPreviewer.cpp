@@ -1,49 +1,23 @@
 #include "ui/preview/DocumentPreviewer.h"
 
 #include "media/MediaBackend.h"
-#include "storage/PreviewCopyRegistry.h"
-#include "storage/ShareFolder.h"
-#include "storage/StoragePool.h"
-#include "ui/common/UrlOpener.h"
 #include "ui/media/MediaModule.h"
 #include "ui/preview/CentredPage.h"
 #include "ui/preview/DocumentInfoView.h"
+#include "ui/preview/DocumentPreviewState.h"
 #include "ui/preview/PreviewBar.h"
 #include "ui/preview/TextPreview.h"
 #include "ui/share/PreparingFileProgress.h"
 
-#include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include <unistd.h>
-
-namespace {
-
-// A copy of its own for another application, in folder: a second name of the same file, where
-// the file system allows it, so that the plain bytes are not written twice.
-QString handedOutCopy(ShareFolder &folder, const QString &source, const QString &name)
-{
-    const QString directory = folder.path();
-    if (directory.isEmpty())
-        return {};
-    const QString target = directory + u'/' + name;
-    if (QFileInfo::exists(target))
-        return target;
-    if (::link(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0)
-        return target;
-    return QFile::copy(source, target) ? target : QString();
-}
-
-} // namespace
-
 DocumentPreviewer::DocumentPreviewer(StoredItemPtr item, VaultSessionPtr session, QWidget *parent)
-    : Screen(parent), m_item(std::move(item)), m_session(std::move(session)), m_name(m_item->fullName()),
+    : Screen(parent), m_item(std::move(item)),
+      m_state(new DocumentPreviewState(m_item, std::move(session), MediaModule::backend() != nullptr, this)),
       m_pages(new QStackedWidget)
 {
     setObjectName(QStringLiteral("documentPreviewer"));
@@ -51,9 +25,10 @@ DocumentPreviewer::DocumentPreviewer(StoredItemPtr item, VaultSessionPtr session
     setDismissesOnBackground(true);
     setDismissesOnLock(true);
 
-    auto *bar = new PreviewBar(title(), m_name);
+    auto *bar = new PreviewBar(title(), m_state->name());
     connect(bar, &PreviewBar::closeClicked, this, &Screen::dismissRequested);
     connect(bar, &PreviewBar::shareClicked, this, [this] { Q_EMIT shareRequested({m_item}); });
+    connect(m_state, &DocumentPreviewState::pageChanged, this, &DocumentPreviewer::display);
     m_pages->addWidget(new CentredPage(new PreparingFileProgress));
 
     auto *layout = new QVBoxLayout(this);
@@ -62,59 +37,36 @@ DocumentPreviewer::DocumentPreviewer(StoredItemPtr item, VaultSessionPtr session
     layout->addWidget(bar);
     layout->addWidget(m_pages, 1);
     setFocusProxy(bar->closeButton());
-    PreviewCopyRegistry::shared().hold(m_name);
 }
 
 DocumentPreviewer::~DocumentPreviewer()
 {
-    // A player keeps the file open until it goes.
+    // A player keeps the file open until it goes, and the copy goes with the state after it.
     delete m_content;
-    if (!m_pending)
-        letGo(m_name, m_qlItem);
+}
+
+bool DocumentPreviewer::showLoading() const
+{
+    return m_state->isStarted() && m_state->page() == DocumentPreviewState::Page::preparing;
+}
+
+const PreviewCopy &DocumentPreviewer::qlItem() const
+{
+    return m_state->copy();
 }
 
 void DocumentPreviewer::showEvent(QShowEvent *event)
 {
     Screen::showEvent(event);
-    if (!m_started)
-        load();
-}
-
-void DocumentPreviewer::load()
-{
-    m_started = true;
-    m_pending = true;
-    m_showLoading = true;
-    Q_EMIT showLoadingChanged();
-    // Not StoragePool::runThen: a copy made for a previewer that is gone must still go.
-    StoragePool::run([item = m_item, session = m_session] { return prepare(*item, *session); })
-        .then(QCoreApplication::instance(),
-              [this, alive = QPointer(this), name = m_name, session = m_session](const Prepared &prepared) {
-                  if (!alive || !session->isOpen())
-                      return letGo(name, prepared.qlItem);
-                  m_pending = false;
-                  display(prepared);
-              });
-}
-
-DocumentPreviewer::Prepared DocumentPreviewer::prepare(const StoredItem &item, const VaultSession &session)
-{
-    Prepared prepared{PreviewCopy::make(item, session), {}};
-    if (prepared.qlItem.previewItemURL)
-        prepared.content = PreviewContent::read(prepared.qlItem.previewItemURL->toLocalFile());
-    return prepared;
-}
-
-void DocumentPreviewer::display(const Prepared &prepared)
-{
-    m_qlItem = prepared.qlItem;
-    if (m_qlItem.previewItemURL) {
-        m_content = makeView(prepared.content);
-    } else {
-        auto *failure = new QLabel(tr("Failed to decrypt item for quick look"));
-        failure->setObjectName(QStringLiteral("failureLabel"));
-        m_content = new CentredPage(failure, CentredPage::Width::whole);
+    if (!m_state->isStarted()) {
+        m_state->start();
+        Q_EMIT showLoadingChanged();
     }
+}
+
+void DocumentPreviewer::display()
+{
+    m_content = makeView();
     m_pages->addWidget(m_content);
     m_pages->setCurrentWidget(m_content);
     const bool focused = focusProxy() && focusProxy()->hasFocus();
@@ -123,63 +75,39 @@ void DocumentPreviewer::display(const Prepared &prepared)
         if (focused)
             m_content->setFocus();
     }
-    m_showLoading = false;
     Q_EMIT showLoadingChanged();
 }
 
-QWidget *DocumentPreviewer::makeView(const PreviewContent &content)
+QWidget *DocumentPreviewer::makeView()
 {
-    switch (content.kind) {
-    case PreviewContent::Kind::text:
-    case PreviewContent::Kind::code:
-    case PreviewContent::Kind::markdown:
-        return new TextPreview(content);
-    case PreviewContent::Kind::media:
+    switch (m_state->page()) {
+    case DocumentPreviewState::Page::text:
+        return new TextPreview(m_state->content());
+    case DocumentPreviewState::Page::player:
         if (MediaBackend *backend = MediaModule::backend())
-            return backend->mediaPlayer(m_qlItem.previewItemURL->toLocalFile());
-        return makeInfo(content);
-    case PreviewContent::Kind::other:
+            return backend->mediaPlayer(m_state->copyPath());
+        return makeInfo();
+    case DocumentPreviewState::Page::details:
+        return makeInfo();
+    case DocumentPreviewState::Page::preparing:
+    case DocumentPreviewState::Page::failure:
         break;
     }
-    return makeInfo(content);
+    auto *failure = new QLabel(DocumentPreviewState::failureText());
+    failure->setObjectName(QStringLiteral("failureLabel"));
+    return new CentredPage(failure, CentredPage::Width::whole);
 }
 
-QWidget *DocumentPreviewer::makeInfo(const PreviewContent &content)
+QWidget *DocumentPreviewer::makeInfo()
 {
-    m_info = new DocumentInfoView(m_name, content);
-    connect(m_info, &DocumentInfoView::openRequested, this, &DocumentPreviewer::openWithDefaultApplication);
-    return m_info;
-}
-
-// The other application may read the file long after this previewer closed and the vault locked,
-// so it gets a copy of its own in a share folder, which stays until Lumisera quits (the start-up
-// clears what a crash left).
-void DocumentPreviewer::openWithDefaultApplication()
-{
-    if (!m_qlItem.previewItemURL)
-        return;
-    if (!m_handedOut)
-        m_handedOut = std::make_shared<ShareFolder>();
-    m_info->setBusy(true);
-    m_info->setStatus({});
-    const auto copyOut = [folder = m_handedOut, source = m_qlItem.previewItemURL->toLocalFile(),
-                          name = m_name] { return handedOutCopy(*folder, source, name); };
-    StoragePool::runInSession(m_session, this, copyOut, [this](const QString &copy) {
-        if (!m_info)
-            return;
-        m_info->setBusy(false);
-        if (!copy.isEmpty() && UrlOpener::open(QUrl::fromLocalFile(copy))) {
-            m_handedOut->handOut({copy});
-            return;
-        }
-        m_info->setStatus(tr("No application could open this file."));
+    m_info = new DocumentInfoView(m_state->name(), m_state->content());
+    connect(m_info, &DocumentInfoView::openRequested, m_state, [this] {
+        m_info->setStatus({});
+        m_state->openWithDefaultApplication();
     });
-}
-
-void DocumentPreviewer::letGo(const QString &name, const PreviewCopy &qlItem)
-{
-    PreviewCopyRegistry::shared().letGo(name, qlItem.previewItemURL ? qlItem.previewItemURL->toLocalFile()
-                                                                    : QString());
+    connect(m_state, &DocumentPreviewState::openingChanged, m_info, &DocumentInfoView::setBusy);
+    connect(m_state, &DocumentPreviewState::openFinished, m_info, &DocumentInfoView::setStatus);
+    return m_info;
 }
 
 void DocumentPreviewer::keyPressEvent(QKeyEvent *event)

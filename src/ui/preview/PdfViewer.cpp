@@ -1,24 +1,20 @@
 #include "ui/preview/PdfViewer.h"
 
-#include "core/Logging.h"
-#include "storage/DecryptedData.h"
-#include "storage/StoragePool.h"
 #include "ui/preview/CentredPage.h"
 #include "ui/preview/PdfDocumentView.h"
+#include "ui/preview/PdfPreviewState.h"
 #include "ui/preview/PreviewBar.h"
 #include "ui/share/PreparingFileProgress.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
 PdfViewer::PdfViewer(StoredItemPtr item, VaultSessionPtr session, QWidget *parent)
-    : Screen(parent), m_item(std::move(item)), m_session(std::move(session)), m_pages(new QStackedWidget),
-      m_failure(new QLabel)
+    : Screen(parent), m_item(std::move(item)), m_state(new PdfPreviewState(m_item, std::move(session), this)),
+      m_pages(new QStackedWidget), m_failure(new QLabel)
 {
     setObjectName(QStringLiteral("pdfViewer"));
     setTitle(m_item->fullName());
@@ -28,6 +24,7 @@ PdfViewer::PdfViewer(StoredItemPtr item, VaultSessionPtr session, QWidget *paren
     auto *bar = new PreviewBar(m_item->fullName(), {});
     connect(bar, &PreviewBar::closeClicked, this, &Screen::dismissRequested);
     connect(bar, &PreviewBar::shareClicked, this, [this] { Q_EMIT shareRequested({m_item}); });
+    connect(m_state, &PdfPreviewState::pageChanged, this, &PdfViewer::display);
 
     m_failure->setObjectName(QStringLiteral("failureLabel"));
     m_failure->setTextFormat(Qt::PlainText);
@@ -47,47 +44,35 @@ PdfViewer::PdfViewer(StoredItemPtr item, VaultSessionPtr session, QWidget *paren
 
 QString PdfViewer::failure() const
 {
-    return m_pages->currentWidget() == m_failure->parentWidget() ? m_failure->text() : QString();
+    return m_state->failure();
 }
 
 void PdfViewer::showEvent(QShowEvent *event)
 {
     Screen::showEvent(event);
-    if (!m_loading)
-        load();
+    m_state->start();
 }
 
-void PdfViewer::load()
+void PdfViewer::display()
 {
-    m_loading = true;
-    // What comes back after the viewer went is overwritten with the future that holds it.
-    StoragePool::runInSession(
-        m_session, this,
-        [url = m_item->url(), session = m_session] { return DecryptedData::read(url, *session); },
-        [this](DecryptedData decrypted) { display(std::move(decrypted)); });
-}
-
-void PdfViewer::display(DecryptedData decrypted)
-{
-    if (!decrypted.ok())
-        return showFailure(decrypted.error);
-    QString whyNot;
-    PdfDocumentView *view = PdfDocumentView::make(decrypted.data, &whyNot);
-    if (!view)
-        return showFailure(whyNot);
-    m_pages->addWidget(view);
-    m_pages->setCurrentWidget(view);
-    const bool focused = focusProxy() && focusProxy()->hasFocus();
-    setFocusProxy(view);
-    if (focused)
-        view->setFocus();
-}
-
-void PdfViewer::showFailure(const QString &description)
-{
-    logError(QStringLiteral("Caught error ") + description, QStringLiteral(__FILE__), QStringLiteral("body"));
-    m_failure->setText(description);
-    m_pages->setCurrentWidget(m_failure->parentWidget());
+    if (m_state->page() == PdfPreviewState::Page::document) {
+        DecryptedData decrypted = m_state->takeDocument();
+        QString whyNot;
+        if (PdfDocumentView *view = PdfDocumentView::make(decrypted.data, &whyNot)) {
+            m_pages->addWidget(view);
+            m_pages->setCurrentWidget(view);
+            const bool focused = focusProxy() && focusProxy()->hasFocus();
+            setFocusProxy(view);
+            if (focused)
+                view->setFocus();
+            return;
+        }
+        return m_state->fail(whyNot);
+    }
+    if (m_state->page() == PdfPreviewState::Page::failure) {
+        m_failure->setText(m_state->failure());
+        m_pages->setCurrentWidget(m_failure->parentWidget());
+    }
 }
 
 void PdfViewer::keyPressEvent(QKeyEvent *event)

@@ -6,13 +6,13 @@
 
 #include <QList>
 
+class PdfPreviewState;
 class QLabel;
 class QStackedWidget;
-struct DecryptedData;
 
 // A PDF of the vault, decrypted into memory with the session's key and shown from there: no
-// decrypted byte is written to disk. Its bar closes it and shares the file. Goes when the
-// application goes to the background or the vault locks.
+// decrypted byte is written to disk. Its bar closes it and shares the file. PdfPreviewState
+// decides; this draws. Goes when the application goes to the background or the vault locks.
 class PdfViewer : public Screen
 {
     Q_OBJECT
@@ -31,13 +31,10 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void load();
-    void display(DecryptedData decrypted);
-    void showFailure(const QString &description);
+    void display();
 
     const StoredItemPtr m_item;
-    const VaultSessionPtr m_session;
+    PdfPreviewState *m_state;
     QStackedWidget *m_pages;
     QLabel *m_failure;
-    bool m_loading = false;
 };
