@@ -1,6 +1,7 @@
 #pragma once
 
 #include "storage/StoredItemProvider.h"
+#include "ui/share/ShareActivity.h"
 
 #include <QList>
 #include <QWidget>
@@ -12,24 +13,20 @@ class QCommandLinkButton;
 class QLabel;
 
 // What the shared items can go to: a folder, a new e-mail, or the application that opens each kind.
-// A target decrypts every item only when it is chosen, on the storage pool; busyChanged() tells the
-// dialog to show its progress meanwhile. Copies given to another application are marked in the
-// share's folder, so that they outlive the dialog.
+// ShareActivity does the work; busyChanged() tells the dialog to show its progress meanwhile.
 class ShareTargets : public QWidget
 {
     Q_OBJECT
 public:
-    enum class Activity { saveToFolder, sendByEmail, openWithDefaultApplication };
-    Q_ENUM(Activity)
+    using Activity = ShareActivity::Activity;
 
     explicit ShareTargets(QList<std::shared_ptr<StoredItemProvider>> activityItems,
                           QWidget *parent = nullptr);
-    ~ShareTargets() override;
 
     // The seam for tests: when set, it answers in place of the folder dialog; empty is cancelled.
     static inline std::function<QString()> chooseFolder;
 
-    bool isBusy() const { return m_busy; }
+    bool isBusy() const { return m_activity->isBusy(); }
     QCommandLinkButton *button(Activity activity) const;
 
 Q_SIGNALS:
@@ -46,17 +43,10 @@ private:
                                    const QString &description);
     void choose(Activity activity);
     void openFolderDialog();
-    void perform(Activity activity, const QString &folder);
-    void finish(Activity activity, const QString &folder, const QList<StoredItemProvider::Copy> &copies);
-    // Hands the copies over; answers the ones the target took, and why the others were not.
-    QStringList sendByEmail(const QStringList &paths, QStringList &errors);
-    QStringList openWithDefaultApplication(const QStringList &paths, QStringList &errors);
-    static QString summary(Activity activity, const QStringList &taken, const QString &folder);
     void setBusy(bool busy);
-    void report(const QString &text, const QStringList &errors);
+    void report(Activity activity, const QString &text, const QStringList &errors);
 
-    const QList<std::shared_ptr<StoredItemProvider>> m_activityItems;
+    ShareActivity *m_activity;
     QList<QCommandLinkButton *> m_buttons;
     QLabel *m_status;
-    bool m_busy = false;
 };
