@@ -2,6 +2,7 @@
 #include "EventLoopMarkers.h"
 #include "LogCapture.h"
 #include "PresenterWindow.h"
+#include "TestFiles.h"
 #include "TestSession.h"
 #include "WidgetTestMain.h"
 #include "drive/CloudDrive.h"
@@ -273,20 +274,18 @@ private Q_SLOTS:
             QVERIFY(sheet);
             QTest::keyClicks(sheet->field(), passcode);
             confirms << sheet->confirmButton();
-        } else if (kind == u"delete"_s) {
-            view = present(new DeleteFolderView(folder.get(), {}));
-            child(view, "confirmButton")->click();
-            auto *first = waitForChild<OKCancelAlert>(view, "firstConfirmation");
-            QVERIFY(first);
-            first->okButton()->click();
-            auto *second = waitForChild<OKCancelAlert>(view, "secondConfirmation");
-            QVERIFY(second);
-            confirms << second->okButton();
         } else {
-            view = present(new DeleteFileView(folder->loadItems(), folder.get()));
+            if (kind == u"delete"_s)
+                view = present(new DeleteFolderView(folder.get(), {}));
+            else
+                view = present(new DeleteFileView(folder->loadItems(), folder.get()));
             child(view, "confirmButton")->click();
             auto *alert = waitForChild<OKCancelAlert>(view, "firstConfirmation");
             QVERIFY(alert);
+            if (kind == u"delete"_s) {
+                alert->okButton()->click();
+                QVERIFY((alert = waitForChild<OKCancelAlert>(view, "secondConfirmation")));
+            }
             confirms << alert->okButton();
         }
 
@@ -311,42 +310,19 @@ private Q_SLOTS:
         QVERIFY(after->operations().deleteFolder());
     }
 
+    // Three presses, each by keyboard: Return alone never deletes, for the focus starts on Cancel.
     void deleteFolderNeedsThreePresses_data()
     {
-        QTest::addColumn<int>("cancelledAlert"); // OK in both: deleteFolderByKeyboard
+        QTest::addColumn<int>("cancelledAlert"); // 0: OK in both
+        QTest::newRow("OK in both alerts") << 0;
         QTest::newRow("cancel in the first alert") << 1;
         QTest::newRow("cancel in the second alert") << 2;
     }
     void deleteFolderNeedsThreePresses()
     {
         QFETCH(int, cancelledAlert);
-        const auto folder = makeFolder(u"Holiday"_s, std::nullopt);
-        QVERIFY(folder);
-        QList<bool> outcomes;
-        auto *view = present(new DeleteFolderView(folder.get(), [&](bool deleted) { outcomes << deleted; }));
-        QTest::mouseClick(child(view, "confirmButton"), Qt::LeftButton);
-        for (const char *name : {"firstConfirmation", "secondConfirmation"}) {
-            auto *alert = waitForChild<OKCancelAlert>(view, name);
-            QVERIFY(alert);
-            QCOMPARE(alert->windowTitle(), u"Remove Folder"_s);
-            const bool cancel = cancelledAlert == (name[0] == 'f' ? 1 : 2);
-            (cancel ? alert->cancelButton() : alert->okButton())->click();
-            if (cancel)
-                break;
-        }
-        // Deleting would run on the storage pool and answer through the event loop.
-        QVERIFY(StoragePool::shared()->waitForDone(10000));
-        QVERIFY(postedEventsRan());
-        QVERIFY(isShown(view) && !view->isDeleting());
-        QVERIFY(outcomes.isEmpty());
-        QVERIFY(folderExists(u"Holiday"_s));
-        m_presenter->dismiss(view);
-        QVERIFY(folder->operations().deleteFolder());
-    }
-
-    void deleteFolderByKeyboard()
-    {
-        const auto folder = makeFolder(u"Keys"_s, std::nullopt);
+        const QString name = u"Keys "_s + QString::number(cancelledAlert);
+        const auto folder = makeFolder(name, std::nullopt);
         QVERIFY(folder);
         QList<bool> outcomes;
         auto *view = present(new DeleteFolderView(folder.get(), [&](bool deleted) { outcomes << deleted; }));
@@ -356,33 +332,55 @@ private Q_SLOTS:
         press(view->window(), Qt::Key_Tab);
         QCOMPARE(view->focusWidget(), child(view, "confirmButton"));
         press(view->window(), Qt::Key_Return);
-        for (const char *name : {"firstConfirmation", "secondConfirmation"}) {
-            auto *alert = waitForChild<OKCancelAlert>(view, name);
+        int alerts = 0;
+        for (const char *alertName : {"firstConfirmation", "secondConfirmation"}) {
+            auto *alert = waitForChild<OKCancelAlert>(view, alertName);
             QVERIFY(alert);
-            // Return alone must not delete: the focus starts on Cancel.
             QCOMPARE(alert->focusWidget(), alert->cancelButton());
+            if (++alerts == cancelledAlert) {
+                press(alert, Qt::Key_Return);
+                break;
+            }
             for (int tabs = 0; tabs < 4 && alert->focusWidget() != alert->okButton(); ++tabs)
                 press(alert, Qt::Key_Tab);
             QCOMPARE(alert->focusWidget(), alert->okButton());
             press(alert, Qt::Key_Return);
         }
-        QCOMPARE(child<QLabel>(view, "progressLabel")->text(), u"Deleting folder and contents"_s);
-        QTRY_VERIFY(!isShown(view));
-        QCOMPARE(outcomes, QList<bool>{true});
-        QVERIFY(!folderExists(u"Keys"_s));
+        if (cancelledAlert == 0) {
+            QCOMPARE(child<QLabel>(view, "progressLabel")->text(), u"Deleting folder and contents"_s);
+            QTRY_VERIFY(!isShown(view));
+            QCOMPARE(outcomes, QList<bool>{true});
+            QVERIFY(!folderExists(name));
+            return;
+        }
+        // Deleting would run on the storage pool and answer through the event loop.
+        QVERIFY(StoragePool::shared()->waitForDone(10000));
+        QVERIFY(postedEventsRan());
+        QVERIFY(isShown(view) && !view->isDeleting());
+        QVERIFY(outcomes.isEmpty());
+        QVERIFY(folderExists(name));
+        m_presenter->dismiss(view);
+        QVERIFY(folder->operations().deleteFolder());
     }
 
+    // A PIN is added or removed with the passcode, not the folder's PIN; a change that cannot be
+    // made says so, and the screen stays.
     void pinChangesNeedThePasscode_data()
     {
         QTest::addColumn<bool>("hasPin");
-        QTest::newRow("Remove Pin") << true;
-        QTest::newRow("Add Pin") << false;
+        QTest::addColumn<bool>("goneMeanwhile"); // its PIN file, or the folder itself
+        QTest::newRow("Remove Pin") << true << false;
+        QTest::newRow("Add Pin") << false << false;
+        QTest::newRow("removing a PIN already gone") << true << true;
+        QTest::newRow("adding a PIN to a folder gone") << false << true;
     }
     void pinChangesNeedThePasscode()
     {
         QFETCH(bool, hasPin);
+        QFETCH(bool, goneMeanwhile);
         const QString folderPin = u"1234"_s;
-        const auto folder = makeFolder(u"Locked"_s, hasPin ? std::optional(folderPin) : std::nullopt);
+        const auto folder = makeFolder(QString::fromLatin1(QTest::currentDataTag()),
+                                       hasPin ? std::optional(folderPin) : std::nullopt);
         QVERIFY(folder);
         QCOMPARE(folder->hasPin(), hasPin);
         auto *view = present(new ModifyFolderView(folder.get()));
@@ -399,21 +397,33 @@ private Q_SLOTS:
         QVERIFY(sheet->isVisible());
         QCOMPARE(folder->loadListing().pin.has_value(), hasPin);
 
+        const QString folderPath = folder->driveManager()->drive()->rootDirectory();
+        if (goneMeanwhile && hasPin)
+            QVERIFY(QFile::remove(folderPath + FileNaming::scrambledName(FileNaming::pinFileName())));
+        else if (goneMeanwhile)
+            QVERIFY(QDir(folderPath).removeRecursively());
         QTest::keyClicks(sheet->field(), passcode);
         QTest::keyClick(sheet->field(), Qt::Key_Return);
-        if (hasPin) {
-            QTRY_VERIFY(!isShown(view));
-            QVERIFY(!folder->loadListing().pin);
-        } else {
+        if (!hasPin) {
             auto *pinSheet = waitForChild<EntrySheet>(view, "pinSheet");
             QVERIFY(pinSheet);
             QVERIFY(!sheet->isVisible());
             QTest::keyClicks(pinSheet->field(), u" 5678 "_s);
             pinSheet->confirmButton()->click();
-            QTRY_VERIFY(!isShown(view));
-            QCOMPARE(folder->loadListing().pin, std::optional<QString>(u"5678"_s));
         }
-        QVERIFY(folder->operations().deleteFolder());
+        if (goneMeanwhile) {
+            auto *failure = waitForChild<OKAlert>(view, "folderErrorAlert");
+            QVERIFY(failure);
+            QVERIFY(isShown(view));
+            failure->okButton()->click();
+            QVERIFY(isShown(view));
+            m_presenter->dismiss(view);
+        } else {
+            QTRY_VERIFY(!isShown(view));
+            QCOMPARE(folder->loadListing().pin, hasPin ? std::nullopt : std::optional<QString>(u"5678"_s));
+        }
+        if (hasPin || !goneMeanwhile)
+            QVERIFY(folder->operations().deleteFolder());
     }
 
     // Every file that can go goes; one alert names the others (its words are DeleteItemsState's).
@@ -422,11 +432,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("meanwhile");
         QTest::addColumn<QStringList>("left");
         QTest::addColumn<QString>("alertSays"); // empty: no alert
-        QTest::newRow("two of three") << QString() << QStringList{u"b"_s} << QString();
+        QTest::newRow("two of three") << QString() << QStringList{u"b.txt"_s} << QString();
         QTest::newRow("one gone behind the back")
-            << u"file gone"_s << QStringList{u"b"_s} << u"1 of 3 files could not be deleted"_s;
+            << u"file gone"_s << QStringList{u"b.txt"_s} << u"1 of 3 files could not be deleted"_s;
         QTest::newRow("collection gone meanwhile")
-            << u"collection gone"_s << QStringList{u"d"_s, u"c"_s, u"b"_s, u"a"_s}
+            << u"collection gone"_s << QStringList{u"d.txt"_s, u"c.txt"_s, u"b.txt"_s, u"a.txt"_s}
             << u"No file could be deleted."_s;
     }
     void deleteFiles()
@@ -438,10 +448,8 @@ private Q_SLOTS:
         const auto folder = makeFolder(name, std::nullopt);
         QVERIFY(folder);
         for (const QString &file : {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s, u"d.txt"_s}) {
-            QFile source(m_sources.filePath(file));
-            QVERIFY(source.open(QIODevice::WriteOnly) && source.write("words") == 5);
-            source.close();
-            QVERIFY(folder->operations().addToCollectionAndDelete(source.fileName(), true, false));
+            QVERIFY(writeBytes(m_sources.filePath(file), "words"));
+            QVERIFY(folder->operations().addToCollectionAndDelete(m_sources.filePath(file), true, false));
         }
         QList<StoredItemPtr> chosen;
         StoredItemPtr goneFirst;
@@ -458,7 +466,6 @@ private Q_SLOTS:
         QTest::mouseClick(child(view, "confirmButton"), Qt::LeftButton);
         auto *alert = waitForChild<OKCancelAlert>(view, "firstConfirmation");
         QVERIFY(alert);
-        QCOMPARE(alert->text(), u"Deleting files can not be undone!"_s);
         if (meanwhile == u"collection gone"_s)
             folder->close();
         if (meanwhile == u"file gone"_s) // a sync client removed it while the alert was up
@@ -476,52 +483,8 @@ private Q_SLOTS:
         QTRY_VERIFY(!isShown(view));
         QCOMPARE(log.contains(u"DeleteFileView:body something went bad"_s), !alertSays.isEmpty());
         const auto after = connected(FileItemType::file, name);
-        QStringList remaining;
-        for (const StoredItemPtr &item : after->loadItems())
-            remaining << item->name();
-        QCOMPARE(remaining, left);
+        QCOMPARE(itemNames(after->loadItems()), left);
         QVERIFY(after->operations().deleteFolder());
-    }
-
-    // A PIN that cannot be changed says so, and the screen stays.
-    void failedPinChangeIsShown_data()
-    {
-        QTest::addColumn<bool>("hasPin");
-        QTest::newRow("removing a PIN already gone") << true;
-        QTest::newRow("adding a PIN to a folder gone") << false;
-    }
-    void failedPinChangeIsShown()
-    {
-        QFETCH(bool, hasPin);
-        const QString name = hasPin ? u"Pin gone"_s : u"Folder gone"_s;
-        const auto folder = makeFolder(name, hasPin ? std::optional(u"1234"_s) : std::nullopt);
-        QVERIFY(folder);
-        auto *view = present(new ModifyFolderView(folder.get()));
-        child(view, "pinButton")->click();
-        auto *sheet = waitForChild<EntrySheet>(view, "passcodeSheet");
-        QVERIFY(sheet);
-        const QString folderPath = folder->driveManager()->drive()->rootDirectory();
-        if (hasPin)
-            QVERIFY(QFile::remove(folderPath + FileNaming::scrambledName(FileNaming::pinFileName())));
-        else
-            QVERIFY(QDir(folderPath).removeRecursively());
-        QTest::keyClicks(sheet->field(), passcode);
-        QTest::keyClick(sheet->field(), Qt::Key_Return);
-        if (!hasPin) {
-            auto *pinSheet = waitForChild<EntrySheet>(view, "pinSheet");
-            QVERIFY(pinSheet);
-            QTest::keyClicks(pinSheet->field(), u"5678"_s);
-            pinSheet->confirmButton()->click();
-        }
-        auto *failure = waitForChild<OKAlert>(view, "folderErrorAlert");
-        QVERIFY(failure);
-        QCOMPARE(failure->windowTitle(), u"Folder Error"_s);
-        QVERIFY(isShown(view));
-        failure->okButton()->click();
-        QVERIFY(isShown(view));
-        m_presenter->dismiss(view);
-        if (hasPin)
-            QVERIFY(folder->operations().deleteFolder());
     }
 };
 

@@ -1,12 +1,9 @@
+#include "ConnectedCollection.h"
 #include "PresenterWindow.h"
-#include "TestSession.h"
 #include "WidgetTestMain.h"
-#include "core/UniqueFd.h"
 #include "security/InMemoryCredentialBackend.h"
 #include "security/KeyChainHelper.h"
-#include "storage/DriveManager.h"
 #include "storage/ImportJob.h"
-#include "storage/ItemCollection.h"
 #include "storage/StoragePool.h"
 #include "ui/common/Presenter.h"
 #include "ui/folder/ImportSheet.h"
@@ -49,13 +46,8 @@ private Q_SLOTS:
     void init()
     {
         const QString folder = u"Import "_s + QString::fromLatin1(QTest::currentDataTag());
-        ItemCollection root(StorageLocation::local, FileItemType::all, {});
-        root.setSession(testSession());
-        root.driveManager()->connect();
-        QVERIFY(root.operations().createFolder(folder, std::nullopt));
-        m_collection = std::make_unique<ItemCollection>(StorageLocation::local, FileItemType::file, folder);
-        m_collection->setSession(testSession());
-        m_collection->driveManager()->connect();
+        QVERIFY(connected(FileItemType::all)->operations().createFolder(folder, std::nullopt));
+        m_collection = connected(FileItemType::file, folder);
 
         m_window = std::make_unique<PresenterWindow>();
         m_presenter = m_window->presenter();

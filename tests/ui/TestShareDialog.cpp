@@ -119,12 +119,10 @@ private Q_SLOTS:
     {
         QFETCH(int, how);
         ShareDialog *sheet = openSheet();
-        QCOMPARE(sheet->title(), u"Share Items"_s);
         enter(sheet, u"passcode1"_s);
         QTRY_VERIFY(sheet->isUnlocked());
         auto *card = sheet->findChild<QWidget *>(u"preparingFileProgress"_s);
         QVERIFY(card->isVisible() && !sheet->activities()->isVisible());
-        QCOMPARE(card->findChild<QLabel *>()->text(), u"Preparing item..."_s);
         QTRY_VERIFY(showsTargets(sheet));
         QVERIFY(!card->isVisible());
 
