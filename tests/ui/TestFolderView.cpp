@@ -9,7 +9,6 @@
 #include "security/InMemoryCredentialBackend.h"
 #include "security/KeyChainHelper.h"
 #include "storage/DecodedImageCache.h"
-#include "storage/DriveManager.h"
 #include "storage/FileNaming.h"
 #include "storage/InterruptedImports.h"
 #include "storage/ItemCollection.h"
@@ -26,7 +25,6 @@
 #include "ui/folder/FolderView.h"
 
 #include <QAbstractItemModelTester>
-#include <QBuffer>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -90,6 +88,14 @@ private:
         view->grid()->scrollTo(index);
         QTest::mouseClick(view->grid()->viewport(), Qt::LeftButton, {},
                           view->grid()->visualRect(index).center());
+    }
+    // Answers the PIN sheet a lock button opened.
+    void enterPin(const QString &pin)
+    {
+        UserFormTextField *field = nullptr;
+        QTRY_VERIFY((field = m_window->findChild<UserFormTextField *>(u"pinField"_s)) && field->isVisible());
+        QTest::keyClicks(field, pin);
+        m_window->findChild<QPushButton *>(u"continueButton"_s)->click();
     }
     static void press(int key, Qt::KeyboardModifiers modifiers = {})
     {
@@ -217,10 +223,7 @@ private Q_SLOTS:
             return;
         }
         QTest::mouseClick(lock, Qt::LeftButton);
-        UserFormTextField *field = nullptr;
-        QTRY_VERIFY((field = m_window->findChild<UserFormTextField *>(u"pinField"_s)) && field->isVisible());
-        QTest::keyClicks(field, u"  abcd "_s);
-        m_window->findChild<QPushButton *>(u"continueButton"_s)->click();
+        enterPin(u"  abcd "_s);
         QVERIFY(listed(view, 3));
         QVERIFY(view->grid()->isVisible() && !lock->isVisible());
     }
@@ -249,14 +252,10 @@ private Q_SLOTS:
         FolderView *view = open(FileItemType::file, path);
         if (protectedFolder) {
             QTRY_VERIFY(view->findChild<QToolButton *>(u"lockButton"_s)->isVisible());
-            QCoreApplication::processEvents(); // what the listing scheduled has run
-            QVERIFY(!alertShown());            // nothing of the folder before its PIN
+            QVERIFY(postedEventsRan() && zeroTimersRan()); // what the listing scheduled has run
+            QVERIFY(!alertShown());                        // nothing of the folder before its PIN
             view->findChild<QToolButton *>(u"lockButton"_s)->click();
-            UserFormTextField *field = nullptr;
-            QTRY_VERIFY((field = m_window->findChild<UserFormTextField *>(u"pinField"_s)) &&
-                        field->isVisible());
-            QTest::keyClicks(field, u"2468"_s);
-            m_window->findChild<QPushButton *>(u"continueButton"_s)->click();
+            enterPin(u"2468"_s);
         }
         QMessageBox *alert = nullptr;
         QTRY_VERIFY((alert = alertShown()));
