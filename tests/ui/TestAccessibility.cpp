@@ -184,9 +184,12 @@ class TestAccessibility : public QObject
     }
     Screen *top() const { return topOf<Screen>(); }
 
-    void openWindow(bool withPasscode)
+    // How the window starts: the main screen without a passcode, locked, unlocked, or unlocked
+    // over the folders of fillVault.
+    enum class Start { noPasscode, locked, unlocked, filled };
+    void start(Start how)
     {
-        if (withPasscode)
+        if (how != Start::noPasscode)
             QVERIFY(KeyChainHelper::shared().saveKey(passcode));
         m_quotes = std::make_unique<QuoteSource>(m_server.address());
         m_biometrics = std::make_unique<Biometrics>();
@@ -196,23 +199,13 @@ class TestAccessibility : public QObject
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         m_state->checkPasscode();
         QTRY_VERIFY(m_state->presence() != MainScreenState::Presence::checking);
-    }
-    void unlock()
-    {
+        if (how < Start::unlocked)
+            return;
         m_state->requestUnlock();
         m_state->submit(passcode);
         QTRY_VERIFY(m_state->isUnlocked());
         testSession() = KeyChainHelper::shared().session();
-    }
-    // How a scene starts: the main screen without a passcode, locked, unlocked, or unlocked over
-    // the folders of fillVault.
-    enum class Start { noPasscode, locked, unlocked, filled };
-    void start(Start how)
-    {
-        openWindow(how != Start::noPasscode);
-        if (how >= Start::unlocked && !QTest::currentTestFailed())
-            unlock();
-        if (how == Start::filled && !QTest::currentTestFailed())
+        if (how == Start::filled)
             fillVault();
     }
     void showTree()
@@ -494,7 +487,7 @@ private Q_SLOTS:
 
     void theQuoteSaysWhatAPressAndAHoldDo()
     {
-        openWindow(true);
+        start(Start::locked);
         auto *area = m_window->findChild<QuoteArea *>(u"quoteArea"_s);
         QVERIFY(area);
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(area);
@@ -599,7 +592,7 @@ private Q_SLOTS:
 
     void theColourSchemeListIsInTheTree()
     {
-        openWindow(false);
+        start(Start::noPasscode);
         auto *picker = m_window->contentView()->findChild<ColorSchemePicker *>();
         picker->showPopup();
         QTRY_VERIFY(picker->view()->isVisible());
@@ -616,7 +609,7 @@ private Q_SLOTS:
 
     void aMenuOpenedByMouseStartsOnNothing()
     {
-        openWindow(false);
+        start(Start::noPasscode);
         auto *button = m_window->contentView()->findChild<BackgroundImageMenu *>();
         bool opened = false;
         QTimer::singleShot(300, this, [&] {
