@@ -9,7 +9,6 @@
 #include "security/InMemoryCredentialBackend.h"
 #include "security/KeyChainHelper.h"
 #include "storage/DecodedImageCache.h"
-#include "storage/DriveManager.h"
 #include "storage/FileNaming.h"
 #include "storage/InterruptedImports.h"
 #include "storage/ItemCollection.h"
@@ -26,7 +25,6 @@
 #include "ui/folder/FolderView.h"
 
 #include <QAbstractItemModelTester>
-#include <QBuffer>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -91,6 +89,14 @@ private:
         QTest::mouseClick(view->grid()->viewport(), Qt::LeftButton, {},
                           view->grid()->visualRect(index).center());
     }
+    // Answers the PIN sheet a lock button opened.
+    void enterPin(const QString &pin)
+    {
+        UserFormTextField *field = nullptr;
+        QTRY_VERIFY((field = m_window->findChild<UserFormTextField *>(u"pinField"_s)) && field->isVisible());
+        QTest::keyClicks(field, pin);
+        m_window->findChild<QPushButton *>(u"continueButton"_s)->click();
+    }
     static void press(int key, Qt::KeyboardModifiers modifiers = {})
     {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
@@ -130,34 +136,30 @@ private Q_SLOTS:
         const QString path = makeFolder(u"Tips"_s, 0);
         // The empty root's own tip is another matter: only the one above the grid counts.
         const auto shown = [](FolderView *view) {
-            QList<FolderTip *> tips = view->findChildren<FolderTip *>();
-            tips.removeIf([](FolderTip *tip) { return !tip->isVisible(); });
+            QStringList tips;
+            for (FolderTip *tip : view->findChildren<FolderTip *>()) {
+                if (tip->isVisible())
+                    tips.append(tip->objectName());
+            }
             return tips;
-        };
-        const auto shownTip = [&shown](FolderView *view) {
-            const QList<FolderTip *> tips = shown(view);
-            return tips.size() == 1 ? tips.first()->objectName() : QString();
-        };
-        const auto closeTip = [&shown](FolderView *view) {
-            shown(view).first()->findChild<QToolButton *>(u"closeTip"_s)->click();
         };
         FolderView *root = open(FileItemType::all);
         QVERIFY(listed(root, 1));
-        QTRY_COMPARE(shownTip(root), u"ToolbarTips"_s);
-        closeTip(root);
+        QTRY_COMPARE(shown(root), QStringList{u"ToolbarTips"_s});
+        root->findChild<FolderTip *>(u"ToolbarTips"_s)->findChild<QToolButton *>(u"closeTip"_s)->click();
         // The next tip waits for the next screen.
         QTRY_VERIFY(shown(root).isEmpty());
 
         FolderView *again = open(FileItemType::all);
         QVERIFY(listed(again, 1));
-        QTRY_COMPARE(shownTip(again), u"ImportTip"_s);
+        QTRY_COMPARE(shown(again), QStringList{u"ImportTip"_s});
         TipStore::dismiss(u"ToolbarTips2"_s);
         FolderView *empty = open(FileItemType::file, path);
         QVERIFY(listed(empty, 0));
-        QCOMPARE(shownTip(empty), QString());
+        QVERIFY(shown(empty).isEmpty());
         QVERIFY(connected(FileItemType::file, path)->operations().addImageData(pngPicture(3, {24, 16})));
         empty->collection()->reload();
-        QTRY_COMPARE(shownTip(empty), u"SubFolderTip"_s);
+        QTRY_COMPARE(shown(empty), QStringList{u"SubFolderTip"_s});
 
         TipStore::setTipsEnabled(false);
         FolderView *off = open(FileItemType::file, path);
@@ -217,10 +219,7 @@ private Q_SLOTS:
             return;
         }
         QTest::mouseClick(lock, Qt::LeftButton);
-        UserFormTextField *field = nullptr;
-        QTRY_VERIFY((field = m_window->findChild<UserFormTextField *>(u"pinField"_s)) && field->isVisible());
-        QTest::keyClicks(field, u"  abcd "_s);
-        m_window->findChild<QPushButton *>(u"continueButton"_s)->click();
+        enterPin(u"  abcd "_s);
         QVERIFY(listed(view, 3));
         QVERIFY(view->grid()->isVisible() && !lock->isVisible());
     }
@@ -249,14 +248,10 @@ private Q_SLOTS:
         FolderView *view = open(FileItemType::file, path);
         if (protectedFolder) {
             QTRY_VERIFY(view->findChild<QToolButton *>(u"lockButton"_s)->isVisible());
-            QCoreApplication::processEvents(); // what the listing scheduled has run
-            QVERIFY(!alertShown());            // nothing of the folder before its PIN
+            QVERIFY(postedEventsRan() && zeroTimersRan()); // what the listing scheduled has run
+            QVERIFY(!alertShown());                        // nothing of the folder before its PIN
             view->findChild<QToolButton *>(u"lockButton"_s)->click();
-            UserFormTextField *field = nullptr;
-            QTRY_VERIFY((field = m_window->findChild<UserFormTextField *>(u"pinField"_s)) &&
-                        field->isVisible());
-            QTest::keyClicks(field, u"2468"_s);
-            m_window->findChild<QPushButton *>(u"continueButton"_s)->click();
+            enterPin(u"2468"_s);
         }
         QMessageBox *alert = nullptr;
         QTRY_VERIFY((alert = alertShown()));

@@ -19,8 +19,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include <condition_variable>
-#include <mutex>
+#include <atomic>
+#include <semaphore>
 
 using Line = MainScreenState::UnlockLine;
 using Key = UserDefaults::Key;
@@ -35,37 +35,19 @@ class HeldStore : public InMemoryCredentialBackend
 public:
     CredentialResult read(const QString &account) override
     {
-        std::unique_lock lock(m_mutex);
         m_reading = true;
-        m_released.wait(lock, [this] { return !m_held; });
+        m_gate.acquire();
+        m_gate.release();
         m_reading = false;
-        lock.unlock();
         return InMemoryCredentialBackend::read(account);
     }
-    void hold()
-    {
-        const std::lock_guard lock(m_mutex);
-        m_held = true;
-    }
-    void release()
-    {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_held = false;
-        }
-        m_released.notify_all();
-    }
-    bool isReading()
-    {
-        const std::lock_guard lock(m_mutex);
-        return m_reading;
-    }
+    void hold() { m_gate.acquire(); }
+    void release() { m_gate.release(); }
+    bool isReading() const { return m_reading; }
 
 private:
-    std::mutex m_mutex;
-    std::condition_variable m_released;
-    bool m_held = false;
-    bool m_reading = false;
+    std::binary_semaphore m_gate{1};
+    std::atomic<bool> m_reading = false;
 };
 } // namespace
 
