@@ -37,7 +37,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("candidates");
-        QTest::newRow("archive") << "archive.tar.gz" << QStringList{"archive.tar.gz", "archive.tar(1).gz"};
         QTest::newRow("repeated extension kept") << "a.jpg.jpg" << QStringList{"a.jpg.jpg", "a.jpg(1).jpg"};
         QTest::newRow("dot file") << ".profile" << QStringList{".profile", "(1).profile"};
     }
@@ -71,23 +70,26 @@ private Q_SLOTS:
         QCOMPARE(FileNaming::isAcceptableFolderName(name), acceptable);
     }
 
-    // Lookalikes stay whole names: only exact shapes with real dates are conflict copies.
+    // Lookalikes stay whole names: only exact shapes with real dates are conflict copies. A copy's
+    // label by the minute, and with what a listing adds when the minute does not tell two apart.
     void syncConflictNames_data()
     {
         QTest::addColumn<QString>("onDisk");
-        QTest::addColumn<QString>("stored"); // empty: not a conflict copy
-        QTest::addColumn<QString>("label");
-        const QString minute = u"conflict 2026-12-06 15:55"_s;
+        QTest::addColumn<QString>("stored");     // empty: not a conflict copy
+        QTest::addColumn<QStringList>("labels"); // by the minute, with seconds, with the tag
+        const QString day = u"conflict 2026-12-06"_s, minute = day + u" 15:55"_s, second = minute + u":01"_s;
         QTest::newRow("Nextcloud") << u"YXSh (conflicted copy 2026-12-06 155501).tOS"_s << u"YXSh.tOS"_s
-                                   << minute;
+                                   << QStringList{minute, second, second};
         QTest::newRow("Syncthing") << u"YXSh.sync-conflict-20261206-155501-ABC2EFG.tOS"_s << u"YXSh.tOS"_s
-                                   << minute;
+                                   << QStringList{minute, second, second + u" ABC2EFG"_s};
         QTest::newRow("Dropbox") << u"YXSh (Ann's conflicted copy 2026-12-06).tOS"_s << u"YXSh.tOS"_s
-                                 << u"conflict 2026-12-06"_s;
-        QTest::newRow("dots in the base")
-            << u"a.b.sync-conflict-20261206-155501-ABCDEFG.c"_s << u"a.b.c"_s << minute;
+                                 << QStringList{day, day, day + u" Ann"_s};
+        QTest::newRow("dots in the base") << u"a.b.sync-conflict-20261206-155501-ABCDEFG.c"_s << u"a.b.c"_s
+                                          << QStringList{minute, second, second + u" ABCDEFG"_s};
         QTest::newRow("leap day") << u"Y (conflicted copy 2028-02-29 000000)"_s << u"Y"_s
-                                  << u"conflict 2028-02-29 00:00"_s;
+                                  << QStringList{u"conflict 2028-02-29 00:00"_s,
+                                                 u"conflict 2028-02-29 00:00:00"_s,
+                                                 u"conflict 2028-02-29 00:00:00"_s};
         for (const char *lookalike :
              {"YXSh (conflicted copy 2026-02-30 155501).tOS", "YXSh (conflicted copy 2026-12-06 245501).tOS",
               "YXSh (conflicted copy 2026-12-06 15:55:01).tOS", "YXSh(conflicted copy 2026-12-06 155501).tOS",
@@ -96,43 +98,22 @@ private Q_SLOTS:
               "YXSh.sync-conflict-20261206-155561-ABCDEFG.tOS", "YXSh (conflicted copy 2026-12-06).tOS",
               "YXSh ('s conflicted copy 2026-12-06).tOS", "a.b (conflicted copy 2026-12-06 155501)",
               " (conflicted copy 2026-12-06 155501).tOS", "YXSh.tOS"})
-            QTest::newRow(lookalike) << QString::fromUtf8(lookalike) << QString() << QString();
+            QTest::newRow(lookalike) << QString::fromUtf8(lookalike) << QString() << QStringList();
         QTest::newRow("trailing newline")
-            << u"Y (conflicted copy 2028-02-29 000000)\n"_s << QString() << QString();
+            << u"Y (conflicted copy 2028-02-29 000000)\n"_s << QString() << QStringList();
     }
     void syncConflictNames()
     {
         QFETCH(QString, onDisk);
         QFETCH(QString, stored);
-        QFETCH(QString, label);
+        QFETCH(QStringList, labels);
+        using enum SyncConflictName::Detail;
         const std::optional<SyncConflictName> conflict = SyncConflictName::parse(onDisk);
         QCOMPARE(conflict ? conflict->storedName : QString(), stored);
-        QCOMPARE(conflict ? conflict->label() : QString(), label);
-    }
-
-    // What a listing adds when the minute does not tell two copies apart.
-    void conflictLabelsInDetail_data()
-    {
-        QTest::addColumn<QString>("onDisk");
-        QTest::addColumn<QString>("seconds");
-        QTest::addColumn<QString>("tag");
-        QTest::newRow("Nextcloud") << u"YXSh (conflicted copy 2026-12-06 155501).tOS"_s
-                                   << u"conflict 2026-12-06 15:55:01"_s << u"conflict 2026-12-06 15:55:01"_s;
-        QTest::newRow("Syncthing") << u"YXSh.sync-conflict-20261206-155501-ABC2EFG.tOS"_s
-                                   << u"conflict 2026-12-06 15:55:01"_s
-                                   << u"conflict 2026-12-06 15:55:01 ABC2EFG"_s;
-        QTest::newRow("Dropbox") << u"YXSh (Ann's conflicted copy 2026-12-06).tOS"_s
-                                 << u"conflict 2026-12-06"_s << u"conflict 2026-12-06 Ann"_s;
-    }
-    void conflictLabelsInDetail()
-    {
-        QFETCH(QString, onDisk);
-        QFETCH(QString, seconds);
-        QFETCH(QString, tag);
-        const std::optional<SyncConflictName> conflict = SyncConflictName::parse(onDisk);
-        QVERIFY(conflict);
-        QCOMPARE(conflict->label(SyncConflictName::Detail::seconds), seconds);
-        QCOMPARE(conflict->label(SyncConflictName::Detail::tag), tag);
+        QStringList shown;
+        if (conflict)
+            shown << conflict->label() << conflict->label(seconds) << conflict->label(tag);
+        QCOMPARE(shown, labels);
     }
 
     // A file must be listed under the name it was stored by, or it could not be opened by it.

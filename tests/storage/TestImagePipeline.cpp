@@ -257,25 +257,20 @@ private Q_SLOTS:
         QVERIFY(ImageDecoder::decodeShrunk(bytes, TileEdge).isNull());
         QVERIFY(ImageDecoder::decodeFitted(bytes, ImageFromDecodedData::thumbnailEdge).isNull());
         QVERIFY(ImageDecoder::decode(bytes).isNull());
+        if (PictureHeader::formatName(header.format) == "jpeg" && header.wholePictureBytes > 0) {
+            // libjpeg bounds a progressive picture's coefficients too, for whoever calls Qt's
+            // reader without the budget.
+            QBuffer buffer(&bytes);
+            QImageReader reader(&buffer, "jpeg");
+            reader.setScaledSize({TileEdge, TileEdge});
+            QVERIFY(buffer.open(QIODevice::ReadOnly) && reader.read().isNull());
+        }
         const QUrl file = store(u"bomb.jpg"_s, bytes);
         const ImageResult tile = ImageFromDecodedData::tile(file, *testSession(), TileEdge, false);
         QVERIFY(tile.image.isNull() && tile.error && tile.error->kind == ImageError::Kind::uiImageFailed);
         QVERIFY(ImageFromDecodedData::image(file, *testSession(), true, false).image.isNull());
         QVERIFY2(peakMemoryMiB() - before < 64, qPrintable(QString::number(peakMemoryMiB() - before)));
         QCOMPARE(DecodeBudget::shared().inUse(), 0);
-    }
-
-    // libjpeg keeps its own bound too, for whoever calls Qt's reader without the budget.
-    void jpegDecoderMemoryIsBounded()
-    {
-        QByteArray bomb = HostilePictures::jpeg({20000, 20000});
-        QBuffer buffer(&bomb);
-        QVERIFY(buffer.open(QIODevice::ReadOnly) && resetPeakMemory());
-        const qint64 before = peakMemoryMiB();
-        QImageReader reader(&buffer, "jpeg");
-        reader.setScaledSize({TileEdge, TileEdge});
-        QVERIFY(reader.read().isNull());
-        QVERIFY2(peakMemoryMiB() - before < 64, qPrintable(QString::number(peakMemoryMiB() - before)));
     }
 
     // Decodes wait for their bytes: however many run at once, together they stay in the budget.

@@ -15,6 +15,8 @@
 #include <cstring>
 #include <sys/stat.h>
 
+using namespace Qt::StringLiterals;
+
 // Registered twice with ctest: once with unnamed files, once with the hidden siblings of file
 // systems that have none.
 class TestStoredItemProvider : public QObject
@@ -30,15 +32,13 @@ class TestStoredItemProvider : public QObject
     }
     static int mode(const QString &path)
     {
-        struct stat status
-        {
-        };
+        struct stat status = {};
         return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 0777) : -1;
     }
     // A vault file holding data, listed as name.ext.
     StoredItemPtr stored(const QString &name, const QString &ext, const QByteArray &data)
     {
-        const QString path = m_vault.filePath(QStringLiteral("scrambled-") + name);
+        const QString path = m_vault.filePath(u"scrambled-"_s + name);
         if (!writeBytes(path, data))
             return nullptr;
         return std::make_shared<StoredItem>(QUrl::fromLocalFile(path), name, ext, true,
@@ -46,13 +46,13 @@ class TestStoredItemProvider : public QObject
     }
     StoredItemPtr encrypted(const QString &name, const QString &ext)
     {
-        return stored(name, ext, FileEncryptor::encrypt(m_plain, QStringLiteral("passcode1")).value_or(""));
+        return stored(name, ext, FileEncryptor::encrypt(m_plain, u"passcode1"_s).value_or(""));
     }
 
 private Q_SLOTS:
     void init()
     {
-        openTestSession(QStringLiteral("passcode1"));
+        openTestSession(u"passcode1"_s);
         AppPaths::clearTemporaryDirectory();
     }
 
@@ -93,7 +93,7 @@ private Q_SLOTS:
             if (!file.endsWith(u'/'))
                 QCOMPARE(fileContents(target.filePath(file)), QByteArray("mine"));
         }
-        QStringList expected = existing.replaceInStrings(QStringLiteral("/"), QString()) << saved;
+        QStringList expected = existing.replaceInStrings(u"/"_s, QString()) << saved;
         expected.sort();
         QCOMPARE(entries(target.path()), expected); // no hidden sibling left
         QVERIFY(!provider.tempFile());
@@ -107,11 +107,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("passcode");
         QTest::addColumn<bool>("linked"); // the listed file was replaced by a link to the bytes
         QTest::addColumn<QString>("error");
-        const QByteArray good = FileEncryptor::encrypt(m_plain, QStringLiteral("passcode1")).value_or("");
+        const QByteArray good = FileEncryptor::encrypt(m_plain, u"passcode1"_s).value_or("");
         QTest::newRow("damaged") << good.left(good.size() - 5) << true << false
                                  << "b.txt could not be decrypted; the stored file may be damaged.";
-        QTest::newRow("other key") << FileEncryptor::encrypt(m_plain, QStringLiteral("other")).value_or("")
-                                   << true << false
+        QTest::newRow("other key") << FileEncryptor::encrypt(m_plain, u"other"_s).value_or("") << true
+                                   << false
                                    << "b.txt could not be decrypted; the stored file may be damaged.";
         QTest::newRow("locked") << good << false << false << "The vault is locked.";
         QTest::newRow("replaced by a link")
@@ -127,7 +127,7 @@ private Q_SLOTS:
         if (!passcode)
             testSession()->end();
         QTemporaryDir target, outside;
-        StoredItemPtr item = this->stored(QStringLiteral("b"), QStringLiteral("txt"), stored);
+        StoredItemPtr item = this->stored(u"b"_s, u"txt"_s, stored);
         if (linked) {
             const QString listed = item->url().toLocalFile();
             QVERIFY(QFile::rename(listed, outside.filePath("elsewhere")) &&
@@ -162,17 +162,15 @@ private Q_SLOTS:
         QString shareFolder, a, b;
         {
             auto folder = std::make_shared<ShareFolder>();
-            StoredItemProvider first(encrypted(QStringLiteral("a"), QStringLiteral("txt")), folder,
-                                     testSession());
-            StoredItemProvider second(encrypted(QStringLiteral("b"), QStringLiteral("txt")), folder,
-                                      testSession());
+            StoredItemProvider first(encrypted(u"a"_s, u"txt"_s), folder, testSession());
+            StoredItemProvider second(encrypted(u"b"_s, u"txt"_s), folder, testSession());
             QVERIFY(entries(AppPaths::temporaryDirectory()).isEmpty()); // nothing asked for yet
 
             a = first.item().path;
             b = second.item().path;
             shareFolder = folder->path();
-            QCOMPARE(a, shareFolder + QStringLiteral("/a.txt"));
-            QCOMPARE(b, shareFolder + QStringLiteral("/b.txt"));
+            QCOMPARE(a, shareFolder + u"/a.txt"_s);
+            QCOMPARE(b, shareFolder + u"/b.txt"_s);
             QCOMPARE(first.item().path, a); // decrypted once
             QCOMPARE(first.tempFile(), a);
             QCOMPARE(fileContents(b), m_plain);

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestTemporaryCopies : public QObject
 {
     Q_OBJECT
@@ -77,14 +79,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("present");
-        QTest::newRow("one previewer") << "hm"
-                                       << "n";
-        QTest::newRow("the first closes before its copy came") << "hh-m"
-                                                               << "yn";
-        QTest::newRow("the older copy's holder goes first") << "hhmm"
-                                                            << "yn";
-        QTest::newRow("a copy made after every holder went") << "h-m"
-                                                             << "yn";
+        QTest::newRow("one previewer") << u"hm"_s << u"n"_s;
+        QTest::newRow("the first closes before its copy came") << u"hh-m"_s << u"yn"_s;
+        QTest::newRow("the older copy's holder goes first") << u"hhmm"_s << u"yn"_s;
+        QTest::newRow("a copy made after every holder went") << u"h-m"_s << u"yn"_s;
     }
     void previewCopyGoesWithItsLastHolder()
     {
