@@ -56,10 +56,8 @@ private Q_SLOTS:
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
-                           QStringLiteral("unix:path=/nonexistent"));
-        environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"),
-                           QStringLiteral("unix:path=/nonexistent"));
+        for (const char *bus : {"DBUS_SESSION_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS"})
+            environment.insert(QLatin1String(bus), QStringLiteral("unix:path=/nonexistent"));
         process.setProcessEnvironment(environment);
         process.start(program, arguments);
         QVERIFY2(process.waitForStarted(), qPrintable(process.errorString()));

@@ -198,54 +198,40 @@ private Q_SLOTS:
         QTest::addColumn<Operation>("operation");
         QTest::addColumn<bool>("succeeds");
         QTest::addColumn<QStringList>("gone"); // entries of the tree the operation removes
-        const auto row = [](const char *tag, const Operation &operation, bool succeeds,
+        const auto row = [](const char *tag, bool succeeds, const Operation &operation,
                             const QStringList &gone = {}) {
             QTest::newRow(tag) << operation << succeeds << gone;
         };
         const auto shared = [] { return openDrive(false, "Shared", true); };
-        row(
-            "open a linked folder", [](const CloudDrive &) { openDrive(false, "Shared"); }, false);
-        row(
-            "list a linked folder",
-            [=](const CloudDrive &) { shared()->entriesOfDirectory({}, HiddenFiles::skip); }, false);
-        row(
-            "read through a linked folder",
-            [=](const CloudDrive &) { shared()->readFile(Path("thesis.txt")); }, false);
-        row(
-            "remove through a linked folder",
-            [=](const CloudDrive &) { shared()->removeFile(Path("thesis.txt")); }, false);
-        row(
-            "write into a linked folder",
-            [=](const CloudDrive &) { shared()->writeFile("x", Path("new.txt")); }, false);
-        row(
-            "import into a linked folder", [=](const CloudDrive &) { shared()->newFile("new.txt", {}); },
-            false);
-        row(
-            "remove a linked folder's files", [=](const CloudDrive &) { shared()->removeDirectory({}); },
-            false);
-        row(
-            "a linked folder is no folder",
-            [](const CloudDrive &) { QVERIFY(!openDrive(false, "", true)->directoryExists(Path("Shared"))); },
-            true);
-        row(
-            "a linked file is no file", [](const CloudDrive &d) { QVERIFY(!d.fileExists(Path("notes"))); },
-            true);
-        row(
-            "read a linked file", [](const CloudDrive &d) { d.readFile(Path("notes")); }, false);
-        row(
-            "read a FIFO", [](const CloudDrive &d) { d.readFile(Path("pipe")); }, false);
-        row(
-            "copy a linked file", [](const CloudDrive &d) { d.copy(Path("notes"), Path("copy")); }, false);
-        row("remove a link", [](const CloudDrive &d) { d.removeFile(Path("notes")); }, true, {"Trips/notes"});
-        row("remove a listed link",
+        row("open a linked folder", false, [](const CloudDrive &) { openDrive(false, "Shared"); });
+        row("list a linked folder", false,
+            [=](const CloudDrive &) { shared()->entriesOfDirectory({}, HiddenFiles::skip); });
+        row("read through a linked folder", false,
+            [=](const CloudDrive &) { shared()->readFile(Path("thesis.txt")); });
+        row("remove through a linked folder", false,
+            [=](const CloudDrive &) { shared()->removeFile(Path("thesis.txt")); });
+        row("write into a linked folder", false,
+            [=](const CloudDrive &) { shared()->writeFile("x", Path("new.txt")); });
+        row("import into a linked folder", false,
+            [=](const CloudDrive &) { shared()->newFile("new.txt", {}); });
+        row("remove a linked folder's files", false,
+            [=](const CloudDrive &) { shared()->removeDirectory({}); });
+        row("a linked folder is no folder", true, [](const CloudDrive &) {
+            QVERIFY(!openDrive(false, "", true)->directoryExists(Path("Shared")));
+        });
+        row("a linked file is no file", true,
+            [](const CloudDrive &d) { QVERIFY(!d.fileExists(Path("notes"))); });
+        row("read a linked file", false, [](const CloudDrive &d) { d.readFile(Path("notes")); });
+        row("read a FIFO", false, [](const CloudDrive &d) { d.readFile(Path("pipe")); });
+        row("copy a linked file", false, [](const CloudDrive &d) { d.copy(Path("notes"), Path("copy")); });
+        row("remove a link", true, [](const CloudDrive &d) { d.removeFile(Path("notes")); }, {"Trips/notes"});
+        row("remove a listed link", true,
             [](const CloudDrive &d) { d.removeListedFile(QFile::encodeName(d.rootDirectory() + "notes")); },
-            true, {"Trips/notes"});
-        row(
-            "replace a link", [](const CloudDrive &d) { d.writeFile("new", Path("notes")); }, true);
-        row("remove a linked folder itself",
-            [](const CloudDrive &) { openDrive(false, "", true)->removeFile(Path("Shared")); }, true,
-            {"Shared"});
-        row("delete the folder holding links", [](const CloudDrive &d) { d.removeDirectory({}); }, true,
+            {"Trips/notes"});
+        row("replace a link", true, [](const CloudDrive &d) { d.writeFile("new", Path("notes")); });
+        row("remove a linked folder itself", true,
+            [](const CloudDrive &) { openDrive(false, "", true)->removeFile(Path("Shared")); }, {"Shared"});
+        row("delete the folder holding links", true, [](const CloudDrive &d) { d.removeDirectory({}); },
             {"Trips", "Trips/inner", "Trips/inner/deeper", "Trips/notes", "Trips/pipe", "Trips/up"});
     }
 

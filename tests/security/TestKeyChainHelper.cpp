@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <future>
 
 using namespace std::chrono_literals;
@@ -49,14 +50,15 @@ class TestKeyChainHelper : public QObject
     QString m_file;
     VaultPresence m_presence;
 
-    // The application's store over a fake keyring and a private file of this test.
-    PasscodeStore &installStore()
+    // The application's store over a new fake keyring and this test function's private file.
+    PasscodeStore &installStore(std::function<VaultPresence()> presence = {})
     {
         m_keyring = std::make_shared<FakeKeyring>();
-        m_file = m_dir.filePath(QString::number(QRandomGenerator::global()->generate()) + "/credentials");
+        if (!presence)
+            presence = [this] { return m_presence; };
         auto store = std::make_unique<PasscodeStore>(
             std::make_unique<KeychainCredentialBackend>(m_keyring, Deadline),
-            std::make_unique<FileCredentialBackend>(m_file), m_file, [this] { return m_presence; });
+            std::make_unique<FileCredentialBackend>(m_file), m_file, std::move(presence));
         PasscodeStore &result = *store;
         helper().setBackend(std::move(store));
         return result;
@@ -94,6 +96,7 @@ private Q_SLOTS:
         UserDefaults::setPasscodeStore({});
         stampInstalled(true);
         setVaultInUse(false);
+        m_file = m_dir.filePath(QString::number(QRandomGenerator::global()->generate()) + "/credentials");
     }
 
     static VaultSessionPtr unlock(const QString &passcode)
@@ -195,11 +198,7 @@ private Q_SLOTS:
     // cloud tree needs stays; with no vault anywhere the same start removes it.
     void firstStartKeepsAPasscodeADanglingContainerNeeds()
     {
-        m_keyring = std::make_shared<FakeKeyring>();
-        helper().setBackend(
-            std::make_unique<PasscodeStore>(std::make_unique<KeychainCredentialBackend>(m_keyring, Deadline),
-                                            std::make_unique<FileCredentialBackend>(m_dir.filePath("unused")),
-                                            m_file, [] { return VaultPresence::look(); }));
+        installStore([] { return VaultPresence::look(); });
         m_keyring->put(Account, "still needed");
         QVERIFY(QDir().mkpath(AppPaths::dataDirectory()));
         QVERIFY(QFile::link(m_dir.filePath("not-mounted/Lumisera"), AppPaths::cloudContainer()));
@@ -270,10 +269,7 @@ private Q_SLOTS:
         QVERIFY(helper().deleteKey());
         QCOMPARE(helper().passcodeState().state, State::notSet); // removed on purpose: no record left
         QVERIFY(helper().saveKey("kept in the keyring"));
-        m_keyring = std::make_shared<FakeKeyring>(); // a keyring that lost the item
-        helper().setBackend(std::make_unique<PasscodeStore>(
-            std::make_unique<KeychainCredentialBackend>(m_keyring, Deadline),
-            std::make_unique<FileCredentialBackend>(m_file), m_file, [this] { return m_presence; }));
+        installStore(); // a new keyring, which lost the item
         const KeyChainHelper::Lookup missing = helper().passcodeState();
         QCOMPARE(missing.state, State::unavailable);
         QVERIFY2(missing.problem.contains("did not give the passcode"), qPrintable(missing.problem));
