@@ -1,5 +1,5 @@
-#include "TestHome.h"
 #include "../cli/VaultProcess.h"
+#include "TestHome.h"
 #include "i18n/Translations.h"
 
 #include <QCoreApplication>
@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTranslator>
 #include <QXmlStreamReader>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -100,6 +101,8 @@ private Q_SLOTS:
     void installsOwnAndQtTranslations();
     void commandSpeaksTheDesktopLanguage_data();
     void commandSpeaksTheDesktopLanguage();
+    void desktopEntrySpeaksEachLanguage_data();
+    void desktopEntrySpeaksEachLanguage();
 };
 
 void TestTranslations::catalogueCoversTheSources_data()
@@ -124,8 +127,8 @@ void TestTranslations::catalogueCoversTheSources()
 
     QProcess lupdate;
     lupdate.setProcessChannelMode(QProcess::MergedChannels);
-    lupdate.start(QStringLiteral(LUMISERA_LUPDATE),
-                  {u"-locations"_s, u"none"_s, u"-recursive"_s, QStringLiteral(LUMISERA_SOURCE_DIR), u"-ts"_s, copy});
+    lupdate.start(QStringLiteral(LUMISERA_LUPDATE), {u"-locations"_s, u"none"_s, u"-recursive"_s,
+                                                     QStringLiteral(LUMISERA_SOURCE_DIR), u"-ts"_s, copy});
     QVERIFY(lupdate.waitForFinished(120000));
     const QString report = QString::fromLocal8Bit(lupdate.readAll());
     QVERIFY2(lupdate.exitStatus() == QProcess::NormalExit && lupdate.exitCode() == 0, qPrintable(report));
@@ -150,8 +153,9 @@ void TestTranslations::catalogueCoversTheSources()
                 problems.append(describe(entry) + u": keyboard accelerator differs in \""_s + form + u'"');
         }
     }
-    QVERIFY2(problems.isEmpty(), qPrintable(u"%1 entries to do in lumisera_%2.ts:\n"_s.arg(problems.size()).arg(language) +
-                                            problems.join(u'\n')));
+    QVERIFY2(problems.isEmpty(),
+             qPrintable(u"%1 entries to do in lumisera_%2.ts:\n"_s.arg(problems.size()).arg(language) +
+                        problems.join(u'\n')));
 }
 
 void TestTranslations::compiledTranslationTranslates_data()
@@ -165,7 +169,8 @@ void TestTranslations::compiledTranslationTranslates_data()
                                << u"Zum Entsperren tippen"_s;
     QTest::newRow("de one item") << u"de"_s << u"ShareActivity"_s << u"%n items"_s << 1 << u"1 Objekt"_s;
     QTest::newRow("de items") << u"de"_s << u"ShareActivity"_s << u"%n items"_s << 3 << u"3 Objekte"_s;
-    QTest::newRow("de accelerator") << u"de"_s << u"UserFormTextField"_s << u"&Paste"_s << -1 << u"&Einfügen"_s;
+    QTest::newRow("de accelerator") << u"de"_s << u"UserFormTextField"_s << u"&Paste"_s << -1
+                                    << u"&Einfügen"_s;
     QTest::newRow("de command") << u"de"_s << u"VaultCommands"_s << u"wrong passcode"_s << -1
                                 << u"falscher Zugangscode"_s;
     QTest::newRow("fr unlock") << u"fr"_s << u"ContentView"_s << u"Tap to Unlock"_s << -1
@@ -251,6 +256,32 @@ void TestTranslations::commandSpeaksTheDesktopLanguage()
     const VaultOutcome outcome = runVault({u"--help"_s}, QString(), QDir::currentPath(), environment);
     QCOMPARE(outcome.status, 0);
     QVERIFY2(outcome.out.startsWith(firstLine), qPrintable(outcome.out));
+}
+
+void TestTranslations::desktopEntrySpeaksEachLanguage_data()
+{
+    QTest::addColumn<QString>("key");
+    for (const QString &language : {u"de"_s, u"fr"_s}) {
+        for (const QString &key : {u"Name"_s, u"GenericName"_s, u"Comment"_s, u"Keywords"_s}) {
+            const QString localized = key + u'[' + language + u']';
+            QTest::newRow(qPrintable(localized)) << localized;
+        }
+    }
+}
+
+// What the desktop's menu and software centre show, in the person's language.
+void TestTranslations::desktopEntrySpeaksEachLanguage()
+{
+    QFETCH(QString, key);
+    QFile entry(QStringLiteral(LUMISERA_DESKTOP_ENTRY));
+    QVERIFY(entry.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList lines = QString::fromUtf8(entry.readAll()).split(u'\n');
+    const QString prefix = key + u'=';
+    const auto line = std::find_if(lines.cbegin(), lines.cend(), [&prefix](const QString &candidate) {
+        return candidate.startsWith(prefix);
+    });
+    QVERIFY2(line != lines.cend(), qPrintable(key));
+    QVERIFY(line->size() > prefix.size());
 }
 
 int main(int argc, char **argv)
