@@ -62,7 +62,8 @@ QString Translations::install(QCoreApplication &app)
     const QString language = choose(QLocale::system().uiLanguages(), available());
     if (language.isEmpty())
         return language;
-    installFile(app, QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    installFile(app, QStringLiteral("qtbase_") + language,
+                QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     installFile(app, filePrefix + language, directory);
     return language;
 }
