@@ -1491,7 +1491,7 @@ festgelegt ist.
     </message>
     <message>
         <source>list the folders, or the files of FOLDER</source>
-        <translation>die Ordner auflisten, oder die Dateien von ORDNER</translation>
+        <translation>die Ordner auflisten, oder die Dateien von FOLDER</translation>
     </message>
     <message>
         <source>Without FOLDER: the entries of the tree&apos;s root, one per line. With FOLDER: its files&apos; names in

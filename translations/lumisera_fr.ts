@@ -1490,7 +1490,7 @@ letters and numbers, ASCII only. Refused when a passcode is already set.
     </message>
     <message>
         <source>list the folders, or the files of FOLDER</source>
-        <translation>lister les dossiers, ou les fichiers de DOSSIER</translation>
+        <translation>lister les dossiers, ou les fichiers de FOLDER</translation>
     </message>
     <message>
         <source>Without FOLDER: the entries of the tree&apos;s root, one per line. With FOLDER: its files&apos; names in
