@@ -294,8 +294,8 @@ Möchten Sie wirklich fortfahren?</translation>
     <message numerus="yes">
         <source>%1 of %n files could not be deleted; the others are gone.</source>
         <translation>
-            <numerusform>%1 von %n Datei konnte nicht gelöscht werden; die anderen sind gelöscht.</numerusform>
-            <numerusform>%1 von %n Dateien konnten nicht gelöscht werden; die anderen sind gelöscht.</numerusform>
+            <numerusform>Nicht gelöschte Dateien: %1 von %n; die anderen sind gelöscht.</numerusform>
+            <numerusform>Nicht gelöschte Dateien: %1 von %n; die anderen sind gelöscht.</numerusform>
         </translation>
     </message>
 </context>

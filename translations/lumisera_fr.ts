@@ -294,8 +294,8 @@ Voulez-vous vraiment continuer&#xa0;?</translation>
     <message numerus="yes">
         <source>%1 of %n files could not be deleted; the others are gone.</source>
         <translation>
-            <numerusform>%1 fichier sur %n n’a pas pu être supprimé&#xa0;; les autres sont supprimés.</numerusform>
-            <numerusform>%1 fichiers sur %n n’ont pas pu être supprimés&#xa0;; les autres sont supprimés.</numerusform>
+            <numerusform>Fichiers non supprimés&#xa0;: %1 sur %n&#xa0;; les autres sont supprimés.</numerusform>
+            <numerusform>Fichiers non supprimés&#xa0;: %1 sur %n&#xa0;; les autres sont supprimés.</numerusform>
         </translation>
     </message>
 </context>
@@ -608,8 +608,8 @@ Les fichiers source copiés ne sont pas modifiés.</translation>
     <message numerus="yes">
         <source>%1 of %n files · %2 of %3</source>
         <translation>
-            <numerusform>%1 fichier sur %n · %2 sur %3</numerusform>
-            <numerusform>%1 fichiers sur %n · %2 sur %3</numerusform>
+            <numerusform>%1 sur %n fichier · %2 sur %3</numerusform>
+            <numerusform>%1 sur %n fichiers · %2 sur %3</numerusform>
         </translation>
     </message>
     <message>
