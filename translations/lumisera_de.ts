@@ -55,6 +55,38 @@
         <source>Rotate Daily</source>
         <translation>Täglich wechseln</translation>
     </message>
+    <message>
+        <source>Default</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Rings</source>
+        <translation>Ringe</translation>
+    </message>
+    <message>
+        <source>Mirror</source>
+        <translation>Spiegel</translation>
+    </message>
+    <message>
+        <source>Water&apos;s Edge</source>
+        <translation>Am Wasser</translation>
+    </message>
+    <message>
+        <source>Flower</source>
+        <translation>Blume</translation>
+    </message>
+    <message>
+        <source>Triplets</source>
+        <translation>Drillinge</translation>
+    </message>
+    <message>
+        <source>In the Dark</source>
+        <translation>Im Dunkeln</translation>
+    </message>
+    <message>
+        <source>Life in the Sand</source>
+        <translation>Leben im Sand</translation>
+    </message>
 </context>
 <context>
     <name>CloudContainerLink</name>
@@ -202,6 +234,17 @@ Befehle (BEFEHL --help für Einzelheiten):
     <message>
         <source>The passcode cannot be read: %1. Tap to try again.</source>
         <translation>Der Zugangscode kann nicht gelesen werden: %1. Tippen Sie, um es erneut zu versuchen.</translation>
+    </message>
+</context>
+<context>
+    <name>DailyMessage</name>
+    <message>
+        <source>Live for today, tomorrow is not a given.</source>
+        <translation>Lebe für heute, das Morgen ist nicht gewiss.</translation>
+    </message>
+    <message>
+        <source>Unknown Author</source>
+        <translation>Unbekannter Autor</translation>
     </message>
 </context>
 <context>

@@ -55,6 +55,38 @@
         <source>Rotate Daily</source>
         <translation>Changer chaque jour</translation>
     </message>
+    <message>
+        <source>Default</source>
+        <translation>Par défaut</translation>
+    </message>
+    <message>
+        <source>Rings</source>
+        <translation>Anneaux</translation>
+    </message>
+    <message>
+        <source>Mirror</source>
+        <translation>Miroir</translation>
+    </message>
+    <message>
+        <source>Water&apos;s Edge</source>
+        <translation>Au bord de l’eau</translation>
+    </message>
+    <message>
+        <source>Flower</source>
+        <translation>Fleur</translation>
+    </message>
+    <message>
+        <source>Triplets</source>
+        <translation>Triplés</translation>
+    </message>
+    <message>
+        <source>In the Dark</source>
+        <translation>Dans l’obscurité</translation>
+    </message>
+    <message>
+        <source>Life in the Sand</source>
+        <translation>La vie dans le sable</translation>
+    </message>
 </context>
 <context>
     <name>CloudContainerLink</name>
@@ -202,6 +234,17 @@ Commandes (COMMANDE --help pour les détails)&#xa0;:
     <message>
         <source>The passcode cannot be read: %1. Tap to try again.</source>
         <translation>Le code d’accès ne peut pas être lu&#xa0;: %1. Touchez pour réessayer.</translation>
+    </message>
+</context>
+<context>
+    <name>DailyMessage</name>
+    <message>
+        <source>Live for today, tomorrow is not a given.</source>
+        <translation>Vis pour aujourd’hui, demain n’est pas acquis.</translation>
+    </message>
+    <message>
+        <source>Unknown Author</source>
+        <translation>Auteur inconnu</translation>
     </message>
 </context>
 <context>

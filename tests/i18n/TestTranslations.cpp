@@ -173,6 +173,11 @@ void TestTranslations::compiledTranslationTranslates_data()
                                     << u"&Einfügen"_s;
     QTest::newRow("de command") << u"de"_s << u"VaultCommands"_s << u"wrong passcode"_s << -1
                                 << u"falscher Zugangscode"_s;
+    // Lumisera's own quote of a first start, and a background picture's name.
+    QTest::newRow("de built-in quote")
+        << u"de"_s << u"DailyMessage"_s << u"Unknown Author"_s << -1 << u"Unbekannter Autor"_s;
+    QTest::newRow("de picture") << u"de"_s << u"BackgroundImageMenu"_s << u"Water's Edge"_s << -1
+                                << u"Am Wasser"_s;
     QTest::newRow("fr unlock") << u"fr"_s << u"ContentView"_s << u"Tap to Unlock"_s << -1
                                << u"Touchez pour déverrouiller"_s;
     // French counts zero as singular.
