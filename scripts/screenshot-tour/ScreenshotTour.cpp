@@ -5,6 +5,7 @@
 #include "app/Application.h"
 #include "core/SharedData.h"
 #include "core/UserDefaults.h"
+#include "i18n/Translations.h"
 #include "media/CameraDevice.h"
 #include "security/InMemoryCredentialBackend.h"
 #include "security/KeyChainHelper.h"
@@ -25,6 +26,7 @@
 #include "ui/main/MainWindow.h"
 #include "ui/share/ShareDialog.h"
 
+#include "i18n/Translations.h"
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
@@ -53,9 +55,20 @@ void settle()
     QTest::qWait(400);
 }
 
+// LUMISERA_TOUR_SHOTS="main-locked-light,…" keeps only those pictures; the tour still walks every
+// screen to reach them.
+bool wanted(const QString &name)
+{
+    static const QStringList only =
+        QString::fromLocal8Bit(qgetenv("LUMISERA_TOUR_SHOTS")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    return only.isEmpty() || only.contains(name);
+}
+
 void shoot(const QString &folder, const QString &name)
 {
     settle();
+    if (!wanted(name))
+        return;
     const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
     if (!QGuiApplication::primaryScreen()->grabWindow(0).save(path))
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -296,7 +309,7 @@ void documentsTour(MainWindow *window, FolderView *root, const QString &folder, 
 void folderTour(MainWindow *window, const QString &folder, const QString &scheme)
 {
     window->openTree(std::make_shared<ItemCollection>(StorageLocation::local, FileItemType::all, QString()),
-                     QStringLiteral("On Device"));
+                     QCoreApplication::translate("StorageLocationState", "On Device"));
     shoot(folder, QStringLiteral("folder-root-") + scheme);
     FolderView *root = topFolder(window);
     if (!root)
@@ -389,6 +402,8 @@ int main(int argc, char **argv)
     TestHome home;
     QApplication application(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
+    // In the language LANGUAGE names, as the window would be.
+    Translations::install(application);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     QDir().mkpath(folder);
     for (const QString &scheme : {QStringLiteral("light"), QStringLiteral("dark")})

@@ -3,6 +3,7 @@
 #include "app/StartupProbe.h"
 #include "core/AppPaths.h"
 #include "core/ProcessHardening.h"
+#include "i18n/Translations.h"
 #include "ui/common/Symbols.h"
 #include "ui/main/MainWindow.h"
 
@@ -28,6 +29,7 @@ int main(int argc, char **argv)
     if (!instance.claim())
         return instance.notifyRunning() ? 0 : 1;
     AppPaths::clearTemporaryDirectory();
+    Translations::install(app);
 
     Application application;
     QObject::connect(&instance, &SingleInstance::raiseRequested, &application, &Application::raiseWindow);

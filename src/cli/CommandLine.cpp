@@ -27,7 +27,8 @@ int CommandLine::run(const QStringList &arguments)
         else if (argument == QLatin1String("--passcode-stdin"))
             options.passcodeStdin = true;
         else if (argument.startsWith(u'-')) {
-            m_err << "lumisera-vault: unknown option \"" << argument << "\"; see lumisera-vault --help\n";
+            m_err << "lumisera-vault: "
+                  << tr("unknown option \"%1\"; see lumisera-vault --help").arg(argument) << "\n";
             return Usage;
         } else
             break;
@@ -40,22 +41,23 @@ int CommandLine::run(const QStringList &arguments)
         if (command.name == arguments.at(index))
             return command.run(options, arguments.mid(index + 1), m_out, m_err);
     }
-    m_err << "lumisera-vault: unknown command \"" << arguments.at(index) << "\"; see lumisera-vault --help\n";
+    m_err << "lumisera-vault: "
+          << tr("unknown command \"%1\"; see lumisera-vault --help").arg(arguments.at(index)) << "\n";
     return Usage;
 }
 
 void CommandLine::printHelp(QTextStream &stream) const
 {
-    stream << "Usage: lumisera-vault [--cloud] [--passcode-stdin] COMMAND [ARGS]\n"
-              "\n"
-              "The command-line companion of Lumisera's vault.\n"
-              "\n"
-              "Options:\n"
-              "  --cloud           use the vault in the cloud container\n"
-              "  --passcode-stdin  read the passcode from the first line of standard input\n"
-              "  -h, --help        show this help\n"
-              "\n"
-              "Commands (COMMAND --help for details):\n";
+    stream << tr("Usage: lumisera-vault [--cloud] [--passcode-stdin] COMMAND [ARGS]\n"
+                 "\n"
+                 "The command-line companion of Lumisera's vault.\n"
+                 "\n"
+                 "Options:\n"
+                 "  --cloud           use the vault in the cloud container\n"
+                 "  --passcode-stdin  read the passcode from the first line of standard input\n"
+                 "  -h, --help        show this help\n"
+                 "\n"
+                 "Commands (COMMAND --help for details):\n");
     for (const Command &command : m_commands)
         stream << "  " << command.name.leftJustified(16) << command.summary << '\n';
     stream.flush();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QStringList>
 #include <QTextStream>
@@ -8,6 +9,8 @@
 // lumisera-vault: the global options, then one subcommand.
 class CommandLine
 {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
 public:
     enum ExitCode { Success = 0, Failure = 1, Usage = 2 };
 

@@ -45,19 +45,19 @@ QuoteArguments parse(const QStringList &arguments)
                    argument.startsWith(QLatin1String("--service="))) {
             const bool attached = argument.contains(u'=');
             if (!attached && i + 1 >= arguments.size()) {
-                parsed.error = QStringLiteral("--service needs an address");
+                parsed.error = QuoteCommand::tr("--service needs an address");
                 break;
             }
             parsed.service = attached ? argument.mid(argument.indexOf(u'=') + 1) : arguments.at(++i);
             if (!isServiceAddress(parsed.service))
-                parsed.error = QStringLiteral("--service needs an http or https address, not \"%1\"")
+                parsed.error = QuoteCommand::tr("--service needs an http or https address, not \"%1\"")
                                    .arg(parsed.service);
         } else {
-            parsed.error = QStringLiteral("unknown argument \"%1\"").arg(argument);
+            parsed.error = QuoteCommand::tr("unknown argument \"%1\"").arg(argument);
         }
     }
     if (parsed.error.isEmpty() && requests > 1)
-        parsed.error = QStringLiteral("choose one of --today, --next and --cached");
+        parsed.error = QuoteCommand::tr("choose one of --today, --next and --cached");
     return parsed;
 }
 
@@ -78,7 +78,7 @@ ComposedDailyQuote waitFor(QFuture<ComposedDailyQuote> future)
 
 QString QuoteCommand::summary()
 {
-    return QStringLiteral("print the daily quote and its author");
+    return tr("print the daily quote and its author");
 }
 
 int QuoteCommand::run(const CommandLine::GlobalOptions &, const QStringList &arguments, QTextStream &out,
@@ -86,7 +86,8 @@ int QuoteCommand::run(const CommandLine::GlobalOptions &, const QStringList &arg
 {
     const QuoteArguments parsed = parse(arguments);
     if (!parsed.error.isEmpty()) {
-        err << "lumisera-vault quote: " << parsed.error << "; see lumisera-vault quote --help\n";
+        err << "lumisera-vault quote: " << tr("%1; see lumisera-vault quote --help").arg(parsed.error)
+            << "\n";
         err.flush();
         return CommandLine::Usage;
     }
@@ -111,7 +112,8 @@ int QuoteCommand::run(const CommandLine::GlobalOptions &, const QStringList &arg
 
 void QuoteCommand::printHelp(QTextStream &stream)
 {
-    stream << "Usage: lumisera-vault quote [--today | --next | --cached] [--service URL]\n"
+    stream
+        << tr("Usage: lumisera-vault quote [--today | --next | --cached] [--service URL]\n"
               "\n"
               "Prints the quote on the first line and its author on the second. When the quote\n"
               "service cannot be reached, prints the quote cached from the last update.\n"
@@ -120,9 +122,8 @@ void QuoteCommand::printHelp(QTextStream &stream)
               "  --today        the quote of the day, fetched at most once per calendar day (default)\n"
               "  --next         the next quote of the stored batch, fetching a new batch when it is used up\n"
               "  --cached       the cached quote, without any network access\n"
-              "  --service URL  the quote service's base address (default "
-           << QuoteSource::DefaultServiceAddress
-           << ")\n"
-              "  -h, --help     show this help\n";
+              "  --service URL  the quote service's base address (default %1)\n"
+              "  -h, --help     show this help\n")
+               .arg(QLatin1String(QuoteSource::DefaultServiceAddress));
     stream.flush();
 }

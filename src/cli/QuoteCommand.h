@@ -2,6 +2,7 @@
 
 #include "cli/CommandLine.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <QTextStream>
 
@@ -9,6 +10,8 @@
 // desktop widgets and status bars. Needs no passcode.
 class QuoteCommand
 {
+    Q_DECLARE_TR_FUNCTIONS(QuoteCommand)
+
 public:
     static QString summary();
     static int run(const CommandLine::GlobalOptions &options, const QStringList &arguments, QTextStream &out,

@@ -23,7 +23,7 @@ VaultArguments VaultArguments::parse(const QString &command, const QStringList &
     VaultArguments result;
     result.command = command;
     if (!commands().contains(command)) {
-        result.error = QStringLiteral("unknown command \"%1\"").arg(command);
+        result.error = tr("unknown command \"%1\"").arg(command);
         return result;
     }
     bool operandsOnly = false;
@@ -58,16 +58,16 @@ bool VaultArguments::takeOption(const QStringList &arguments, qsizetype &index)
         return true;
     }
     if (isGlobalOption(option)) {
-        error = QStringLiteral("%1 goes before the command").arg(option);
+        error = tr("%1 goes before the command").arg(option);
         return false;
     }
     const bool isPin = option == QLatin1String("--pin");
     if (!isPin && option != QLatin1String("-o") && option != QLatin1String("--output")) {
-        error = QStringLiteral("unknown option %1").arg(option);
+        error = tr("unknown option %1").arg(option);
         return false;
     }
     if (index + 1 >= arguments.size()) {
-        error = QStringLiteral("%1 needs a value").arg(option);
+        error = tr("%1 needs a value").arg(option);
         return false;
     }
     (isPin ? pin : output) = arguments.at(++index);
@@ -80,13 +80,13 @@ void VaultArguments::checkOptions()
                             command == QLatin1String("add") || command == QLatin1String("get") ||
                             command == QLatin1String("rm");
     if (pin && !pinAllowed)
-        error = QStringLiteral("%1 takes no --pin").arg(command);
+        error = tr("%1 takes no --pin").arg(command);
     else if (output && command != QLatin1String("get"))
-        error = QStringLiteral("%1 takes no -o").arg(command);
+        error = tr("%1 takes no -o").arg(command);
     else if (yes && command != QLatin1String("rmdir"))
-        error = QStringLiteral("%1 takes no --yes").arg(command);
+        error = tr("%1 takes no --yes").arg(command);
     else if (command == QLatin1String("rmdir") && !yes)
-        error = QStringLiteral("rmdir deletes everything in the folder; confirm with --yes");
+        error = tr("rmdir deletes everything in the folder; confirm with --yes");
 }
 
 void VaultArguments::checkOperands()
@@ -110,7 +110,7 @@ void VaultArguments::checkOperands()
         fits = count == 0 || (count == 1 && (operands.at(0) == QLatin1String("keyring") ||
                                              operands.at(0) == QLatin1String("file")));
     if (!fits)
-        error = QStringLiteral("wrong arguments for %1").arg(command);
+        error = tr("wrong arguments for %1").arg(command);
     if (fits && command == QLatin1String("ls") && count == 0 && pin)
-        error = QStringLiteral("ls takes --pin only with a folder");
+        error = tr("ls takes --pin only with a folder");
 }

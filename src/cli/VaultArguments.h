@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -8,6 +9,8 @@
 // OPERANDS... [--pin PIN] [-o OUT] [--yes] [--help]; "--" ends the options.
 class VaultArguments
 {
+    Q_DECLARE_TR_FUNCTIONS(VaultArguments)
+
 public:
     static VaultArguments parse(const QString &command, const QStringList &arguments);
     static const QStringList &commands();

@@ -63,32 +63,53 @@ struct Help
 };
 
 const Help helpTexts[] = {
-    {"init", "init", "set the passcode",
-     "Asks for a new passcode twice (two lines with --passcode-stdin). It needs at least 8 characters,\n"
-     "letters and numbers, ASCII only. Refused when a passcode is already set.\n"},
-    {"ls", "ls [FOLDER] [--pin PIN]", "list the folders, or the files of FOLDER",
-     "Without FOLDER: the entries of the tree's root, one per line. With FOLDER: its files' names in\n"
-     "the order the application shows them. A folder with a PIN needs --pin. A sync client's conflict\n"
-     "copy shows as NAME (conflict DATE TIME).EXT, and bytes of a name that are not UTF-8 as U+FFFD.\n"
-     "get and rm take names as shown, and refuse one that several files show.\n"},
-    {"mkdir", "mkdir NAME [--pin PIN]", "create a folder, with a PIN when given",
-     "Prints the name the folder got (\"-\" becomes \"_\"). A PIN has at least 4 characters.\n"},
-    {"rmdir", "rmdir FOLDER --yes", "delete a folder and everything in it",
-     "Deletes FOLDER with all its files; --yes confirms.\n"},
-    {"add", "add FOLDER FILE... [--pin PIN]", "encrypt files into a folder",
-     "Stores each FILE encrypted under its own name, numbered when the name is taken, and prints\n"
-     "each stored name on its own line. The FILEs themselves are left alone.\n"},
-    {"get", "get FOLDER NAME [-o OUT] [--pin PIN]", "decrypt one file",
-     "Decrypts NAME to OUT (\"-\" for standard output); by default to ./NAME. An existing file is\n"
-     "never overwritten.\n"},
-    {"rm", "rm FOLDER NAME... [--pin PIN]", "delete files",
-     "Deletes the named files of FOLDER; nothing is deleted when one of them is missing.\n"},
-    {"pin", "pin FOLDER set PIN | pin FOLDER remove", "set or remove a folder's PIN",
-     "Needs only the passcode, as in the application. A PIN has at least 4 characters.\n"},
-    {"passcode-store", "passcode-store [keyring | file]", "show or move where the passcode is kept",
-     "Without an argument, prints where the passcode is kept: \"keyring\" (the desktop keyring) or\n"
-     "\"file\" (a private file). With one, moves it there: asks for the passcode, writes it to the\n"
-     "new place, checks that it reads back, and only then removes it from the old one.\n"},
+    {"init", "init", QT_TRANSLATE_NOOP("VaultCommands", "set the passcode"),
+     QT_TRANSLATE_NOOP(
+         "VaultCommands",
+         "Asks for a new passcode twice (two lines with --passcode-stdin). It needs at least 8 characters,\n"
+         "letters and numbers, ASCII only. Refused when a passcode is already set.\n")},
+    {"ls", "ls [FOLDER] [--pin PIN]",
+     QT_TRANSLATE_NOOP("VaultCommands", "list the folders, or the files of FOLDER"),
+     QT_TRANSLATE_NOOP(
+         "VaultCommands",
+         "Without FOLDER: the entries of the tree's root, one per line. With FOLDER: its files' names in\n"
+         "the order the application shows them. A folder with a PIN needs --pin. A sync client's conflict\n"
+         "copy shows as NAME (conflict DATE TIME).EXT, and bytes of a name that are not UTF-8 as U+FFFD.\n"
+         "get and rm take names as shown, and refuse one that several files show.\n")},
+    {"mkdir", "mkdir NAME [--pin PIN]",
+     QT_TRANSLATE_NOOP("VaultCommands", "create a folder, with a PIN when given"),
+     QT_TRANSLATE_NOOP(
+         "VaultCommands",
+         "Prints the name the folder got (\"-\" becomes \"_\"). A PIN has at least 4 characters.\n")},
+    {"rmdir", "rmdir FOLDER --yes",
+     QT_TRANSLATE_NOOP("VaultCommands", "delete a folder and everything in it"),
+     QT_TRANSLATE_NOOP("VaultCommands", "Deletes FOLDER with all its files; --yes confirms.\n")},
+    {"add", "add FOLDER FILE... [--pin PIN]",
+     QT_TRANSLATE_NOOP("VaultCommands", "encrypt files into a folder"),
+     QT_TRANSLATE_NOOP(
+         "VaultCommands",
+         "Stores each FILE encrypted under its own name, numbered when the name is taken, and prints\n"
+         "each stored name on its own line. The FILEs themselves are left alone.\n")},
+    {"get", "get FOLDER NAME [-o OUT] [--pin PIN]", QT_TRANSLATE_NOOP("VaultCommands", "decrypt one file"),
+     QT_TRANSLATE_NOOP(
+         "VaultCommands",
+         "Decrypts NAME to OUT (\"-\" for standard output); by default to ./NAME. An existing file is\n"
+         "never overwritten.\n")},
+    {"rm", "rm FOLDER NAME... [--pin PIN]", QT_TRANSLATE_NOOP("VaultCommands", "delete files"),
+     QT_TRANSLATE_NOOP(
+         "VaultCommands",
+         "Deletes the named files of FOLDER; nothing is deleted when one of them is missing.\n")},
+    {"pin", "pin FOLDER set PIN | pin FOLDER remove",
+     QT_TRANSLATE_NOOP("VaultCommands", "set or remove a folder's PIN"),
+     QT_TRANSLATE_NOOP("VaultCommands",
+                       "Needs only the passcode, as in the application. A PIN has at least 4 characters.\n")},
+    {"passcode-store", "passcode-store [keyring | file]",
+     QT_TRANSLATE_NOOP("VaultCommands", "show or move where the passcode is kept"),
+     QT_TRANSLATE_NOOP(
+         "VaultCommands",
+         "Without an argument, prints where the passcode is kept: \"keyring\" (the desktop keyring) or\n"
+         "\"file\" (a private file). With one, moves it there: asks for the passcode, writes it to the\n"
+         "new place, checks that it reads back, and only then removes it from the old one.\n")},
 };
 
 const Help *helpFor(const QString &command)
@@ -108,7 +129,7 @@ QList<CommandLine::Command> VaultCommands::commands()
     for (const Help &help : helpTexts) {
         const QString name = QString::fromLatin1(help.command);
         list.append(
-            {name, QString::fromLatin1(help.summary),
+            {name, tr(help.summary),
              [name](const CommandLine::GlobalOptions &options, const QStringList &arguments, QTextStream &out,
                     QTextStream &err) { return VaultCommands(options, out, err).run(name, arguments); }});
     }
@@ -120,11 +141,10 @@ QString VaultCommands::usage(const QString &command)
     const Help *help = helpFor(command);
     if (!help)
         return QString();
-    return QStringLiteral("Usage: lumisera-vault [--cloud] [--passcode-stdin] ") +
-           QString::fromLatin1(help->synopsis) + QStringLiteral("\n\n") + QString::fromLatin1(help->details) +
-           QStringLiteral(
-               "\nEvery command asks for the passcode (--passcode-stdin: the first line of standard "
-               "input).\nExit status: 0 done, 1 failed, 2 usage error.\n");
+    return tr("Usage: lumisera-vault [--cloud] [--passcode-stdin] ") + QString::fromLatin1(help->synopsis) +
+           QStringLiteral("\n\n") + tr(help->details) +
+           tr("\nEvery command asks for the passcode (--passcode-stdin: the first line of standard "
+              "input).\nExit status: 0 done, 1 failed, 2 usage error.\n");
 }
 
 VaultCommands::VaultCommands(const CommandLine::GlobalOptions &options, QTextStream &out, QTextStream &err)
@@ -183,7 +203,7 @@ int VaultCommands::fail(const QString &line)
 
 QString VaultCommands::treeName() const
 {
-    return m_location == StorageLocation::cloud ? QStringLiteral("cloud tree") : QStringLiteral("local tree");
+    return m_location == StorageLocation::cloud ? tr("cloud tree") : tr("local tree");
 }
 
 int VaultCommands::init()
@@ -192,20 +212,19 @@ int VaultCommands::init()
     const KeyChainHelper::Lookup existing = keyChain.passcodeState();
     if (existing.state == KeyChainHelper::PasscodeState::unavailable)
         return fail(QStringLiteral("init: ") + existing.problem +
-                    QStringLiteral("; a passcode may already be set there"));
+                    tr("; a passcode may already be set there"));
     if (existing.state == KeyChainHelper::PasscodeState::set)
-        return fail(QStringLiteral("init: a passcode is already set"));
-    const std::optional<QString> first = m_prompt->ask(QStringLiteral("New passcode: "));
-    const std::optional<QString> second =
-        first ? m_prompt->ask(QStringLiteral("Repeat passcode: ")) : std::nullopt;
+        return fail(tr("init: a passcode is already set"));
+    const std::optional<QString> first = m_prompt->ask(tr("New passcode: "));
+    const std::optional<QString> second = first ? m_prompt->ask(tr("Repeat passcode: ")) : std::nullopt;
     if (!first || !second)
-        return fail(QStringLiteral("init: no passcode given"));
+        return fail(tr("init: no passcode given"));
     const QString refusal = PasscodeRule::refusal(*first, *second);
     if (!refusal.isEmpty())
-        return fail(QStringLiteral("init: passcode refused: ") + refusal);
+        return fail(tr("init: passcode refused: ") + refusal);
     // Stored as typed; trimming only served the checks.
     if (!keyChain.saveKey(*first))
-        return fail(QStringLiteral("init: unable to save the passcode to the credential store"));
+        return fail(tr("init: unable to save the passcode to the credential store"));
     return CommandLine::Success;
 }
 
@@ -216,18 +235,18 @@ std::optional<int> VaultCommands::unlock()
     if (stored.state == KeyChainHelper::PasscodeState::unavailable)
         return fail(stored.problem);
     if (stored.state == KeyChainHelper::PasscodeState::notSet)
-        return fail(QStringLiteral("no passcode is set; set one with lumisera-vault init"));
-    std::optional<QString> typed = m_prompt->ask(QStringLiteral("Passcode: "));
+        return fail(tr("no passcode is set; set one with lumisera-vault init"));
+    std::optional<QString> typed = m_prompt->ask(tr("Passcode: "));
     if (!typed)
         return fail(m_options.passcodeStdin
-                        ? QStringLiteral("no passcode given")
-                        : QStringLiteral("no passcode given (without a terminal, use --passcode-stdin)"));
+                        ? tr("no passcode given")
+                        : tr("no passcode given (without a terminal, use --passcode-stdin)"));
     const PasscodeCheck check = PasscodeCheck::againstLookup(*typed, stored);
     if (check.isUnavailable())
         return fail(check.problem);
     if (!check.matches()) {
         wipeSecret(*typed);
-        return fail(QStringLiteral("wrong passcode"));
+        return fail(tr("wrong passcode"));
     }
     m_session = keyChain.unlock(*typed, keyChain.lockGeneration());
     wipeSecret(*typed);
@@ -237,9 +256,9 @@ std::optional<int> VaultCommands::unlock()
 std::optional<int> VaultCommands::checkTree()
 {
     if (m_location == StorageLocation::cloud && !QFileInfo(AppPaths::cloudContainer()).isDir())
-        return fail(QStringLiteral("the cloud container is absent (%1)").arg(AppPaths::cloudContainer()));
+        return fail(tr("the cloud container is absent (%1)").arg(AppPaths::cloudContainer()));
     if (!DriveManager::getCloudDrive(m_location, QString(), true))
-        return fail(QStringLiteral("cannot open the %1").arg(treeName()));
+        return fail(tr("cannot open the %1").arg(treeName()));
     return std::nullopt;
 }
 
@@ -248,7 +267,7 @@ std::optional<int> VaultCommands::checkFolder(const QString &folder)
     const std::shared_ptr<DriveManager> root = FolderOperations::makeDriveManager(m_location, QString());
     root->connect();
     if (!FileNaming::isAcceptableFolderName(folder) || !root->directoryExists(folder))
-        return fail(QStringLiteral("no folder \"%1\" in the %2").arg(folder, treeName()));
+        return fail(tr("no folder \"%1\" in the %2").arg(folder, treeName()));
     return std::nullopt;
 }
 
@@ -262,7 +281,7 @@ std::shared_ptr<DriveManager> VaultCommands::openFolder(const QString &folder, b
     const std::shared_ptr<DriveManager> manager = FolderOperations::makeDriveManager(m_location, folder);
     manager->connect();
     if (!manager->drive()) {
-        status = fail(QStringLiteral("cannot open folder \"%1\"").arg(folder));
+        status = fail(tr("cannot open folder \"%1\"").arg(folder));
         return nullptr;
     }
     if (!needsPin && !listing)
@@ -270,16 +289,16 @@ std::shared_ptr<DriveManager> VaultCommands::openFolder(const QString &folder, b
     const ItemCollection::Listing found =
         ItemCollection::listFolder(manager, m_location, FileItemType::file, *m_session);
     if (needsPin && found.pinUnreadable) {
-        status = fail(QStringLiteral("%1 (folder \"%2\"); set a new one or remove it with lumisera-vault pin")
+        status = fail(tr("%1 (folder \"%2\"); set a new one or remove it with lumisera-vault pin")
                           .arg(PinEntry::unreadableText(), folder));
         return nullptr;
     }
     if (needsPin && found.pin && !m_arguments.pin) {
-        status = fail(QStringLiteral("folder \"%1\" is protected by a PIN; give it with --pin").arg(folder));
+        status = fail(tr("folder \"%1\" is protected by a PIN; give it with --pin").arg(folder));
         return nullptr;
     }
     if (needsPin && found.pin && *found.pin != m_arguments.pin->trimmed()) {
-        status = fail(QStringLiteral("wrong PIN for folder \"%1\"").arg(folder));
+        status = fail(tr("wrong PIN for folder \"%1\"").arg(folder));
         return nullptr;
     }
     if (listing)
@@ -303,13 +322,13 @@ std::optional<QList<StoredItemPtr>> VaultCommands::findFiles(const std::shared_p
         // keeps the real ones. Files that show alike are never guessed between.
         const QList<StoredItemPtr> matching = byName.values(name);
         if (matching.isEmpty()) {
-            status = fail(QStringLiteral("no file \"%1\" in folder \"%2\"").arg(name, folder));
+            status = fail(tr("no file \"%1\" in folder \"%2\"").arg(name, folder));
             return std::nullopt;
         }
         if (matching.size() > 1) {
-            status = fail(QStringLiteral("%1 files in folder \"%2\" show as \"%3\"; none was chosen")
-                              .arg(matching.size())
-                              .arg(folder, name));
+            status = fail(
+                tr("%n files in folder \"%1\" show as \"%2\"; none was chosen", nullptr, int(matching.size()))
+                    .arg(folder, name));
             return std::nullopt;
         }
         found.append(matching.first());
@@ -341,17 +360,17 @@ int VaultCommands::makeFolder()
     const QString name = m_arguments.operands.first().trimmed();
     const QString pin = m_arguments.pin.value_or(QString()).trimmed();
     if (!FileNaming::isAcceptableFolderName(name))
-        return fail(QStringLiteral("mkdir: refused folder name \"%1\"").arg(m_arguments.operands.first()));
+        return fail(tr("mkdir: refused folder name \"%1\"").arg(m_arguments.operands.first()));
     if (!pin.isEmpty() && pin.size() < minimumPinLength)
-        return fail(QStringLiteral("mkdir: a PIN needs at least %1 characters").arg(minimumPinLength));
+        return fail(tr("mkdir: a PIN needs at least %1 characters").arg(minimumPinLength));
     const QString adjusted = FileNaming::adjustedFolderName(name);
     const std::shared_ptr<DriveManager> root = FolderOperations::makeDriveManager(m_location, QString());
     root->connect();
     if (root->directoryExists(adjusted))
-        return fail(QStringLiteral("mkdir: folder \"%1\" already exists").arg(adjusted));
+        return fail(tr("mkdir: folder \"%1\" already exists").arg(adjusted));
     const std::optional<QString> givenPin = pin.isEmpty() ? std::nullopt : std::optional<QString>(pin);
     if (!FolderOperations(root, m_location, m_session).createFolder(name, givenPin))
-        return fail(QStringLiteral("mkdir: could not create folder \"%1\"").arg(adjusted));
+        return fail(tr("mkdir: could not create folder \"%1\"").arg(adjusted));
     m_out << adjusted << "\n";
     m_out.flush();
     return CommandLine::Success;
@@ -365,7 +384,7 @@ int VaultCommands::removeFolder()
     if (!manager)
         return status;
     if (!FolderOperations(manager, m_location, m_session).deleteFolder())
-        return fail(QStringLiteral("rmdir: could not delete folder \"%1\"").arg(folder));
+        return fail(tr("rmdir: could not delete folder \"%1\"").arg(folder));
     return CommandLine::Success;
 }
 
@@ -376,17 +395,15 @@ int VaultCommands::add()
     for (const QString &file : files) {
         const QFileInfo info(file);
         if (!info.isFile() || !info.isReadable())
-            return fail(QStringLiteral("add: cannot read \"%1\"").arg(file));
+            return fail(tr("add: cannot read \"%1\"").arg(file));
         if (info.fileName().startsWith(QLatin1Char('.')))
-            return fail(QStringLiteral("add: \"%1\" has a hidden name; rename it first").arg(file));
+            return fail(tr("add: \"%1\" has a hidden name; rename it first").arg(file));
         if (FileNaming::isHiddenFromListing(info.fileName()))
-            return fail(
-                QStringLiteral("add: \"%1\" has the name of a folder's PIN file; rename it first").arg(file));
+            return fail(tr("add: \"%1\" has the name of a folder's PIN file; rename it first").arg(file));
         if (!FileNaming::isStorableFileName(info.fileName()))
-            return fail(
-                QStringLiteral("add: \"%1\" would be listed under another name (as with white space at "
-                               "either end); rename it first")
-                    .arg(file));
+            return fail(tr("add: \"%1\" would be listed under another name (as with white space at "
+                           "either end); rename it first")
+                            .arg(file));
     }
     int status = CommandLine::Success;
     const std::shared_ptr<DriveManager> manager = openFolder(folder, true, status);
@@ -398,7 +415,7 @@ int VaultCommands::add()
             return operations.addToCollectionAndDelete(file, false, false);
         });
         if (!stored)
-            return fail(QStringLiteral("add: could not store \"%1\" in folder \"%2\"").arg(file, folder) +
+            return fail(tr("add: could not store \"%1\" in folder \"%2\"").arg(file, folder) +
                         reasonFor(operations.lastFailure()));
         m_out << operations.lastStoredName() << "\n";
         m_out.flush();
@@ -460,8 +477,7 @@ int VaultCommands::decryptTo(const StoredItemPtr &item, const QString &target)
     try {
         source = NativePath::openListed(NativePath::fromUrl(item->url()));
     } catch (const FileSystemError &error) {
-        return fail(QStringLiteral("get: could not decrypt \"%1\"").arg(item->fullName()) +
-                    reasonFor(error.code()));
+        return fail(tr("get: could not decrypt \"%1\"").arg(item->fullName()) + reasonFor(error.code()));
     }
     struct stat sourceStatus
     {
@@ -475,18 +491,18 @@ int VaultCommands::decryptTo(const StoredItemPtr &item, const QString &target)
             });
         };
         if (!decryptToStandardOutput(decrypt))
-            return fail(QStringLiteral("get: could not decrypt \"%1\"").arg(item->fullName()));
+            return fail(tr("get: could not decrypt \"%1\"").arg(item->fullName()));
         return CommandLine::Success;
     }
     if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
-        return fail(QStringLiteral("get: \"%1\" already exists").arg(target));
+        return fail(tr("get: \"%1\" already exists").arg(target));
     // A complete file under the target's name or none, never one over a file that appeared
     // meanwhile, and no plaintext left by an interruption.
     std::optional<PlainCopy> output;
     try {
         output.emplace(QFileInfo(target).absolutePath());
     } catch (const FileSystemError &error) {
-        return fail(QStringLiteral("get: cannot write in \"%1\"").arg(QFileInfo(target).absolutePath()) +
+        return fail(tr("get: cannot write in \"%1\"").arg(QFileInfo(target).absolutePath()) +
                     reasonFor(error.code()));
     }
     FileEncryptor::IoFailure io;
@@ -494,16 +510,16 @@ int VaultCommands::decryptTo(const StoredItemPtr &item, const QString &target)
         return FileEncryptor::processFile(source.get(), output->fd(), key, CryptOperation::decrypt, &io);
     });
     const auto cannotWrite = [&](std::error_code error) {
-        return fail(QStringLiteral("get: cannot write \"%1\"").arg(target) + reasonFor(error));
+        return fail(tr("get: cannot write \"%1\"").arg(target) + reasonFor(error));
     };
     if (io.writeError)
         return cannotWrite(std::error_code(io.writeError, std::generic_category()));
     if (!decrypted)
-        return fail(QStringLiteral("get: could not decrypt \"%1\"").arg(item->fullName()) +
+        return fail(tr("get: could not decrypt \"%1\"").arg(item->fullName()) +
                     reasonFor(std::error_code(io.readError, std::generic_category())));
     try {
         if (!output->placeExactly(QFileInfo(target).fileName()))
-            return fail(QStringLiteral("get: \"%1\" already exists").arg(target));
+            return fail(tr("get: \"%1\" already exists").arg(target));
     } catch (const FileSystemError &error) {
         return cannotWrite(error.code());
     }
@@ -524,7 +540,7 @@ int VaultCommands::remove()
     if (!items)
         return status;
     if (!FolderOperations(manager, m_location, m_session).deleteFiles(*items))
-        return fail(QStringLiteral("rm: could not delete every file in folder \"%1\"").arg(folder));
+        return fail(tr("rm: could not delete every file in folder \"%1\"").arg(folder));
     return CommandLine::Success;
 }
 
@@ -545,9 +561,9 @@ int VaultCommands::movePasscodeStore()
         KeyChainHelper::account, PasscodeStore::fromName(target).value_or(PasscodeStore::Location::keyring));
     if (!moved.succeeded())
         return fail(QStringLiteral("passcode-store: ") +
-                    (moved.message.isEmpty() ? QStringLiteral("no passcode is set") : moved.message));
+                    (moved.message.isEmpty() ? tr("no passcode is set") : moved.message));
     if (!moved.message.isEmpty())
-        m_err << "lumisera-vault: passcode-store: note: " << moved.message << "\n";
+        m_err << "lumisera-vault: passcode-store: " << tr("note: ") << moved.message << "\n";
     m_out << target << "\n";
     m_out.flush();
     return CommandLine::Success;
@@ -564,15 +580,15 @@ int VaultCommands::pin()
     FolderOperations operations(manager, m_location, m_session);
     if (m_arguments.operands.at(1) == QLatin1String("remove")) {
         if (!listing.pin && !listing.pinUnreadable)
-            return fail(QStringLiteral("pin: folder \"%1\" has no PIN").arg(folder));
+            return fail(tr("pin: folder \"%1\" has no PIN").arg(folder));
         if (!operations.removePin())
-            return fail(QStringLiteral("pin: could not remove the PIN of folder \"%1\"").arg(folder));
+            return fail(tr("pin: could not remove the PIN of folder \"%1\"").arg(folder));
         return CommandLine::Success;
     }
     const QString newPin = m_arguments.operands.at(2).trimmed();
     if (newPin.size() < minimumPinLength)
-        return fail(QStringLiteral("pin: a PIN needs at least %1 characters").arg(minimumPinLength));
+        return fail(tr("pin: a PIN needs at least %1 characters").arg(minimumPinLength));
     if (!operations.createPin(newPin, folder))
-        return fail(QStringLiteral("pin: could not set the PIN of folder \"%1\"").arg(folder));
+        return fail(tr("pin: could not set the PIN of folder \"%1\"").arg(folder));
     return CommandLine::Success;
 }

@@ -7,6 +7,7 @@
 #include "storage/StorageLocation.h"
 #include "storage/StoredItem.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QTextStream>
@@ -20,6 +21,8 @@ class PasscodePrompt;
 // The vault subcommands of lumisera-vault, on the application's own core and disk layout.
 class VaultCommands
 {
+    Q_DECLARE_TR_FUNCTIONS(VaultCommands)
+
 public:
     // The entries for the dispatcher of CommandLine.
     static QList<CommandLine::Command> commands();

@@ -41,14 +41,14 @@ QString PasscodeRule::refusal(const QString &passcode, const QString &repeated)
     const QString first = passcode.trimmed();
     const QString second = repeated.trimmed();
     if (first.isEmpty() || second.isEmpty())
-        return QStringLiteral("the passcode is empty");
+        return tr("the passcode is empty");
     if (first != second)
-        return QStringLiteral("the two entries differ");
+        return tr("the two entries differ");
     if (characterCount(first) < minimumLength)
-        return QStringLiteral("the passcode has fewer than %1 characters").arg(minimumLength);
+        return tr("the passcode has fewer than %1 characters").arg(minimumLength);
     if (!hasLetterAndNumber(first))
-        return QStringLiteral("the passcode needs at least one letter and one number");
+        return tr("the passcode needs at least one letter and one number");
     if (!isAscii(first))
-        return QStringLiteral("the passcode may only hold ASCII characters");
+        return tr("the passcode may only hold ASCII characters");
     return QString();
 }

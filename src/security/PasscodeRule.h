@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // The strength rule a new passcode must meet before it is stored. The passcode setup screen
 // and `lumisera-vault init` both ask here, so a passcode one accepts the other accepts too.
 class PasscodeRule
 {
+    Q_DECLARE_TR_FUNCTIONS(PasscodeRule)
+
 public:
     PasscodeRule() = delete;
 

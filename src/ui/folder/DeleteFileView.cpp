@@ -14,19 +14,24 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace {
+
+QStringList namesOf(const QList<StoredItemPtr> &items)
+{
+    QStringList names;
+    for (const StoredItemPtr &item : items)
+        names.append(item->fullName());
+    return names;
+}
+
+} // namespace
+
 DeleteFileView::DeleteFileView(const QList<StoredItemPtr> &items, ItemCollection *collection, QWidget *parent)
     : Screen(parent), m_items(items), m_collection(collection),
       m_card(new WarningCard(tr("Deleting files cannot be undone; there is no way to recover files once "
                                 "deleted.\n\nAre you sure you want to continue?"),
                              tr("Delete Items"), true)),
-      m_state(new DeleteItemsState(
-          [&items] {
-              QStringList names;
-              for (const StoredItemPtr &item : items)
-                  names.append(item->fullName());
-              return names;
-          }(),
-          this))
+      m_state(new DeleteItemsState(namesOf(items), this))
 {
     setObjectName(QStringLiteral("deleteFileView"));
     setTitle(tr("Delete Items"));

@@ -27,10 +27,10 @@ QString DeleteItemsState::failureText(const QList<FolderOperations::Failure> &fa
     QStringList lines;
     for (const FolderOperations::Failure &failure : failures)
         lines.append(tr("%1: %2").arg(failure.name, failure.reason));
-    const QString summary = failures.size() == m_names.size()
-                                ? tr("No file could be deleted.")
-                                : tr("%1 of %2 files could not be deleted; the others are gone.")
-                                      .arg(failures.size())
-                                      .arg(m_names.size());
+    const QString summary =
+        failures.size() == m_names.size()
+            ? tr("No file could be deleted.")
+            : tr("%1 of %n files could not be deleted; the others are gone.", nullptr, int(m_names.size()))
+                  .arg(failures.size());
     return summary + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
 }

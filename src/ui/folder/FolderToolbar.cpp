@@ -97,24 +97,27 @@ QToolButton *FolderToolbar::iconButton(const QString &symbol, const QString &nam
 
 void FolderToolbar::makeMenu(bool folderAddOk)
 {
-    const auto add = [this](const QString &text, const QString &symbol, const QColor &color, auto signal) {
-        QAction *action = m_menu->addAction(tinted(symbol, color), text);
-        action->setObjectName(text);
+    // The object name is the English text in every language: tests and the tour find actions by it.
+    const auto add = [this](const char *text, const QString &symbol, const QColor &color, auto signal) {
+        QAction *action = m_menu->addAction(tinted(symbol, color), tr(text));
+        action->setObjectName(QLatin1String(text));
         connect(action, &QAction::triggered, this, signal);
     };
     const QColor none;
-    add(tr("Reload Folder"), QStringLiteral("arrow.clockwise"), none, &FolderToolbar::reloadRequested);
+    add(QT_TR_NOOP("Reload Folder"), QStringLiteral("arrow.clockwise"), none,
+        &FolderToolbar::reloadRequested);
     if (folderAddOk) {
-        add(tr("Add Folder"), QStringLiteral("folder.badge.plus"), green(palette()),
+        add(QT_TR_NOOP("Add Folder"), QStringLiteral("folder.badge.plus"), green(palette()),
             &FolderToolbar::addFolderRequested);
     } else {
-        add(tr("Delete Folder"), QStringLiteral("folder.badge.minus"),
+        add(QT_TR_NOOP("Delete Folder"), QStringLiteral("folder.badge.minus"),
             OKCancelAlert::destructiveColor(palette()), &FolderToolbar::deleteFolderRequested);
-        add(tr("Modify Folder"), QStringLiteral("folder.badge.gearshape"), none,
+        add(QT_TR_NOOP("Modify Folder"), QStringLiteral("folder.badge.gearshape"), none,
             &FolderToolbar::modifyFolderRequested);
     }
-    add(tr("Import Photos"), QStringLiteral("photo.stack"), none, &FolderToolbar::importPhotosRequested);
-    add(tr("Import Files"), QStringLiteral("square.and.arrow.down"), none,
+    add(QT_TR_NOOP("Import Photos"), QStringLiteral("photo.stack"), none,
+        &FolderToolbar::importPhotosRequested);
+    add(QT_TR_NOOP("Import Files"), QStringLiteral("square.and.arrow.down"), none,
         &FolderToolbar::importFilesRequested);
 }
 

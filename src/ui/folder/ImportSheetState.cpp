@@ -18,9 +18,8 @@ QString ImportSheetState::progressText() const
 {
     if (m_phase == Phase::preparing)
         return {};
-    return tr("%1 of %2 files · %3 of %4")
+    return tr("%1 of %n files · %2 of %3", nullptr, m_filesTotal)
         .arg(m_filesDone)
-        .arg(m_filesTotal)
         .arg(dataSize(m_bytesDone), dataSize(m_bytesTotal));
 }
 

@@ -61,7 +61,7 @@ QWidget *ModifyFolderView::makeHeader()
     const QString folderName =
         m_collection ? m_collection->folderPath().section(QLatin1Char('/'), -1) : QString();
     auto *header = new QWidget;
-    auto *title = new QLabel(tr("Details for '") + folderName + QLatin1Char('\''));
+    auto *title = new QLabel(tr("Details for '%1'").arg(folderName));
     title->setObjectName(QStringLiteral("detailsHeader"));
     title->setTextFormat(Qt::PlainText);
     title->setWordWrap(true);

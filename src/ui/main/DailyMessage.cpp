@@ -9,6 +9,17 @@ namespace {
 
 constexpr int maximumQuoteLines = 8;
 
+// The quote a first start shows before any was fetched is Lumisera's own, so it is translated;
+// fetched quotes are shown as the service wrote them.
+const char *const builtInQuote =
+    QT_TRANSLATE_NOOP("DailyMessage", "Live for today, tomorrow is not a given.");
+const char *const builtInAuthor = QT_TRANSLATE_NOOP("DailyMessage", "Unknown Author");
+
+QString shown(const QString &text, const char *builtIn)
+{
+    return text == QLatin1String(builtIn) ? DailyMessage::tr(builtIn) : text;
+}
+
 // The text as it fits in `lines` lines of `width`, its last line ending in an ellipsis when cut.
 QString fitted(const QString &text, const QFont &font, int width, int lines)
 {
@@ -91,7 +102,9 @@ void DailyMessage::resizeEvent(QResizeEvent *event)
 
 void DailyMessage::layOut()
 {
-    m_quote->setText(fitted(m_composedItem.q, m_quote->font(), m_quote->width(), maximumQuoteLines));
-    m_author->setText(m_composedItem.a);
-    setAccessibleName(m_composedItem.q + QStringLiteral(" — ") + m_composedItem.a);
+    const QString quote = shown(m_composedItem.q, builtInQuote);
+    const QString author = shown(m_composedItem.a, builtInAuthor);
+    m_quote->setText(fitted(quote, m_quote->font(), m_quote->width(), maximumQuoteLines));
+    m_author->setText(author);
+    setAccessibleName(quote + QStringLiteral(" — ") + author);
 }

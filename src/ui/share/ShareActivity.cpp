@@ -97,7 +97,7 @@ QString ShareActivity::summary(Activity activity, const QStringList &taken, cons
     if (taken.isEmpty())
         return {};
     const QString what =
-        taken.size() == 1 ? QFileInfo(taken.first()).fileName() : tr("%1 items").arg(taken.size());
+        taken.size() == 1 ? QFileInfo(taken.first()).fileName() : tr("%n items", nullptr, int(taken.size()));
     switch (activity) {
     case Activity::saveToFolder:
         return tr("Saved %1 in %2.").arg(what, QDir::toNativeSeparators(folder));
