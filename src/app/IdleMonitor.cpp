@@ -41,6 +41,9 @@ IdleMonitor::Sources IdleMonitor::desktopSources()
 void IdleMonitor::detect(Sources candidates)
 {
     m_candidates = std::move(candidates);
+    ++m_generation;
+    m_asking = false;
+    m_timer.stop();
     m_source = nullptr;
     m_availability = Availability::unknown;
     tryCandidate(0);
@@ -60,7 +63,10 @@ void IdleMonitor::tryCandidate(std::size_t index)
         return;
     }
     IdleSource *candidate = m_candidates[index].get();
-    candidate->ask(this, [this, candidate, index](std::optional<std::chrono::milliseconds> idle) {
+    candidate->ask(this, [this, candidate, index,
+                          generation = m_generation](std::optional<std::chrono::milliseconds> idle) {
+        if (generation != m_generation)
+            return;
         if (!idle) {
             tryCandidate(index + 1);
             return;
@@ -111,7 +117,10 @@ void IdleMonitor::check()
     if (!isRunning() || m_asking)
         return;
     m_asking = true;
-    m_source->ask(this, [this](std::optional<std::chrono::milliseconds> idle) { answered(idle); });
+    m_source->ask(this, [this, generation = m_generation](std::optional<std::chrono::milliseconds> idle) {
+        if (generation == m_generation)
+            answered(idle);
+    });
 }
 
 void IdleMonitor::answered(std::optional<std::chrono::milliseconds> idle)

@@ -60,6 +60,8 @@ private:
     std::chrono::minutes m_limit{0};
     bool m_watching = false;
     bool m_asking = false;
+    // Answers to an earlier detect() or to a question before the limit changed count for nothing.
+    int m_generation = 0;
     std::chrono::milliseconds m_pollInterval{15000};
     QTimer m_timer;
 };
