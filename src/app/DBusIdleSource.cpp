@@ -26,7 +26,8 @@ DBusIdleSource DBusIdleSource::screenSaver()
 
 DBusIdleSource DBusIdleSource::mutter()
 {
-    return {QStringLiteral("org.gnome.Mutter.IdleMonitor"), QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
+    return {QStringLiteral("org.gnome.Mutter.IdleMonitor"),
+            QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
             QStringLiteral("org.gnome.Mutter.IdleMonitor"), QStringLiteral("GetIdletime")};
 }
 
@@ -44,10 +45,10 @@ void DBusIdleSource::ask(QObject *context, Answer answer)
                          finished->deleteLater();
                          const QDBusMessage reply = finished->reply();
                          bool ok = false;
-                         const qulonglong ms = reply.type() == QDBusMessage::ReplyMessage &&
-                                                       !reply.arguments().isEmpty()
-                                                   ? reply.arguments().constFirst().toULongLong(&ok)
-                                                   : 0;
+                         const qulonglong ms =
+                             reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
+                                 ? reply.arguments().constFirst().toULongLong(&ok)
+                                 : 0;
                          if (ok)
                              answer(std::chrono::milliseconds(ms));
                          else

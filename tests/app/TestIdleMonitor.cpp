@@ -51,7 +51,8 @@ class FakeIdleService : public QDBusVirtualObject
 {
     Q_OBJECT
 public:
-    FakeIdleService(const QString &service, const QString &path, const QString &method, const QVariant &answer)
+    FakeIdleService(const QString &service, const QString &path, const QString &method,
+                    const QVariant &answer)
         : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("fake-idle"))),
           m_service(service), m_path(path), m_method(method), m_answer(answer)
     {
@@ -105,7 +106,10 @@ public:
     TestIdleMonitor() { qputenv("DBUS_SESSION_BUS_ADDRESS", QFile::encodeName(m_bus.address())); }
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY2(m_bus.start(), "dbus-daemon must be on PATH to stand in for the session bus"); }
+    void initTestCase()
+    {
+        QVERIFY2(m_bus.start(), "dbus-daemon must be on PATH to stand in for the session bus");
+    }
 
     // The first source that tells wins; without one the setting is not available.
     void detectionTakesTheFirstSourceThatTells_data()
@@ -224,7 +228,8 @@ private Q_SLOTS:
         QTest::newRow("screen saver") << "screenSaver" << true << QVariant::fromValue(uint(123'456));
         QTest::newRow("mutter") << "mutter" << true << QVariant::fromValue(qulonglong(7'654'321));
         QTest::newRow("screen saver not running") << "screenSaver" << false << QVariant();
-        QTest::newRow("screen saver answers nonsense") << "screenSaver" << true << QVariant(QStringLiteral("soon"));
+        QTest::newRow("screen saver answers nonsense")
+            << "screenSaver" << true << QVariant(QStringLiteral("soon"));
     }
 
     void sessionBusSources()
@@ -235,14 +240,14 @@ private Q_SLOTS:
         const bool screenSaver = which == QLatin1String("screenSaver");
         std::unique_ptr<FakeIdleService> service;
         if (running) {
-            service = screenSaver ? std::make_unique<FakeIdleService>(
-                                        QStringLiteral("org.freedesktop.ScreenSaver"),
-                                        QStringLiteral("/org/freedesktop/ScreenSaver"),
-                                        QStringLiteral("GetSessionIdleTime"), answer)
-                                  : std::make_unique<FakeIdleService>(
-                                        QStringLiteral("org.gnome.Mutter.IdleMonitor"),
-                                        QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
-                                        QStringLiteral("GetIdletime"), answer);
+            service =
+                screenSaver
+                    ? std::make_unique<FakeIdleService>(QStringLiteral("org.freedesktop.ScreenSaver"),
+                                                        QStringLiteral("/org/freedesktop/ScreenSaver"),
+                                                        QStringLiteral("GetSessionIdleTime"), answer)
+                    : std::make_unique<FakeIdleService>(QStringLiteral("org.gnome.Mutter.IdleMonitor"),
+                                                        QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
+                                                        QStringLiteral("GetIdletime"), answer);
             QVERIFY(service->owns());
         }
         DBusIdleSource source = screenSaver ? DBusIdleSource::screenSaver() : DBusIdleSource::mutter();
@@ -265,7 +270,7 @@ private Q_SLOTS:
         QProcess xvfb;
         xvfb.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                             QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+                                            QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         if (!xvfb.waitForStarted() || !xvfb.waitForReadyRead(10000))
             QSKIP("Xvfb does not start here");
         qputenv("DISPLAY", ":" + xvfb.readAllStandardOutput().trimmed());

@@ -11,7 +11,8 @@ const char BusConfig[] = R"(<busconfig><type>session</type><listen>%1</listen><a
     </policy></busconfig>)";
 } // namespace
 
-PrivateBus::PrivateBus() : m_address(QStringLiteral("unix:path=") + m_folder.filePath(QStringLiteral("bus"))) {}
+PrivateBus::PrivateBus() : m_address(QStringLiteral("unix:path=") + m_folder.filePath(QStringLiteral("bus")))
+{}
 
 PrivateBus::~PrivateBus()
 {
@@ -28,8 +29,9 @@ bool PrivateBus::start()
     config.close();
     // A test that crashes must not leave its daemon behind.
     m_daemon.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    m_daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=") + config.fileName(),
-                                                   QStringLiteral("--nofork"), QStringLiteral("--print-address")});
+    m_daemon.start(QStringLiteral("dbus-daemon"),
+                   {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--nofork"),
+                    QStringLiteral("--print-address")});
     // The address is printed once the daemon listens.
     return m_daemon.waitForStarted() && m_daemon.waitForReadyRead(10000);
 }

@@ -4,8 +4,8 @@
 
 #include <QDBusArgument>
 #include <QDBusConnection>
-#include <QDBusMetaType>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QFile>
@@ -212,8 +212,8 @@ void FileChooser::openPortal()
     }
     const QString token = QStringLiteral("lumisera%1").arg(QRandomGenerator::global()->generate());
     followRequest(expectedRequestPath(bus, token));
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(PortalService, PortalPath, ChooserInterface, QStringLiteral("OpenFile"));
+    QDBusMessage call = QDBusMessage::createMethodCall(PortalService, PortalPath, ChooserInterface,
+                                                       QStringLiteral("OpenFile"));
     call << parentWindow() << m_options.title << portalOptions(token);
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, PortalCallTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, &FileChooser::portalCalled);
@@ -237,7 +237,8 @@ void FileChooser::portalCalled(QDBusPendingCallWatcher *call)
     const QString path = reply.value().path();
     // Closed while the call was on its way: the chooser the portal has just opened goes too.
     if (!m_open) {
-        bus.send(QDBusMessage::createMethodCall(PortalService, path, RequestInterface, QStringLiteral("Close")));
+        bus.send(
+            QDBusMessage::createMethodCall(PortalService, path, RequestInterface, QStringLiteral("Close")));
         return;
     }
     if (path != m_requestPath) {
@@ -261,8 +262,9 @@ void FileChooser::portalResponded(uint response, const QVariantMap &results)
     QDBusConnection::sessionBus().disconnect(PortalService, m_requestPath, RequestInterface, Response, this,
                                              SLOT(portalResponded(uint, QVariantMap)));
     m_requestPath.clear();
-    finish(response == PortalResponse::success ? localPaths(results.value(QStringLiteral("uris")).toStringList())
-                                               : QStringList());
+    finish(response == PortalResponse::success
+               ? localPaths(results.value(QStringLiteral("uris")).toStringList())
+               : QStringList());
 }
 
 void FileChooser::openDialog()
