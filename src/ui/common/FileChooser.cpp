@@ -4,6 +4,7 @@
 
 #include <QDBusArgument>
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
@@ -229,6 +230,10 @@ void FileChooser::portalCalled(QDBusPendingCallWatcher *call)
             return;
         bus.disconnect(PortalService, m_requestPath, RequestInterface, Response, this,
                        SLOT(portalResponded(uint, QVariantMap)));
+        // A portal that answered too late may still show its chooser: it goes, Qt's dialog stays.
+        if (reply.error().type() == QDBusError::NoReply || reply.error().type() == QDBusError::Timeout)
+            bus.send(QDBusMessage::createMethodCall(PortalService, m_requestPath, RequestInterface,
+                                                    QStringLiteral("Close")));
         m_requestPath.clear();
         logInfo(QStringLiteral("no desktop portal chooser, Qt's dialog instead: ") + reply.error().message());
         openDialog();
