@@ -91,14 +91,15 @@ private Q_SLOTS:
         QTest::addColumn<uint>("response");
         QTest::addColumn<QStringList>("uris");
         QTest::addColumn<QStringList>("paths");
-        QTest::newRow("files chosen") << false << 0u
-                                      << QStringList{"file:///tmp/a.png", "file:///tmp/b%20c.txt"}
-                                      << QStringList{"/tmp/a.png", "/tmp/b c.txt"};
-        QTest::newRow("folder chosen") << true << 0u << QStringList{"file:///srv/sync"} << QStringList{"/srv/sync"};
+        QTest::newRow("files chosen")
+            << false << 0u << QStringList{"file:///tmp/a.png", "file:///tmp/b%20c.txt"}
+            << QStringList{"/tmp/a.png", "/tmp/b c.txt"};
+        QTest::newRow("folder chosen")
+            << true << 0u << QStringList{"file:///srv/sync"} << QStringList{"/srv/sync"};
         QTest::newRow("cancelled") << false << 1u << QStringList{"file:///tmp/a.png"} << QStringList{};
         QTest::newRow("ended otherwise") << true << 2u << QStringList{"file:///srv/sync"} << QStringList{};
-        QTest::newRow("not a local file") << false << 0u << QStringList{"https://example.org/a.png"}
-                                          << QStringList{};
+        QTest::newRow("not a local file")
+            << false << 0u << QStringList{"https://example.org/a.png"} << QStringList{};
     }
 
     void portalAnswersReachTheCaller()
@@ -247,12 +248,13 @@ private:
     FakePortal::Call openChooser(FileChooser &chooser, bool folder)
     {
         const qsizetype before = m_portal->calls().size();
-        chooser.open({.kind = folder ? FileChooser::Kind::folder : FileChooser::Kind::files,
-                      .title = QStringLiteral("Pick"),
-                      .folder = QStringLiteral("/tmp"),
-                      .nameFilters = folder ? QStringList() : QStringList{"Pictures (*.png *.jpg)", "All files (*)"},
-                      .acceptLabel = {},
-                      .dialogName = {}});
+        chooser.open(
+            {.kind = folder ? FileChooser::Kind::folder : FileChooser::Kind::files,
+             .title = QStringLiteral("Pick"),
+             .folder = QStringLiteral("/tmp"),
+             .nameFilters = folder ? QStringList() : QStringList{"Pictures (*.png *.jpg)", "All files (*)"},
+             .acceptLabel = {},
+             .dialogName = {}});
         if (!QTest::qWaitFor([&] { return m_portal->calls().size() == before + 1; }, 5000))
             qWarning("the portal was not asked");
         return m_portal->calls().value(before);
