@@ -10,11 +10,18 @@
 #include "storage/ImageFromDecodedData.h"
 #include "storage/ShareFolder.h"
 #include "ui/common/ColorScheme.h"
+#include "ui/common/FileChooser.h"
 #include "ui/common/Presenter.h"
 #include "ui/main/MainWindow.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
+
+namespace {
+// The desktop's chooser answers before the focus comes back to Lumisera's window.
+constexpr int ChooserFocusGraceMs = 2000;
+} // namespace
 
 Application::Application(QObject *parent)
     : QObject(parent), m_phase(nullptr, ScenePhaseMonitor::Buses::later), m_state(&m_quotes, &m_biometrics)
@@ -27,6 +34,7 @@ Application::Application(QObject *parent)
     // Shared copies stay while the application they went to may read them, but not past Lumisera.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
             [] { ShareFolder::removeAll(); });
+    watchIdleTime();
 }
 
 Application::~Application() = default;
@@ -43,6 +51,7 @@ void Application::start()
     // locked until then anyway.
     FirstFrame::then(m_window.get(), [this] {
         m_phase.watchBuses();
+        m_idle.detect(IdleMonitor::desktopSources());
         m_state.checkPasscode();
         // A day whose quote could not be fetched (offline at the last try) is asked again now; a
         // day already served costs no network access.
@@ -71,16 +80,45 @@ void Application::onPhaseChanged(ScenePhaseMonitor::ScenePhase phase)
     if (phase == ScenePhaseMonitor::ScenePhase::active)
         return;
     logInfo(QStringLiteral("app in background/inactive"));
-    const bool staysUnlocked =
-        phase == ScenePhaseMonitor::ScenePhase::inactive && UserDefaults::keepUnlockedWhenInactive();
-    if (!staysUnlocked)
+    const bool inactive = phase == ScenePhaseMonitor::ScenePhase::inactive;
+    if (inactive && FileChooser::anyOpen()) {
+        // The focus went to the chooser; once it has gone, the focus must come back.
+        FileChooser::whenAllClosed(this, [this] {
+            QTimer::singleShot(ChooserFocusGraceMs, this, &Application::lockIfStillInactive);
+        });
+        return;
+    }
+    if (!(inactive && UserDefaults::keepUnlockedWhenInactive()))
         lock();
     if (phase == ScenePhaseMonitor::ScenePhase::background && m_window)
         m_window->presenter()->applicationWentToBackground();
 }
 
+void Application::lockIfStillInactive()
+{
+    if (m_phase.phase() == ScenePhaseMonitor::ScenePhase::inactive && !FileChooser::anyOpen() &&
+        !UserDefaults::keepUnlockedWhenInactive())
+        lock();
+}
+
+void Application::watchIdleTime()
+{
+    const auto readLimit = [this] { m_idle.setLimit(std::chrono::minutes(UserDefaults::lockWhenIdle())); };
+    readLimit();
+    connect(&UserDefaults::shared(), &UserDefaults::objectWillChange, this, readLimit);
+    connect(&m_idle, &IdleMonitor::availabilityChanged, this, [this](IdleMonitor::Availability availability) {
+        if (m_window)
+            m_window->setIdleLockAvailable(availability != IdleMonitor::Availability::unavailable);
+    });
+    connect(&m_idle, &IdleMonitor::idleLimitReached, this, [this] {
+        logInfo(QStringLiteral("no input for the idle limit: locking"));
+        lock();
+    });
+}
+
 void Application::lock()
 {
+    FileChooser::closeAll();
     KeyChainHelper::shared().lock();
     m_state.reset();
     if (QWidget *focused = QApplication::focusWidget())
@@ -89,8 +127,11 @@ void Application::lock()
 
 void Application::onLoadedKeyChanged()
 {
-    if (KeyChainHelper::shared().isUnlocked())
+    const bool unlocked = KeyChainHelper::shared().isUnlocked();
+    m_idle.setWatching(unlocked);
+    if (unlocked)
         return;
+    FileChooser::closeAll();
     // No decrypted picture stays in memory while the vault is locked.
     ImageFromDecodedData::forgetAll();
     if (m_window)

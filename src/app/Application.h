@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/IdleMonitor.h"
 #include "app/ScenePhaseMonitor.h"
 #include "quote/QuoteSource.h"
 #include "security/Biometrics.h"
@@ -13,7 +14,8 @@ class MainWindow;
 
 // The application object: what lives as long as the process beside the window — the privacy
 // monitor, the phase, the fingerprint reader, the main screen's state — and the start-up task.
-// Leaving the active phase locks the vault.
+// Leaving the active phase locks the vault, except for focus going to a file chooser Lumisera
+// opened; so does the desktop going idle for longer than "Lock When Idle".
 class Application : public QObject
 {
     Q_OBJECT
@@ -28,6 +30,7 @@ public:
     MainWindow *window() const { return m_window.get(); }
     MainScreenState *mainScreen() { return &m_state; }
     ScenePhaseMonitor *phaseMonitor() { return &m_phase; }
+    IdleMonitor *idleMonitor() { return &m_idle; }
     ScreenPrivacyMonitor *privacyMonitor() { return &m_privacyMonitor; }
     Biometrics *biometrics() { return &m_biometrics; }
 
@@ -39,11 +42,14 @@ private:
     void onPhaseChanged(ScenePhaseMonitor::ScenePhase phase);
     void onLoadedKeyChanged();
     void lock();
+    void lockIfStillInactive();
+    void watchIdleTime();
 
     ScreenPrivacyMonitor m_privacyMonitor;
     QuoteSource m_quotes;
     Biometrics m_biometrics;
     ScenePhaseMonitor m_phase;
+    IdleMonitor m_idle;
     MainScreenState m_state;
     std::unique_ptr<MainWindow> m_window;
 };

@@ -7,6 +7,8 @@
 #include <QMetaEnum>
 #include <QMutex>
 
+#include <algorithm>
+
 namespace {
 
 QMutex &storeFileMutex()
@@ -250,6 +252,24 @@ void UserDefaults::setKeepUnlockedWhenInactive(bool keep)
 {
     auto store = appDefaults();
     store->setValue(keepUnlockedWhenInactiveKey, keep);
+    store->sync();
+    announceChange();
+}
+
+const QString UserDefaults::lockWhenIdleKey = QStringLiteral("lockWhenIdle");
+
+int UserDefaults::lockWhenIdle()
+{
+    return std::max(0, synchronized()->value(lockWhenIdleKey, 0).toInt());
+}
+
+void UserDefaults::setLockWhenIdle(int minutes)
+{
+    auto store = appDefaults();
+    if (minutes > 0)
+        store->setValue(lockWhenIdleKey, minutes);
+    else
+        store->remove(lockWhenIdleKey);
     store->sync();
     announceChange();
 }

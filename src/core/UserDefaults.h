@@ -82,6 +82,11 @@ public:
     static bool keepUnlockedWhenInactive();
     static void setKeepUnlockedWhenInactive(bool keep);
 
+    // "Lock When Idle", in minutes; absent or 0: never. Not one of the keys the widgets share.
+    static const QString lockWhenIdleKey;
+    static int lockWhenIdle();
+    static void setLockWhenIdle(int minutes);
+
     // When the quote of the day was last asked of the service, successful or not; nothing before
     // the first time. Not one of the keys the widgets share.
     static const QString quoteAttemptKey;

@@ -2,13 +2,13 @@
 
 #include "storage/ImportJob.h"
 #include "storage/ItemCollection.h"
+#include "ui/common/FileChooser.h"
 #include "ui/common/Symbols.h"
 #include "ui/folder/Caption.h"
 #include "ui/folder/ImportSheetState.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -171,18 +171,17 @@ void ImportSheet::openDialog()
         if (QDir(pictures).exists())
             folder = pictures;
     }
-    auto *dialog = new QFileDialog(this, tr("Import"), folder);
-    dialog->setObjectName(QStringLiteral("importFileDialog"));
-    // Qt's own dialog: a desktop portal's would take the focus away and lock the vault.
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setFileMode(QFileDialog::ExistingFiles);
-    dialog->setNameFilters(nameFilters(m_source));
-    dialog->selectNameFilter(nameFilters(m_source).constLast());
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QFileDialog::finished, this, [this, dialog](int result) {
-        startImport(result == QDialog::Accepted ? dialog->selectedFiles() : QStringList());
+    auto *chooser = new FileChooser(this);
+    connect(chooser, &FileChooser::finished, this, [this, chooser](const QStringList &paths) {
+        chooser->deleteLater();
+        startImport(paths);
     });
-    dialog->open();
+    chooser->open({.kind = FileChooser::Kind::files,
+                   .title = tr("Import"),
+                   .folder = folder,
+                   .nameFilters = nameFilters(m_source),
+                   .acceptLabel = {},
+                   .dialogName = QStringLiteral("importFileDialog")});
 }
 
 void ImportSheet::startImport(const QStringList &paths)

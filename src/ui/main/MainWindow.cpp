@@ -98,6 +98,14 @@ void MainWindow::setPrivacyMonitor(const ScreenPrivacyMonitor *monitor)
     m_privacyMonitor = monitor;
 }
 
+void MainWindow::setIdleLockAvailable(bool available)
+{
+    m_idleLockAvailable = available;
+    const QList<Settings *> open = findChildren<Settings *>();
+    for (Settings *settings : open)
+        settings->state()->setIdleLockAvailable(available);
+}
+
 void MainWindow::openSetPasscode()
 {
     auto *setup = new SetPasscodeView;
@@ -109,6 +117,7 @@ void MainWindow::openSettings()
 {
     auto *settings = new Settings;
     settings->setMode(m_state->schemeMode());
+    settings->state()->setIdleLockAvailable(m_idleLockAvailable);
     connect(settings, &Settings::modeChanged, m_state, &MainScreenState::setSchemeMode);
     connect(settings, &Settings::backgroundImageChanged, m_state, &MainScreenState::setBackgroundImage);
     connect(settings, &Settings::sparseUIChanged, m_state, &MainScreenState::setSparseUI);

@@ -27,6 +27,8 @@ public:
     ContentView *contentView() const { return m_contentView; }
     // Screens with vault content hide behind the privacy cover while the screen is captured.
     void setPrivacyMonitor(const ScreenPrivacyMonitor *monitor);
+    // Whether the desktop tells its idle time, for "Lock When Idle" in Settings.
+    void setIdleLockAvailable(bool available);
 
 public Q_SLOTS:
     void openStorage();
@@ -44,4 +46,5 @@ private:
     Presenter *m_presenter;
     ContentView *m_contentView;
     const ScreenPrivacyMonitor *m_privacyMonitor = nullptr;
+    bool m_idleLockAvailable = true;
 };

@@ -5,6 +5,7 @@
 #include "ui/settings/SettingsToggle.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -141,6 +142,7 @@ QGroupBox *Settings::makeBehavior()
               tr("When on, switching to another window does not lock the vault; minimising or hiding "
                  "Lumisera, locking the session and sleep still do. Turn it on to drag files in from a "
                  "file manager."));
+    layout->addWidget(makeIdleLockChoice());
     return section;
 }
 
@@ -167,6 +169,44 @@ QWidget *Settings::makeBackgroundButton()
     menu->setAutoDefault(false);
     connect(menu, &BackgroundImageMenu::imageChosen, m_state, &SettingsState::setBackgroundImage);
     return menu;
+}
+
+QWidget *Settings::makeIdleLockChoice()
+{
+    auto *choice = new QComboBox;
+    choice->setObjectName(QStringLiteral("lockWhenIdleChoice"));
+    for (const int minutes : SettingsState::idleLockChoices())
+        choice->addItem(SettingsState::idleLockChoiceText(minutes), minutes);
+    choice->setCurrentIndex(choice->findData(m_state->lockWhenIdle()));
+    connect(choice, &QComboBox::activated, m_state,
+            [this, choice](int index) { m_state->setLockWhenIdle(choice->itemData(index).toInt()); });
+    auto *label = new QLabel(tr("Lock When Idle"));
+    label->setBuddy(choice);
+    auto *help = new QLabel(tr("Locks the vault after this long without keyboard or mouse input to the "
+                               "desktop, even while Lumisera is the active window."));
+    help->setWordWrap(true);
+    auto *note = new QLabel;
+    note->setObjectName(QStringLiteral("lockWhenIdleNote"));
+    const auto showAvailability = [this, choice, note] {
+        choice->setEnabled(m_state->isIdleLockAvailable());
+        note->setText(m_state->idleLockNote());
+        note->setVisible(!m_state->isIdleLockAvailable());
+        choice->setAccessibleDescription(m_state->idleLockNote());
+    };
+    showAvailability();
+    connect(m_state, &SettingsState::idleLockAvailableChanged, note, showAvailability);
+
+    auto *row = new QWidget;
+    auto *line = new QHBoxLayout;
+    line->addWidget(label);
+    line->addStretch();
+    line->addWidget(choice);
+    auto *layout = new QVBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(line);
+    layout->addWidget(note);
+    layout->addWidget(help);
+    return row;
 }
 
 void Settings::addToggle(QVBoxLayout *layout, SettingsState::Toggle toggle, const QString &text,

@@ -37,6 +37,7 @@ private:
     QGroupBox *makeBehavior();
     QWidget *makeSchemePicker();
     QWidget *makeBackgroundButton();
+    QWidget *makeIdleLockChoice();
     void addToggle(QVBoxLayout *layout, SettingsState::Toggle toggle, const QString &text,
                    const QString &help);
     void forwardStateSignals();

@@ -68,6 +68,47 @@ void SettingsState::setBackgroundImage(const QString &image)
     Q_EMIT backgroundImageChanged(image);
 }
 
+QList<int> SettingsState::idleLockChoices()
+{
+    return {0, 1, 5, 15};
+}
+
+QString SettingsState::idleLockChoiceText(int minutes)
+{
+    if (minutes <= 0)
+        return tr("Never");
+    if (minutes == 1)
+        return tr("1 minute");
+    return tr("%1 minutes").arg(minutes);
+}
+
+int SettingsState::lockWhenIdle() const
+{
+    const int minutes = UserDefaults::lockWhenIdle();
+    return idleLockChoices().contains(minutes) ? minutes : 0;
+}
+
+void SettingsState::setLockWhenIdle(int minutes)
+{
+    if (!idleLockChoices().contains(minutes) || minutes == lockWhenIdle())
+        return;
+    UserDefaults::setLockWhenIdle(minutes);
+    Q_EMIT lockWhenIdleChanged(minutes);
+}
+
+void SettingsState::setIdleLockAvailable(bool available)
+{
+    if (m_idleLockAvailable == available)
+        return;
+    m_idleLockAvailable = available;
+    Q_EMIT idleLockAvailableChanged(available);
+}
+
+QString SettingsState::idleLockNote() const
+{
+    return m_idleLockAvailable ? QString() : tr("Not available on this desktop");
+}
+
 void SettingsState::setMode(UserDefaults::Mode mode)
 {
     if (m_mode == mode)

@@ -39,6 +39,18 @@ public:
     UserDefaults::Mode mode() const { return m_mode; }
     void setMode(UserDefaults::Mode mode);
 
+    // "Lock When Idle": the minutes offered, 0 for Never, and their names.
+    static QList<int> idleLockChoices();
+    static QString idleLockChoiceText(int minutes);
+    // What the store holds; a value that is not offered counts as Never.
+    int lockWhenIdle() const;
+    // Only an offered choice is stored.
+    void setLockWhenIdle(int minutes);
+    // Whether the desktop tells its idle time; the choice is disabled and says why when not.
+    bool isIdleLockAvailable() const { return m_idleLockAvailable; }
+    void setIdleLockAvailable(bool available);
+    QString idleLockNote() const;
+
 Q_SIGNALS:
     void toggled(SettingsState::Toggle toggle, bool on);
     void sparseUIChanged(bool sparse);
@@ -47,8 +59,11 @@ Q_SIGNALS:
     void biometricsHiddenChanged(bool hidden);
     void backgroundImageChanged(const QString &image);
     void modeChanged(UserDefaults::Mode mode);
+    void lockWhenIdleChanged(int minutes);
+    void idleLockAvailableChanged(bool available);
 
 private:
     QString m_backgroundImage;
     UserDefaults::Mode m_mode;
+    bool m_idleLockAvailable = true;
 };

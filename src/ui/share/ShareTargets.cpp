@@ -1,10 +1,10 @@
 #include "ui/share/ShareTargets.h"
 
+#include "ui/common/FileChooser.h"
 #include "ui/folder/OKAlert.h"
 
 #include <QCommandLinkButton>
 #include <QDir>
-#include <QFileDialog>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -90,18 +90,18 @@ void ShareTargets::openFolderDialog()
         m_activity->perform(Activity::saveToFolder, folder);
         return;
     }
-    auto *dialog = new QFileDialog(this, tr("Save to Folder"), QDir::homePath());
-    dialog->setObjectName(QStringLiteral("saveFolderDialog"));
-    // Qt's own dialog: a desktop portal's would take the focus away and lock the vault.
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setOption(QFileDialog::ShowDirsOnly);
-    dialog->setFileMode(QFileDialog::Directory);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setLabelText(QFileDialog::Accept, tr("Save"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QFileDialog::fileSelected, this,
-            [this](const QString &folder) { m_activity->perform(Activity::saveToFolder, folder); });
-    dialog->open();
+    auto *chooser = new FileChooser(this);
+    connect(chooser, &FileChooser::finished, this, [this, chooser](const QStringList &paths) {
+        chooser->deleteLater();
+        if (!paths.isEmpty())
+            m_activity->perform(Activity::saveToFolder, paths.constFirst());
+    });
+    chooser->open({.kind = FileChooser::Kind::folder,
+                   .title = tr("Save to Folder"),
+                   .folder = QDir::homePath(),
+                   .nameFilters = {},
+                   .acceptLabel = tr("Save"),
+                   .dialogName = QStringLiteral("saveFolderDialog")});
 }
 
 void ShareTargets::setBusy(bool busy)

@@ -1,10 +1,11 @@
 #include "ui/storage/StorageLocationSelectionView.h"
 
+#include "ui/common/FileChooser.h"
 #include "ui/storage/StorageLocationRow.h"
 #include "ui/storage/StorageLocationState.h"
 #include "ui/storage/StorageTip.h"
 
-#include <QFileDialog>
+#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -100,16 +101,18 @@ void StorageLocationSelectionView::showCloudState()
 
 void StorageLocationSelectionView::chooseSyncedFolder()
 {
-    auto *dialog = new QFileDialog(this, tr("Choose Synced Folder…"));
-    dialog->setObjectName(QStringLiteral("syncedFolderDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    // Qt's own dialog keeps the focus in Lumisera, so picking does not lock the vault.
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setOption(QFileDialog::ShowDirsOnly);
-    dialog->setFileMode(QFileDialog::Directory);
-    dialog->setDirectory(QDir::homePath());
-    connect(dialog, &QFileDialog::fileSelected, m_state, &StorageLocationState::linkSyncedFolder);
-    dialog->open();
+    auto *chooser = new FileChooser(this);
+    connect(chooser, &FileChooser::finished, this, [this, chooser](const QStringList &paths) {
+        chooser->deleteLater();
+        if (!paths.isEmpty())
+            m_state->linkSyncedFolder(paths.constFirst());
+    });
+    chooser->open({.kind = FileChooser::Kind::folder,
+                   .title = tr("Choose Synced Folder…"),
+                   .folder = QDir::homePath(),
+                   .nameFilters = {},
+                   .acceptLabel = {},
+                   .dialogName = QStringLiteral("syncedFolderDialog")});
 }
 
 void StorageLocationSelectionView::showLinkFailure(const QString &reason)
