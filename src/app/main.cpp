@@ -24,9 +24,11 @@ int main(int argc, char **argv)
     QApplication::setStyle(QStringLiteral("Fusion"));
     QNetworkProxyFactory::setUseSystemConfiguration(true);
 
+    // Good once, and never for the programs Lumisera starts (a mail program, a file viewer).
+    const QString activationToken = SingleInstance::takeActivationToken();
     SingleInstance instance;
     if (!instance.claim())
-        return instance.notifyRunning() ? 0 : 1;
+        return instance.notifyRunning(activationToken) ? 0 : 1;
     AppPaths::clearTemporaryDirectory();
 
     Application application;
