@@ -64,13 +64,16 @@ void Application::raiseWindow(const QString &activationToken)
 {
     if (!m_window)
         return;
-    // QtWayland hands this variable's token to the compositor with the next activation request
-    // and then clears it.
+    logInfo(activationToken.isEmpty() ? QStringLiteral("raiseWindow: without an activation token")
+                                      : QStringLiteral("raiseWindow: with an activation token"));
+    // QtWayland hands this variable's token to the compositor with the activation request.
     if (!activationToken.isEmpty() && QGuiApplication::platformName() == u"wayland")
         qputenv("XDG_ACTIVATION_TOKEN", activationToken.toLatin1());
     m_window->showNormal();
     m_window->raise();
     m_window->activateWindow();
+    // A compositor without activation leaves it unused: it must not reach the programs started later.
+    qunsetenv("XDG_ACTIVATION_TOKEN");
 }
 
 void Application::quit()

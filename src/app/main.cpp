@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/SingleInstance.h"
 #include "app/StartupProbe.h"
+#include "app/TerminationSignal.h"
 #include "core/AppPaths.h"
 #include "core/ProcessHardening.h"
 #include "ui/common/Symbols.h"
@@ -33,6 +34,8 @@ int main(int argc, char **argv)
 
     Application application;
     QObject::connect(&instance, &SingleInstance::raiseRequested, &application, &Application::raiseWindow);
+    TerminationSignal termination;
+    QObject::connect(&termination, &TerminationSignal::received, &application, &Application::quit);
     application.start();
     StartupProbe::watch(application.window(), QCoreApplication::arguments());
     return QApplication::exec();
