@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-pdf-dev qt6-multimedia-dev qt6-image-formats-plugins
     qt6-l10n-tools qt6-tools-dev qtkeychain-qt6-dev libssl-dev libxkbcommon-dev libheif-dev
     gnome-keyring libsecret-1-0 libsecret-tools imagemagick
-    qt6-wayland xvfb xauth openbox at-spi2-core
+    qt6-wayland weston xvfb xauth openbox at-spi2-core
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
     clang clang-format libclang-rt-14-dev
 )
