@@ -1,5 +1,6 @@
 // The application object: leaving the active phase locks the vault and closes exactly the screens
 // that must go.
+#include "EventLoopMarkers.h"
 #include "TestSession.h"
 #include "WidgetTestMain.h"
 #include "app/Application.h"
@@ -169,7 +170,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("front");
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
-        for (const char *front : {"storage", "settings", "about", "sheet", "nothing"}) {
+        for (const char *front : {"storage", "settings", "about", "sheet", "busy sheet", "nothing"}) {
             QTest::addRow("Escape on %s", front) << QString::fromLatin1(front) << int(Qt::Key_Escape) << 0;
             QTest::addRow("Ctrl+W on %s", front)
                 << QString::fromLatin1(front) << int(Qt::Key_W) << int(Qt::ControlModifier);
@@ -190,8 +191,12 @@ private Q_SLOTS:
             window->openSettings();
         else if (front == u"about"_s)
             window->openAbout();
-        else if (front == u"sheet"_s)
+        else if (front.endsWith(u"sheet"_s))
             presenter->sheet(withField(screen("sheet", false, false)));
+        // A sheet that must be answered first, or is busy, stays.
+        const bool stays = front == u"busy sheet"_s;
+        if (stays)
+            presenter->front()->setDismissesInteractively(false);
         else if (front == u"nothing"_s)
             presenter->dismiss(under);
         const QPointer<Screen> shown = presenter->front();
@@ -200,6 +205,12 @@ private Q_SLOTS:
         QTRY_VERIFY((target = QApplication::focusWidget()) &&
                     (!shown || shown->isAncestorOf(target) || shown->window() == target->window()));
         QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        if (stays) {
+            QVERIFY(zeroTimersRan());
+            QCOMPARE(presenter->front(), shown.data());
+            shown->setDismissesInteractively(true);
+            QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        }
         QTRY_VERIFY(!presenter->presented().contains(shown));
         if (front == u"nothing"_s) {
             QVERIFY(presenter->presented().isEmpty());
