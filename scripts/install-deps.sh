@@ -8,7 +8,7 @@ packages=(
     qt6-l10n-tools qt6-translations-l10n qt6-tools-dev qtkeychain-qt6-dev libssl-dev libxkbcommon-dev libheif-dev
     libx11-dev libxss-dev
     gnome-keyring libsecret-1-0 libsecret-tools imagemagick desktop-file-utils
-    qt6-wayland xvfb xauth openbox at-spi2-core
+    qt6-wayland weston xvfb xauth openbox at-spi2-core
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
     clang clang-format libclang-rt-14-dev
 )

@@ -32,8 +32,10 @@ Application::Application(QObject *parent)
     connect(&m_state, &MainScreenState::schemeApplied, this,
             [](UserDefaults::Mode mode) { ColorScheme::apply(mode); });
     // Shared copies stay while the application they went to may read them, but not past Lumisera.
-    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
-            [] { ShareFolder::removeAll(); });
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
+        lock();
+        ShareFolder::removeAll();
+    });
     watchIdleTime();
 }
 
@@ -46,6 +48,7 @@ void Application::start()
     ColorScheme::apply(SharedData::shared().colorScheme());
     m_window = std::make_unique<MainWindow>(&m_state);
     m_window->setPrivacyMonitor(&m_privacyMonitor);
+    connect(m_window.get(), &MainWindow::quitRequested, this, &Application::quit);
     m_window->show();
     // The buses, the fingerprint reader and the keyring once the window is up: the vault is
     // locked until then anyway.
@@ -66,13 +69,26 @@ void Application::start()
     }
 }
 
-void Application::raiseWindow()
+void Application::raiseWindow(const QString &activationToken)
 {
     if (!m_window)
         return;
+    logInfo(activationToken.isEmpty() ? QStringLiteral("raiseWindow: without an activation token")
+                                      : QStringLiteral("raiseWindow: with an activation token"));
+    // QtWayland hands this variable's token to the compositor with the activation request.
+    if (!activationToken.isEmpty() && QGuiApplication::platformName() == u"wayland")
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toLatin1());
     m_window->showNormal();
     m_window->raise();
     m_window->activateWindow();
+    // A compositor without activation leaves it unused: it must not reach the programs started later.
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+}
+
+void Application::quit()
+{
+    lock();
+    QCoreApplication::quit();
 }
 
 void Application::onPhaseChanged(ScenePhaseMonitor::ScenePhase phase)

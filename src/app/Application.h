@@ -35,8 +35,11 @@ public:
     Biometrics *biometrics() { return &m_biometrics; }
 
 public Q_SLOTS:
-    // A second start asked for the window.
-    void raiseWindow();
+    // A second start asked for the window, with the activation token the desktop gave it (or
+    // nothing): on Wayland the compositor lets a window take the focus only with such a token.
+    void raiseWindow(const QString &activationToken = QString());
+    // Ctrl+Q: the vault locks first, as when the window closes, so nothing waits on the way out.
+    void quit();
 
 private:
     void onPhaseChanged(ScenePhaseMonitor::ScenePhase phase);

@@ -8,11 +8,16 @@
 #include <QLocalSocket>
 #include <QLockFile>
 
+#include <algorithm>
+
 namespace {
 
-const QByteArray RaiseRequest = QByteArrayLiteral("raise\n");
+// "raise", or "raise TOKEN", one line.
+const QByteArray RaiseRequest = QByteArrayLiteral("raise");
 const QByteArray RaiseAnswer = QByteArrayLiteral("raised\n");
-constexpr qint64 LongestLine = 64;
+// Tokens are a few dozen characters (a UUID, or a name and a time stamp); a longer one is no token.
+constexpr qsizetype LongestToken = 400;
+constexpr qint64 LongestLine = LongestToken + 16;
 const QString ClaimLabel = QStringLiteral("claim()");
 
 // Not the process's temporary directory: that one is emptied at every start, which would take
@@ -25,6 +30,13 @@ QString privateRuntimeFolder()
 int remainingMs(const QDeadlineTimer &deadline)
 {
     return int(deadline.remainingTime());
+}
+
+// Printable ASCII without spaces, so that it stays one word of one line.
+bool isToken(const QByteArray &token)
+{
+    return !token.isEmpty() && token.size() <= LongestToken &&
+           std::all_of(token.cbegin(), token.cend(), [](char c) { return c > ' ' && c < 0x7f; });
 }
 
 } // namespace
@@ -47,7 +59,19 @@ bool SingleInstance::claim()
     return true;
 }
 
-bool SingleInstance::notifyRunning(std::chrono::milliseconds timeout)
+QString SingleInstance::takeActivationToken()
+{
+    QByteArray token;
+    for (const char *name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
+        const QByteArray value = qgetenv(name);
+        qunsetenv(name);
+        if (token.isEmpty() && isToken(value))
+            token = value;
+    }
+    return QString::fromLatin1(token);
+}
+
+bool SingleInstance::notifyRunning(const QString &activationToken, std::chrono::milliseconds timeout)
 {
     const QString path = socketPath();
     if (path.isEmpty())
@@ -57,7 +81,10 @@ bool SingleInstance::notifyRunning(std::chrono::milliseconds timeout)
     socket.connectToServer(path);
     if (!socket.waitForConnected(remainingMs(deadline)))
         return false;
-    socket.write(RaiseRequest);
+    const QByteArray token = activationToken.toLatin1();
+    const QByteArray request =
+        isToken(token) ? QByteArray(RaiseRequest + ' ' + token + '\n') : QByteArray(RaiseRequest + '\n');
+    socket.write(request);
     // Waiting to read also sends what was written.
     while (!socket.canReadLine()) {
         if (!socket.waitForReadyRead(remainingMs(deadline)))
@@ -126,10 +153,19 @@ void SingleInstance::readRequest(QLocalSocket *client)
             client->abort();
         return;
     }
-    if (client->readLine(LongestLine) == RaiseRequest) {
+    QByteArray line = client->readLine(LongestLine + 1);
+    if (!line.endsWith('\n')) {
+        client->abort();
+        return;
+    }
+    line.chop(1);
+    const qsizetype space = line.indexOf(' ');
+    const QByteArray word = space < 0 ? line : line.left(space);
+    const QByteArray token = space < 0 ? QByteArray() : line.mid(space + 1);
+    if (word == RaiseRequest && (space < 0 || isToken(token))) {
         client->write(RaiseAnswer);
         client->flush();
-        Q_EMIT raiseRequested();
+        Q_EMIT raiseRequested(QString::fromLatin1(token));
     }
     client->disconnectFromServer();
 }

@@ -27,15 +27,25 @@ public:
     // true, with an error logged, when the guard itself cannot be set up: a start is never refused
     // for want of a lock. False while another instance holds the lock.
     bool claim();
-    // For a later start: asks the first instance to raise its window. True when it answered in time.
-    bool notifyRunning(std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
+    // For a later start: asks the first instance to raise its window, handing over the desktop's
+    // activation token (see activationToken()) so that the compositor lets it take the focus.
+    // True when it answered in time.
+    bool notifyRunning(const QString &activationToken = QString(),
+                       std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
+
+    // The token the desktop gave this start to activate a window with: XDG_ACTIVATION_TOKEN on
+    // Wayland, DESKTOP_STARTUP_ID on X11. Taken out of the environment: it is good only once, and
+    // not for the programs this one starts. Empty when there is none or it is not one line of
+    // printable text.
+    static QString takeActivationToken();
 
     // $XDG_RUNTIME_DIR/lumisera-instance/<key>.socket, else <temp>/lumisera-instance-<uid>/...;
     // empty when that folder cannot be made private.
     QString socketPath() const;
 
 Q_SIGNALS:
-    void raiseRequested();
+    // activationToken: the later start's, or empty.
+    void raiseRequested(const QString &activationToken);
 
 private:
     QString filePath(const QString &suffix) const;

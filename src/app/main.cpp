@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/SingleInstance.h"
 #include "app/StartupProbe.h"
+#include "app/TerminationSignal.h"
 #include "core/AppPaths.h"
 #include "core/ProcessHardening.h"
 #include "i18n/Translations.h"
@@ -25,14 +26,18 @@ int main(int argc, char **argv)
     QApplication::setStyle(QStringLiteral("Fusion"));
     QNetworkProxyFactory::setUseSystemConfiguration(true);
 
+    // Good once, and never for the programs Lumisera starts (a mail program, a file viewer).
+    const QString activationToken = SingleInstance::takeActivationToken();
     SingleInstance instance;
     if (!instance.claim())
-        return instance.notifyRunning() ? 0 : 1;
+        return instance.notifyRunning(activationToken) ? 0 : 1;
     AppPaths::clearTemporaryDirectory();
     Translations::install(app);
 
     Application application;
     QObject::connect(&instance, &SingleInstance::raiseRequested, &application, &Application::raiseWindow);
+    TerminationSignal termination;
+    QObject::connect(&termination, &TerminationSignal::received, &application, &Application::quit);
     application.start();
     StartupProbe::watch(application.window(), QCoreApplication::arguments());
     return QApplication::exec();

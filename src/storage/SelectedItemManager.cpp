@@ -53,3 +53,18 @@ void SelectedItemManager::selectOnly(const StoredItem &item)
     m_selectedItemIDs.insert(item.id());
     Q_EMIT selectedItemIDsChanged();
 }
+
+void SelectedItemManager::selectAll(const QList<StoredItemPtr> &items)
+{
+    if (!m_enabled)
+        return;
+    QSet<QString> all;
+    for (const StoredItemPtr &item : items) {
+        if (item && item->itemType() == StoredItem::StoredItemType::file)
+            all.insert(item->id());
+    }
+    if (all == m_selectedItemIDs)
+        return;
+    m_selectedItemIDs = all;
+    Q_EMIT selectedItemIDsChanged();
+}

@@ -2,6 +2,7 @@
 
 #include "storage/StoredItem.h"
 
+#include <QList>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -29,6 +30,8 @@ public:
     void toggle(const StoredItem &item);
     // Makes a file the whole selection, in or out of selection mode.
     void selectOnly(const StoredItem &item);
+    // Selects every file of items (folders are never selected); only in selection mode.
+    void selectAll(const QList<StoredItemPtr> &items);
 
 Q_SIGNALS:
     // Once per change of the set (emptying and inserting are two changes).

@@ -1,5 +1,6 @@
 // The application object: leaving the active phase locks the vault and closes exactly the screens
 // that must go.
+#include "EventLoopMarkers.h"
 #include "TestSession.h"
 #include "WidgetTestMain.h"
 #include "app/Application.h"
@@ -17,9 +18,11 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 
 using Phase = ScenePhaseMonitor::ScenePhase;
 using namespace Qt::StringLiterals;
@@ -37,12 +40,27 @@ Screen *screen(const char *name, bool onBackground, bool onLock)
 }
 } // namespace
 
+// A sheet's keys start in a text field, as in most of the real ones.
+Screen *withField(Screen *sheet)
+{
+    auto *field = new QLineEdit(sheet);
+    (new QVBoxLayout(sheet))->addWidget(field);
+    sheet->setFocusProxy(field);
+    return sheet;
+}
+
 class TestApplication : public QObject
 {
     Q_OBJECT
     std::unique_ptr<Application> m_app;
 
 private Q_SLOTS:
+    void init()
+    {
+        for (Screen *left : m_app->window()->presenter()->presented())
+            m_app->window()->presenter()->dismiss(left);
+    }
+
     void initTestCase()
     {
         // Neither the desktop's buses nor a fingerprint reader take part here.
@@ -132,6 +150,92 @@ private Q_SLOTS:
         QVERIFY(again && again != first);
         QCOMPARE(again->collection(), storage->state()->rootCollection(StorageLocation::local).get());
         QVERIFY(again->model() && again->model()->rowCount() == 1); // at once, no new listing awaited
+        for (Screen *left : window->presenter()->presented())
+            window->presenter()->dismiss(left);
+    }
+
+    // Escape and Ctrl+W close the screen or sheet in front, Settings and About too, one at a time;
+    // on the main screen alone they do nothing.
+    void keysCloseTheScreenInFront_data()
+    {
+        QTest::addColumn<QString>("front");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        for (const char *front : {"storage", "settings", "about", "sheet", "busy sheet", "nothing"}) {
+            QTest::addRow("Escape on %s", front) << QString::fromLatin1(front) << int(Qt::Key_Escape) << 0;
+            QTest::addRow("Ctrl+W on %s", front)
+                << QString::fromLatin1(front) << int(Qt::Key_W) << int(Qt::ControlModifier);
+        }
+    }
+    void keysCloseTheScreenInFront()
+    {
+        QFETCH(QString, front);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        MainWindow *window = m_app->window();
+        Presenter *presenter = window->presenter();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        window->openStorage(); // under whatever comes in front
+        Screen *under = presenter->front();
+        if (front == u"settings"_s)
+            window->openSettings();
+        else if (front == u"about"_s)
+            window->openAbout();
+        else if (front.endsWith(u"sheet"_s))
+            presenter->sheet(withField(screen("sheet", false, false)));
+        // A sheet that must be answered first, or is busy, stays.
+        const bool stays = front == u"busy sheet"_s;
+        if (stays)
+            presenter->front()->setDismissesInteractively(false);
+        else if (front == u"nothing"_s)
+            presenter->dismiss(under);
+        const QPointer<Screen> shown = presenter->front();
+        QCOMPARE(bool(shown), front != u"nothing"_s);
+        QWidget *target = nullptr;
+        QTRY_VERIFY((target = QApplication::focusWidget()) &&
+                    (!shown || shown->isAncestorOf(target) || shown->window() == target->window()));
+        QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        if (stays) {
+            QVERIFY(zeroTimersRan());
+            QCOMPARE(presenter->front(), shown.data());
+            shown->setDismissesInteractively(true);
+            QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        }
+        QTRY_VERIFY(!presenter->presented().contains(shown));
+        if (front == u"nothing"_s) {
+            QVERIFY(presenter->presented().isEmpty());
+            QVERIFY(window->isVisible());
+        } else {
+            QCOMPARE(presenter->front(), front == u"storage"_s ? nullptr : under); // one at a time
+        }
+        for (Screen *left : presenter->presented())
+            presenter->dismiss(left);
+        QTRY_VERIFY(!shown);
+    }
+
+    // Ctrl+Q quits from the window and from a sheet over it, and the vault locks on the way.
+    void ctrlQLocksAndQuits_data()
+    {
+        QTest::addColumn<bool>("fromSheet");
+        QTest::newRow("main window") << false;
+        QTest::newRow("a sheet") << true;
+    }
+    void ctrlQLocksAndQuits()
+    {
+        QFETCH(bool, fromSheet);
+        MainWindow *window = m_app->window();
+        unlockVaultForTest(passcode);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        if (fromSheet) {
+            window->presenter()->sheet(withField(screen("sheet", false, false)));
+            QTRY_VERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+        }
+        QSignalSpy quits(window, &MainWindow::quitRequested);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(quits.count(), 1);
+        QVERIFY(!KeyChainHelper::shared().isUnlocked());
         for (Screen *left : window->presenter()->presented())
             window->presenter()->dismiss(left);
     }

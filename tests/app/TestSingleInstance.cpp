@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocalSocket>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -53,7 +54,7 @@ private Q_SLOTS:
         QFETCH(QString, before);
         if (before == "quit") {
             QVERIFY(SingleInstance().claim());
-            QVERIFY(!SingleInstance().notifyRunning(500ms)); // nobody answers
+            QVERIFY(!SingleInstance().notifyRunning(QString(), 500ms)); // nobody answers
         } else if (before == "crash") {
             const pid_t child = ::fork();
             if (child == 0)
@@ -81,6 +82,95 @@ private Q_SLOTS:
             QVERIFY(later.get());
             QCOMPARE(raised.size(), start);
         }
+    }
+
+    // The later start's activation token reaches the first instance as it was, or not at all:
+    // what is not one word of printable text is no token, and the window is raised without one.
+    void theActivationTokenTravels_data()
+    {
+        QTest::addColumn<QString>("token");
+        QTest::addColumn<QString>("arrives");
+        QTest::newRow("none") << QString() << QString();
+        QTest::newRow("GNOME's") << "gnome-shell/Lumisera/4711-2-host_TIME93021"
+                                 << "gnome-shell/Lumisera/4711-2-host_TIME93021";
+        QTest::newRow("a UUID") << "6f1c09a4-36b2-4a5e-8d7e-3d6c1b7f0e21"
+                                << "6f1c09a4-36b2-4a5e-8d7e-3d6c1b7f0e21";
+        QTest::newRow("X11 startup id") << "openbox-1234-host-lumisera-0_TIME77"
+                                        << "openbox-1234-host-lumisera-0_TIME77";
+        QTest::newRow("with a space") << "two words" << QString();
+        QTest::newRow("with a line break") << "raise\nraise" << QString();
+        QTest::newRow("not ASCII") << QStringLiteral("jeton-\u00e9") << QString();
+        QTest::newRow("too long") << QString(401, u'x') << QString();
+        QTest::newRow("longest") << QString(400, u'x') << QString(400, u'x');
+    }
+    void theActivationTokenTravels()
+    {
+        QFETCH(QString, token);
+        QFETCH(QString, arrives);
+        SingleInstance first("token-test");
+        QVERIFY(first.claim());
+        QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+        auto later = std::async(std::launch::async, [token] {
+            SingleInstance instance("token-test");
+            return !instance.claim() && instance.notifyRunning(token);
+        });
+        QVERIFY(
+            QTest::qWaitFor([&later] { return later.wait_for(0ms) == std::future_status::ready; }, 10000));
+        QVERIFY(later.get());
+        QCOMPARE(raised.size(), 1);
+        QCOMPARE(raised.first().first().toString(), arrives);
+    }
+
+    // A request that is not "raise" or "raise TOKEN" on one line raises nothing and gets no answer.
+    void aMalformedRequestRaisesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("request");
+        QTest::newRow("two words after raise") << QByteArray("raise a b\n");
+        QTest::newRow("another word") << QByteArray("raised\n");
+        QTest::newRow("raise and a space") << QByteArray("raise \n");
+        QTest::newRow("an endless line") << QByteArray("raise ") + QByteArray(2000, 'x') + '\n';
+    }
+    void aMalformedRequestRaisesNothing()
+    {
+        QFETCH(QByteArray, request);
+        SingleInstance first("malformed-test");
+        QVERIFY(first.claim());
+        QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+        QLocalSocket socket;
+        socket.connectToServer(first.socketPath());
+        QVERIFY(socket.waitForConnected(2000));
+        socket.write(request);
+        socket.flush();
+        // The first instance hangs up on it; a request it took would be answered first.
+        QTRY_COMPARE(socket.state(), QLocalSocket::UnconnectedState);
+        QCOMPARE(socket.readAll(), QByteArray());
+        QCOMPARE(raised.size(), 0);
+    }
+
+    // The token is taken out of the environment, XDG's first: it is good once, and the programs
+    // Lumisera starts must not reuse it.
+    void theTokenComesFromTheEnvironment_data()
+    {
+        QTest::addColumn<QByteArray>("xdg");
+        QTest::addColumn<QByteArray>("startupId");
+        QTest::addColumn<QString>("token");
+        QTest::newRow("Wayland") << QByteArray("wl-1") << QByteArray() << "wl-1";
+        QTest::newRow("X11") << QByteArray() << QByteArray("x11-2_TIME3") << "x11-2_TIME3";
+        QTest::newRow("both") << QByteArray("wl-1") << QByteArray("x11-2_TIME3") << "wl-1";
+        QTest::newRow("Wayland's unusable")
+            << QByteArray("a b") << QByteArray("x11-2_TIME3") << "x11-2_TIME3";
+        QTest::newRow("neither") << QByteArray() << QByteArray() << QString();
+    }
+    void theTokenComesFromTheEnvironment()
+    {
+        QFETCH(QByteArray, xdg);
+        QFETCH(QByteArray, startupId);
+        QFETCH(QString, token);
+        const auto xdgVariable = setForNow("XDG_ACTIVATION_TOKEN", xdg);
+        const auto startupVariable = setForNow("DESKTOP_STARTUP_ID", startupId);
+        QCOMPARE(SingleInstance::takeActivationToken(), token);
+        QVERIFY(!qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
+        QVERIFY(!qEnvironmentVariableIsSet("DESKTOP_STARTUP_ID"));
     }
 
     void theFolderIsPrivate_data()

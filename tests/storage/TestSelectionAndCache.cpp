@@ -57,6 +57,28 @@ private Q_SLOTS:
         QCOMPARE(changes.count(), 2); // none for the folder
     }
 
+    // Select-all takes the files and leaves the folders, only in selection mode, and says so once.
+    void selectAllTakesFilesOnly()
+    {
+        const StoredItemPtr fileA = entry("aaaa", false), fileB = entry("bbbb", false);
+        const StoredItemPtr folder = entry("Trips", true);
+        const QList<StoredItemPtr> all{folder, fileA, fileB};
+        SelectedItemManager manager({}, false, "local.Trips.file");
+        QSignalSpy changes(&manager, &SelectedItemManager::selectedItemIDsChanged);
+        manager.selectAll(all);
+        QVERIFY(manager.selectedItemIDs().isEmpty()); // not enabled yet
+        QCOMPARE(changes.count(), 0);
+
+        manager.enable();
+        manager.toggle(*fileA);
+        changes.clear();
+        manager.selectAll(all);
+        QCOMPARE(manager.selectedItemIDs(), (QSet<QString>{fileA->id(), fileB->id()}));
+        QCOMPARE(changes.count(), 1);
+        manager.selectAll(all);
+        QCOMPARE(changes.count(), 1); // nothing new
+    }
+
     void cacheKeepsOpenCollections()
     {
         ItemCollectionCache &cache = ItemCollectionCache::shared();

@@ -283,6 +283,47 @@ private Q_SLOTS:
                     m_window->findChild<Screen *>(opens)->isVisible());
     }
 
+    // The standard keys reach the folder's state: F5 reloads, Ctrl+A and Delete wait for Select
+    // mode, then select every file (never a folder) and ask to delete them, and Escape leaves Select
+    // mode before it closes the screen.
+    void standardKeysReachTheFolder()
+    {
+        QVERIFY(!makeFolder(u"Sub"_s, 0).isEmpty());
+        for (int i = 0; i < 2; ++i)
+            QVERIFY(connected(FileItemType::all)->operations().addImageData(pngPicture(i, {24, 16})));
+        FolderView *view = open(FileItemType::all);
+        QVERIFY(listed(view, 3));
+        QTRY_COMPARE(QApplication::focusWidget(), view->grid());
+        QSignalSpy listing(view->collection(), &ItemCollection::timestampChanged);
+        press(Qt::Key_F5);
+        QVERIFY(listing.wait(5000));
+
+        press(Qt::Key_A, Qt::ControlModifier);
+        press(Qt::Key_Delete);
+        QVERIFY(!view->selectionManager()->isEnabled());
+        QCOMPARE(m_presenter->presented(), QList<Screen *>{view}); // no confirmation
+
+        QTest::mouseClick(view->toolbar()->selectButton(), Qt::LeftButton);
+        view->grid()->setFocus();
+        press(Qt::Key_Delete);
+        QCOMPARE(m_presenter->presented(), QList<Screen *>{view}); // nothing chosen yet
+        press(Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(view->selectionManager()->selectedItemIDs().size(), 2);
+        press(Qt::Key_Delete);
+        QTRY_COMPARE(m_presenter->presented().size(), 2);
+        Screen *confirm = m_presenter->presented().constLast();
+        QCOMPARE(confirm->objectName(), u"deleteFileView"_s);
+        m_presenter->dismiss(confirm);
+        QCOMPARE(view->selectionManager()->selectedItemIDs().size(), 2); // nothing deleted yet
+
+        view->grid()->setFocus();
+        press(Qt::Key_Escape);
+        QVERIFY(!view->selectionManager()->isEnabled());
+        QCOMPARE(m_navigation->top(), view);
+        press(Qt::Key_Escape);
+        QTRY_COMPARE(m_navigation->top(), m_navigation->screens().first());
+    }
+
     void reloadKeepsTheScrollPosition()
     {
         const QString path = makeFolder(u"Many"_s, 60);

@@ -7,6 +7,8 @@ using namespace Qt::StringLiterals;
 
 using Page = FolderViewState::Page;
 using Tap = FolderViewState::Tap;
+using Key = FolderViewState::Key;
+using KeyEffect = FolderViewState::KeyEffect;
 using Pin = std::optional<QString>;
 
 Q_DECLARE_METATYPE(Pin)
@@ -171,6 +173,49 @@ private Q_SLOTS:
         QCOMPARE(state.tap(true), folderTap);
         QCOMPARE(state.showsTileMenu(false), !selecting);
         QVERIFY(!state.showsTileMenu(true));
+    }
+
+    // The standard keys: Escape leaves Select mode before it closes the screen; Delete and
+    // select-all act only in Select mode on a listed, open folder, Delete only with a selection.
+    void keys_data()
+    {
+        QTest::addColumn<Key>("key");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<KeyEffect>("effect");
+        const QList<std::pair<QString, std::array<KeyEffect, 4>>> table{
+            // mode                   Escape                    Delete                      Ctrl+A F5
+            {u"browsing"_s, {KeyEffect::close, KeyEffect::nothing, KeyEffect::nothing, KeyEffect::reload}},
+            {u"selecting, none chosen"_s,
+             {KeyEffect::leaveSelection, KeyEffect::nothing, KeyEffect::selectAll, KeyEffect::reload}},
+            {u"selecting, two chosen"_s,
+             {KeyEffect::leaveSelection, KeyEffect::deleteSelection, KeyEffect::selectAll,
+              KeyEffect::reload}},
+            {u"selecting, files gone"_s,
+             {KeyEffect::leaveSelection, KeyEffect::nothing, KeyEffect::nothing, KeyEffect::reload}},
+            {u"locked by its PIN"_s,
+             {KeyEffect::close, KeyEffect::nothing, KeyEffect::nothing, KeyEffect::reload}},
+            {u"not listed yet"_s,
+             {KeyEffect::close, KeyEffect::nothing, KeyEffect::nothing, KeyEffect::reload}},
+        };
+        const std::array<Key, 4> keys{Key::escape, Key::deleteSelection, Key::selectAll, Key::reload};
+        for (const auto &[mode, effects] : table) {
+            for (std::size_t k = 0; k < keys.size(); ++k)
+                QTest::addRow("%s, %s", QMetaEnum::fromType<Key>().valueToKey(int(keys[k])), qPrintable(mode))
+                    << keys[k] << mode << effects[k];
+        }
+    }
+    void keys()
+    {
+        QFETCH(Key, key);
+        QFETCH(QString, mode);
+        QFETCH(KeyEffect, effect);
+        FolderViewState state(false);
+        if (mode != u"not listed yet"_s)
+            state.setListing(true, mode == u"locked by its PIN"_s ? Pin(u"abcd"_s) : Pin(), false);
+        state.setContents(3, mode != u"selecting, files gone"_s, false);
+        if (mode.startsWith(u"selecting"_s))
+            state.setSelection(true, mode == u"selecting, two chosen"_s ? 2 : 0);
+        QCOMPARE(state.key(key), effect);
     }
 };
 

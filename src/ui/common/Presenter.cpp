@@ -2,10 +2,12 @@
 
 #include "ui/common/NavigationStack.h"
 #include "ui/common/Screen.h"
+#include "ui/common/StandardShortcut.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -15,7 +17,16 @@ namespace {
 class SheetDialog : public QDialog
 {
 public:
-    SheetDialog(Screen *screen, QWidget *parent) : QDialog(parent), m_screen(screen) {}
+    SheetDialog(Screen *screen, Presenter *presenter, QWidget *parent) : QDialog(parent), m_screen(screen)
+    {
+        // A sheet is a window of its own: the main window's keys do not reach into it.
+        QShortcut *close =
+            StandardShortcut::make(QKeySequence::Close, QKeySequence(Qt::CTRL | Qt::Key_W), this);
+        connect(close, &QShortcut::activated, this, &SheetDialog::reject);
+        QShortcut *quit =
+            StandardShortcut::make(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+        connect(quit, &QShortcut::activated, presenter, &Presenter::quitRequested);
+    }
     void reject() override
     {
         if (!m_screen || m_screen->dismissesInteractively())
@@ -70,7 +81,7 @@ void Presenter::cover(Screen *screen)
 void Presenter::sheet(Screen *screen)
 {
     presenting(screen);
-    auto *dialog = new SheetDialog(screen, m_window);
+    auto *dialog = new SheetDialog(screen, this, m_window);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setObjectName(screen->objectName() + QStringLiteral("Sheet"));
     // Named and described before it shows: a screen reader announces both as the sheet opens.
@@ -126,6 +137,29 @@ QList<Screen *> Presenter::presented() const
     for (QDialog *dialog : m_sheets)
         screens += dialog->findChildren<Screen *>(QString(), Qt::FindDirectChildrenOnly);
     return screens;
+}
+
+Screen *Presenter::front() const
+{
+    if (!m_sheets.isEmpty()) {
+        const auto screens =
+            m_sheets.constLast()->findChildren<Screen *>(QString(), Qt::FindDirectChildrenOnly);
+        if (!screens.isEmpty())
+            return screens.constFirst();
+    }
+    if (!m_covers.isEmpty())
+        return m_covers.constLast();
+    const QList<Screen *> pushed = m_navigation->screens();
+    return pushed.size() > 1 ? pushed.constLast() : nullptr;
+}
+
+bool Presenter::closeFront()
+{
+    Screen *shown = front();
+    if (!shown || !shown->dismissesInteractively())
+        return false;
+    dismiss(shown);
+    return true;
 }
 
 void Presenter::applicationWentToBackground()

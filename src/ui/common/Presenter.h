@@ -29,6 +29,12 @@ public:
 
     // Every shown screen but the root, in the order shown.
     QList<Screen *> presented() const;
+    // The screen the person sees in front: the latest sheet, else the latest cover, else the top
+    // of the navigation stack; nothing over the root.
+    Screen *front() const;
+    // Ctrl+W and Escape: closes the screen in front unless it must be answered first. False when
+    // nothing closed.
+    bool closeFront();
 
 public Q_SLOTS:
     // Closes every screen that carries the automatic dismissal.
@@ -38,6 +44,8 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void dismissed(Screen *screen);
+    // Ctrl+Q in a sheet, which the window's own shortcut cannot see.
+    void quitRequested();
 
 private:
     void dismissWhere(const std::function<bool(Screen *)> &condition);

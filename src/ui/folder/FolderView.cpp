@@ -11,6 +11,7 @@
 #include "ui/common/Presenter.h"
 #include "ui/common/PrivacyCover.h"
 #include "ui/common/ReturnActivates.h"
+#include "ui/common/StandardShortcut.h"
 #include "ui/common/Symbols.h"
 #include "ui/folder/AddFolder.h"
 #include "ui/folder/DeleteFileView.h"
@@ -34,6 +35,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -70,6 +72,7 @@ FolderView::FolderView(std::shared_ptr<ItemCollection> collection, VaultSessionP
     layout->addWidget(m_privacy ? new PrivacyCover(content, m_privacy) : content, 1);
 
     connectToolbar();
+    installKeys();
     connect(m_grid, &FolderGrid::tileTapped, this, &FolderView::tap);
     connect(m_grid, &FolderGrid::tileMenuRequested, this, &FolderView::showTileMenu);
     connect(m_grid, &FolderGrid::filesDropped, this, [this](const QStringList &paths) {
@@ -189,15 +192,9 @@ void FolderView::connectToolbar()
         else
             m_selection->enable();
     });
-    connect(m_toolbar, &FolderToolbar::deleteSelectionRequested, this, [this] {
-        if (!selectedItems().isEmpty())
-            deleteItems(selectedItems());
-    });
+    connect(m_toolbar, &FolderToolbar::deleteSelectionRequested, this, &FolderView::deleteSelection);
     connect(m_toolbar, &FolderToolbar::shareRequested, this, [this] { shareItems(selectedItems()); });
-    connect(m_toolbar, &FolderToolbar::reloadRequested, this, [this] {
-        if (m_collection->hasDriveManager())
-            m_collection->reload();
-    });
+    connect(m_toolbar, &FolderToolbar::reloadRequested, this, &FolderView::reload);
     connect(m_toolbar, &FolderToolbar::addFolderRequested, this, &FolderView::showAddFolder);
     connect(m_toolbar, &FolderToolbar::deleteFolderRequested, this, &FolderView::showDeleteFolder);
     connect(m_toolbar, &FolderToolbar::modifyFolderRequested, this,
@@ -205,6 +202,52 @@ void FolderView::connectToolbar()
     connect(m_toolbar, &FolderToolbar::importPhotosRequested, this, &FolderView::importPhotosRequested);
     connect(m_toolbar, &FolderToolbar::importFilesRequested, this, &FolderView::importFilesRequested);
     connect(m_toolbar, &FolderToolbar::cameraRequested, this, &FolderView::cameraRequested);
+}
+
+void FolderView::installKeys()
+{
+    // Only while this folder is the one shown: a hidden screen's shortcuts do not fire.
+    const auto bind = [this](QKeySequence::StandardKey standard, const QKeySequence &linuxKey,
+                             FolderViewState::Key key) {
+        QShortcut *shortcut =
+            StandardShortcut::make(standard, linuxKey, this, Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, key] { pressed(key); });
+    };
+    bind(QKeySequence::Delete, QKeySequence(Qt::Key_Delete), FolderViewState::Key::deleteSelection);
+    bind(QKeySequence::SelectAll, QKeySequence(Qt::CTRL | Qt::Key_A), FolderViewState::Key::selectAll);
+    bind(QKeySequence::Refresh, QKeySequence(Qt::Key_F5), FolderViewState::Key::reload);
+}
+
+void FolderView::pressed(FolderViewState::Key key)
+{
+    switch (m_state->key(key)) {
+    case FolderViewState::KeyEffect::nothing:
+        return;
+    case FolderViewState::KeyEffect::leaveSelection:
+        return m_selection->disable();
+    case FolderViewState::KeyEffect::close:
+        Q_EMIT dismissRequested();
+        return;
+    case FolderViewState::KeyEffect::deleteSelection:
+        return deleteSelection();
+    case FolderViewState::KeyEffect::selectAll:
+        return m_selection->selectAll(shownItems());
+    case FolderViewState::KeyEffect::reload:
+        return reload();
+    }
+}
+
+void FolderView::reload()
+{
+    if (m_collection->hasDriveManager())
+        m_collection->reload();
+}
+
+void FolderView::deleteSelection()
+{
+    const QList<StoredItemPtr> items = selectedItems();
+    if (!items.isEmpty())
+        deleteItems(items);
 }
 
 void FolderView::listingChanged()
@@ -305,11 +348,18 @@ QList<StoredItemPtr> FolderView::selectedItems() const
 {
     QList<StoredItemPtr> items;
     const QSet<QString> ids = m_selection->selectedItemIDs();
-    for (int row = 0; m_model && row < m_model->rowCount(); ++row) {
-        const StoredItemPtr item = m_model->itemAt(row);
+    for (const StoredItemPtr &item : shownItems()) {
         if (ids.contains(item->id()))
             items.append(item);
     }
+    return items;
+}
+
+QList<StoredItemPtr> FolderView::shownItems() const
+{
+    QList<StoredItemPtr> items;
+    for (int row = 0; m_model && row < m_model->rowCount(); ++row)
+        items.append(m_model->itemAt(row));
     return items;
 }
 
@@ -368,10 +418,7 @@ void FolderView::leave()
 void FolderView::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
-        if (m_selection->isEnabled())
-            m_selection->disable();
-        else
-            Q_EMIT dismissRequested();
+        pressed(FolderViewState::Key::escape);
         return;
     }
     Screen::keyPressEvent(event);

@@ -3,6 +3,7 @@
 #include "security/VaultSession.h"
 #include "storage/StoredItem.h"
 #include "ui/common/Screen.h"
+#include "ui/folder/FolderViewState.h"
 
 #include <QPointer>
 #include <memory>
@@ -10,7 +11,6 @@
 class FolderGrid;
 class FolderTip;
 class FolderToolbar;
-class FolderViewState;
 class ItemCollection;
 class ItemListModel;
 class Presenter;
@@ -65,6 +65,11 @@ private:
     QWidget *makeLockPage();
     QWidget *makeEmptyPage();
     void connectToolbar();
+    void installKeys();
+    void pressed(FolderViewState::Key key);
+    QList<StoredItemPtr> shownItems() const;
+    void reload();
+    void deleteSelection();
     void listingChanged();
     void openContents();
     void closeContents();

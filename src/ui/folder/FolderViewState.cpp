@@ -31,6 +31,22 @@ FolderViewState::Tap FolderViewState::tap(bool isFolder) const
     return isFolder ? Tap::openFolder : Tap::openItem;
 }
 
+FolderViewState::KeyEffect FolderViewState::key(Key key) const
+{
+    const bool choosing = m_selecting && showsContents();
+    switch (key) {
+    case Key::escape:
+        return m_selecting ? KeyEffect::leaveSelection : KeyEffect::close;
+    case Key::deleteSelection:
+        return choosing && m_selectedCount > 0 ? KeyEffect::deleteSelection : KeyEffect::nothing;
+    case Key::selectAll:
+        return choosing && m_hasFiles ? KeyEffect::selectAll : KeyEffect::nothing;
+    case Key::reload:
+        return KeyEffect::reload;
+    }
+    return KeyEffect::nothing;
+}
+
 void FolderViewState::setListing(bool listed, const std::optional<QString> &pin, bool pinUnreadable)
 {
     const bool showed = showsContents();

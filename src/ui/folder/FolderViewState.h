@@ -20,6 +20,11 @@ public:
     Q_ENUM(Page)
     enum class Tap { nothing, toggleSelection, openFolder, openItem };
     Q_ENUM(Tap)
+    // The standard keys the folder screen answers.
+    enum class Key { escape, deleteSelection, selectAll, reload };
+    Q_ENUM(Key)
+    enum class KeyEffect { nothing, leaveSelection, close, deleteSelection, selectAll, reload };
+    Q_ENUM(KeyEffect)
 
     // folderAddOk: a tree's root, where folders are made and an empty listing offers to add one.
     explicit FolderViewState(bool folderAddOk, QObject *parent = nullptr);
@@ -44,6 +49,8 @@ public:
     Tap tap(bool isFolder) const;
     bool showsTileMenu(bool isFolder) const { return !m_locked && !isFolder && !m_selecting; }
     bool acceptsDrop() const { return !m_locked; }
+    // Delete and select-all act only on files chosen in Select mode, as the toolbar's buttons do.
+    KeyEffect key(Key key) const;
 
 public Q_SLOTS:
     // What the latest listing says; an unlisted one (not yet, or closed) changes no lock.

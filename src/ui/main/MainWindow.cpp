@@ -8,6 +8,7 @@
 #include "ui/common/BackgroundCanvas.h"
 #include "ui/common/NavigationStack.h"
 #include "ui/common/Presenter.h"
+#include "ui/common/StandardShortcut.h"
 #include "ui/folder/FolderView.h"
 #include "ui/folder/ImportSheet.h"
 #include "ui/main/ContentView.h"
@@ -17,6 +18,8 @@
 #include "ui/storage/StorageLocationSelectionView.h"
 #include "ui/storage/StorageLocationState.h"
 
+#include <QKeyEvent>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -47,6 +50,24 @@ MainWindow::MainWindow(MainScreenState *state, QWidget *parent)
     connect(m_contentView, &ContentView::settingsRequested, this, &MainWindow::openSettings);
     connect(m_contentView, &ContentView::aboutRequested, this, &MainWindow::openAbout);
     connect(m_contentView, &ContentView::donationRequested, this, [] { DonationPage::open(); });
+    installKeys();
+}
+
+void MainWindow::installKeys()
+{
+    QShortcut *quit = StandardShortcut::make(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    connect(quit, &QShortcut::activated, this, &MainWindow::quitRequested);
+    // The sheets are windows of their own, with their own Ctrl+Q.
+    connect(m_presenter, &Presenter::quitRequested, this, &MainWindow::quitRequested);
+    QShortcut *close = StandardShortcut::make(QKeySequence::Close, QKeySequence(Qt::CTRL | Qt::Key_W), this);
+    connect(close, &QShortcut::activated, m_presenter, &Presenter::closeFront);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && m_presenter->closeFront())
+        return;
+    QWidget::keyPressEvent(event);
 }
 
 void MainWindow::openStorage()

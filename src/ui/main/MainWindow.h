@@ -37,7 +37,16 @@ public Q_SLOTS:
     void openAbout();
     void openTree(const std::shared_ptr<ItemCollection> &root, const QString &title);
 
+Q_SIGNALS:
+    // Ctrl+Q.
+    void quitRequested();
+
+protected:
+    // Escape that no screen took for itself closes the screen in front.
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
+    void installKeys();
     void serveImports(FolderView *folder);
     MainScreenState *m_state;
     BackgroundCanvas *m_canvas;
