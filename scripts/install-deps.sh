@@ -11,6 +11,7 @@ packages=(
     qt6-wayland weston xvfb xauth openbox at-spi2-core
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
     clang clang-format libclang-rt-14-dev
+    appstream desktop-file-utils bash-completion man-db
 )
 
 missing=()

@@ -1,9 +1,12 @@
 #include "cli/CommandLine.h"
 
+#include "cli/FolderCompletion.h"
 #include "cli/QuoteCommand.h"
 #include "cli/VaultCommands.h"
 
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 CommandLine::CommandLine()
     : m_commands{{QStringLiteral("quote"), QuoteCommand::summary(), &QuoteCommand::run}}, m_out(stdout),
@@ -26,6 +29,8 @@ int CommandLine::run(const QStringList &arguments)
             options.cloud = true;
         else if (argument == QLatin1String("--passcode-stdin"))
             options.passcodeStdin = true;
+        else if (argument == QLatin1String("--complete-folders"))
+            return completeFolders(options, arguments.size() - index - 1);
         else if (argument.startsWith(u'-')) {
             m_err << "lumisera-vault: "
                   << tr("unknown option \"%1\"; see lumisera-vault --help").arg(argument) << "\n";
@@ -44,6 +49,21 @@ int CommandLine::run(const QStringList &arguments)
     m_err << "lumisera-vault: "
           << tr("unknown command \"%1\"; see lumisera-vault --help").arg(arguments.at(index)) << "\n";
     return Usage;
+}
+
+int CommandLine::completeFolders(const GlobalOptions &options, qsizetype argumentsAfter)
+{
+    // For the shell's completion only (not in --help): whatever goes wrong, the terminal being
+    // typed on shows nothing of it.
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (null >= 0) {
+        ::dup2(null, STDERR_FILENO);
+        ::close(null);
+    }
+    if (argumentsAfter > 0)
+        return Usage;
+    return FolderCompletion::onSessionBus(options.cloud ? StorageLocation::cloud : StorageLocation::local)
+        .run(m_out);
 }
 
 void CommandLine::printHelp(QTextStream &stream) const

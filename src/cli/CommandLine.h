@@ -34,6 +34,9 @@ public:
     int run(const QStringList &arguments);
 
 private:
+    // Prints the folder names for bash completion when the keyring gives the passcode without a
+    // prompt (FolderCompletion); silent in every case.
+    int completeFolders(const GlobalOptions &options, qsizetype argumentsAfter);
     void printHelp(QTextStream &stream) const;
 
     QList<Command> m_commands;

@@ -41,12 +41,12 @@ KeyChainHelper &KeyChainHelper::shared()
     return *instance;
 }
 
-std::unique_ptr<PasscodeStore> KeyChainHelper::makeSystemBackend()
+std::unique_ptr<PasscodeStore> KeyChainHelper::makeSystemBackend(std::chrono::milliseconds keyringDeadline)
 {
-    return std::make_unique<PasscodeStore>(
-        std::make_unique<KeychainCredentialBackend>(std::make_shared<QtKeychainService>(service)),
-        std::make_unique<FileCredentialBackend>(), AppPaths::credentialsFile(),
-        [] { return VaultPresence::look(); });
+    return std::make_unique<PasscodeStore>(std::make_unique<KeychainCredentialBackend>(
+                                               std::make_shared<QtKeychainService>(service), keyringDeadline),
+                                           std::make_unique<FileCredentialBackend>(),
+                                           AppPaths::credentialsFile(), [] { return VaultPresence::look(); });
 }
 
 std::shared_ptr<CredentialBackend> KeyChainHelper::backend()

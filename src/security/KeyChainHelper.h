@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <QObject>
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -34,8 +35,10 @@ public:
 
     static KeyChainHelper &shared();
 
-    // The desktop keyring, or the private file where none answers (see PasscodeStore).
-    static std::unique_ptr<PasscodeStore> makeSystemBackend();
+    // The desktop keyring, or the private file where none answers (see PasscodeStore). A keyring
+    // call fails when it has not answered by `keyringDeadline`.
+    static std::unique_ptr<PasscodeStore>
+    makeSystemBackend(std::chrono::milliseconds keyringDeadline = std::chrono::minutes(2));
 
     // The open session; nothing while the vault is locked.
     VaultSessionPtr session() const;

@@ -50,6 +50,14 @@ private Q_SLOTS:
         QCOMPARE(vault({"mkdir", "Notes"}).status, 0);
         QCOMPARE(vault({"add", "Notes", note}).status, 0);
 
+        // The unlocked keyring gives the passcode without a prompt: bash completion gets the folders.
+        const VaultOutcome completed = vault({"--complete-folders"}, true, QString());
+        QCOMPARE(completed.out, QStringLiteral("Notes\n"));
+        QCOMPARE(completed.status, 0);
+        const VaultOutcome unreachable = vault({"--complete-folders"}, false, QString());
+        QCOMPARE(unreachable.out + unreachable.err, QString());
+        QCOMPARE(unreachable.status, 1);
+
         // Over SSH or from cron: one clear line, and no second passcode.
         const VaultOutcome listed = vault({"ls", "Notes"}, false);
         QCOMPARE(listed.status, 1);
@@ -63,6 +71,7 @@ private Q_SLOTS:
         QCOMPARE(vault({"passcode-store", "file"}, true, "wrong horse 42\n").status, 1);
         QCOMPARE(vault({"passcode-store", "file"}).status, 0);
         QCOMPARE(vault({"passcode-store"}).out, QStringLiteral("file\n"));
+        QCOMPARE(vault({"--complete-folders"}, true, QString()).out, QString()); // the file: no names
         QCOMPARE(vault({"get", "Notes", "note.txt", "-o", "-"}, false).out, QStringLiteral("kept safe"));
         QCOMPARE(vault({"passcode-store", "keyring"}, false).status, 1);
         QCOMPARE(vault({"passcode-store", "keyring"}).status, 0);
