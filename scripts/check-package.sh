@@ -5,6 +5,7 @@
 # desktop entry validate; the man page is clean and names every command and option the program's
 # help names; bash completion offers them too. lintian, where installed, reports without failing.
 set -euo pipefail
+export LANGUAGE=en # the checks read the English help
 cd "$(dirname "$0")/.."
 
 deb=$(realpath "$1")

@@ -1227,6 +1227,33 @@ Achten Sie beim Ansehen vertraulicher Dateien stets auf Ihre Umgebung.</translat
         <source>Color scheme</source>
         <translation>Farbschema</translation>
     </message>
+    <message>
+        <source>Lock When Idle</source>
+        <translation>Bei Inaktivität sperren</translation>
+    </message>
+    <message>
+        <source>Locks the vault after this long without keyboard or mouse input to the desktop, even while Lumisera is the active window.</source>
+        <translation>Sperrt den Tresor nach so langer Zeit ohne Tastatur- oder Mauseingabe am Desktop, auch wenn Lumisera das aktive Fenster ist.</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsState</name>
+    <message>
+        <source>Never</source>
+        <translation>Nie</translation>
+    </message>
+    <message>
+        <source>1 minute</source>
+        <translation>1 Minute</translation>
+    </message>
+    <message>
+        <source>%1 minutes</source>
+        <translation>%1 Minuten</translation>
+    </message>
+    <message>
+        <source>Not available on this desktop</source>
+        <translation>Auf diesem Desktop nicht verfügbar</translation>
+    </message>
 </context>
 <context>
     <name>ShareActivity</name>

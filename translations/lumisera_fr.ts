@@ -1227,6 +1227,33 @@ Restez toujours attentif à votre entourage lorsque vous consultez des fichiers 
         <source>Color scheme</source>
         <translation>Jeu de couleurs</translation>
     </message>
+    <message>
+        <source>Lock When Idle</source>
+        <translation>Verrouiller en cas d’inactivité</translation>
+    </message>
+    <message>
+        <source>Locks the vault after this long without keyboard or mouse input to the desktop, even while Lumisera is the active window.</source>
+        <translation>Verrouille le coffre après cette durée sans saisie au clavier ni à la souris sur le bureau, même lorsque Lumisera est la fenêtre active.</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsState</name>
+    <message>
+        <source>Never</source>
+        <translation>Jamais</translation>
+    </message>
+    <message>
+        <source>1 minute</source>
+        <translation>1 minute</translation>
+    </message>
+    <message>
+        <source>%1 minutes</source>
+        <translation>%1 minutes</translation>
+    </message>
+    <message>
+        <source>Not available on this desktop</source>
+        <translation>Non disponible sur ce bureau</translation>
+    </message>
 </context>
 <context>
     <name>ShareActivity</name>
