@@ -46,6 +46,17 @@ private:
     int m_asks = 0;
 };
 
+// A monitor that has found fake as its one source.
+FakeIdleSource *detectOnly(IdleMonitor &monitor, qint64 idleMs)
+{
+    auto source = std::make_unique<FakeIdleSource>(QStringLiteral("fake"), idleMs);
+    FakeIdleSource *fake = source.get();
+    IdleMonitor::Sources sources;
+    sources.push_back(std::move(source));
+    monitor.detect(std::move(sources));
+    return fake;
+}
+
 // A session service answering one idle-time method with a fixed value, as KDE and Mutter do.
 class FakeIdleService : public QDBusVirtualObject
 {
@@ -157,12 +168,8 @@ private Q_SLOTS:
         QFETCH(int, minutes);
         QFETCH(qint64, idleMs);
         QFETCH(bool, locks);
-        auto source = std::make_unique<FakeIdleSource>(QStringLiteral("fake"), 0);
-        FakeIdleSource *fake = source.get();
         IdleMonitor monitor;
-        IdleMonitor::Sources sources;
-        sources.push_back(std::move(source));
-        monitor.detect(std::move(sources));
+        FakeIdleSource *fake = detectOnly(monitor, 0);
         fake->setIdle(idleMs);
         QSignalSpy reached(&monitor, &IdleMonitor::idleLimitReached);
         monitor.setLimit(std::chrono::minutes(minutes));
@@ -187,12 +194,8 @@ private Q_SLOTS:
         QFETCH(int, minutes);
         QFETCH(bool, watching);
         QFETCH(int, asks);
-        auto source = std::make_unique<FakeIdleSource>(QStringLiteral("fake"), 1000);
-        FakeIdleSource *fake = source.get();
         IdleMonitor monitor;
-        IdleMonitor::Sources sources;
-        sources.push_back(std::move(source));
-        monitor.detect(std::move(sources));
+        FakeIdleSource *fake = detectOnly(monitor, 1000);
         const int detectionAsks = fake->asks();
         monitor.setLimit(std::chrono::minutes(minutes));
         monitor.setWatching(watching);
@@ -203,12 +206,8 @@ private Q_SLOTS:
     // Polling finds the limit on its own once the idle time passes it.
     void pollingReachesTheLimit()
     {
-        auto source = std::make_unique<FakeIdleSource>(QStringLiteral("fake"), 0);
-        FakeIdleSource *fake = source.get();
         IdleMonitor monitor;
-        IdleMonitor::Sources sources;
-        sources.push_back(std::move(source));
-        monitor.detect(std::move(sources));
+        FakeIdleSource *fake = detectOnly(monitor, 0);
         QSignalSpy reached(&monitor, &IdleMonitor::idleLimitReached);
         monitor.setPollInterval(10ms);
         monitor.setLimit(1min);
