@@ -106,6 +106,8 @@ private Q_SLOTS:
         QCOMPARE(choice->isEnabled(), available);
         QCOMPARE(note->isVisible(), !available);
         QCOMPARE(note->text(), available ? QString() : QStringLiteral("Not available on this desktop"));
+        // A screen reader says why the choice is greyed out.
+        QCOMPARE(choice->accessibleDescription() == note->text(), !available);
         settings.state()->setIdleLockAvailable(true);
         QVERIFY(choice->isEnabled());
         QVERIFY(!note->isVisible());

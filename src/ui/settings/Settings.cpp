@@ -182,16 +182,17 @@ QWidget *Settings::makeIdleLockChoice()
             [this, choice](int index) { m_state->setLockWhenIdle(choice->itemData(index).toInt()); });
     auto *label = new QLabel(tr("Lock When Idle"));
     label->setBuddy(choice);
-    auto *help = new QLabel(tr("Locks the vault after this long without keyboard or mouse input to the "
-                               "desktop, even while Lumisera is the active window."));
-    help->setWordWrap(true);
+    const QString helpText = tr("Locks the vault after this long without keyboard or mouse input to the "
+                                "desktop, even while Lumisera is the active window.");
+    QLabel *help = SettingsToggle::makeHelp(helpText);
     auto *note = new QLabel;
     note->setObjectName(QStringLiteral("lockWhenIdleNote"));
-    const auto showAvailability = [this, choice, note] {
-        choice->setEnabled(m_state->isIdleLockAvailable());
+    const auto showAvailability = [this, choice, note, helpText] {
+        const bool available = m_state->isIdleLockAvailable();
+        choice->setEnabled(available);
         note->setText(m_state->idleLockNote());
-        note->setVisible(!m_state->isIdleLockAvailable());
-        choice->setAccessibleDescription(m_state->idleLockNote());
+        note->setVisible(!available);
+        choice->setAccessibleDescription(available ? helpText : m_state->idleLockNote());
     };
     showAvailability();
     connect(m_state, &SettingsState::idleLockAvailableChanged, note, showAvailability);

@@ -14,6 +14,8 @@ public:
 
     QCheckBox *checkBox() const { return m_checkBox; }
     QLabel *helpLabel() const { return m_help; }
+    // Help text in the small secondary type every setting uses.
+    static QLabel *makeHelp(const QString &help);
 
 private:
     QCheckBox *m_checkBox;
