@@ -158,6 +158,15 @@ void fillVault()
     FolderOperations operations = holidays.operations();
     for (int i = 0; i < 12; ++i)
         operations.addImageData(makePicture(i));
+    // Documents from the start, so that the light and the dark picture show the same folder.
+    QTemporaryDir documents;
+    for (const char *name : {"Letter.pdf", "Notes.txt"}) {
+        QFile file(documents.filePath(QLatin1String(name)));
+        if (file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')) == 4096) {
+            file.close();
+            operations.addToCollectionAndDelete(file.fileName(), false, false);
+        }
+    }
     ItemCollection secret(StorageLocation::local, FileItemType::file, QStringLiteral("Private"));
     secret.setSession(KeyChainHelper::shared().session());
     secret.driveManager()->connect();
@@ -193,19 +202,19 @@ void dismissSheets(MainWindow *window)
     }
 }
 
-// An import under way: the third file is large (and sparse), so its copy is still going when the
-// picture is taken; closing the sheet then stops it.
+// An import under way: the first file is large (and sparse), so its copy is still going when the
+// picture is taken; closing the sheet then stops it, and the folder stays as it was for the next pass.
 void importTour(MainWindow *window, FolderView *pictures, const QString &folder, const QString &scheme)
 {
     QTemporaryDir sources;
     QStringList chosen;
-    for (const char *name : {"Letter.pdf", "Notes.txt", "Beach video.mov", "Recipe.txt"}) {
+    for (const char *name : {"Beach video.mov", "Itinerary.pdf", "Tickets.pdf", "Recipe.txt"}) {
         QFile file(sources.filePath(QLatin1String(name)));
         if (file.open(QIODevice::WriteOnly))
             file.write(QByteArray(200 * 1024, 'x'));
         chosen.append(file.fileName());
     }
-    QFile::resize(chosen.at(2), qint64(2) << 30);
+    QFile::resize(chosen.at(0), qint64(2) << 30);
     ImportSheet::chooseFiles = [chosen](ImportSheet::Source) { return chosen; };
     if (QAction *import =
             pictures->toolbar()->folderMenu()->findChild<QAction *>(QStringLiteral("Import Files")))
