@@ -182,6 +182,7 @@ QWidget *Settings::makeIdleLockChoice()
             [this, choice](int index) { m_state->setLockWhenIdle(choice->itemData(index).toInt()); });
     auto *label = new QLabel(tr("Lock When Idle"));
     label->setBuddy(choice);
+    choice->setAccessibleName(label->text());
     const QString helpText = tr("Locks the vault after this long without keyboard or mouse input to the "
                                 "desktop, even while Lumisera is the active window.");
     QLabel *help = SettingsToggle::makeHelp(helpText);
