@@ -58,8 +58,17 @@ FolderGrid::FolderGrid(QWidget *parent)
         if (!m_wanted.contains(url))
             return;
         m_tiles.insert(url, image);
+        m_previews.remove(url);
         viewport()->update();
     });
+    connect(m_queue, &TileThumbnailQueue::tilePreviewReady, this,
+            [this](const QUrl &url, const QImage &image) {
+                if (!m_wanted.contains(url) || (m_tiles.contains(url) && !m_previews.contains(url)))
+                    return;
+                m_tiles.insert(url, image);
+                m_previews.insert(url);
+                viewport()->update();
+            });
     connect(m_queue, &TileThumbnailQueue::tileFailed, this, [this](const QUrl &url) {
         if (!m_wanted.contains(url))
             return;
@@ -92,6 +101,7 @@ void FolderGrid::setItemModel(ItemListModel *model)
     setModel(model);
     m_queue->cancelAll();
     m_tiles.clear();
+    m_previews.clear();
     m_failed.clear();
     m_wanted.clear();
     if (model) {
@@ -202,11 +212,12 @@ void FolderGrid::updateTiles()
     }
     m_queue->retainOnly(wanted);
     m_tiles.removeIf([&](auto it) { return !wanted.contains(it.key()); });
+    m_previews.removeIf([&](const QUrl &url) { return !wanted.contains(url); });
     m_failed.removeIf([&](const QUrl &url) { return !wanted.contains(url); });
     m_wanted = wanted;
     if (isOpen()) {
         for (const QUrl &url : std::as_const(wanted)) {
-            if (!m_tiles.contains(url) && !m_failed.contains(url))
+            if ((!m_tiles.contains(url) || m_previews.contains(url)) && !m_failed.contains(url))
                 m_queue->request(url);
         }
     }
@@ -221,6 +232,7 @@ void FolderGrid::vaultLockChanged()
     // No decrypted tile stays on screen once the vault is locked.
     m_queue->cancelAll();
     m_tiles.clear();
+    m_previews.clear();
     m_failed.clear();
     m_wanted.clear();
     viewport()->update();
