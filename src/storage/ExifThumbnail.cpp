@@ -155,8 +155,8 @@ ExifThumbnail ExifThumbnail::find(QByteArrayView prefix)
             continue;
         }
         // Start of frame, scan, or end: the EXIF data would have come before.
-        if (marker == 0xDA || marker == 0xD9 || (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 &&
-                                                  marker != 0xC8 && marker != 0xCC))
+        if (marker == 0xDA || marker == 0xD9 ||
+            (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC))
             return none();
         const qint64 length =
             (qint64(quint8(prefix[qsizetype(position + 2)])) << 8) | quint8(prefix[qsizetype(position + 3)]);

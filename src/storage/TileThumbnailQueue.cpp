@@ -81,6 +81,24 @@ void TileThumbnailQueue::cancelAll()
     retainOnly({});
 }
 
+void TileThumbnailQueue::reorder(const QList<QUrl> &urls)
+{
+    const auto inOrder = [&urls](QList<QUrl> &queue) {
+        const QSet<QUrl> queued(queue.cbegin(), queue.cend());
+        QList<QUrl> first;
+        for (const QUrl &url : urls)
+            if (queued.contains(url))
+                first.append(url);
+        const QSet<QUrl> moved(first.cbegin(), first.cend());
+        for (const QUrl &url : std::as_const(queue))
+            if (!moved.contains(url))
+                first.append(url);
+        queue = std::move(first);
+    };
+    inOrder(m_order);
+    inOrder(m_previewOrder);
+}
+
 void TileThumbnailQueue::startWaiting()
 {
     while (m_running.size() < m_maxRunning && !m_previewOrder.isEmpty())

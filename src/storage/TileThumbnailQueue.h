@@ -48,6 +48,9 @@ public:
     // Drops every request whose URL is not in urls (the tiles scrolled out of view).
     void retainOnly(const QSet<QUrl> &urls);
     void cancelAll();
+    // Puts the waiting requests in the order of urls (the tiles in view first, say); the others keep
+    // theirs after them.
+    void reorder(const QList<QUrl> &urls);
 
     // Requests still waiting or decoding.
     int pendingCount() const { return int(m_waiting.size() + m_wanted.size()); }

@@ -616,6 +616,30 @@ private Q_SLOTS:
                      .image.isNull());
     }
 
+    // What comes into view is decoded before what was asked for earlier and lies further on.
+    void queueReorders()
+    {
+        TileThumbnailQueue queue(TileThumbnailQueue::defaultTileEdge, 1);
+        queue.setSession(testSession());
+        QSignalSpy ready(&queue, &TileThumbnailQueue::tileReady);
+        const QUrl a = store(u"a.png"_s, encoded({40, 20}, "png")),
+                   b = store(u"b.png"_s, encoded({40, 20}, "png")),
+                   c = store(u"c.png"_s, encoded({40, 20}, "png")),
+                   d = store(u"d.png"_s, encoded({40, 20}, "png"));
+        {
+            PoolGate gate;
+            for (const QUrl &each : {a, b, c, d})
+                queue.request(each);
+            queue.reorder({d, url(u"missing"_s), c});
+        }
+        QTRY_COMPARE(queue.pendingCount(), 0);
+        QList<QUrl> order;
+        for (const QList<QVariant> &signal : std::as_const(ready))
+            order.append(signal.at(0).toUrl());
+        // a's preview was being read when the order changed; its decode waits its new turn.
+        QCOMPARE(order, (QList<QUrl>{d, c, a, b}));
+    }
+
     void queueAnswersWhatIsStillWanted()
     {
         TileThumbnailQueue queue(TileThumbnailQueue::defaultTileEdge, 2);

@@ -57,8 +57,9 @@ inline QByteArray previewOf(const QImage &image)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    image.scaled(image.width() >= image.height() ? QSize(160, 120) : QSize(120, 160), Qt::IgnoreAspectRatio,
-                 Qt::SmoothTransformation)
+    image
+        .scaled(image.width() >= image.height() ? QSize(160, 120) : QSize(120, 160), Qt::IgnoreAspectRatio,
+                Qt::SmoothTransformation)
         .save(&buffer, "jpeg", 80);
     return buffer.data();
 }

@@ -191,6 +191,8 @@ void FolderGrid::scheduleTiles()
 void FolderGrid::updateTiles()
 {
     QSet<QUrl> wanted;
+    QList<QUrl> inView; // in row order, the tiles on screen before the next screenful's
+    QList<QUrl> below;
     bool laidOut = true;
     if (m_model) {
         // The viewport and one more screenful below it.
@@ -207,7 +209,9 @@ void FolderGrid::updateTiles()
             if (!rect.intersects(area) || index.data(ItemListModel::FileTypeRole).toString() !=
                                               rawValue(StoredItem::StoredFileType::image))
                 continue;
-            wanted.insert(index.data(ItemListModel::UrlRole).toUrl());
+            const QUrl url = index.data(ItemListModel::UrlRole).toUrl();
+            wanted.insert(url);
+            (rect.intersects(viewport()->rect()) ? inView : below).append(url);
         }
     }
     m_queue->retainOnly(wanted);
@@ -216,10 +220,13 @@ void FolderGrid::updateTiles()
     m_failed.removeIf([&](const QUrl &url) { return !wanted.contains(url); });
     m_wanted = wanted;
     if (isOpen()) {
-        for (const QUrl &url : std::as_const(wanted)) {
+        inView.append(below);
+        for (const QUrl &url : std::as_const(inView)) {
             if ((!m_tiles.contains(url) || m_previews.contains(url)) && !m_failed.contains(url))
                 m_queue->request(url);
         }
+        // A scroll brings tiles asked for as the next screenful into view: they go first now.
+        m_queue->reorder(inView);
     }
     if (!laidOut)
         scheduleTiles();
