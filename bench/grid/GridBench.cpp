@@ -1,14 +1,16 @@
-// grid-bench [PICTURES] [LARGE] [BOMBS]
-//     fills a folder with PICTURES (2000) pictures, LARGE (100) of them of 12 megapixels and BOMBS
-//     (0) of them decompression bombs (a few hundred bytes declaring 20000 × 20000 pixels and more,
-//     in every format the pipeline reads), opens it in the folder screen, waits for the first
-//     screenful of tiles, then scrolls a screenful at a time to the bottom and back. Prints the time
-//     to the first screenful, the main thread's longest stall (how late a 10 ms timer fired at
-//     worst) and the peak resident memory; exits 1 past the targets (50 ms, 1 GiB) or when a bomb
-//     got a picture. Needs a display (run through grid.sh under Xvfb).
+// grid-bench [PICTURES] [LARGE] [BOMBS] [PREVIEWS]
+//     fills a folder with PICTURES (2000) pictures, LARGE (100) of them of 12 megapixels, PREVIEWS
+//     (0) of those with the 160 × 120 preview a camera puts in the EXIF data, and BOMBS (0) of them
+//     decompression bombs (a few hundred bytes declaring 20000 × 20000 pixels and more, in every
+//     format the pipeline reads), opens it in the folder screen, waits for the first screenful of
+//     tiles (a preview counts) and until every tile in view is sharp, then scrolls a screenful at a time to
+//     the bottom and back. Prints the time to the first screenful, the main thread's longest stall (how late
+//     a 10 ms timer fired at worst) and the peak resident memory; exits 1 past the targets (50 ms, 1 GiB) or
+//     when a bomb got a picture. Needs a display (run through grid.sh under Xvfb).
 // Everything happens in a private temporary home with the passcode in memory.
 #include "BenchHome.h"
 #include "BenchProcess.h"
+#include "ExifPictures.h"
 #include "HostilePictures.h"
 #include "security/KeyChainHelper.h"
 #include "storage/DriveManager.h"
@@ -79,7 +81,7 @@ bool isOneOf(int index, int pictures, int count)
 }
 
 // Camera-like pictures: a gradient with grain, so that JPEG cannot shrink it to nothing.
-bool fill(int pictures, int large, int bombs)
+bool fill(int pictures, int large, int bombs, int previews)
 {
     const std::shared_ptr<DriveManager> root = FolderOperations::makeDriveManager(StorageLocation::local, {});
     root->connect();
@@ -91,17 +93,29 @@ bool fill(int pictures, int large, int bombs)
     folder->connect();
     FolderOperations operations(folder, StorageLocation::local, KeyChainHelper::shared().session());
     QList<QByteArray> largePictures;
-    for (int seed = 0; seed < (large >= pictures ? 8 : 1); ++seed)
+    QList<QByteArray> withPreviews;
+    for (int seed = 0; seed < (large >= pictures ? 8 : 1); ++seed) {
         largePictures.append(picture(4000, 3000, 7 + seed));
+        if (previews > 0)
+            withPreviews.append(ExifPictures::withPreview(
+                largePictures.last(), ExifPictures::previewOf(QImage::fromData(largePictures.last()))));
+    }
     int bombsStored = 0;
+    int largeStored = 0;
+    int previewsStored = 0;
     for (int i = 0; i < pictures; ++i) {
         // Bombs fall between the large ones, half a stride on.
         const int stride = std::max(1, pictures / std::max(1, bombs));
         const bool isBomb = bombsStored < bombs && i >= stride / 2 && (i - stride / 2) % stride == 0;
         const bool isLarge = large >= pictures || isOneOf(i, pictures, large);
-        const QByteArray bytes = isBomb    ? bomb(bombsStored++)
-                                 : isLarge ? largePictures.at(i % largePictures.size())
-                                           : picture(480, 360, i);
+        // The photos with a preview spread among those without.
+        const bool hasPreview = !isBomb && isLarge && previewsStored < previews &&
+                                largeStored++ % std::max(1, large / std::max(1, previews)) == 0;
+        previewsStored += hasPreview;
+        const QByteArray bytes = isBomb       ? bomb(bombsStored++)
+                                 : hasPreview ? withPreviews.at(i % withPreviews.size())
+                                 : isLarge    ? largePictures.at(i % largePictures.size())
+                                              : picture(480, 360, i);
         if (!operations.addImageData(bytes))
             return false;
     }
@@ -135,16 +149,36 @@ bool screenfulReady(const FolderGrid *grid)
     return true;
 }
 
-int run(int pictures, int large, int bombs)
+// Every tile in view shows its decoded picture, not a preview (or is known not to have one).
+bool screenfulSharp(const FolderGrid *grid)
+{
+    const ItemListModel *model = grid->itemModel();
+    if (!model || model->rowCount() == 0)
+        return false;
+    const QRect viewport = grid->viewport()->rect();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QModelIndex index = model->index(row, 0);
+        if (!grid->visualRect(index).intersects(viewport))
+            continue;
+        const QUrl url = index.data(ItemListModel::UrlRole).toUrl();
+        if (!grid->tileSharp(url) && !grid->tileFailed(url))
+            return false;
+    }
+    return true;
+}
+
+int run(int pictures, int large, int bombs, int previews)
 {
     QElapsedTimer clock;
     clock.start();
-    if (!fill(pictures, large, bombs)) {
+    if (!fill(pictures, large, bombs, previews)) {
         std::fprintf(stderr, "grid-bench: cannot fill the folder\n");
         return 1;
     }
-    std::printf("folder of %d pictures (%d of 12 MP, %d bombs) stored in %.1f s\n", pictures,
-                std::min(large, pictures - bombs), bombs, double(clock.elapsed()) / 1000.0);
+    std::printf("folder of %d pictures (%d of 12 MP, %d of those with a camera preview, %d bombs) stored in "
+                "%.1f s\n",
+                pictures, std::min(large, pictures - bombs), std::min(previews, large), bombs,
+                double(clock.elapsed()) / 1000.0);
 
     QWidget window;
     window.resize(1100, 800);
@@ -171,6 +205,8 @@ int run(int pictures, int large, int bombs)
     meter.start(10);
     processUntil([view] { return screenfulReady(view->grid()); }, 60000);
     const qint64 firstScreenful = clock.elapsed();
+    processUntil([view] { return screenfulSharp(view->grid()); }, 60000);
+    const qint64 sharpScreenful = clock.elapsed();
 
     QScrollBar *bar = view->grid()->verticalScrollBar();
     const int page = std::max(1, bar->pageStep());
@@ -209,6 +245,7 @@ int run(int pictures, int large, int bombs)
 
     const qint64 peakKiB = statusKiB("VmHWM:");
     std::printf("first screenful of tiles      %6lld ms\n", static_cast<long long>(firstScreenful));
+    std::printf("every tile in view sharp      %6lld ms\n", static_cast<long long>(sharpScreenful));
     std::printf("scrolled down and back%s in %6lld ms\n", bombs > 0 ? ", then to each bomb," : "",
                 static_cast<long long>(clock.elapsed() - firstScreenful));
     std::printf("longest main-thread stall     %6lld ms   (target < %lld)\n",
@@ -231,8 +268,10 @@ int main(int argc, char **argv)
     const int pictures = argc > 1 ? std::atoi(argv[1]) : 2000;
     const int large = argc > 2 ? std::atoi(argv[2]) : 100;
     const int bombs = argc > 3 ? std::atoi(argv[3]) : 0;
-    if (pictures <= 0 || large < 0 || large > pictures || bombs < 0 || bombs > pictures) {
-        std::fprintf(stderr, "usage: grid-bench [PICTURES] [LARGE] [BOMBS]\n");
+    const int previews = argc > 4 ? std::atoi(argv[4]) : 0;
+    if (pictures <= 0 || large < 0 || large > pictures || bombs < 0 || bombs > pictures || previews < 0 ||
+        previews > large) {
+        std::fprintf(stderr, "usage: grid-bench [PICTURES] [LARGE] [BOMBS] [PREVIEWS]\n");
         return 2;
     }
     const BenchHome home(QStringLiteral("grid"));
@@ -241,5 +280,5 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     if (!unlockVault(QStringLiteral("grid passcode 1")))
         return 1;
-    return run(pictures, large, bombs);
+    return run(pictures, large, bombs, previews);
 }

@@ -252,6 +252,28 @@ std::optional<QByteArray> decrypt(const QByteArray &data, const QString &key)
     return result;
 }
 
+std::optional<QByteArray> decryptPrefix(QByteArrayView data, const QString &key)
+{
+    const KeyBytes keyBytes(key);
+    CipherContext context = makeContext(keyBytes, CryptOperation::decrypt);
+    if (!context || EVP_CIPHER_CTX_set_padding(context.get(), 0) != 1)
+        return std::nullopt;
+    const int length =
+        int(std::min<qsizetype>(data.size(), std::numeric_limits<int>::max() / 2)) / BlockSize * BlockSize;
+    QByteArray output(length + BlockSize, Qt::Uninitialized);
+    auto *out = reinterpret_cast<unsigned char *>(output.data());
+    int written = 0;
+    int produced = 0;
+    if (EVP_CipherUpdate(context.get(), out, &written, reinterpret_cast<const unsigned char *>(data.data()),
+                         length) != 1 ||
+        EVP_CipherFinal_ex(context.get(), out + written, &produced) != 1) {
+        OPENSSL_cleanse(output.data(), size_t(output.size()));
+        return std::nullopt;
+    }
+    output.truncate(written + produced);
+    return output;
+}
+
 bool processFile(const QString &inputPath, const QString &outputPath, const QString &key,
                  CryptOperation operation)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -19,6 +20,10 @@ QByteArray aesKey(const QString &passcode);
 // One-shot transforms of data held in memory; key is the passcode. Nothing on failure.
 std::optional<QByteArray> encrypt(const QByteArray &data, const QString &key);
 std::optional<QByteArray> decrypt(const QByteArray &data, const QString &key);
+// The plain bytes of the whole cipher blocks that begin data, the first bytes of a file read so
+// far: CBC needs nothing that follows them. The padding is neither checked nor removed, so a
+// wrong key gives garbage, not nothing. Nothing when the cipher cannot be set up.
+std::optional<QByteArray> decryptPrefix(QByteArrayView data, const QString &key);
 
 // Streams inputPath through the cipher into outputPath (created with mode 0600, or truncated),
 // 1 MiB at a time. A read or write error fails the call. Every descriptor and cipher context

@@ -3,14 +3,19 @@
 #include "core/Logging.h"
 #include "drive/NativePath.h"
 #include "security/FileEncryptor.h"
+#include "security/SecretWipe.h"
 #include "storage/DecodedImageCache.h"
+#include "storage/ExifThumbnail.h"
 #include "storage/ImageDecoder.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <array>
+#include <cerrno>
 #include <exception>
 #include <functional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 const QString ImageFunction = QStringLiteral("image(withURL:useThumbnail:cacheOnly:)");
@@ -106,6 +111,52 @@ ImageResult cachedOrDecoded(const QUrl &url, DecodedImageCache &cache, const QSt
     return ImageResult{decoded, {}, std::nullopt};
 }
 
+// The first bytes of an open file, fewer when it is shorter; nothing on a read error.
+std::optional<QByteArray> readPrefix(int fd, qint64 length)
+{
+    QByteArray bytes(qsizetype(length), Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < length) {
+        const ssize_t got = ::pread(fd, bytes.data() + done, size_t(length - done), off_t(done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    bytes.truncate(qsizetype(done));
+    return bytes;
+}
+
+// Enough for the EXIF segment of nearly every camera's photo: a preview and the tags before it.
+constexpr qint64 firstPrefixBytes = 64 * 1024;
+
+// The embedded preview's JPEG bytes found in the decrypted start of the file, read further only
+// as far as the EXIF segment reaches.
+ExifThumbnail embeddedPreview(int fd, const QString &passcode, const Stop &stopped)
+{
+    qint64 length = firstPrefixBytes;
+    for (int attempt = 0; attempt < 4 && !stopped(); ++attempt) {
+        std::optional<QByteArray> encrypted = readPrefix(fd, length);
+        if (!encrypted)
+            return {};
+        std::optional<QByteArray> plain = FileEncryptor::decryptPrefix(*encrypted, passcode);
+        if (!plain)
+            return {};
+        const auto wipe = qScopeGuard([&plain] { wipeSecret(*plain); });
+        ExifThumbnail found = ExifThumbnail::find(*plain);
+        // The file ends before the segment does, or it asks for no more than was read: no preview.
+        if (found.status != ExifThumbnail::Status::needMore || encrypted->size() < length ||
+            found.neededBytes <= plain->size())
+            return found.status == ExifThumbnail::Status::found ? found : ExifThumbnail{};
+        // CBC: the plain bytes up to neededBytes need the cipher blocks up to it, rounded up.
+        length = (found.neededBytes + 15) / 16 * 16;
+    }
+    return {};
+}
+
 ImageResult guarded(const QUrl &url, DecodedImageCache &cache, const QString &stampSuffix, bool cacheOnly,
                     const Stop &stopped, const std::function<QImage(const QByteArray &)> &decode)
 {
@@ -181,4 +232,28 @@ ImageResult ImageFromDecodedData::tile(const QUrl &url, const VaultSession &sess
                    {session, cancelled}, [pixelEdge](const QByteArray &plain) {
                        return ImageDecoder::decodeShrunk(plain, pixelEdge);
                    });
+}
+
+ImageResult ImageFromDecodedData::tilePreview(const QUrl &url, const VaultSession &session, int pixelEdge,
+                                              const std::atomic_bool *cancelled)
+{
+    const Stop stopped{session, cancelled};
+    if (stopped())
+        return failure(ImageError::cancelled());
+    try {
+        const UniqueFd fd = NativePath::openListed(NativePath::fromUrl(url));
+        const std::optional<QString> passcode = session.key();
+        if (!passcode)
+            return failure(ImageError::cancelled());
+        ExifThumbnail preview = embeddedPreview(fd.get(), *passcode, stopped);
+        const auto wipe = qScopeGuard([&preview] { wipeSecret(preview.jpeg); });
+        if (preview.status != ExifThumbnail::Status::found || stopped())
+            return {};
+        const QImage image = ImageDecoder::decodeShrunk(preview.jpeg, pixelEdge);
+        if (image.isNull() || stopped())
+            return {};
+        return ImageResult{ExifThumbnail::upright(image, preview.orientation), {}, std::nullopt};
+    } catch (const std::exception &) { // unreadable: the tile's own decode says why
+        return {};
+    }
 }

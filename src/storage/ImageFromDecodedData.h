@@ -67,6 +67,12 @@ public:
     // picture is made. A tile cached for another edge is a miss.
     static ImageResult tile(const QUrl &url, const VaultSession &session, int pixelEdge, bool cacheOnly,
                             const std::atomic_bool *cancelled = nullptr);
+    // The preview a camera embedded in a JPEG (its EXIF thumbnail), upright and shrunk to fit
+    // pixelEdge, read by decrypting only the first tens of KiB of the file. Nothing (isNothing())
+    // when the file holds none, or none that can be trusted, or cannot be read: the tile's own
+    // decode tells why. Never cached.
+    static ImageResult tilePreview(const QUrl &url, const VaultSession &session, int pixelEdge,
+                                   const std::atomic_bool *cancelled = nullptr);
 
     // The URL's absolute string.
     static QString cacheKey(const QUrl &url);

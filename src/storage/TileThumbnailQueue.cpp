@@ -4,6 +4,7 @@
 #include "storage/StoragePool.h"
 
 #include <QFutureWatcher>
+#include <algorithm>
 
 TileThumbnailQueue::TileThumbnailQueue(int tileEdge, int maxRunning, QObject *parent)
     : QObject(parent), m_pixelEdge(2 * tileEdge),
@@ -42,16 +43,18 @@ void TileThumbnailQueue::request(const QUrl &url, quint64 generation)
         return;
     }
     m_order.append(url);
+    m_previewOrder.append(url);
     m_waiting.insert(url, generation);
     startWaiting();
 }
 
 void TileThumbnailQueue::cancel(const QUrl &url)
 {
-    if (m_waiting.remove(url))
+    if (m_waiting.remove(url)) {
         m_order.removeOne(url);
-    if (!m_wanted.remove(url))
-        return;
+        m_previewOrder.removeOne(url);
+    }
+    m_wanted.remove(url);
     for (const Running &running : std::as_const(m_running))
         if (running.url == url)
             running.cancelled->store(true);
@@ -65,6 +68,7 @@ void TileThumbnailQueue::retainOnly(const QSet<QUrl> &urls)
             m_waiting.remove(url);
         return drop;
     });
+    m_previewOrder.removeIf([&](const QUrl &url) { return !urls.contains(url); });
     for (const Running &running : std::as_const(m_running))
         if (!urls.contains(running.url)) {
             running.cancelled->store(true);
@@ -77,10 +81,37 @@ void TileThumbnailQueue::cancelAll()
     retainOnly({});
 }
 
+void TileThumbnailQueue::reorder(const QList<QUrl> &urls)
+{
+    const auto inOrder = [&urls](QList<QUrl> &queue) {
+        const QSet<QUrl> queued(queue.cbegin(), queue.cend());
+        QList<QUrl> first;
+        for (const QUrl &url : urls)
+            if (queued.contains(url))
+                first.append(url);
+        const QSet<QUrl> moved(first.cbegin(), first.cend());
+        for (const QUrl &url : std::as_const(queue))
+            if (!moved.contains(url))
+                first.append(url);
+        queue = std::move(first);
+    };
+    inOrder(m_order);
+    inOrder(m_previewOrder);
+}
+
 void TileThumbnailQueue::startWaiting()
 {
-    while (m_running.size() < m_maxRunning && !m_order.isEmpty()) {
-        const QUrl url = m_order.takeFirst();
+    while (m_running.size() < m_maxRunning && !m_previewOrder.isEmpty())
+        startPreview(m_previewOrder.takeFirst());
+    // A tile whose preview is being read waits for it: the preview may be all it needs.
+    while (m_running.size() < m_maxRunning) {
+        const auto next = std::find_if(m_order.begin(), m_order.end(),
+                                       [this](const QUrl &url) { return !m_previewRunning.contains(url); });
+        if (next == m_order.end())
+            break;
+        const QUrl url = *next;
+        m_order.erase(next);
+        m_previewOrder.removeOne(url);
         m_wanted.insert(url, m_waiting.take(url));
         auto cancelled = std::make_shared<std::atomic_bool>(false);
         auto *watcher = new QFutureWatcher<ImageResult>(this);
@@ -94,12 +125,52 @@ void TileThumbnailQueue::startWaiting()
     }
 }
 
+void TileThumbnailQueue::startPreview(const QUrl &url)
+{
+    auto cancelled = std::make_shared<std::atomic_bool>(false);
+    auto *watcher = new QFutureWatcher<ImageResult>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] { finished(watcher); });
+    m_running.insert(watcher, Running{url, cancelled, true});
+    m_previewRunning.insert(url);
+    watcher->setFuture(StoragePool::run([url, session = m_session, edge = m_pixelEdge, cancelled] {
+        if (cancelled->load())
+            return ImageResult{{}, {}, ImageError::cancelled()};
+        return ImageFromDecodedData::tilePreview(url, *session, edge, cancelled.get());
+    }));
+}
+
+void TileThumbnailQueue::previewFinished(const QUrl &url, const ImageResult &result)
+{
+    const auto waiting = m_waiting.constFind(url);
+    const auto wanted = m_wanted.constFind(url);
+    // The tile itself came first, or nobody wants it any more.
+    if (result.image.isNull() || (waiting == m_waiting.cend() && wanted == m_wanted.cend()))
+        return;
+    const quint64 generation = waiting != m_waiting.cend() ? *waiting : *wanted;
+    // Sharp enough already (a large preview, or a tile edge as small): the decode is not needed.
+    if (waiting != m_waiting.cend() && qMax(result.image.width(), result.image.height()) >= m_pixelEdge) {
+        m_waiting.remove(url);
+        m_order.removeOne(url);
+        Q_EMIT tileReady(url, result.image, generation);
+        return;
+    }
+    Q_EMIT tilePreviewReady(url, result.image, generation);
+}
+
 void TileThumbnailQueue::finished(QFutureWatcher<ImageResult> *watcher)
 {
     const Running running = m_running.take(watcher);
     watcher->deleteLater();
+    if (running.preview)
+        m_previewRunning.remove(running.url);
     if (running.cancelled->load()) {
         startWaiting();
+        return;
+    }
+    if (running.preview) {
+        const ImageResult preview = watcher->future().resultCount() > 0 ? watcher->result() : ImageResult{};
+        startWaiting();
+        previewFinished(running.url, preview);
         return;
     }
     const quint64 generation = m_wanted.take(running.url);

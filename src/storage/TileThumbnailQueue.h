@@ -16,9 +16,10 @@ struct ImageResult;
 
 // The tiles of a folder grid: decodes the pictures the grid asks for on the storage pool, a few at
 // a time in the order asked, through DecodedImageCache::tiles(), under the session the grid hands
-// over. Tiles scrolled away are dropped before they take a thread. Dropped too, without a signal,
-// when the session changes or ends: nothing is decoded without an open one.
-// Lives on, and is only touched from, the main thread; its signals come there too.
+// over. A JPEG's embedded preview, read from the first KiB of the file, comes first (tilePreviewReady)
+// for every waiting tile before the next full decode starts. Tiles scrolled away are dropped before they take
+// a thread. Dropped too, without a signal, when the session changes or ends: nothing is decoded without an
+// open one. Lives on, and is only touched from, the main thread; its signals come there too.
 class TileThumbnailQueue : public QObject
 {
     Q_OBJECT
@@ -47,6 +48,9 @@ public:
     // Drops every request whose URL is not in urls (the tiles scrolled out of view).
     void retainOnly(const QSet<QUrl> &urls);
     void cancelAll();
+    // Puts the waiting requests in the order of urls (the tiles in view first, say); the others keep
+    // theirs after them.
+    void reorder(const QList<QUrl> &urls);
 
     // Requests still waiting or decoding.
     int pendingCount() const { return int(m_waiting.size() + m_wanted.size()); }
@@ -55,6 +59,8 @@ public:
 
 Q_SIGNALS:
     void tileReady(const QUrl &url, const QImage &image, quint64 generation);
+    // A stand-in for the tile until tileReady comes: the camera's small preview, upright.
+    void tilePreviewReady(const QUrl &url, const QImage &image, quint64 generation);
     // The file cannot be read, decrypted or decoded (the grid shows "x.circle").
     void tileFailed(const QUrl &url, quint64 generation);
 
@@ -63,14 +69,19 @@ private:
     {
         QUrl url;
         std::shared_ptr<std::atomic_bool> cancelled;
+        bool preview = false;
     };
 
     void startWaiting();
+    void startPreview(const QUrl &url);
+    void previewFinished(const QUrl &url, const ImageResult &result);
     void finished(QFutureWatcher<ImageResult> *watcher);
 
     const int m_pixelEdge;
     const int m_maxRunning;
     QList<QUrl> m_order;            // waiting requests, oldest first
+    QList<QUrl> m_previewOrder;     // waiting requests whose preview was not looked for yet
+    QSet<QUrl> m_previewRunning;    // previews being read, also cancelled ones
     QHash<QUrl, quint64> m_waiting; // waiting request → generation
     QHash<QUrl, quint64> m_wanted;  // running decode still wanted → generation
     QHash<QFutureWatcher<ImageResult> *, Running> m_running;

@@ -1,3 +1,4 @@
+#include "ExifPictures.h"
 #include "HostilePictures.h"
 #include "LogCapture.h"
 #include "TestFiles.h"
@@ -6,6 +7,7 @@
 #include "security/FileEncryptor.h"
 #include "storage/DecodeBudget.h"
 #include "storage/DecodedImageCache.h"
+#include "storage/ExifThumbnail.h"
 #include "storage/ImageDecoder.h"
 #include "storage/ImageViewModel.h"
 #include "storage/PictureHeader.h"
@@ -440,6 +442,202 @@ private Q_SLOTS:
         QVERIFY(DecodedImageCache::thumbnails().count() == 0 && DecodedImageCache::fullSize().count() == 0);
         // Cached for another edge: a miss.
         QVERIFY(ImageFromDecodedData::tile(file, *testSession(), 2 * TileEdge, true).image.isNull());
+    }
+
+    // The camera's preview is found only where every offset and length adds up.
+    void exifPreview_data()
+    {
+        using ExifPictures::Lies;
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<qint64>("needed");
+        const QByteArray photo = encoded({400, 300}, "jpeg");
+        const QByteArray preview = ExifPictures::previewOf(twoColourPicture({400, 300}));
+        const QByteArray good = ExifPictures::withPreview(photo, preview, 6);
+        const qint64 segmentEnd = 2 + ExifPictures::segment(preview, 6).size();
+        const auto found = int(ExifThumbnail::Status::found);
+        const auto none = int(ExifThumbnail::Status::none);
+        const auto more = int(ExifThumbnail::Status::needMore);
+        QTest::newRow("camera preview") << good << found << qint64(0);
+        QTest::newRow("no exif") << photo << none << qint64(0);
+        QTest::newRow("not a jpeg") << encoded({40, 20}, "png") << none << qint64(0);
+        QTest::newRow("offset past the end")
+            << ExifPictures::withPreview(photo, preview, 1, Lies{100000, -1, -1}) << none << qint64(0);
+        QTest::newRow("length wraps round")
+            << ExifPictures::withPreview(photo, preview, 1, Lies{-1, 0xFFFFFFF0, -1}) << none << qint64(0);
+        QTest::newRow("length one past")
+            << ExifPictures::withPreview(photo, preview, 1, Lies{-1, preview.size() + 1, -1}) << none
+            << qint64(0);
+        QTest::newRow("IFD1 is IFD0")
+            << ExifPictures::withPreview(photo, preview, 1, Lies{-1, -1, 8}) << none << qint64(0);
+        QTest::newRow("IFD1 past the end")
+            << ExifPictures::withPreview(photo, preview, 1, Lies{-1, -1, 0x7FFFFFF0}) << none << qint64(0);
+        QTest::newRow("preview is not a jpeg")
+            << ExifPictures::withPreview(photo, preview, 1, Lies{8, 16, -1}) << none << qint64(0);
+        QTest::newRow("prefix ends inside the segment") << good.left(40) << more << segmentEnd;
+        QTest::newRow("prefix ends in a marker") << good.left(3) << more << qint64(6);
+        // The APP1 length says the segment ends before the preview does.
+        QByteArray shortSegment = good;
+        const int declared = (quint8(good[4]) << 8 | quint8(good[5])) - 10;
+        shortSegment[4] = char(declared >> 8);
+        shortSegment[5] = char(declared & 0xFF);
+        QTest::newRow("segment shorter than its preview") << shortSegment << none << qint64(0);
+    }
+    void exifPreview()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, status);
+        QFETCH(qint64, needed);
+        const ExifThumbnail found = ExifThumbnail::find(bytes);
+        QCOMPARE(int(found.status), status);
+        if (found.status == ExifThumbnail::Status::needMore)
+            QCOMPARE(found.neededBytes, needed);
+        if (found.status == ExifThumbnail::Status::found) {
+            QCOMPARE(found.orientation, 6);
+            QCOMPARE(QImage::fromData(found.jpeg).size(), QSize(160, 120));
+        }
+        // Every prefix answers without reading outside itself (ASan) and never finds more.
+        for (qsizetype cut = 0; cut < bytes.size() && cut < 2048; ++cut) {
+            const ExifThumbnail part = ExifThumbnail::find(QByteArrayView(bytes).first(cut));
+            QVERIFY(part.status != ExifThumbnail::Status::found ||
+                    status == int(ExifThumbnail::Status::found));
+        }
+    }
+
+    // Each EXIF orientation turns the stored picture upright: red ends up on the left.
+    void exifOrientation_data()
+    {
+        QTest::addColumn<int>("orientation");
+        for (int orientation = 1; orientation <= 8; ++orientation)
+            QTest::addRow("%d", orientation) << orientation;
+    }
+    void exifOrientation()
+    {
+        QFETCH(int, orientation);
+        // Upright: red on the left, a green dot top left. Stored as the camera would for orientation.
+        QImage upright = twoColourPicture({40, 20});
+        upright.setPixel(0, 0, qRgb(0, 255, 0));
+        const QTransform clockwise = QTransform().rotate(90);
+        const QTransform counterClockwise = QTransform().rotate(-90);
+        const QImage stored[] = {upright,
+                                 upright.mirrored(true, false),
+                                 upright.mirrored(true, true),
+                                 upright.mirrored(false, true),
+                                 upright.transformed(clockwise).mirrored(true, false),
+                                 upright.transformed(counterClockwise),
+                                 upright.transformed(counterClockwise).mirrored(true, false),
+                                 upright.transformed(clockwise)};
+        const QImage shown = ExifThumbnail::upright(stored[orientation - 1], orientation);
+        QCOMPARE(shown.size(), QSize(40, 20));
+        QCOMPARE(shown.pixel(0, 0), qRgb(0, 255, 0));
+        QVERIFY(turnedRedFirst(shown));
+    }
+
+    // The start of a stored file decrypts on its own: CBC needs no later block.
+    void decryptPrefix()
+    {
+        QByteArray plain(100000, Qt::Uninitialized);
+        for (qsizetype i = 0; i < plain.size(); ++i)
+            plain[i] = char((i * 7919) % 251);
+        const std::optional<QByteArray> cipher = FileEncryptor::encrypt(plain, u"prefix"_s);
+        QVERIFY(cipher);
+        for (const qsizetype length : {qsizetype(0), qsizetype(15), qsizetype(16), qsizetype(65541)}) {
+            const std::optional<QByteArray> start =
+                FileEncryptor::decryptPrefix(cipher->left(length), u"prefix"_s);
+            QVERIFY(start);
+            QCOMPARE(*start, plain.left(length / 16 * 16));
+        }
+    }
+
+    // A photo with a camera preview shows it first, then its sharp tile; one without, only the tile;
+    // a lying preview is no preview, and the tile still comes.
+    void previewThenTile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("preview");
+        // Stored turned clockwise: orientation 8 turns it back.
+        const QImage sideways = twoColourPicture({1000, 500}).transformed(QTransform().rotate(90));
+        const QByteArray photo = encoded({1000, 500}, "jpeg");
+        const QByteArray rotated = [&sideways] {
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            sideways.save(&buffer, "jpeg");
+            return buffer.data();
+        }();
+        const QByteArray preview = ExifPictures::previewOf(twoColourPicture({1000, 500}));
+        QTest::newRow("camera preview") << ExifPictures::withPreview(photo, preview) << QSize(160, 120);
+        QTest::newRow("turned preview")
+            << ExifPictures::withPreview(rotated, ExifPictures::previewOf(sideways), 8) << QSize(160, 120);
+        QTest::newRow("no preview") << photo << QSize();
+        QTest::newRow("preview past the end")
+            << ExifPictures::withPreview(photo, preview, 1, {100000, -1, -1}) << QSize();
+        QTest::newRow("IFD loop") << ExifPictures::withPreview(photo, preview, 1, {-1, -1, 8}) << QSize();
+    }
+    void previewThenTile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, preview);
+        const QUrl file = store(u"photo.jpg"_s, bytes);
+        TileThumbnailQueue queue(TileThumbnailQueue::defaultTileEdge, 2);
+        queue.setSession(testSession());
+        QList<std::pair<bool, QImage>> answers; // (sharp, picture) in the order they came
+        connect(&queue, &TileThumbnailQueue::tilePreviewReady, this,
+                [&answers](const QUrl &, const QImage &image) {
+                    answers.append({false, image});
+                });
+        connect(&queue, &TileThumbnailQueue::tileReady, this, [&answers](const QUrl &, const QImage &image) {
+            answers.append({true, image});
+        });
+        queue.request(file);
+        QTRY_COMPARE(queue.pendingCount(), 0);
+        QCOMPARE(answers.size(), preview.isValid() ? 2 : 1);
+        if (preview.isValid()) {
+            QVERIFY(!answers.first().first);
+            QCOMPARE(answers.first().second.size(), preview);
+            QVERIFY(turnedRedFirst(answers.first().second));
+        }
+        QVERIFY(answers.last().first);
+        QCOMPARE(answers.last().second.size(), QSize(280, 140));
+        QVERIFY(turnedRedFirst(answers.last().second));
+    }
+
+    // A stored file that ends inside its EXIF segment gives no preview and no crash.
+    void truncatedFileHasNoPreview()
+    {
+        const QByteArray preview = ExifPictures::previewOf(twoColourPicture({400, 300}));
+        const QByteArray bytes = ExifPictures::withPreview(encoded({400, 300}, "jpeg"), preview);
+        const qsizetype segmentEnd = 2 + ExifPictures::segment(preview, 1).size();
+        for (const qsizetype length : {qsizetype(3), qsizetype(40), segmentEnd - 1}) {
+            const QUrl file = store(u"cut.jpg"_s, bytes.left(length));
+            const ImageResult result = ImageFromDecodedData::tilePreview(file, *testSession(), TileEdge);
+            QVERIFY(result.isNothing());
+        }
+        QVERIFY(!ImageFromDecodedData::tilePreview(store(u"whole.jpg"_s, bytes), *testSession(), TileEdge)
+                     .image.isNull());
+    }
+
+    // What comes into view is decoded before what was asked for earlier and lies further on.
+    void queueReorders()
+    {
+        TileThumbnailQueue queue(TileThumbnailQueue::defaultTileEdge, 1);
+        queue.setSession(testSession());
+        QSignalSpy ready(&queue, &TileThumbnailQueue::tileReady);
+        const QUrl a = store(u"a.png"_s, encoded({40, 20}, "png")),
+                   b = store(u"b.png"_s, encoded({40, 20}, "png")),
+                   c = store(u"c.png"_s, encoded({40, 20}, "png")),
+                   d = store(u"d.png"_s, encoded({40, 20}, "png"));
+        {
+            PoolGate gate;
+            for (const QUrl &each : {a, b, c, d})
+                queue.request(each);
+            queue.reorder({d, url(u"missing"_s), c});
+        }
+        QTRY_COMPARE(queue.pendingCount(), 0);
+        QList<QUrl> order;
+        for (const QList<QVariant> &signal : std::as_const(ready))
+            order.append(signal.at(0).toUrl());
+        // a's preview was being read when the order changed; its decode waits its new turn.
+        QCOMPARE(order, (QList<QUrl>{d, c, a, b}));
     }
 
     void queueAnswersWhatIsStillWanted()

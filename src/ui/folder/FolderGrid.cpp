@@ -58,8 +58,17 @@ FolderGrid::FolderGrid(QWidget *parent)
         if (!m_wanted.contains(url))
             return;
         m_tiles.insert(url, image);
+        m_previews.remove(url);
         viewport()->update();
     });
+    connect(m_queue, &TileThumbnailQueue::tilePreviewReady, this,
+            [this](const QUrl &url, const QImage &image) {
+                if (!m_wanted.contains(url) || (m_tiles.contains(url) && !m_previews.contains(url)))
+                    return;
+                m_tiles.insert(url, image);
+                m_previews.insert(url);
+                viewport()->update();
+            });
     connect(m_queue, &TileThumbnailQueue::tileFailed, this, [this](const QUrl &url) {
         if (!m_wanted.contains(url))
             return;
@@ -92,6 +101,7 @@ void FolderGrid::setItemModel(ItemListModel *model)
     setModel(model);
     m_queue->cancelAll();
     m_tiles.clear();
+    m_previews.clear();
     m_failed.clear();
     m_wanted.clear();
     if (model) {
@@ -181,6 +191,8 @@ void FolderGrid::scheduleTiles()
 void FolderGrid::updateTiles()
 {
     QSet<QUrl> wanted;
+    QList<QUrl> inView; // in row order, the tiles on screen before the next screenful's
+    QList<QUrl> below;
     bool laidOut = true;
     if (m_model) {
         // The viewport and one more screenful below it.
@@ -197,18 +209,24 @@ void FolderGrid::updateTiles()
             if (!rect.intersects(area) || index.data(ItemListModel::FileTypeRole).toString() !=
                                               rawValue(StoredItem::StoredFileType::image))
                 continue;
-            wanted.insert(index.data(ItemListModel::UrlRole).toUrl());
+            const QUrl url = index.data(ItemListModel::UrlRole).toUrl();
+            wanted.insert(url);
+            (rect.intersects(viewport()->rect()) ? inView : below).append(url);
         }
     }
     m_queue->retainOnly(wanted);
     m_tiles.removeIf([&](auto it) { return !wanted.contains(it.key()); });
+    m_previews.removeIf([&](const QUrl &url) { return !wanted.contains(url); });
     m_failed.removeIf([&](const QUrl &url) { return !wanted.contains(url); });
     m_wanted = wanted;
     if (isOpen()) {
-        for (const QUrl &url : std::as_const(wanted)) {
-            if (!m_tiles.contains(url) && !m_failed.contains(url))
+        inView.append(below);
+        for (const QUrl &url : std::as_const(inView)) {
+            if ((!m_tiles.contains(url) || m_previews.contains(url)) && !m_failed.contains(url))
                 m_queue->request(url);
         }
+        // A scroll brings tiles asked for as the next screenful into view: they go first now.
+        m_queue->reorder(inView);
     }
     if (!laidOut)
         scheduleTiles();
@@ -221,6 +239,7 @@ void FolderGrid::vaultLockChanged()
     // No decrypted tile stays on screen once the vault is locked.
     m_queue->cancelAll();
     m_tiles.clear();
+    m_previews.clear();
     m_failed.clear();
     m_wanted.clear();
     viewport()->update();

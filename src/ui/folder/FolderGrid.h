@@ -37,6 +37,8 @@ public:
     TileThumbnailQueue *tileQueue() const { return m_queue; }
     QImage tile(const QUrl &url) const { return m_tiles.value(url); }
     bool tileFailed(const QUrl &url) const { return m_failed.contains(url); }
+    // The tile shows its decoded picture, not the camera's small preview standing in for it.
+    bool tileSharp(const QUrl &url) const { return m_tiles.contains(url) && !m_previews.contains(url); }
     // The pictures asked for at the last update: in view or in the next screenful.
     QSet<QUrl> wantedTiles() const { return m_wanted; }
 
@@ -73,6 +75,7 @@ private:
     QTimer *m_tileTimer;
     QTimer *m_keepTimer;
     QHash<QUrl, QImage> m_tiles; // only the wanted ones
+    QSet<QUrl> m_previews;       // tiles that still show an embedded preview
     QSet<QUrl> m_failed;
     QSet<QUrl> m_wanted;
     int m_keptScroll = -1;
