@@ -405,6 +405,11 @@ private Q_SLOTS:
         timeouts.append(120'000);
         QTRY_COMPARE(fake.requestedTimeouts(), timeouts);
         QTRY_COMPARE(fake.liveNotifications(), 1);
+        // A new limit while watching replaces the notification.
+        monitor.setLimit(15min);
+        timeouts.append(900'000);
+        QTRY_COMPARE(fake.requestedTimeouts(), timeouts);
+        QTRY_COMPARE(fake.liveNotifications(), 1);
         monitor.setWatching(false);
         QTRY_COMPARE(fake.liveNotifications(), 0);
     }
