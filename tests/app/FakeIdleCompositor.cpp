@@ -73,8 +73,8 @@ FakeIdleCompositor::FakeIdleCompositor(bool offersSeat, bool offersIdleNotifier)
         wl_global_create(m_display, &ext_idle_notifier_v1_interface, 1, this, bindNotifier);
     if (::pipe2(m_commands, O_CLOEXEC) != 0)
         return;
-    wl_event_loop_add_fd(wl_display_get_event_loop(m_display), m_commands[0], WL_EVENT_READABLE, onCommand,
-                         this);
+    m_commandSource = wl_event_loop_add_fd(wl_display_get_event_loop(m_display), m_commands[0],
+                                           WL_EVENT_READABLE, onCommand, this);
     const char *name = wl_display_add_socket_auto(m_display);
     if (!name)
         return;
@@ -96,6 +96,10 @@ void FakeIdleCompositor::stop()
     if (m_thread.joinable()) {
         send("q");
         m_thread.join();
+    }
+    if (m_commandSource) {
+        wl_event_source_remove(m_commandSource);
+        m_commandSource = nullptr;
     }
     if (m_display) {
         wl_display_destroy_clients(m_display);

@@ -10,6 +10,7 @@
 #include <vector>
 
 struct wl_display;
+struct wl_event_source;
 struct wl_resource;
 
 // A Wayland compositor that offers only a seat and idle notifications, on a socket of its own in
@@ -42,6 +43,7 @@ private:
     wl_display *m_display = nullptr;
     QString m_socketName;
     int m_commands[2] = {-1, -1};
+    wl_event_source *m_commandSource = nullptr;
     std::thread m_thread;
     mutable std::mutex m_mutex;
     QList<uint> m_timeouts;
