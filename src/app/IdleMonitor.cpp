@@ -1,6 +1,7 @@
 #include "app/IdleMonitor.h"
 
 #include "app/DBusIdleSource.h"
+#include "app/WaylandIdleSource.h"
 #include "app/XScreenSaverIdleSource.h"
 #include "core/Logging.h"
 
@@ -34,6 +35,8 @@ IdleMonitor::Sources IdleMonitor::desktopSources()
     if (!isWaylandSession()) {
         if (std::unique_ptr<XScreenSaverIdleSource> x = XScreenSaverIdleSource::open())
             sources.push_back(std::move(x));
+    } else if (std::unique_ptr<WaylandIdleSource> wayland = WaylandIdleSource::open()) {
+        sources.push_back(std::move(wayland));
     }
     return sources;
 }
@@ -75,6 +78,7 @@ void IdleMonitor::tryCandidate(std::size_t index)
         m_source = candidate;
         m_availability = Availability::available;
         Q_EMIT availabilityChanged(m_availability);
+        updateWatch();
         reschedule();
     });
 }
@@ -82,12 +86,14 @@ void IdleMonitor::tryCandidate(std::size_t index)
 void IdleMonitor::setLimit(std::chrono::minutes limit)
 {
     m_limit = limit;
+    updateWatch();
     reschedule();
 }
 
 void IdleMonitor::setWatching(bool watching)
 {
     m_watching = watching;
+    updateWatch();
     reschedule();
 }
 
@@ -110,6 +116,13 @@ void IdleMonitor::reschedule()
     }
     if (!m_timer.isActive() && !m_asking)
         m_timer.start(m_pollInterval);
+}
+
+void IdleMonitor::updateWatch()
+{
+    if (m_source)
+        m_source->watch(isRunning() ? std::chrono::milliseconds(m_limit) : std::chrono::milliseconds(0),
+                        [this] { check(); });
 }
 
 void IdleMonitor::check()

@@ -24,8 +24,9 @@ public:
     explicit IdleMonitor(QObject *parent = nullptr);
     ~IdleMonitor() override;
 
-    // The session's own sources: the screen saver's and Mutter's idle time on the session bus, and
-    // the X screen-saver extension outside a Wayland session.
+    // The session's own sources: the screen saver's and Mutter's idle time on the session bus, then
+    // the X screen-saver extension outside a Wayland session, or the compositor's idle notification
+    // in one.
     static Sources desktopSources();
     // Tries sources in order, once; tests give their own.
     void detect(Sources candidates);
@@ -52,6 +53,7 @@ private:
     void tryCandidate(std::size_t index);
     void answered(std::optional<std::chrono::milliseconds> idle);
     void reschedule();
+    void updateWatch();
     bool isRunning() const;
 
     Sources m_candidates;

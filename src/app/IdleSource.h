@@ -19,4 +19,12 @@ public:
     virtual QString name() const = 0;
     // answer runs once, now or later, unless context has gone by then.
     virtual void ask(QObject *context, Answer answer) = 0;
+    // For a source that is told when the session has been idle for a given time rather than asked
+    // how long: the limit to be told about (zero: none), and what to run when that news comes, so
+    // that the limit is found without waiting for the next question.
+    virtual void watch(std::chrono::milliseconds limit, std::function<void()> changed)
+    {
+        (void)limit;
+        (void)changed;
+    }
 };

@@ -1,8 +1,10 @@
 // The idle lock's clock: which source tells the session's idle time, and when the limit is passed.
+#include "FakeIdleCompositor.h"
 #include "PrivateBus.h"
 #include "TestHome.h"
 #include "app/DBusIdleSource.h"
 #include "app/IdleMonitor.h"
+#include "app/WaylandIdleSource.h"
 #include "app/XScreenSaverIdleSource.h"
 
 #include <QDBusConnection>
@@ -106,6 +108,63 @@ std::optional<std::chrono::milliseconds> askOnce(IdleSource &source)
     if (!QTest::qWaitFor([&] { return answered; }, 5000))
         qWarning("the idle source never answered");
     return result;
+}
+
+// The compositor's idle source on fake's socket; never the session's own compositor.
+std::unique_ptr<WaylandIdleSource> openWayland(const FakeIdleCompositor &fake)
+{
+    const QByteArray display = qgetenv("WAYLAND_DISPLAY");
+    const QByteArray socket = qgetenv("WAYLAND_SOCKET");
+    qunsetenv("WAYLAND_SOCKET");
+    qputenv("WAYLAND_DISPLAY", QFile::encodeName(fake.socketName()));
+    std::unique_ptr<WaylandIdleSource> source = WaylandIdleSource::open();
+    qputenv("WAYLAND_DISPLAY", display);
+    if (!socket.isEmpty())
+        qputenv("WAYLAND_SOCKET", socket);
+    return source;
+}
+
+// Passes everything on to another source and counts the questions it answered.
+class CountingIdleSource : public IdleSource
+{
+public:
+    explicit CountingIdleSource(std::unique_ptr<IdleSource> inner) : m_inner(std::move(inner)) {}
+    QString name() const override { return m_inner->name(); }
+    void ask(QObject *context, Answer answer) override
+    {
+        m_inner->ask(context,
+                     [this, answer = std::move(answer)](std::optional<std::chrono::milliseconds> idle) {
+                         ++m_answers;
+                         m_last = idle;
+                         answer(idle);
+                     });
+    }
+    void watch(std::chrono::milliseconds limit, std::function<void()> changed) override
+    {
+        m_inner->watch(limit, std::move(changed));
+    }
+    int answers() const { return m_answers; }
+    std::optional<std::chrono::milliseconds> last() const { return m_last; }
+
+private:
+    std::unique_ptr<IdleSource> m_inner;
+    int m_answers = 0;
+    std::optional<std::chrono::milliseconds> m_last;
+};
+
+// A monitor that has found the compositor's idle notification, asked only when news comes.
+CountingIdleSource *detectWayland(IdleMonitor &monitor, const FakeIdleCompositor &fake)
+{
+    std::unique_ptr<WaylandIdleSource> wayland = openWayland(fake);
+    if (!wayland)
+        return nullptr;
+    auto counting = std::make_unique<CountingIdleSource>(std::move(wayland));
+    CountingIdleSource *result = counting.get();
+    IdleMonitor::Sources sources;
+    sources.push_back(std::move(counting));
+    monitor.setPollInterval(std::chrono::hours(1));
+    monitor.detect(std::move(sources));
+    return monitor.availability() == Availability::available ? result : nullptr;
 }
 
 } // namespace
@@ -282,6 +341,128 @@ private Q_SLOTS:
         source.reset();
         xvfb.terminate();
         xvfb.waitForFinished();
+    }
+
+    // Sway, Hyprland and friends: idle notifications where the compositor offers them with a seat.
+    void waylandAvailability_data()
+    {
+        QTest::addColumn<bool>("seat");
+        QTest::addColumn<bool>("notifier");
+        QTest::addColumn<bool>("gone"); // the compositor quits before the monitor asks
+        QTest::addColumn<bool>("available");
+        QTest::newRow("offered") << true << true << false << true;
+        QTest::newRow("no idle notifier") << true << false << false << false;
+        QTest::newRow("no seat") << false << true << false << false;
+        QTest::newRow("compositor gone") << true << true << true << false;
+    }
+
+    void waylandAvailability()
+    {
+        QFETCH(bool, seat);
+        QFETCH(bool, notifier);
+        QFETCH(bool, gone);
+        QFETCH(bool, available);
+        FakeIdleCompositor fake(seat, notifier);
+        QVERIFY(!fake.socketName().isEmpty());
+        std::unique_ptr<WaylandIdleSource> source = openWayland(fake);
+        QCOMPARE(bool(source), seat && notifier);
+        if (gone)
+            fake.stop();
+        IdleMonitor::Sources sources;
+        if (source)
+            sources.push_back(std::move(source));
+        IdleMonitor monitor;
+        monitor.detect(std::move(sources));
+        QCOMPARE(monitor.availability(), available ? Availability::available : Availability::unavailable);
+    }
+
+    // The compositor is told the limit: a notification with that timeout while watching, none
+    // otherwise, and a new one in place of the old when the limit changes.
+    void waylandNotificationFollowsTheLimit_data()
+    {
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<bool>("watching");
+        QTest::addColumn<QList<uint>>("timeouts");
+        QTest::newRow("1 min") << 1 << true << QList<uint>{60'000};
+        QTest::newRow("15 min") << 15 << true << QList<uint>{900'000};
+        QTest::newRow("never") << 0 << true << QList<uint>{};
+        QTest::newRow("5 min, locked") << 5 << false << QList<uint>{};
+    }
+
+    void waylandNotificationFollowsTheLimit()
+    {
+        QFETCH(int, minutes);
+        QFETCH(bool, watching);
+        QFETCH(QList<uint>, timeouts);
+        FakeIdleCompositor fake(true, true);
+        IdleMonitor monitor;
+        QVERIFY(detectWayland(monitor, fake));
+        monitor.setLimit(std::chrono::minutes(minutes));
+        monitor.setWatching(watching);
+        // Requests arrive in order: once this one is there, everything before it is too.
+        monitor.setLimit(2min);
+        monitor.setWatching(true);
+        timeouts.append(120'000);
+        QTRY_COMPARE(fake.requestedTimeouts(), timeouts);
+        QTRY_COMPARE(fake.liveNotifications(), 1);
+        // A new limit while watching replaces the notification.
+        monitor.setLimit(15min);
+        timeouts.append(900'000);
+        QTRY_COMPARE(fake.requestedTimeouts(), timeouts);
+        QTRY_COMPARE(fake.liveNotifications(), 1);
+        monitor.setWatching(false);
+        QTRY_COMPARE(fake.liveNotifications(), 0);
+    }
+
+    // The compositor says when the limit has passed, and when input came back.
+    void waylandNewsAgainstTheLimit_data()
+    {
+        QTest::addColumn<QByteArray>("events"); // i: idled, r: resumed, in one message
+        QTest::addColumn<bool>("locks");
+        QTest::newRow("idled") << QByteArray("i") << true;
+        QTest::newRow("idled, then input at once") << QByteArray("ir") << false;
+        QTest::newRow("input") << QByteArray("r") << false;
+    }
+
+    void waylandNewsAgainstTheLimit()
+    {
+        QFETCH(QByteArray, events);
+        QFETCH(bool, locks);
+        FakeIdleCompositor fake(true, true);
+        IdleMonitor monitor;
+        CountingIdleSource *source = detectWayland(monitor, fake);
+        QVERIFY(source);
+        QSignalSpy reached(&monitor, &IdleMonitor::idleLimitReached);
+        monitor.setLimit(1min);
+        monitor.setWatching(true);
+        QTRY_COMPARE(fake.liveNotifications(), 1);
+        const int answers = source->answers();
+        fake.send(events);
+        // The news makes the monitor ask at once, not at its next poll an hour away.
+        QTRY_VERIFY(source->answers() > answers);
+        QCOMPARE(reached.size(), locks ? 1 : 0);
+        QVERIFY(source->last());
+        QCOMPARE(*source->last() >= 1min, locks);
+    }
+
+    // A compositor that quits while the vault is watched leaves a source that cannot tell.
+    void waylandCompositorGoneWhileWatching()
+    {
+        FakeIdleCompositor fake(true, true);
+        IdleMonitor monitor;
+        CountingIdleSource *source = detectWayland(monitor, fake);
+        QVERIFY(source);
+        QSignalSpy reached(&monitor, &IdleMonitor::idleLimitReached);
+        monitor.setLimit(1min);
+        monitor.setWatching(true);
+        QTRY_COMPARE(fake.liveNotifications(), 1);
+        fake.stop();
+        monitor.check();
+        QTRY_VERIFY(source->answers() > 0 && !source->last());
+        QCOMPARE(reached.size(), 0);
+        // Changing the limit speaks to nobody and must not fail.
+        monitor.setLimit(5min);
+        monitor.setWatching(false);
     }
 
 private:
