@@ -131,8 +131,8 @@ int bombsShown(const FolderGrid *grid, const QSet<QUrl> &bombUrls)
     return shown;
 }
 
-// Every tile in view has its picture (or is known not to have one).
-bool screenfulReady(const FolderGrid *grid)
+// Whether every tile in view passes done (or is known not to have a picture).
+template <typename Done> bool everyTileInView(const FolderGrid *grid, Done done)
 {
     const ItemListModel *model = grid->itemModel();
     if (!model || model->rowCount() == 0)
@@ -143,28 +143,22 @@ bool screenfulReady(const FolderGrid *grid)
         if (!grid->visualRect(index).intersects(viewport))
             continue;
         const QUrl url = index.data(ItemListModel::UrlRole).toUrl();
-        if (grid->tile(url).isNull() && !grid->tileFailed(url))
+        if (!done(url) && !grid->tileFailed(url))
             return false;
     }
     return true;
 }
 
-// Every tile in view shows its decoded picture, not a preview (or is known not to have one).
+// Every tile in view has its picture, a preview or the decoded one.
+bool screenfulReady(const FolderGrid *grid)
+{
+    return everyTileInView(grid, [grid](const QUrl &url) { return !grid->tile(url).isNull(); });
+}
+
+// Every tile in view shows its decoded picture, not a preview.
 bool screenfulSharp(const FolderGrid *grid)
 {
-    const ItemListModel *model = grid->itemModel();
-    if (!model || model->rowCount() == 0)
-        return false;
-    const QRect viewport = grid->viewport()->rect();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        const QModelIndex index = model->index(row, 0);
-        if (!grid->visualRect(index).intersects(viewport))
-            continue;
-        const QUrl url = index.data(ItemListModel::UrlRole).toUrl();
-        if (!grid->tileSharp(url) && !grid->tileFailed(url))
-            return false;
-    }
-    return true;
+    return everyTileInView(grid, [grid](const QUrl &url) { return grid->tileSharp(url); });
 }
 
 int run(int pictures, int large, int bombs, int previews)
