@@ -1,10 +1,21 @@
 #include "storage/TileThumbnailQueue.h"
 
+#include "storage/FileNaming.h"
 #include "storage/ImageFromDecodedData.h"
 #include "storage/StoragePool.h"
 
 #include <QFutureWatcher>
 #include <algorithm>
+
+namespace {
+// Cameras write JPEG; a PNG or a screenshot has no preview worth the read. A JPEG stored under
+// another extension only goes without its preview.
+bool mayHavePreview(const QUrl &url)
+{
+    const QString ext = FileNaming::shownName(url.fileName()).ext.toLower();
+    return ext == u"jpg" || ext == u"jpeg" || ext == u"jpe" || ext == u"jfif";
+}
+} // namespace
 
 TileThumbnailQueue::TileThumbnailQueue(int tileEdge, int maxRunning, QObject *parent)
     : QObject(parent), m_pixelEdge(2 * tileEdge),
@@ -43,7 +54,8 @@ void TileThumbnailQueue::request(const QUrl &url, quint64 generation)
         return;
     }
     m_order.append(url);
-    m_previewOrder.append(url);
+    if (mayHavePreview(url))
+        m_previewOrder.append(url);
     m_waiting.insert(url, generation);
     startWaiting();
 }
@@ -101,10 +113,12 @@ void TileThumbnailQueue::reorder(const QList<QUrl> &urls)
 
 void TileThumbnailQueue::startWaiting()
 {
-    while (m_running.size() < m_maxRunning && !m_previewOrder.isEmpty())
+    // A preview costs a 64 KiB read and a thumbnail's decode: they all go to the pool at once,
+    // ahead of the decodes, rather than each waiting for the main thread to hand out a slot.
+    while (!m_previewOrder.isEmpty())
         startPreview(m_previewOrder.takeFirst());
     // A tile whose preview is being read waits for it: the preview may be all it needs.
-    while (m_running.size() < m_maxRunning) {
+    while (m_decodes < m_maxRunning) {
         const auto next = std::find_if(m_order.begin(), m_order.end(),
                                        [this](const QUrl &url) { return !m_previewRunning.contains(url); });
         if (next == m_order.end())
@@ -117,6 +131,7 @@ void TileThumbnailQueue::startWaiting()
         auto *watcher = new QFutureWatcher<ImageResult>(this);
         connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] { finished(watcher); });
         m_running.insert(watcher, Running{url, cancelled});
+        ++m_decodes;
         watcher->setFuture(StoragePool::run([url, session = m_session, edge = m_pixelEdge, cancelled] {
             if (cancelled->load())
                 return ImageResult{{}, {}, ImageError::cancelled()};
@@ -163,6 +178,8 @@ void TileThumbnailQueue::finished(QFutureWatcher<ImageResult> *watcher)
     watcher->deleteLater();
     if (running.preview)
         m_previewRunning.remove(running.url);
+    else
+        --m_decodes;
     if (running.cancelled->load()) {
         startWaiting();
         return;

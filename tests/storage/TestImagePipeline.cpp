@@ -8,6 +8,7 @@
 #include "storage/DecodeBudget.h"
 #include "storage/DecodedImageCache.h"
 #include "storage/ExifThumbnail.h"
+#include "storage/FileNaming.h"
 #include "storage/ImageDecoder.h"
 #include "storage/ImageViewModel.h"
 #include "storage/PictureHeader.h"
@@ -550,9 +551,11 @@ private Q_SLOTS:
     }
 
     // A photo with a camera preview shows it first, then its sharp tile; one without, only the tile;
-    // a lying preview is no preview, and the tile still comes.
+    // a lying preview is no preview, and the tile still comes. Only a file named as a JPEG is looked
+    // at for one.
     void previewThenTile_data()
     {
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QSize>("preview");
         // Stored turned clockwise: orientation 8 turns it back.
@@ -565,19 +568,28 @@ private Q_SLOTS:
             return buffer.data();
         }();
         const QByteArray preview = ExifPictures::previewOf(twoColourPicture({1000, 500}));
-        QTest::newRow("camera preview") << ExifPictures::withPreview(photo, preview) << QSize(160, 120);
+        const QString jpg = u"photo.jpg"_s;
+        QTest::newRow("camera preview")
+            << jpg << ExifPictures::withPreview(photo, preview) << QSize(160, 120);
+        QTest::newRow("upper-case extension")
+            << u"IMG_0001.JPEG"_s << ExifPictures::withPreview(photo, preview) << QSize(160, 120);
         QTest::newRow("turned preview")
-            << ExifPictures::withPreview(rotated, ExifPictures::previewOf(sideways), 8) << QSize(160, 120);
-        QTest::newRow("no preview") << photo << QSize();
+            << jpg << ExifPictures::withPreview(rotated, ExifPictures::previewOf(sideways), 8)
+            << QSize(160, 120);
+        QTest::newRow("no preview") << jpg << photo << QSize();
         QTest::newRow("preview past the end")
-            << ExifPictures::withPreview(photo, preview, 1, {100000, -1, -1}) << QSize();
-        QTest::newRow("IFD loop") << ExifPictures::withPreview(photo, preview, 1, {-1, -1, 8}) << QSize();
+            << jpg << ExifPictures::withPreview(photo, preview, 1, {100000, -1, -1}) << QSize();
+        QTest::newRow("IFD loop") << jpg << ExifPictures::withPreview(photo, preview, 1, {-1, -1, 8})
+                                  << QSize();
+        QTest::newRow("named as a PNG")
+            << u"photo.png"_s << ExifPictures::withPreview(photo, preview) << QSize();
     }
     void previewThenTile()
     {
+        QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QSize, preview);
-        const QUrl file = store(u"photo.jpg"_s, bytes);
+        const QUrl file = store(FileNaming::storedFileName(name), bytes);
         TileThumbnailQueue queue(TileThumbnailQueue::defaultTileEdge, 2);
         queue.setSession(testSession());
         QList<std::pair<bool, QImage>> answers; // (sharp, picture) in the order they came
@@ -636,8 +648,8 @@ private Q_SLOTS:
         QList<QUrl> order;
         for (const QList<QVariant> &signal : std::as_const(ready))
             order.append(signal.at(0).toUrl());
-        // a's preview was being read when the order changed; its decode waits its new turn.
-        QCOMPARE(order, (QList<QUrl>{d, c, a, b}));
+        // a was being decoded when the order changed.
+        QCOMPARE(order, (QList<QUrl>{a, d, c, b}));
     }
 
     void queueAnswersWhatIsStillWanted()
