@@ -7,13 +7,16 @@
 #include <QFutureWatcher>
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace {
-// Cameras write JPEG; a PNG or a screenshot has no preview worth the read. A JPEG stored under
-// another extension only goes without its preview.
+// Cameras write JPEG and HEIC; a PNG or a screenshot has no preview worth the read. A photo stored
+// under another extension only goes without its preview.
 bool mayHavePreview(const QUrl &url)
 {
-    const QString ext = FileNaming::shownName(url.fileName()).ext.toLower();
-    return ext == u"jpg" || ext == u"jpeg" || ext == u"jpe" || ext == u"jfif";
+    static const QStringList cameraExtensions = {u"jpg"_s,  u"jpeg"_s, u"jpe"_s, u"jfif"_s,
+                                                 u"heic"_s, u"heif"_s, u"hif"_s};
+    return cameraExtensions.contains(FileNaming::shownName(url.fileName()).ext, Qt::CaseInsensitive);
 }
 } // namespace
 
@@ -117,8 +120,10 @@ void TileThumbnailQueue::startWaiting()
     // ahead of the decodes, rather than each waiting for the main thread to hand out a slot.
     while (!m_previewOrder.isEmpty())
         startPreview(m_previewOrder.takeFirst());
-    // A tile whose preview is being read waits for it: the preview may be all it needs.
-    while (m_decodes < m_maxRunning) {
+    // A tile whose preview is being read waits for it: the preview may be all it needs. One decode
+    // more than run at once waits on the pool, so that a thread that finishes goes straight on
+    // instead of idling until the main thread hands out the next.
+    while (m_decodes < m_maxRunning + 1) {
         const auto next = std::find_if(m_order.begin(), m_order.end(),
                                        [this](const QUrl &url) { return !m_previewRunning.contains(url); });
         if (next == m_order.end())

@@ -29,7 +29,7 @@ public:
     static constexpr int defaultTileEdge = 140;
 
     // Tiles are decoded at twice tileEdge for HiDPI screens. At most maxRunning decodes run at
-    // once; 0 means the storage pool's thread count.
+    // once, and one more waits on the pool; 0 means the storage pool's thread count.
     explicit TileThumbnailQueue(int tileEdge = defaultTileEdge, int maxRunning = 0,
                                 QObject *parent = nullptr);
     ~TileThumbnailQueue() override;
@@ -55,8 +55,8 @@ public:
 
     // Requests still waiting or decoding.
     int pendingCount() const { return int(m_waiting.size() + m_wanted.size()); }
-    // Decodes on the pool, including cancelled ones not yet finished: they hold their slot. The
-    // previews being read are not counted: they take no slot.
+    // Decodes on the pool, running or next in line, including cancelled ones not yet finished:
+    // they hold their slot. The previews being read are not counted: they take no slot.
     int runningCount() const { return m_decodes; }
 
 Q_SIGNALS:
