@@ -263,6 +263,9 @@ ImageResult ImageFromDecodedData::tilePreview(const QUrl &url, const VaultSessio
                 return {};
             // Not a JPEG's: a HEIC file keeps its thumbnail as an image of its own.
             DecryptingReader file(fd.get(), *passcode);
+            // libheif holds the photo's coded bytes while it looks: no more than a decode would.
+            if (file.plainSize().value_or(0) > maxFileBytes)
+                return {};
             const QImage thumbnail = HeifThumbnail::read(file);
             if (thumbnail.isNull() || stopped())
                 return {};
