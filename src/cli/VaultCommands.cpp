@@ -20,6 +20,7 @@
 #include "storage/ItemCollection.h"
 #include "storage/PinEntry.h"
 #include "storage/PlainCopy.h"
+#include "storage/TreeKeyCheck.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -179,6 +180,13 @@ int VaultCommands::run(const QString &command, const QStringList &arguments)
         return movePasscodeStore();
     if (const std::optional<int> status = checkTree())
         return *status;
+    if (command == QLatin1String("mkdir") || command == QLatin1String("add") ||
+        command == QLatin1String("pin")) {
+        // Before anything is looked up: a tree another passcode wrote gets nothing from here.
+        const QString refusal = TreeKeyCheck::beforeWrite(m_location, *m_session);
+        if (!refusal.isEmpty())
+            return fail(refusal);
+    }
     if (command == QLatin1String("ls"))
         return list();
     if (command == QLatin1String("mkdir"))
