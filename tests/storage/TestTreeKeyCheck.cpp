@@ -217,7 +217,8 @@ private Q_SLOTS:
     void anotherPasscodeWritesNothing()
     {
         QFETCH(QString, operation);
-        QVERIFY(FolderOperations(root(), StorageLocation::local, testSession()).createFolder(u"Trips"_s, u"1234"_s));
+        QVERIFY(FolderOperations(root(), StorageLocation::local, testSession())
+                    .createFolder(u"Trips"_s, u"1234"_s));
         QTemporaryDir outside;
         const QString source = outside.filePath(u"notes.txt"_s);
         QVERIFY(writeBytes(source, "notes"));
@@ -230,7 +231,8 @@ private Q_SLOTS:
         FolderOperations operations = operationsIn(u"Trips"_s);
         bool done = true;
         if (operation == "mkdir")
-            done = FolderOperations(root(), StorageLocation::local, testSession()).createFolder(u"Work"_s, {});
+            done =
+                FolderOperations(root(), StorageLocation::local, testSession()).createFolder(u"Work"_s, {});
         else if (operation == "add")
             done = operations.addToCollectionAndDelete(source, false, false);
         else if (operation == "camera")
