@@ -31,7 +31,8 @@ class TestVaultCheckCommand : public QObject
 
     VaultOutcome vault(const QStringList &arguments, const QString &input = passcode + u'\n')
     {
-        return runVault(QStringList{u"--passcode-stdin"_s} + arguments, input, m_work.path(), withoutSessionBus());
+        return runVault(QStringList{u"--passcode-stdin"_s} + arguments, input, m_work.path(),
+                        withoutSessionBus());
     }
 
     // A second machine: a home of its own whose CloudContainer is this home's (the sync client's
@@ -39,13 +40,15 @@ class TestVaultCheckCommand : public QObject
     QProcessEnvironment secondMachine() const
     {
         QProcessEnvironment environment = withoutSessionBus();
-        for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
+        for (const char *name :
+             {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
             environment.insert(QString::fromLatin1(name), m_secondHome.filePath(QString::fromLatin1(name)));
         return environment;
     }
     VaultOutcome second(const QStringList &arguments, const QString &input = otherPasscode + u'\n')
     {
-        return runVault(QStringList{u"--passcode-stdin"_s} + arguments, input, m_work.path(), secondMachine());
+        return runVault(QStringList{u"--passcode-stdin"_s} + arguments, input, m_work.path(),
+                        secondMachine());
     }
 
     QString input(const QString &name, const QByteArray &content)
@@ -81,7 +84,8 @@ private Q_SLOTS:
         QCOMPARE(vault({u"mkdir"_s, u"Trips"_s}).status, 0);
         QCOMPARE(vault({u"add"_s, u"Trips"_s, input(u"a.txt"_s, QByteArray(100, 'a'))}).status, 0);
         QCOMPARE(vault({u"--cloud"_s, u"mkdir"_s, u"Shared"_s}).status, 0);
-        QCOMPARE(vault({u"--cloud"_s, u"add"_s, u"Shared"_s, input(u"b.txt"_s, QByteArray(100, 'b'))}).status, 0);
+        QCOMPARE(vault({u"--cloud"_s, u"add"_s, u"Shared"_s, input(u"b.txt"_s, QByteArray(100, 'b'))}).status,
+                 0);
     }
 
     // The first write gave each tree its key-check entry, which no listing shows.
@@ -104,10 +108,11 @@ private Q_SLOTS:
         QTest::newRow("local file cut")
             << QStringList{u"check"_s} << "cut local" << 1
             << QStringList{u"Files that do not decrypt with the passcode: 1"_s, u"  local: Trips/a.txt"_s};
-        QTest::newRow("only the cloud tree") << QStringList{u"check"_s, u"--cloud"_s} << "cut local" << 0 << clean;
+        QTest::newRow("only the cloud tree")
+            << QStringList{u"check"_s, u"--cloud"_s} << "cut local" << 0 << clean;
         QTest::newRow("global --cloud") << QStringList{u"--cloud"_s, u"check"_s} << "cut local" << 0 << clean;
-        QTest::newRow("only the local tree")
-            << QStringList{u"check"_s, u"--local"_s} << "cut local" << 1 << QStringList{u"  local: Trips/a.txt"_s};
+        QTest::newRow("only the local tree") << QStringList{u"check"_s, u"--local"_s} << "cut local" << 1
+                                             << QStringList{u"  local: Trips/a.txt"_s};
         QTest::newRow("link in the cloud tree")
             << QStringList{u"check"_s} << "cloud link" << 1
             << QStringList{u"Symbolic links: 1"_s, u"  cloud: Shared/elsewhere.txt"_s};
