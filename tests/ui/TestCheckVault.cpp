@@ -54,7 +54,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("clean") << QByteArray() << Phase::done << QStringList();
         QTest::newRow("cut short") << QByteArray("123") << Phase::done
-                                   << QStringList{VaultCheck::kindText(VaultCheck::Kind::undecryptable) + u": 1"_s,
+                                   << QStringList{VaultCheck::kindText(VaultCheck::Kind::undecryptable) +
+                                                      u": 1"_s,
                                                   u"    Local: Trips/bad.txt"_s};
     }
     void report()

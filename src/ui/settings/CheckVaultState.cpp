@@ -2,6 +2,7 @@
 
 #include "storage/StoragePool.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QPointer>
 
@@ -52,15 +53,17 @@ void CheckVaultState::start(const VaultSessionPtr &session)
         const auto progress = [self, cancelled, session](qint64 files, qint64 bytes) {
             if (!session->isOpen())
                 cancelled->store(true);
+            // Through the application object: this state may be gone on the main thread meanwhile.
             QMetaObject::invokeMethod(
-                self.get(),
+                QCoreApplication::instance(),
                 [self, files, bytes] {
                     if (self)
                         self->setProgress(files, bytes);
                 },
                 Qt::QueuedConnection);
         };
-        return VaultCheck::run({StorageLocation::local, StorageLocation::cloud}, key, cancelled.get(), progress);
+        return VaultCheck::run({StorageLocation::local, StorageLocation::cloud}, key, cancelled.get(),
+                               progress);
     };
     StoragePool::runInSession(
         session, self, work, [this](const VaultCheck::Report &report) { finished(report); },
@@ -104,7 +107,10 @@ QString CheckVaultState::statusText() const
     case Phase::done:
         if (m_report.isClean())
             return tr("Nothing is wrong. Files checked: %1 (%2).").arg(m_files).arg(size);
-        return tr("Problems found: %1. Files checked: %2 (%3).").arg(m_report.findings.size()).arg(m_files).arg(size);
+        return tr("Problems found: %1. Files checked: %2 (%3).")
+            .arg(m_report.findings.size())
+            .arg(m_files)
+            .arg(size);
     }
     return QString();
 }
