@@ -24,7 +24,8 @@ printf '%s\n%s\n' "$passcode" "$passcode" | "$vault" --passcode-stdin init
 best_of_3() {
     local best="" t
     for _ in 1 2 3; do
-        local start=$(date +%s.%N)
+        local start
+        start=$(date +%s.%N)
         "$@" >/dev/null || true
         t=$(echo "$(date +%s.%N) - $start" | bc)
         if [[ -z $best ]] || (( $(echo "$t < $best" | bc) )); then best=$t; fi
@@ -41,6 +42,7 @@ for folder in 1 2 3 4 5; do
     for ((i = 0; i < per_folder && made < files; i++, made++)); do
         head -c $(( (RANDOM % 64 + 1) * 1024 )) /dev/urandom > "$scratch/in$folder/file$i.bin"
     done
+    # shellcheck disable=SC2016 # expanded by the inner shell
     (cd "$scratch/in$folder" && find . -type f -name '*.bin' -print0 | xargs -0 -r -n 500 bash -c \
         'printf "%s\n" "$0" | "$1" --passcode-stdin add "$2" "${@:3}" >/dev/null' "$passcode" "$vault" "Folder$folder")
     rm -rf "$scratch/in$folder"
