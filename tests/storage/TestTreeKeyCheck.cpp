@@ -158,7 +158,7 @@ private Q_SLOTS:
         QCOMPARE(namesIn(m_root), QStringList{TreeKeyCheck::entryName});
     }
 
-    void unopenableRootIsUnreadable()
+    void missingRootHoldsNoEntryAndGetsNone()
     {
         QCOMPARE(TreeKeyCheck::state(m_dir.filePath(u"missing"_s), passcode), State::absent);
         QVERIFY(!TreeKeyCheck::ensure(m_dir.filePath(u"missing"_s), passcode).isEmpty());
