@@ -6,7 +6,7 @@
 #include <optional>
 
 // The parsed arguments of one vault command (those after its name):
-// OPERANDS... [--pin PIN] [-o OUT] [--yes] [--help]; "--" ends the options.
+// OPERANDS... [--pin PIN] [-o OUT] [--yes] [--cloud | --local] [--help]; "--" ends the options.
 class VaultArguments
 {
     Q_DECLARE_TR_FUNCTIONS(VaultArguments)
@@ -21,6 +21,9 @@ public:
     QStringList operands;
     std::optional<QString> pin;
     std::optional<QString> output;
+    // check: the one tree to look at (--cloud, --local); both when neither is given.
+    bool cloudOnly = false;
+    bool localOnly = false;
     // Set when the command line is malformed; the usage error to print.
     QString error;
 

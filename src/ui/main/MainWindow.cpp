@@ -14,6 +14,7 @@
 #include "ui/main/ContentView.h"
 #include "ui/main/MainScreenState.h"
 #include "ui/main/SetPasscodeView.h"
+#include "ui/settings/CheckVaultView.h"
 #include "ui/settings/Settings.h"
 #include "ui/storage/StorageLocationSelectionView.h"
 #include "ui/storage/StorageLocationState.h"
@@ -146,6 +147,8 @@ void MainWindow::openSettings()
     connect(settings, &Settings::autoOpenChanged, m_state, &MainScreenState::setAutoOpen);
     connect(settings, &Settings::biometricsHiddenChanged, m_state, &MainScreenState::refreshBiometrics);
     connect(settings, &QObject::destroyed, m_state, &MainScreenState::settingsClosed);
+    connect(settings, &Settings::checkVaultRequested, this,
+            [this] { m_presenter->sheet(new CheckVaultView(KeyChainHelper::shared().session())); });
     m_presenter->cover(settings);
 }
 

@@ -27,6 +27,8 @@ Q_SIGNALS:
     void autoOpenChanged(bool autoOpen);
     void biometricsHiddenChanged(bool hidden);
     void modeChanged(UserDefaults::Mode mode);
+    // "Check Vault": the host shows the check's sheet.
+    void checkVaultRequested();
 
 private:
     QWidget *makeHeader();
@@ -35,6 +37,7 @@ private:
     QGroupBox *makeContentSecurity();
     QGroupBox *makeAppearance();
     QGroupBox *makeBehavior();
+    QGroupBox *makeVault();
     QWidget *makeSchemePicker();
     QWidget *makeBackgroundButton();
     QWidget *makeIdleLockChoice();
