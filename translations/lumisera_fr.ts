@@ -89,6 +89,68 @@
     </message>
 </context>
 <context>
+    <name>CheckVaultState</name>
+    <message>
+        <source>Unlock the vault to check it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stopping…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Checking… Files: %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stopped. Files checked: %1 (%2). What was found so far:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing is wrong. Files checked: %1 (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Problems found: %1. Files checked: %2 (%3).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cloud</source>
+        <translation type="unfinished">Cloud</translation>
+    </message>
+    <message>
+        <source>Local</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CheckVaultView</name>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished">Annuler</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished">Fermer</translation>
+    </message>
+    <message>
+        <source>Check Vault</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Looks at every stored file and reports what is wrong, changing nothing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Checking</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CloudContainerLink</name>
     <message>
         <source>No folder was chosen.</source>
@@ -1235,6 +1297,18 @@ Restez toujours attentif à votre entourage lorsque vous consultez des fichiers 
         <source>Locks the vault after this long without keyboard or mouse input to the desktop, even while Lumisera is the active window.</source>
         <translation>Verrouille le coffre après cette durée sans saisie au clavier ni à la souris sur le bureau, même lorsque Lumisera est la fenêtre active.</translation>
     </message>
+    <message>
+        <source>Vault</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check Vault</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Looks at every stored file of both trees and reports files that do not decrypt, PIN entries that cannot be read, leftovers, links, sync-conflict copies and a tree written with another passcode, changing nothing. Only each file&apos;s last bytes are read: damage inside a file goes unseen. Needs the vault unlocked.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>SettingsState</name>
@@ -1463,6 +1537,33 @@ Les dossiers créés dans l’arborescence cloud sont disponibles sur chaque app
     </message>
 </context>
 <context>
+    <name>TreeKeyCheck</name>
+    <message>
+        <source>This folder tree was written with another passcode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The key-check entry of this folder tree (%1) is damaged, so Lumisera cannot tell which passcode the tree was written with and writes nothing there</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The key-check entry could not be encrypted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The key-check entry of this folder tree could not be written: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The key-check entry of this folder tree (%1) is not a file; move it aside first</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The vault locked</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>UserFormTextField</name>
     <message>
         <source>Passcode</source>
@@ -1542,6 +1643,57 @@ Les dossiers créés dans l’arborescence cloud sont disponibles sur chaque app
     <message>
         <source>ls takes --pin only with a folder</source>
         <translation>ls n’accepte --pin qu’avec un dossier</translation>
+    </message>
+    <message>
+        <source>check takes --cloud or --local, not both</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>VaultCheck</name>
+    <message>
+        <source>Files that do not decrypt with the passcode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PIN entries that cannot be read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Names that do not decode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Symbolic links</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Special files (FIFOs, sockets, devices)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Leftovers of interrupted writes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sync-conflict copies</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A CloudContainer link that leads nowhere</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Folders that cannot be read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trees written with another passcode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Damaged key-check entries</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1847,6 +1999,48 @@ Code de sortie&#xa0;: 0 réussi, 1 échec, 2 erreur d’utilisation.
     <message>
         <source>pin: could not set the PIN of folder &quot;%1&quot;</source>
         <translation>pin&#xa0;: impossible de définir le code PIN du dossier &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>look for damaged and foreign entries, changing nothing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Looks at every entry of both trees (or one: --cloud, --local) and reports files that do not
+decrypt with the passcode (wrong length or padding: only each file&apos;s last 32 bytes are read, so
+damage inside a file goes unseen), PIN entries that cannot be read, names that are not UTF-8,
+links, special files, leftovers of interrupted writes, sync-conflict copies, a CloudContainer
+link that leads nowhere, folders that cannot be read, and a tree written with another passcode.
+Exit status 0 when nothing is wrong, 1 with findings.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Files checked: %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Checked: %1; files: %2 (%3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no tree (none is set up)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cloud</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>local</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing is wrong.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>check: problems found: %1</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
