@@ -46,7 +46,7 @@ int seekTo(int64_t position, void *userdata)
 heif_reader_grow_status growTo(int64_t target, void *userdata)
 {
     return target <= static_cast<Stream *>(userdata)->size ? heif_reader_grow_status_size_reached
-                                                            : heif_reader_grow_status_size_beyond_eof;
+                                                           : heif_reader_grow_status_size_beyond_eof;
 }
 
 const heif_reader streamReader = {1, positionOf, readInto, seekTo, growTo};
@@ -91,7 +91,8 @@ QImage HeifThumbnail::read(DecryptingReader &file)
         return {};
     HeifLibrary::Context context(heif->context_alloc());
     Stream stream{file, *size};
-    if (!context || heif->context_read_from_reader(context.get(), &streamReader, &stream, nullptr).code != heif_error_Ok)
+    if (!context ||
+        heif->context_read_from_reader(context.get(), &streamReader, &stream, nullptr).code != heif_error_Ok)
         return {};
     heif_image_handle *rawPrimary = nullptr;
     if (heif->context_get_primary_image_handle(context.get(), &rawPrimary).code != heif_error_Ok)

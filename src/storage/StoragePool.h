@@ -19,10 +19,13 @@ class StoragePool
 public:
     StoragePool() = delete;
 
-    // Task priorities on the pool (higher runs first among queued tasks).
-    static constexpr int userInitiated = 1; // what a visible screen waits for
-    static constexpr int utility = 0;       // prefetching
-    static constexpr int background = -1;   // warming caches for later
+    // Task priorities on the pool (higher runs first among queued tasks). A task started while a
+    // thread is idle is queued at 0 whatever its priority (Qt 6.4), so what a screen waits for is
+    // 0: were it higher, the tasks after it would overtake the first one.
+    static constexpr int glance = 1;        // a moment's work a screen shows at once (a preview)
+    static constexpr int userInitiated = 0; // what a visible screen waits for
+    static constexpr int utility = -1;      // prefetching
+    static constexpr int background = -2;   // warming caches for later
 
     // Made on first use; waits for its tasks when the application object goes away, so no
     // task outlives the Qt machinery it relies on.

@@ -152,11 +152,13 @@ void TileThumbnailQueue::startPreview(const QUrl &url)
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] { finished(watcher); });
     m_running.insert(watcher, Running{url, cancelled, true});
     m_previewRunning.insert(url);
-    watcher->setFuture(StoragePool::run([url, session = m_session, edge = m_pixelEdge, cancelled] {
-        if (cancelled->load())
-            return ImageResult{{}, {}, ImageError::cancelled()};
-        return ImageFromDecodedData::tilePreview(url, *session, edge, cancelled.get());
-    }));
+    watcher->setFuture(StoragePool::run(
+        [url, session = m_session, edge = m_pixelEdge, cancelled] {
+            if (cancelled->load())
+                return ImageResult{{}, {}, ImageError::cancelled()};
+            return ImageFromDecodedData::tilePreview(url, *session, edge, cancelled.get());
+        },
+        StoragePool::glance));
 }
 
 void TileThumbnailQueue::previewFinished(const QUrl &url, const ImageResult &result)

@@ -5,6 +5,8 @@
 #include "storage/StoragePool.h"
 
 #include <QGuiApplication>
+#include <QMutex>
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QTest>
 
@@ -56,6 +58,43 @@ private Q_SLOTS:
         QVERIFY(StoragePool::shared()->waitForDone(10000));
         QCoreApplication::processEvents();
         QCOMPARE(outcome, expected);
+    }
+
+    // Work a screen waits for runs in the order it was asked for, also when the first task found
+    // the thread idle (Qt queues that one at priority 0), and prefetching waits for it.
+    void orderOfWork_data()
+    {
+        QTest::addColumn<QList<int>>("priorities");
+        QTest::addColumn<QString>("expected");
+        const int screen = StoragePool::userInitiated;
+        QTest::newRow("screen work") << QList<int>{screen, screen, screen, screen} << "0123";
+        QTest::newRow("prefetching after it") << QList<int>{screen, StoragePool::utility, screen} << "021";
+    }
+    void orderOfWork()
+    {
+        QFETCH(QList<int>, priorities);
+        QFETCH(QString, expected);
+        QThreadPool *pool = StoragePool::shared();
+        const int threads = pool->maxThreadCount();
+        pool->setMaxThreadCount(1);
+        const auto restore = qScopeGuard([pool, threads] { pool->setMaxThreadCount(threads); });
+        // Whether the idle thread wakes before the next task is asked for is up to the scheduler:
+        // rounds enough that it does not, in some.
+        for (int round = 0; round < 50; ++round) {
+            // The one thread waits for work, as it does between two screens.
+            StoragePool::run([] {}).waitForFinished();
+            QMutex mutex;
+            QString order;
+            for (int i = 0; i < priorities.size(); ++i)
+                StoragePool::run(
+                    [&mutex, &order, i] {
+                        const QMutexLocker locker(&mutex);
+                        order += QString::number(i);
+                    },
+                    priorities.at(i));
+            QVERIFY(pool->waitForDone(10000));
+            QCOMPARE(order, expected);
+        }
     }
 };
 
