@@ -71,7 +71,8 @@ namespace Rekey {
 
 bool paddingValid(qint64 fileSize, QByteArrayView tail, const QString &passcode)
 {
-    if (fileSize < BlockSize || fileSize % BlockSize != 0 || tail.size() != std::min<qint64>(fileSize, tailLength))
+    if (fileSize < BlockSize || fileSize % BlockSize != 0 ||
+        tail.size() != std::min<qint64>(fileSize, tailLength))
         return false;
     static const unsigned char zeroIv[BlockSize] = {};
     const auto *bytes = reinterpret_cast<const unsigned char *>(tail.data());
@@ -82,15 +83,15 @@ bool paddingValid(qint64 fileSize, QByteArrayView tail, const QString &passcode)
     unsigned char plain[2 * BlockSize];
     int produced = 0;
     int last = 0;
-    const bool valid = EVP_CipherUpdate(context.get(), plain, &produced, bytes + tail.size() - BlockSize,
-                                        BlockSize) == 1 &&
-                       EVP_CipherFinal_ex(context.get(), plain + produced, &last) == 1;
+    const bool valid =
+        EVP_CipherUpdate(context.get(), plain, &produced, bytes + tail.size() - BlockSize, BlockSize) == 1 &&
+        EVP_CipherFinal_ex(context.get(), plain + produced, &last) == 1;
     OPENSSL_cleanse(plain, sizeof plain);
     return valid;
 }
 
 bool reencrypt(int inputFd, int outputFd, const QString &oldPasscode, const QString &newPasscode,
-               Failure &failure, const ChunkHandler &handler)
+               Failure &failure, QByteArray &tail, const ChunkHandler &handler)
 {
     static const unsigned char zeroIv[BlockSize] = {};
     const CipherContext decrypting = makeContext(oldPasscode, zeroIv, false);
@@ -103,6 +104,7 @@ bool reencrypt(int inputFd, int outputFd, const QString &oldPasscode, const QStr
     const auto out = std::make_unique_for_overwrite<unsigned char[]>(size_t(ChunkSize + 2 * BlockSize));
     const auto wipe = [&plain] { OPENSSL_cleanse(plain.get(), size_t(ChunkSize + BlockSize)); };
     qint64 read = 0;
+    tail.clear();
     for (;;) {
         const ssize_t length = readSome(inputFd, in.get(), ChunkSize);
         if (length < 0) {
@@ -118,7 +120,8 @@ bool reencrypt(int inputFd, int outputFd, const QString &oldPasscode, const QStr
                 wipe();
                 return false;
             }
-        } else if (EVP_CipherUpdate(decrypting.get(), plain.get(), &plainLength, in.get(), int(length)) != 1) {
+        } else if (EVP_CipherUpdate(decrypting.get(), plain.get(), &plainLength, in.get(), int(length)) !=
+                   1) {
             wipe();
             return false;
         }
@@ -132,10 +135,14 @@ bool reencrypt(int inputFd, int outputFd, const QString &oldPasscode, const QStr
             wipe();
             return false;
         }
-        if (!writeOut(outputFd, out.get(), outLength + finalLength, failure)) {
+        const int produced = outLength + finalLength;
+        if (!writeOut(outputFd, out.get(), produced, failure)) {
             wipe();
             return false;
         }
+        const int kept = int(std::min<qsizetype>(produced, tailLength));
+        tail.append(reinterpret_cast<const char *>(out.get()) + produced - kept, kept);
+        tail = tail.right(tailLength);
         if (length == 0)
             break;
         read += length;

@@ -32,8 +32,9 @@ using ChunkHandler = std::function<bool(qint64 bytesRead)>;
 
 // Streams the input (open for reading, from its start) into the output, decrypted with
 // oldPasscode and encrypted with newPasscode. Both descriptors stay open for the caller; the
-// output holds garbage on failure and is the caller's to remove.
+// output holds garbage on failure and is the caller's to remove. `tail` receives the output's last
+// tailLength bytes.
 bool reencrypt(int inputFd, int outputFd, const QString &oldPasscode, const QString &newPasscode,
-               Failure &failure, const ChunkHandler &handler = {});
+               Failure &failure, QByteArray &tail, const ChunkHandler &handler = {});
 
 } // namespace Rekey

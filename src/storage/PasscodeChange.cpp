@@ -18,10 +18,10 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
-#include <vector>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -74,7 +74,8 @@ std::optional<QByteArray> readTail(int fd, qint64 size)
     QByteArray tail(length, Qt::Uninitialized);
     qint64 done = 0;
     while (done < length) {
-        const ssize_t got = ::pread(fd, tail.data() + done, size_t(length - done), off_t(size - length + done));
+        const ssize_t got =
+            ::pread(fd, tail.data() + done, size_t(length - done), off_t(size - length + done));
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
@@ -130,8 +131,7 @@ struct PasscodeChange::Written
 PasscodeChange::PasscodeChange(PasscodeChangeJournal journal, const QString &oldPasscode,
                                const QString &newPasscode, KeyChainHelper &keys)
     : m_journal(std::move(journal)), m_old(oldPasscode), m_new(newPasscode), m_keys(keys), m_trees(trees())
-{
-}
+{}
 
 PasscodeChange::~PasscodeChange()
 {
@@ -167,7 +167,8 @@ bool PasscodeChange::stopRequested() const
 PasscodeChange::Result PasscodeChange::stopped() const
 {
     if (m_session && !m_session->isOpen())
-        return {Outcome::locked, tr("The vault was locked; the passcode change goes on at the next unlock."), {}};
+        return {
+            Outcome::locked, tr("The vault was locked; the passcode change goes on at the next unlock."), {}};
     return {Outcome::cancelled, tr("The passcode change was stopped; it can be resumed."), {}};
 }
 
@@ -183,7 +184,9 @@ PasscodeChange::Result PasscodeChange::run()
         if (std::optional<Result> interrupted = changeFiles())
             return *interrupted;
         if (!m_journal.setPhase(PasscodeChangeJournal::Phase::keyCheck))
-            return {Outcome::failed, tr("The passcode change cannot be recorded: %1").arg(systemError(errno)), {}};
+            return {Outcome::failed,
+                    tr("The passcode change cannot be recorded: %1").arg(systemError(errno)),
+                    {}};
     }
     return finishUp();
 }
@@ -196,15 +199,20 @@ PasscodeChange::Result PasscodeChange::finishUp()
                 return {Outcome::failed, tr("The key check of %1 cannot be written.").arg(tree.root), {}};
         }
         if (!m_journal.setPhase(PasscodeChangeJournal::Phase::store))
-            return {Outcome::failed, tr("The passcode change cannot be recorded: %1").arg(systemError(errno)), {}};
+            return {Outcome::failed,
+                    tr("The passcode change cannot be recorded: %1").arg(systemError(errno)),
+                    {}};
     }
     if (!m_keys.saveKey(m_new))
-        return {Outcome::failed,
-                tr("Every file uses the new passcode, but it cannot be stored; resume the change to try again."),
-                {}};
+        return {
+            Outcome::failed,
+            tr("Every file uses the new passcode, but it cannot be stored; resume the change to try again."),
+            {}};
     m_keys.removePending();
     if (!m_journal.finish())
-        return {Outcome::failed, tr("The passcode change record cannot be removed: %1").arg(systemError(errno)), {}};
+        return {Outcome::failed,
+                tr("The passcode change record cannot be removed: %1").arg(systemError(errno)),
+                {}};
     logInfo(QStringLiteral("The passcode was changed"));
     return {Outcome::finished, {}, m_damaged};
 }
@@ -225,15 +233,12 @@ std::optional<PasscodeChange::Result> PasscodeChange::changeFiles()
             report();
         }
         m_damaged.clear();
+        m_firstPass = pass == 0;
         int changed = 0;
         if (std::optional<Result> interrupted = process(*candidates, changed))
             return interrupted;
         if (changed == 0)
             return std::nullopt;
-        if (pass == 0) { // later passes count only what they change
-            m_done.filesTotal = m_done.filesDone;
-            m_done.bytesTotal = m_done.bytesDone;
-        }
     }
 }
 
@@ -261,8 +266,9 @@ std::optional<QList<PasscodeChange::Candidate>> PasscodeChange::scan(QString &er
                 continue; // a link, a file, or gone: no vault folder
             const std::optional<QList<QByteArray>> names = namesIn(folderFd.get());
             if (!names) {
-                error = tr("The folder %1 cannot be read: %2")
-                            .arg(m_trees.at(index).root % u'/' % QFile::decodeName(folder), systemError(errno));
+                error =
+                    tr("The folder %1 cannot be read: %2")
+                        .arg(m_trees.at(index).root % u'/' % QFile::decodeName(folder), systemError(errno));
                 return std::nullopt;
             }
             for (const QByteArray &name : *names) {
@@ -284,7 +290,8 @@ std::optional<QList<PasscodeChange::Candidate>> PasscodeChange::scan(QString &er
     return candidates;
 }
 
-std::optional<PasscodeChange::Result> PasscodeChange::process(const QList<Candidate> &candidates, int &changed)
+std::optional<PasscodeChange::Result> PasscodeChange::process(const QList<Candidate> &candidates,
+                                                              int &changed)
 {
     std::map<QByteArray, UniqueFd> folders;
     std::vector<Written> batch;
@@ -309,8 +316,8 @@ std::optional<PasscodeChange::Result> PasscodeChange::process(const QList<Candid
         if (stopRequested())
             return interrupt(stopped());
         const Tree &tree = m_trees.at(candidate.tree);
-        const QString shown = QString::fromLatin1(tree.id) % u'/' % QFile::decodeName(candidate.folder) % u'/' %
-                              FileNaming::shownName(QFile::decodeName(candidate.name)).fullName();
+        const QString shown = QString::fromLatin1(tree.id) % u'/' % QFile::decodeName(candidate.folder) %
+                              u'/' % FileNaming::shownName(QFile::decodeName(candidate.name)).fullName();
         const QByteArray folderKey = tree.id + '/' + candidate.folder;
         auto folder = folders.find(folderKey);
         if (folder == folders.end()) {
@@ -323,12 +330,16 @@ std::optional<PasscodeChange::Result> PasscodeChange::process(const QList<Candid
         struct stat status
         {
         };
-        if (folderFd < 0 || !input.isValid() || ::fstat(input.get(), &status) != 0 || !S_ISREG(status.st_mode))
+        if (folderFd < 0 || !input.isValid() || ::fstat(input.get(), &status) != 0 ||
+            !S_ISREG(status.st_mode))
             continue; // gone since the scan, or no longer a file: nothing to change
         const qint64 size = status.st_size;
         const std::optional<QByteArray> tail = readTail(input.get(), size);
         const QByteArray file = PasscodeChangeJournal::fileKey(tree.id, candidate.folder, candidate.name);
-        const auto countDone = [this, size] {
+        // Later passes count only the files they change.
+        const auto countDone = [this, size](bool changedNow = false) {
+            if (!m_firstPass && !changedNow)
+                return;
             ++m_done.filesDone;
             m_done.bytesDone += size;
             m_done.filesTotal = std::max(m_done.filesTotal, m_done.filesDone);
@@ -341,7 +352,8 @@ std::optional<PasscodeChange::Result> PasscodeChange::process(const QList<Candid
                 countDone();
                 continue;
             }
-            return interrupt({Outcome::failed, tr("%1 cannot be read: %2").arg(shown, systemError(errno)), {}});
+            return interrupt(
+                {Outcome::failed, tr("%1 cannot be read: %2").arg(shown, systemError(errno)), {}});
         }
         const std::optional<PasscodeChangeJournal::Fingerprint> recorded = m_journal.fingerprint(file);
         if (recorded && *recorded == PasscodeChangeJournal::Fingerprint{size, *tail}) {
@@ -373,45 +385,57 @@ std::optional<PasscodeChange::Result> PasscodeChange::process(const QList<Candid
             const int code = errno;
             written.hiddenName.clear();
             if (isFull(code))
-                return interrupt({Outcome::noSpace, tr("There is not enough space to change the passcode: %1. Make room, then resume the change.").arg(systemError(code)), {}});
-            return interrupt({Outcome::failed, tr("The new form of %1 cannot be written: %2").arg(shown, systemError(code)), {}});
+                return interrupt({Outcome::noSpace,
+                                  tr("There is not enough space to change the passcode: %1. Make room, then "
+                                     "resume the change.")
+                                      .arg(systemError(code)),
+                                  {}});
+            return interrupt({Outcome::failed,
+                              tr("The new form of %1 cannot be written: %2").arg(shown, systemError(code)),
+                              {}});
         }
 
         Rekey::Failure failure;
+        QByteArray formTail;
         const qint64 before = m_done.bytesDone;
-        const bool streamed = Rekey::reencrypt(
-            input.get(), written.form.get(), m_old, m_new, failure, [&](qint64 read) {
-                if (m_writeFault) {
-                    if (const int code = m_writeFault(read)) {
-                        failure.writeError = code;
-                        return false;
-                    }
-                }
-                m_done.bytesDone = before + read;
-                report();
-                m_done.bytesDone = before;
-                return !stopRequested();
-            });
+        const bool streamed = Rekey::reencrypt(input.get(), written.form.get(), m_old, m_new, failure,
+                                               formTail, [&](qint64 read) {
+                                                   if (m_writeFault) {
+                                                       if (const int code = m_writeFault(read)) {
+                                                           failure.writeError = code;
+                                                           return false;
+                                                       }
+                                                   }
+                                                   m_done.bytesDone = before + read;
+                                                   report();
+                                                   m_done.bytesDone = before;
+                                                   return !stopRequested();
+                                               });
         bool durable = streamed;
         struct stat formStatus
         {
         };
-        std::optional<QByteArray> formTail;
         if (durable && ::fsync(written.form.get()) != 0) {
             failure.writeError = errno;
             durable = false;
         }
-        if (durable && (::fstat(written.form.get(), &formStatus) != 0 ||
-                        !(formTail = readTail(written.form.get(), formStatus.st_size)))) {
+        if (durable && ::fstat(written.form.get(), &formStatus) != 0) {
             failure.readError = errno;
             durable = false;
         }
         if (!durable) {
             written.discard();
             if (isFull(failure.writeError))
-                return interrupt({Outcome::noSpace, tr("There is not enough space to change the passcode: %1. Make room, then resume the change.").arg(systemError(failure.writeError)), {}});
+                return interrupt({Outcome::noSpace,
+                                  tr("There is not enough space to change the passcode: %1. Make room, then "
+                                     "resume the change.")
+                                      .arg(systemError(failure.writeError)),
+                                  {}});
             if (failure.writeError != 0)
-                return interrupt({Outcome::failed, tr("The new form of %1 cannot be written: %2").arg(shown, systemError(failure.writeError)), {}});
+                return interrupt({Outcome::failed,
+                                  tr("The new form of %1 cannot be written: %2")
+                                      .arg(shown, systemError(failure.writeError)),
+                                  {}});
             if (failure.stopped)
                 return interrupt(stopped());
             if (failure.undecryptable) {
@@ -419,12 +443,15 @@ std::optional<PasscodeChange::Result> PasscodeChange::process(const QList<Candid
                 countDone();
                 continue;
             }
-            return interrupt({Outcome::failed, tr("%1 cannot be read: %2").arg(shown, systemError(failure.readError ? failure.readError : EIO)), {}});
+            return interrupt({Outcome::failed,
+                              tr("%1 cannot be read: %2")
+                                  .arg(shown, systemError(failure.readError ? failure.readError : EIO)),
+                              {}});
         }
-        written.fingerprint = {qint64(formStatus.st_size), *formTail};
+        written.fingerprint = {qint64(formStatus.st_size), formTail};
         batch.push_back(std::move(written));
         batchBytes += size;
-        countDone();
+        countDone(true);
         if ((int(batch.size()) >= BatchFiles || batchBytes >= BatchBytes) && !flushBatch())
             return Result{Outcome::failed, error, {}};
     }
@@ -459,8 +486,8 @@ bool PasscodeChange::commit(std::vector<Written> &written, QString &error)
             else if (errno != EEXIST)
                 break;
         }
-        if (form.hiddenName.isEmpty() ||
-            ::renameat(form.folderFd, form.hiddenName.constData(), form.folderFd, form.name.constData()) != 0) {
+        if (form.hiddenName.isEmpty() || ::renameat(form.folderFd, form.hiddenName.constData(), form.folderFd,
+                                                    form.name.constData()) != 0) {
             error = tr("The new form of a file cannot be put in place: %1").arg(systemError(errno));
             return false;
         }

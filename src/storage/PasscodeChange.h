@@ -62,7 +62,7 @@ public:
     // Starts a change: the journal, then the new passcode kept beside the stored one. The caller
     // has checked the old passcode and the new one's acceptance.
     static std::unique_ptr<PasscodeChange> start(const QString &oldPasscode, const QString &newPasscode,
-                                               KeyChainHelper &keys, QString &error);
+                                                 KeyChainHelper &keys, QString &error);
     // The trees of this machine: the on-device one, and the cloud one when its container is there.
     static QList<Tree> trees();
 
@@ -104,5 +104,6 @@ private:
     QList<Tree> m_trees;
     std::atomic_bool m_cancelled{false};
     Progress m_done;
+    bool m_firstPass = true;
     QStringList m_damaged;
 };

@@ -70,7 +70,8 @@ bool PasscodeChangeJournal::exists()
     return ::lstat(QFile::encodeName(path()).constData(), &status) == 0;
 }
 
-QByteArray PasscodeChangeJournal::fileKey(const QByteArray &tree, const QByteArray &folder, const QByteArray &name)
+QByteArray PasscodeChangeJournal::fileKey(const QByteArray &tree, const QByteArray &folder,
+                                          const QByteArray &name)
 {
     return tree + '/' + folder + '/' + name;
 }
@@ -87,8 +88,8 @@ std::optional<PasscodeChangeJournal> PasscodeChangeJournal::begin(const QString 
         error = tr("The new passcode cannot be used.");
         return std::nullopt;
     }
-    const QByteArray contents = Header + '\n' + "check " + check->toBase64() + '\n' + "phase " +
-                                phaseName(Phase::files) + '\n';
+    const QByteArray contents =
+        Header + '\n' + "check " + check->toBase64() + '\n' + "phase " + phaseName(Phase::files) + '\n';
     // Written whole under a temporary name, so that the journal never exists half made.
     const QByteArray temporary = QFile::encodeName(path() + QStringLiteral(".new"));
     ::unlink(temporary.constData());
@@ -118,8 +119,9 @@ std::optional<PasscodeChangeJournal> PasscodeChangeJournal::open(QString &error)
 {
     UniqueFd fd(::open(QFile::encodeName(path()).constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
     if (!fd.isValid()) {
-        error = errno == ENOENT ? tr("No passcode change is unfinished.")
-                                : tr("The passcode change record %1 cannot be opened: %2").arg(path(), systemError());
+        error = errno == ENOENT
+                    ? tr("No passcode change is unfinished.")
+                    : tr("The passcode change record %1 cannot be opened: %2").arg(path(), systemError());
         return std::nullopt;
     }
     if (!lockExclusively(fd)) {
@@ -225,7 +227,8 @@ bool PasscodeChangeJournal::record(const QList<Entry> &entries)
     return true;
 }
 
-std::optional<PasscodeChangeJournal::Fingerprint> PasscodeChangeJournal::fingerprint(const QByteArray &file) const
+std::optional<PasscodeChangeJournal::Fingerprint>
+PasscodeChangeJournal::fingerprint(const QByteArray &file) const
 {
     const auto found = m_fingerprints.constFind(file);
     if (found == m_fingerprints.constEnd())
