@@ -56,7 +56,8 @@ QString cloudTree()
 }
 
 // A file stored in folder under clearName, encrypted with passcode.
-StoredFile store(const QString &folder, const QString &clearName, const QByteArray &plain, const QString &passcode)
+StoredFile store(const QString &folder, const QString &clearName, const QByteArray &plain,
+                 const QString &passcode)
 {
     QDir().mkpath(folder);
     const QString path = folder + u'/' + FileNaming::storedFileName(clearName);
@@ -69,7 +70,8 @@ StoredFile store(const QString &folder, const QString &clearName, const QByteArr
 QList<StoredFile> buildVault(int small, const QList<qint64> &large, bool cloud, bool pins,
                              const QString &passcode = OldPasscode)
 {
-    QStringList folders{AppPaths::documentsDirectory() + u"/Trips"_s, AppPaths::documentsDirectory() + u"/Notes"_s};
+    QStringList folders{AppPaths::documentsDirectory() + u"/Trips"_s,
+                        AppPaths::documentsDirectory() + u"/Notes"_s};
     if (cloud)
         folders.append(cloudTree() + u"/Shared"_s);
     QList<StoredFile> files;
@@ -77,8 +79,8 @@ QList<StoredFile> buildVault(int small, const QList<qint64> &large, bool cloud, 
         files.append(store(folders.at(i % folders.size()), u"file%1.dat"_s.arg(i),
                            randomBytes(QRandomGenerator::global()->bounded(3072), quint32(i)), passcode));
     for (qsizetype i = 0; i < large.size(); ++i)
-        files.append(store(folders.at(i % folders.size()), u"large%1.mov"_s.arg(i), randomBytes(large.at(i), 1000 + quint32(i)),
-                           passcode));
+        files.append(store(folders.at(i % folders.size()), u"large%1.mov"_s.arg(i),
+                           randomBytes(large.at(i), 1000 + quint32(i)), passcode));
     if (pins) {
         for (const QString &folder : std::as_const(folders)) {
             const QString path = folder + u'/' + FileNaming::scrambledName(FileNaming::pinFileName());
@@ -161,8 +163,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("pins");
         QTest::newRow("on-device tree, small files") << 12 << QList<qint64>{} << false << false;
         QTest::newRow("both trees and PIN entries") << 20 << QList<qint64>{} << true << true;
-        QTest::newRow("files over one chunk") << 2 << QList<qint64>{1024 * 1024 - 1, 1024 * 1024, 3 * 1024 * 1024 + 7}
-                                              << true << false;
+        QTest::newRow("files over one chunk")
+            << 2 << QList<qint64>{1024 * 1024 - 1, 1024 * 1024, 3 * 1024 * 1024 + 7} << true << false;
         QTest::newRow("empty plain and whole blocks") << 0 << QList<qint64>{0, 15, 16, 32} << false << true;
     }
     void completedChange()
@@ -174,7 +176,8 @@ private Q_SLOTS:
         const QList<StoredFile> files = buildVault(small, large, cloud, pins);
         KeyChainHelper &keys = KeyChainHelper::shared();
         QString error;
-        const std::unique_ptr<PasscodeChange> change = PasscodeChange::start(OldPasscode, NewPasscode, keys, error);
+        const std::unique_ptr<PasscodeChange> change =
+            PasscodeChange::start(OldPasscode, NewPasscode, keys, error);
         QVERIFY2(change, qPrintable(error));
         QVERIFY(PasscodeChangeJournal::exists());
         QCOMPARE(keys.pendingPasscode(), NewPasscode);
@@ -198,8 +201,8 @@ private Q_SLOTS:
         const StoredFile &sample = files.last();
         QProcess openssl;
         openssl.start(u"openssl"_s, {u"enc"_s, u"-d"_s, u"-aes-128-cbc"_s, u"-K"_s,
-                                     QString::fromLatin1(FileEncryptor::aesKey(NewPasscode).toHex()), u"-iv"_s,
-                                     QString(32, u'0'), u"-in"_s, sample.path});
+                                     QString::fromLatin1(FileEncryptor::aesKey(NewPasscode).toHex()),
+                                     u"-iv"_s, QString(32, u'0'), u"-in"_s, sample.path});
         QVERIFY(openssl.waitForFinished());
         QCOMPARE(openssl.exitCode(), 0);
         QCOMPARE(openssl.readAllStandardOutput(), sample.plain);
@@ -210,7 +213,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<bool>("reported");
-        QTest::newRow("cut short") << FileEncryptor::encrypt(randomBytes(100, 7), OldPasscode)->left(100) << true;
+        QTest::newRow("cut short") << FileEncryptor::encrypt(randomBytes(100, 7), OldPasscode)->left(100)
+                                   << true;
         QTest::newRow("empty") << QByteArray() << true;
         QTest::newRow("another passcode") << *FileEncryptor::encrypt("x", u"third passcode"_s) << true;
         QTest::newRow("already the new form") << *FileEncryptor::encrypt("y", NewPasscode) << false;
@@ -220,7 +224,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, stored);
         QFETCH(bool, reported);
         const QList<StoredFile> files = buildVault(6, {}, false, false);
-        const QString odd = AppPaths::documentsDirectory() + u"/Trips/"_s + FileNaming::storedFileName(u"odd.txt"_s);
+        const QString odd =
+            AppPaths::documentsDirectory() + u"/Trips/"_s + FileNaming::storedFileName(u"odd.txt"_s);
         QVERIFY(writeFile(odd, stored));
         QString error;
         const std::unique_ptr<PasscodeChange> change =
@@ -313,7 +318,8 @@ private Q_SLOTS:
         change->setProgressHandler([&](const PasscodeChange::Progress &progress) {
             if (progress.filesDone == 5 && !added) {
                 added = true;
-                files.append(store(cloudTree() + u"/Shared"_s, u"late.jpg"_s, randomBytes(5000, 99), OldPasscode));
+                files.append(
+                    store(cloudTree() + u"/Shared"_s, u"late.jpg"_s, randomBytes(5000, 99), OldPasscode));
             }
         });
         QCOMPARE(change->run().outcome, PasscodeChange::Outcome::finished);
@@ -342,7 +348,8 @@ private Q_SLOTS:
         QCOMPARE(journal->verifies(typed), verified);
         QVERIFY(!readFile(PasscodeChangeJournal::path()).contains(NewPasscode.toUtf8()));
         QCOMPARE(QFile::permissions(PasscodeChangeJournal::path()),
-                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                     QFileDevice::WriteUser);
     }
 
     // A record cut short by a crash is dropped; a second change cannot start over an unfinished one,
