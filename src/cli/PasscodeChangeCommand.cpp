@@ -97,7 +97,8 @@ public:
                            .arg(mebibytes(progress.bytesDone), mebibytes(progress.bytesTotal));
         const qint64 elapsed = m_started.elapsed();
         if (progress.bytesDone > 0 && elapsed > 1000) {
-            const qint64 left = (progress.bytesTotal - progress.bytesDone) * elapsed / progress.bytesDone / 1000;
+            const qint64 left =
+                (progress.bytesTotal - progress.bytesDone) * elapsed / progress.bytesDone / 1000;
             line += PasscodeChangeCommand::tr(", about %n s left", nullptr, int(left));
         }
         std::fprintf(stderr, "\r\033[K%s", line.toLocal8Bit().constData());
@@ -190,13 +191,14 @@ int PasscodeChangeCommand::run(bool resume)
     PasscodeChange::Result result;
     {
         ProgressLine line;
-        change->setProgressHandler([&line](const PasscodeChange::Progress &progress) { line.show(progress); });
+        change->setProgressHandler(
+            [&line](const PasscodeChange::Progress &progress) { line.show(progress); });
         interrupt.watch(*change);
         result = change->run();
     }
     for (const QString &name : std::as_const(result.damaged))
-        m_err << "lumisera-vault: " << tr("left as it was (the current passcode does not open it): %1").arg(name)
-              << "\n";
+        m_err << "lumisera-vault: "
+              << tr("left as it was (the current passcode does not open it): %1").arg(name) << "\n";
     m_err.flush();
     if (result.outcome != PasscodeChange::Outcome::finished) {
         if (result.outcome == PasscodeChange::Outcome::failed)

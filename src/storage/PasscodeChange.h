@@ -50,6 +50,9 @@ public:
     using ProgressHandler = std::function<void(const Progress &)>;
     // Writes a tree's key-check entry for the passcode; false when it cannot.
     using KeyCheckWriter = std::function<bool(const QString &treeRoot, const QString &passcode)>;
+    // Whether a tree's key-check entry opens with the passcode: such a tree was changed already
+    // (by another machine that shares it) and is left alone.
+    using KeyCheckReader = std::function<bool(const QString &treeRoot, const QString &passcode)>;
     // Test seam: an errno to fail the write of a file's new form with, after `bytesWritten`.
     using WriteFault = std::function<int(qint64 bytesWritten)>;
 
@@ -70,6 +73,7 @@ public:
     void setSession(VaultSessionPtr session) { m_session = std::move(session); }
     void setProgressHandler(ProgressHandler handler) { m_progress = std::move(handler); }
     void setKeyCheckWriter(KeyCheckWriter writer) { m_keyCheckWriter = std::move(writer); }
+    void setKeyCheckReader(KeyCheckReader reader) { m_keyCheckReader = std::move(reader); }
     void setWriteFault(WriteFault fault) { m_writeFault = std::move(fault); }
     void setTrees(const QList<Tree> &trees) { m_trees = trees; }
     // Any thread: the change stops at the next file, resumable.
@@ -100,6 +104,7 @@ private:
     VaultSessionPtr m_session;
     ProgressHandler m_progress;
     KeyCheckWriter m_keyCheckWriter;
+    KeyCheckReader m_keyCheckReader;
     WriteFault m_writeFault;
     QList<Tree> m_trees;
     std::atomic_bool m_cancelled{false};

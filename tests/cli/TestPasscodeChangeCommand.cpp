@@ -37,7 +37,8 @@ class TestPasscodeChangeCommand : public QObject
 
     VaultOutcome vault(const QStringList &arguments, const QString &input)
     {
-        return runVault(QStringList{u"--passcode-stdin"_s} + arguments, input, m_work.path(), withoutSessionBus());
+        return runVault(QStringList{u"--passcode-stdin"_s} + arguments, input, m_work.path(),
+                        withoutSessionBus());
     }
 
     QString source(const QString &name, const QByteArray &content)
@@ -72,10 +73,11 @@ private Q_SLOTS:
         m_large = QByteArray(48 << 20, 'v');
         QCOMPARE(vault({u"init"_s}, lines({Current, Current})).status, 0);
         QCOMPARE(vault({u"mkdir"_s, u"Trips"_s}, lines({Current})).status, 0);
-        QCOMPARE(vault({u"add"_s, u"Trips"_s, source(u"note.txt"_s, "a note\n"), source(u"large.bin"_s, m_large)},
-                       lines({Current}))
-                     .status,
-                 0);
+        QCOMPARE(
+            vault({u"add"_s, u"Trips"_s, source(u"note.txt"_s, "a note\n"), source(u"large.bin"_s, m_large)},
+                  lines({Current}))
+                .status,
+            0);
     }
 
     // Refused before anything changes: the files still open with the current passcode.
@@ -85,17 +87,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("error");
         const QStringList change{u"passcode"_s, u"change"_s};
-        QTest::newRow("wrong current passcode") << change << lines({u"correct horse 43"_s, Next, Next})
-                                                << u"wrong passcode"_s;
-        QTest::newRow("entries differ") << change << lines({Current, Next, Next + u'x'}) << u"the two entries differ"_s;
-        QTest::newRow("too short") << change << lines({Current, u"abc1"_s, u"abc1"_s}) << u"passcode refused"_s;
+        QTest::newRow("wrong current passcode")
+            << change << lines({u"correct horse 43"_s, Next, Next}) << u"wrong passcode"_s;
+        QTest::newRow("entries differ")
+            << change << lines({Current, Next, Next + u'x'}) << u"the two entries differ"_s;
+        QTest::newRow("too short") << change << lines({Current, u"abc1"_s, u"abc1"_s})
+                                   << u"passcode refused"_s;
         QTest::newRow("same key") << change << lines({Current, Current + u"0000"_s, Current + u"0000"_s})
                                   << u"first 16 characters"_s;
         QTest::newRow("no new passcode") << change << lines({Current}) << u"no new passcode given"_s;
         QTest::newRow("nothing to resume") << change + QStringList{u"--resume"_s} << lines({Current})
                                            << u"no passcode change is unfinished"_s;
-        QTest::newRow("resume elsewhere") << QStringList{u"ls"_s, u"--resume"_s} << lines({Current})
-                                          << u"ls takes no --resume"_s;
+        QTest::newRow("resume elsewhere")
+            << QStringList{u"ls"_s, u"--resume"_s} << lines({Current}) << u"ls takes no --resume"_s;
     }
     void refusals()
     {
@@ -116,10 +120,12 @@ private Q_SLOTS:
         QProcess change;
         change.setProcessEnvironment(withoutSessionBus());
         change.setWorkingDirectory(m_work.path());
-        change.start(QStringLiteral(LUMISERA_VAULT_BINARY), {u"--passcode-stdin"_s, u"passcode"_s, u"change"_s});
+        change.start(QStringLiteral(LUMISERA_VAULT_BINARY),
+                     {u"--passcode-stdin"_s, u"passcode"_s, u"change"_s});
         change.write(lines({Current, Next, Next}).toUtf8());
         change.closeWriteChannel();
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(journalPath()) || change.state() == QProcess::NotRunning, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(journalPath()) || change.state() == QProcess::NotRunning,
+                                 30000);
         ::kill(pid_t(change.processId()), SIGINT);
         QVERIFY(change.waitForFinished(60000));
         QCOMPARE(change.exitStatus(), QProcess::NormalExit);
@@ -127,8 +133,9 @@ private Q_SLOTS:
         QVERIFY2(change.readAllStandardError().contains("--resume"), "the stop names the way to resume");
         QVERIFY(QFile::exists(journalPath()));
 
-        for (const QStringList &other : {QStringList{u"ls"_s}, QStringList{u"get"_s, u"Trips"_s, u"note.txt"_s},
-                                         QStringList{u"init"_s}, QStringList{u"passcode"_s, u"change"_s}}) {
+        for (const QStringList &other :
+             {QStringList{u"ls"_s}, QStringList{u"get"_s, u"Trips"_s, u"note.txt"_s}, QStringList{u"init"_s},
+              QStringList{u"passcode"_s, u"change"_s}}) {
             const VaultOutcome refused = vault(other, lines({Current, Next, Next}));
             QCOMPARE(refused.status, 1);
             QVERIFY2(refused.err.contains(u"passcode change --resume"_s), qPrintable(refused.err));

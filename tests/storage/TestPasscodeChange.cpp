@@ -327,6 +327,77 @@ private Q_SLOTS:
         QVERIFY(noneLost(files, {NewPasscode}));
     }
 
+    // The trees' key checks switch once every file is done, and a tree whose key check opens with
+    // the new passcode already (another machine changed it) is not touched at all.
+    void keyChecks_data()
+    {
+        QTest::addColumn<bool>("cloudChanged");
+        QTest::addColumn<bool>("writerFails");
+        QTest::newRow("neither tree changed before") << false << false;
+        QTest::newRow("cloud tree changed elsewhere") << true << false;
+        QTest::newRow("key check cannot be written") << false << true;
+    }
+    void keyChecks()
+    {
+        QFETCH(bool, cloudChanged);
+        QFETCH(bool, writerFails);
+        const QList<StoredFile> local = buildVault(8, {}, false, true);
+        const QString shared = cloudTree() + u"/Shared"_s;
+        QList<StoredFile> cloud;
+        for (int i = 0; i < 8; ++i)
+            cloud.append(store(shared, u"c%1.txt"_s.arg(i), randomBytes(40 + i, quint32(500 + i)),
+                               cloudChanged ? NewPasscode : OldPasscode));
+        QHash<QString, QByteArray> before;
+        for (const StoredFile &file : std::as_const(cloud))
+            before.insert(file.path, readFile(file.path));
+        QString error;
+        std::unique_ptr<PasscodeChange> change =
+            PasscodeChange::start(OldPasscode, NewPasscode, KeyChainHelper::shared(), error);
+        QVERIFY(change);
+        QStringList written;
+        change->setKeyCheckReader([&](const QString &root, const QString &passcode) {
+            return cloudChanged && root == cloudTree() && passcode == NewPasscode;
+        });
+        change->setKeyCheckWriter([&](const QString &root, const QString &passcode) {
+            if (passcode != NewPasscode || !noneLost(local, {NewPasscode}))
+                return false; // written before the files were done
+            written.append(root);
+            return !writerFails;
+        });
+        const PasscodeChange::Result result = change->run();
+        QVERIFY(noneLost(local + cloud, {NewPasscode}));
+        if (cloudChanged) {
+            for (const StoredFile &file : std::as_const(cloud))
+                QCOMPARE(readFile(file.path), before.value(file.path));
+        }
+        if (writerFails) {
+            QCOMPARE(result.outcome, PasscodeChange::Outcome::failed);
+            QVERIFY(PasscodeChangeJournal::exists());
+            QCOMPARE(KeyChainHelper::shared().lookUp().passcode, OldPasscode);
+            // Resumed, the files are not gone through again and the key checks are written.
+            change.reset();
+            const std::unique_ptr<PasscodeChange> resumed = resume();
+            QVERIFY(resumed);
+            int reencrypted = 0;
+            resumed->setWriteFault([&reencrypted](qint64) {
+                ++reencrypted;
+                return 0;
+            });
+            resumed->setKeyCheckWriter([&](const QString &root, const QString &) {
+                written.append(root);
+                return true;
+            });
+            QCOMPARE(resumed->run().outcome, PasscodeChange::Outcome::finished);
+            QCOMPARE(reencrypted, 0);
+            QCOMPARE(written, QStringList({AppPaths::documentsDirectory(), AppPaths::documentsDirectory(),
+                                           cloudTree()}));
+        } else {
+            QCOMPARE(result.outcome, PasscodeChange::Outcome::finished);
+            QCOMPARE(written, QStringList({AppPaths::documentsDirectory(), cloudTree()}));
+        }
+        QCOMPARE(KeyChainHelper::shared().lookUp().passcode, NewPasscode);
+    }
+
     // Resuming needs the new passcode: a typed one is checked against the journal.
     void journalVerifiesTheNewPasscode_data()
     {
