@@ -2,6 +2,7 @@
 
 #include "security/KeyChainHelper.h"
 #include "storage/ItemCollection.h"
+#include "storage/PasscodeChangeJournal.h"
 #include "ui/about/AboutView.h"
 #include "ui/camera/NewCameraView.h"
 #include "ui/common/AccessibleApplication.h"
@@ -14,6 +15,7 @@
 #include "ui/main/ContentView.h"
 #include "ui/main/MainScreenState.h"
 #include "ui/main/SetPasscodeView.h"
+#include "ui/settings/ChangePasscodeView.h"
 #include "ui/settings/Settings.h"
 #include "ui/storage/StorageLocationSelectionView.h"
 #include "ui/storage/StorageLocationState.h"
@@ -72,6 +74,11 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
 
 void MainWindow::openStorage()
 {
+    // Files are in two passcodes until an unfinished change ends: the vault opens only to finish it.
+    if (PasscodeChangeJournal::exists()) {
+        openChangePasscode(true);
+        return;
+    }
     for (Screen *screen : m_presenter->presented()) {
         if (qobject_cast<StorageLocationSelectionView *>(screen))
             return;
@@ -145,8 +152,19 @@ void MainWindow::openSettings()
     connect(settings, &Settings::obscuredUIChanged, m_state, &MainScreenState::setObscuredUI);
     connect(settings, &Settings::autoOpenChanged, m_state, &MainScreenState::setAutoOpen);
     connect(settings, &Settings::biometricsHiddenChanged, m_state, &MainScreenState::refreshBiometrics);
+    connect(settings, &Settings::changePasscodeRequested, this,
+            [this] { openChangePasscode(PasscodeChangeJournal::exists()); });
     connect(settings, &QObject::destroyed, m_state, &MainScreenState::settingsClosed);
     m_presenter->cover(settings);
+}
+
+void MainWindow::openChangePasscode(bool resuming)
+{
+    for (Screen *screen : m_presenter->presented()) {
+        if (qobject_cast<ChangePasscodeView *>(screen))
+            return;
+    }
+    m_presenter->sheet(new ChangePasscodeView(resuming));
 }
 
 void MainWindow::openAbout()

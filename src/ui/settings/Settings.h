@@ -27,6 +27,8 @@ Q_SIGNALS:
     void autoOpenChanged(bool autoOpen);
     void biometricsHiddenChanged(bool hidden);
     void modeChanged(UserDefaults::Mode mode);
+    // "Change Passcode": the host shows its sheet.
+    void changePasscodeRequested();
 
 private:
     QWidget *makeHeader();
