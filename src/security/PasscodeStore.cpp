@@ -71,8 +71,10 @@ QString PasscodeStore::describe(Location location) const
 PasscodeStore::Location PasscodeStore::passcodeLocation()
 {
     Location where = recorded();
-    if (where == Location::none)
-        discover(KeyChainHelper::account, where);
+    if (where == Location::none) {
+        CredentialResult found = discover(KeyChainHelper::account, where);
+        wipeSecret(found.secret);
+    }
     return where;
 }
 

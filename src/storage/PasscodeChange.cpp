@@ -45,6 +45,18 @@ UniqueFd openTree(const QString &root)
     return openFolderAt(AT_FDCWD, QFile::encodeName(root));
 }
 
+// A folder below the tree's root, never through a link on the way.
+UniqueFd openBelow(int root, const QByteArray &relative)
+{
+    UniqueFd current(::fcntl(root, F_DUPFD_CLOEXEC, 0));
+    for (const QByteArray &part : relative.split('/')) {
+        if (!current.isValid())
+            break;
+        current = openFolderAt(current.get(), part);
+    }
+    return current;
+}
+
 // The names in a folder, read from a descriptor of its own so that the caller's stays usable.
 std::optional<QList<QByteArray>> namesIn(int folderFd)
 {
@@ -251,47 +263,46 @@ std::optional<QList<PasscodeChange::Candidate>> PasscodeChange::scan(QString &er
         if (m_keyCheckReader && m_keyCheckReader(m_trees.at(index).root, m_new))
             continue;
         const UniqueFd root = openTree(m_trees.at(index).root);
-        if (!root.isValid()) {
-            if (errno == ENOENT)
-                continue;
+        if (!root.isValid() && errno == ENOENT)
+            continue;
+        if (!root.isValid() || !scanFolder(index, root.get(), QByteArray(), candidates)) {
             error = tr("The folder %1 cannot be read: %2").arg(m_trees.at(index).root, systemError(errno));
             return std::nullopt;
-        }
-        const std::optional<QList<QByteArray>> folders = namesIn(root.get());
-        if (!folders) {
-            error = tr("The folder %1 cannot be read: %2").arg(m_trees.at(index).root, systemError(errno));
-            return std::nullopt;
-        }
-        for (const QByteArray &folder : *folders) {
-            if (folder.startsWith('.'))
-                continue;
-            const UniqueFd folderFd = openFolderAt(root.get(), folder);
-            if (!folderFd.isValid())
-                continue; // a link, a file, or gone: no vault folder
-            const std::optional<QList<QByteArray>> names = namesIn(folderFd.get());
-            if (!names) {
-                error =
-                    tr("The folder %1 cannot be read: %2")
-                        .arg(m_trees.at(index).root % u'/' % QFile::decodeName(folder), systemError(errno));
-                return std::nullopt;
-            }
-            for (const QByteArray &name : *names) {
-                struct stat status
-                {
-                };
-                if (::fstatat(folderFd.get(), name.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0 ||
-                    !S_ISREG(status.st_mode))
-                    continue;
-                if (name.startsWith(siblingPrefix)) { // left by an interrupted run
-                    ::unlinkat(folderFd.get(), name.constData(), 0);
-                    continue;
-                }
-                if (!name.startsWith('.'))
-                    candidates.append({index, folder, name, qint64(status.st_size)});
-            }
         }
     }
     return candidates;
+}
+
+bool PasscodeChange::scanFolder(int tree, int folderFd, const QByteArray &folder,
+                                QList<Candidate> &candidates)
+{
+    const std::optional<QList<QByteArray>> names = namesIn(folderFd);
+    if (!names)
+        return false;
+    for (const QByteArray &name : *names) {
+        struct stat status
+        {
+        };
+        if (::fstatat(folderFd, name.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT)
+                continue; // gone meanwhile
+            return false;
+        }
+        if (S_ISDIR(status.st_mode) && !name.startsWith('.')) {
+            const UniqueFd inner = openFolderAt(folderFd, name);
+            if (!inner.isValid() && errno == ENOENT)
+                continue;
+            const QByteArray path = folder.isEmpty() ? name : folder + '/' + name;
+            if (!inner.isValid() || !scanFolder(tree, inner.get(), path, candidates))
+                return false;
+        } else if (S_ISREG(status.st_mode) && !folder.isEmpty()) {
+            if (name.startsWith(siblingPrefix)) // left by an interrupted run
+                ::unlinkat(folderFd, name.constData(), 0);
+            else if (!name.startsWith('.'))
+                candidates.append({tree, folder, name, qint64(status.st_size)});
+        }
+    }
+    return true;
 }
 
 std::optional<PasscodeChange::Result> PasscodeChange::process(const QList<Candidate> &candidates,
@@ -326,7 +337,7 @@ std::optional<PasscodeChange::Result> PasscodeChange::process(const QList<Candid
         auto folder = folders.find(folderKey);
         if (folder == folders.end()) {
             const UniqueFd root = openTree(tree.root);
-            folder = folders.emplace(folderKey, openFolderAt(root.get(), candidate.folder)).first;
+            folder = folders.emplace(folderKey, openBelow(root.get(), candidate.folder)).first;
         }
         const int folderFd = folder->second.get();
         const UniqueFd input(

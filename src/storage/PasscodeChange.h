@@ -92,6 +92,9 @@ private:
     Result stopped() const;
     std::optional<Result> changeFiles();
     std::optional<QList<Candidate>> scan(QString &error);
+    // Adds the files of the folder (folder: its path below the tree's root, empty for the root,
+    // whose own files are not vault files) and of the folders in it. False with errno set.
+    bool scanFolder(int tree, int folderFd, const QByteArray &folder, QList<Candidate> &candidates);
     std::optional<Result> process(const QList<Candidate> &candidates, int &changed);
     bool commit(std::vector<Written> &written, QString &error);
     Result finishUp();

@@ -9,9 +9,11 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
@@ -66,12 +68,16 @@ StoredFile store(const QString &folder, const QString &clearName, const QByteArr
 }
 
 // Folders in the on-device tree (and the cloud one when asked) with `small` files of up to 3 KiB
-// each, the large ones given, and a PIN entry in every folder when asked.
+// each, the large ones given, and a PIN entry in every folder when asked; nested adds folders in
+// a folder.
 QList<StoredFile> buildVault(int small, const QList<qint64> &large, bool cloud, bool pins,
-                             const QString &passcode = OldPasscode)
+                             const QString &passcode = OldPasscode, bool nested = false)
 {
     QStringList folders{AppPaths::documentsDirectory() + u"/Trips"_s,
                         AppPaths::documentsDirectory() + u"/Notes"_s};
+    if (nested)
+        folders << AppPaths::documentsDirectory() + u"/Trips/Sub"_s
+                << AppPaths::documentsDirectory() + u"/Trips/Sub/Deeper"_s;
     if (cloud)
         folders.append(cloudTree() + u"/Shared"_s);
     QList<StoredFile> files;
@@ -161,11 +167,15 @@ private Q_SLOTS:
         QTest::addColumn<QList<qint64>>("large");
         QTest::addColumn<bool>("cloud");
         QTest::addColumn<bool>("pins");
-        QTest::newRow("on-device tree, small files") << 12 << QList<qint64>{} << false << false;
-        QTest::newRow("both trees and PIN entries") << 20 << QList<qint64>{} << true << true;
+        QTest::addColumn<bool>("nested");
+        QTest::newRow("on-device tree, small files") << 12 << QList<qint64>{} << false << false << false;
+        QTest::newRow("both trees and PIN entries") << 20 << QList<qint64>{} << true << true << false;
         QTest::newRow("files over one chunk")
-            << 2 << QList<qint64>{1024 * 1024 - 1, 1024 * 1024, 3 * 1024 * 1024 + 7} << true << false;
-        QTest::newRow("empty plain and whole blocks") << 0 << QList<qint64>{0, 15, 16, 32} << false << true;
+            << 2 << QList<qint64>{1024 * 1024 - 1, 1024 * 1024, 3 * 1024 * 1024 + 7} << true << false
+            << false;
+        QTest::newRow("empty plain and whole blocks")
+            << 0 << QList<qint64>{0, 15, 16, 32} << false << true << false;
+        QTest::newRow("folders in folders") << 16 << QList<qint64>{} << true << true << true;
     }
     void completedChange()
     {
@@ -173,7 +183,8 @@ private Q_SLOTS:
         QFETCH(QList<qint64>, large);
         QFETCH(bool, cloud);
         QFETCH(bool, pins);
-        const QList<StoredFile> files = buildVault(small, large, cloud, pins);
+        QFETCH(bool, nested);
+        const QList<StoredFile> files = buildVault(small, large, cloud, pins, OldPasscode, nested);
         KeyChainHelper &keys = KeyChainHelper::shared();
         QString error;
         const std::unique_ptr<PasscodeChange> change =
@@ -236,6 +247,33 @@ private Q_SLOTS:
         QCOMPARE(result.damaged, reported ? QStringList{u"local/Trips/odd.txt"_s} : QStringList());
         QCOMPARE(readFile(odd), stored);
         QVERIFY(noneLost(files, {NewPasscode}));
+    }
+
+    // Links inside a tree are never followed: what they point to stays as it was.
+    void linksAreNotFollowed_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::newRow("a file link in a folder") << u"Trips/linked"_s;
+        QTest::newRow("a folder link in the tree") << u"Elsewhere"_s;
+        QTest::newRow("a folder link in a folder") << u"Trips/Elsewhere"_s;
+    }
+    void linksAreNotFollowed()
+    {
+        QFETCH(QString, link);
+        const QList<StoredFile> files = buildVault(4, {}, false, false);
+        QTemporaryDir outside;
+        const StoredFile target = store(outside.path(), u"outside.txt"_s, "kept as it is", OldPasscode);
+        const QByteArray before = readFile(target.path);
+        const QString linkPath = AppPaths::documentsDirectory() + u'/' + link;
+        QVERIFY(QFile::link(link.contains(u"Elsewhere"_s) ? outside.path() : target.path, linkPath));
+        QString error;
+        const std::unique_ptr<PasscodeChange> change =
+            PasscodeChange::start(OldPasscode, NewPasscode, KeyChainHelper::shared(), error);
+        QVERIFY(change);
+        QCOMPARE(change->run().outcome, PasscodeChange::Outcome::finished);
+        QVERIFY(noneLost(files, {NewPasscode}));
+        QCOMPARE(readFile(target.path), before);
+        QVERIFY(QFileInfo(linkPath).isSymLink());
     }
 
     // Stopped in the middle, nothing is lost and nothing is left beside the files; the change
@@ -455,8 +493,18 @@ private Q_SLOTS:
     // A helper process changing the passcode is killed at random moments, over and over, back and
     // forth between two passcodes; after every kill each file opens with one of them, and when the
     // last run ends every file is in the last passcode, byte for byte.
+    void killedAtRandomMoments_data()
+    {
+        QTest::addColumn<bool>("unnamedFiles");
+        QTest::newRow("new forms without a name until complete") << true;
+        QTest::newRow("new forms in hidden siblings") << false;
+    }
     void killedAtRandomMoments()
     {
+        QFETCH(bool, unnamedFiles);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (!unnamedFiles)
+            environment.insert(u"LUMISERA_NO_UNNAMED_FILES"_s, u"1"_s);
         const QList<StoredFile> files =
             buildVault(30, {1024 * 1024, 2 * 1024 * 1024 + 5, 4 * 1024 * 1024}, true, true);
         QString from = OldPasscode;
@@ -465,6 +513,7 @@ private Q_SLOTS:
         int killed = 0;
         for (int round = 0; round < 30; ++round) {
             QProcess helper;
+            helper.setProcessEnvironment(environment);
             helper.start(QStringLiteral(LUMISERA_PASSCODE_CHANGE_HELPER), {from, to});
             QVERIFY(helper.waitForStarted());
             if (!helper.waitForFinished(int(random.bounded(5, 250)))) {
@@ -482,6 +531,7 @@ private Q_SLOTS:
         }
         QVERIFY(killed >= 10);
         QProcess helper;
+        helper.setProcessEnvironment(environment);
         helper.start(QStringLiteral(LUMISERA_PASSCODE_CHANGE_HELPER), {from, to});
         QVERIFY(helper.waitForFinished(60000));
         QCOMPARE(helper.exitCode(), 0);

@@ -73,7 +73,8 @@ bool ChangePasscodeState::canStart() const
         return false;
     if (m_resuming)
         return !m_needsNewPasscode || !m_new.isEmpty();
-    return PasscodeRule::accepts(m_new, m_repeated) && FileEncryptor::aesKey(m_new) != FileEncryptor::aesKey(m_current);
+    return PasscodeRule::accepts(m_new, m_repeated) &&
+           FileEncryptor::aesKey(m_new) != FileEncryptor::aesKey(m_current);
 }
 
 void ChangePasscodeState::setMessage(const QString &message)
@@ -113,13 +114,14 @@ void ChangePasscodeState::start()
         if (!m_running)
             poll->deleteLater();
     });
-    const auto work = [current = m_current, next = m_new, resuming = m_resuming, cancelled = m_cancelled, shared,
-                       generation = KeyChainHelper::shared().lockGeneration()] {
+    const auto work = [current = m_current, next = m_new, resuming = m_resuming, cancelled = m_cancelled,
+                       shared, generation = KeyChainHelper::shared().lockGeneration()] {
         KeyChainHelper &keys = KeyChainHelper::shared();
         Outcome outcome;
         const PasscodeCheck check = PasscodeCheck::againstLookup(current, keys.lookUp());
         if (!check.matches()) {
-            outcome.message = check.isUnavailable() ? check.problem : tr("The current passcode is not correct.");
+            outcome.message =
+                check.isUnavailable() ? check.problem : tr("The current passcode is not correct.");
             return outcome;
         }
         QString error;
@@ -136,8 +138,9 @@ void ChangePasscodeState::start()
                                                                        : std::optional<QString>(next);
             if (!target || !journal->verifies(*target)) {
                 outcome.needsNewPasscode = true;
-                outcome.message = next.isEmpty() ? tr("Enter the new passcode this change was started with.")
-                                                 : tr("That is not the new passcode this change was started with.");
+                outcome.message = next.isEmpty()
+                                      ? tr("Enter the new passcode this change was started with.")
+                                      : tr("That is not the new passcode this change was started with.");
                 return outcome;
             }
             change = std::make_unique<PasscodeChange>(std::move(*journal), current, *target, keys);
@@ -166,7 +169,9 @@ void ChangePasscodeState::start()
     };
     StoragePool::runThen(
         this, work, [this](const Outcome &outcome) { finish(outcome); },
-        [this] { finish({false, {}, tr("The passcode change stopped unexpectedly; it can be resumed."), false}); });
+        [this] {
+            finish({false, {}, tr("The passcode change stopped unexpectedly; it can be resumed."), false});
+        });
 }
 
 void ChangePasscodeState::cancel()
@@ -193,13 +198,16 @@ void ChangePasscodeState::finish(const Outcome &outcome)
 
 QString ChangePasscodeState::describe(const PasscodeChange::Progress &progress, qint64 elapsedMs)
 {
-    const auto mebibytes = [](qint64 bytes) { return QString::number(double(bytes) / (1024 * 1024), 'f', 1); };
+    const auto mebibytes = [](qint64 bytes) {
+        return QString::number(double(bytes) / (1024 * 1024), 'f', 1);
+    };
     QString text = tr("%1 of %2 files, %3 of %4 MiB")
                        .arg(progress.filesDone)
                        .arg(progress.filesTotal)
                        .arg(mebibytes(progress.bytesDone), mebibytes(progress.bytesTotal));
     if (progress.bytesDone > 0 && elapsedMs > 1000) {
-        const qint64 left = (progress.bytesTotal - progress.bytesDone) * elapsedMs / progress.bytesDone / 1000;
+        const qint64 left =
+            (progress.bytesTotal - progress.bytesDone) * elapsedMs / progress.bytesDone / 1000;
         text += tr(", about %n s left", nullptr, int(left));
     }
     return text;

@@ -15,17 +15,18 @@ ChangePasscodeView::ChangePasscodeView(bool resuming, QWidget *parent)
       m_new(makeField(tr("New passcode"), QStringLiteral("newPasscodeField"))),
       m_repeated(makeField(tr("Repeat new passcode"), QStringLiteral("repeatNewPasscodeField"))),
       m_bar(new QProgressBar), m_progress(new QLabel), m_message(new QLabel),
-      m_start(new QPushButton(resuming ? tr("Resume") : tr("Change Passcode"))), m_cancel(new QPushButton(tr("Cancel"))),
-      m_close(new QPushButton(tr("Close")))
+      m_start(new QPushButton(resuming ? tr("Resume") : tr("Change Passcode"))),
+      m_cancel(new QPushButton(tr("Cancel"))), m_close(new QPushButton(tr("Close")))
 {
     setTitle(resuming ? tr("Finish Changing the Passcode") : tr("Change Passcode"));
     setDismissesOnLock(true);
     m_explanation->setText(
-        resuming ? tr("A passcode change did not finish. The vault opens again once it has: enter the current "
-                      "passcode to go on where it stopped.")
-                 : tr("Every file and PIN in both folder trees is encrypted again with the new passcode. Each "
-                      "file keeps opening with the old or the new passcode at every moment; if the change is "
-                      "stopped, it goes on where it stopped."));
+        resuming
+            ? tr("A passcode change did not finish. The vault opens again once it has: enter the current "
+                 "passcode to go on where it stopped.")
+            : tr("Every file and PIN in both folder trees is encrypted again with the new passcode. Each "
+                 "file keeps opening with the old or the new passcode at every moment; if the change is "
+                 "stopped, it goes on where it stopped."));
     setSummary(m_explanation->text());
     m_explanation->setWordWrap(true);
     m_message->setWordWrap(true);
@@ -119,8 +120,8 @@ void ChangePasscodeView::showFinished(const QStringList &damaged)
     m_close->show();
     QString text = tr("The passcode was changed. Unlock with the new passcode.");
     if (!damaged.isEmpty())
-        text += u'\n' + tr("These files did not open with the old passcode and were left as they were:") + u'\n' +
-                damaged.join(u'\n');
+        text += u'\n' + tr("These files did not open with the old passcode and were left as they were:") +
+                u'\n' + damaged.join(u'\n');
     m_message->setText(text);
     setDismissesInteractively(true);
 }
