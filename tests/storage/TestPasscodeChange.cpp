@@ -323,9 +323,9 @@ private Q_SLOTS:
             else if (how == u"lock"_s)
                 session->end();
         });
+        int chunks = 0;
         if (how == u"full"_s || how == u"quota"_s) {
             const int code = how == u"full"_s ? ENOSPC : EDQUOT;
-            int chunks = 0;
             change->setWriteFault([&chunks, at, code](qint64) { return ++chunks > at ? code : 0; });
         }
         const PasscodeChange::Result stopped = change->run();
