@@ -1,5 +1,7 @@
 #include "TestHome.h"
 #include "VaultProcess.h"
+#include "security/FileCredentialBackend.h"
+#include "security/KeyChainHelper.h"
 
 #include <QDir>
 #include <QFile>
@@ -115,8 +117,15 @@ private Q_SLOTS:
 
     // Ctrl-C in the middle leaves an unfinished change: every other command refuses until
     // --resume finishes it, after which only the new passcode opens the files.
+    void interruptedThenResumed_data()
+    {
+        QTest::addColumn<bool>("pendingKept");
+        QTest::newRow("the store keeps the new passcode") << true;
+        QTest::newRow("the store lost the new passcode") << false;
+    }
     void interruptedThenResumed()
     {
+        QFETCH(bool, pendingKept);
         QProcess change;
         change.setProcessEnvironment(withoutSessionBus());
         change.setWorkingDirectory(m_work.path());
@@ -144,7 +153,21 @@ private Q_SLOTS:
         QCOMPARE(wrong.status, 1);
         QVERIFY(QFile::exists(journalPath()));
 
-        const VaultOutcome resumed = vault({u"passcode"_s, u"change"_s, u"--resume"_s}, lines({Current}));
+        QString input = lines({Current});
+        if (!pendingKept) {
+            const QString credentials =
+                qEnvironmentVariable("XDG_DATA_HOME") + u"/Morvenda/Lumisera/credentials"_s;
+            QVERIFY(FileCredentialBackend(credentials).remove(KeyChainHelper::pendingAccount).succeeded());
+            for (const QString &typed : {QString(), u"not the new one 1"_s}) {
+                const VaultOutcome refused = vault({u"passcode"_s, u"change"_s, u"--resume"_s},
+                                                   typed.isEmpty() ? input : lines({Current, typed}));
+                QCOMPARE(refused.status, 1);
+                QVERIFY2(refused.err.contains(u"not the new passcode"_s), qPrintable(refused.err));
+                QVERIFY(QFile::exists(journalPath()));
+            }
+            input = lines({Current, Next});
+        }
+        const VaultOutcome resumed = vault({u"passcode"_s, u"change"_s, u"--resume"_s}, input);
         QVERIFY2(resumed.status == 0, qPrintable(resumed.err));
         QVERIFY(!QFile::exists(journalPath()));
         QCOMPARE(vault({u"ls"_s}, lines({Current})).err, u"lumisera-vault: wrong passcode\n"_s);
