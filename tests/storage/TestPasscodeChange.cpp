@@ -218,15 +218,16 @@ private Q_SLOTS:
         QCOMPARE(keys.lookUp().passcode, NewPasscode);
         QCOMPARE(keys.pendingPasscode(), std::nullopt);
         QCOMPARE(hiddenFiles(), QStringList());
-        // The bytes are those of the documented command.
-        const StoredFile &sample = files.last();
-        QProcess openssl;
-        openssl.start(u"openssl"_s, {u"enc"_s, u"-d"_s, u"-aes-128-cbc"_s, u"-K"_s,
-                                     QString::fromLatin1(FileEncryptor::aesKey(NewPasscode).toHex()),
-                                     u"-iv"_s, QString(32, u'0'), u"-in"_s, sample.path});
-        QVERIFY(openssl.waitForFinished());
-        QCOMPARE(openssl.exitCode(), 0);
-        QCOMPARE(openssl.readAllStandardOutput(), sample.plain);
+        // The bytes are those of the documented command, PIN entries included.
+        for (const StoredFile &file : files) {
+            QProcess openssl;
+            openssl.start(u"openssl"_s, {u"enc"_s, u"-d"_s, u"-aes-128-cbc"_s, u"-K"_s,
+                                         QString::fromLatin1(FileEncryptor::aesKey(NewPasscode).toHex()),
+                                         u"-iv"_s, QString(32, u'0'), u"-in"_s, file.path});
+            QVERIFY(openssl.waitForFinished());
+            QCOMPARE(openssl.exitCode(), 0);
+            QCOMPARE(openssl.readAllStandardOutput(), file.plain);
+        }
     }
 
     // Files the old passcode cannot open are left as they are and named, and do not stop the change.
