@@ -4,7 +4,8 @@
 # against plain decoding with its peak memory, and the window's start-up against a bare window. Each prints its times and ratios.
 # Then an open folder under thousands of adds and deletes, and what the process holds after; the
 # folder grid over 2,000 pictures, again with every picture of 12 megapixels and 20 of them
-# decompression bombs, and the photo pager over 300 of 12 megapixels.
+# decompression bombs, and the photo pager over 300 of 12 megapixels. Last, lumisera-vault check
+# over 5,000 files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,3 +30,7 @@ echo "### folder grid, every picture 12 megapixels, 20 of them bombs"
 PICTURES=2000 LARGE=2000 BOMBS=20 bash bench/grid/grid.sh
 echo "### photo pager"
 bash bench/paging/paging.sh
+echo "### lumisera-vault check over 5,000 files"
+bash bench/check/check.sh "$BUILD_DIR/src/cli/lumisera-vault"
+echo "### passcode change over 2 GiB of photos and videos"
+bash bench/passcode/passcode-change.sh

@@ -12,10 +12,10 @@ bool isGlobalOption(const QString &argument)
 const QStringList &VaultArguments::commands()
 {
     static const QStringList names{
-        QStringLiteral("init"),    QStringLiteral("ls"),  QStringLiteral("mkdir"),
-        QStringLiteral("rmdir"),   QStringLiteral("add"), QStringLiteral("get"),
-        QStringLiteral("rm"),      QStringLiteral("pin"), QStringLiteral("passcode-store"),
-        QStringLiteral("passcode")};
+        QStringLiteral("init"),     QStringLiteral("ls"),   QStringLiteral("mkdir"),
+        QStringLiteral("rmdir"),    QStringLiteral("add"),  QStringLiteral("get"),
+        QStringLiteral("rm"),       QStringLiteral("pin"),  QStringLiteral("passcode-store"),
+        QStringLiteral("passcode"), QStringLiteral("check")};
     return names;
 }
 
@@ -60,6 +60,16 @@ bool VaultArguments::takeOption(const QStringList &arguments, qsizetype &index)
     }
     if (option == QLatin1String("--resume")) {
         resume = true;
+        return true;
+    }
+    // check names its trees after the command; elsewhere --cloud is the global option.
+    if (command == QLatin1String("check") &&
+        (option == QLatin1String("--cloud") || option == QLatin1String("--local"))) {
+        (option == QLatin1String("--cloud") ? cloudOnly : localOnly) = true;
+        if (cloudOnly && localOnly) {
+            error = tr("check takes --cloud or --local, not both");
+            return false;
+        }
         return true;
     }
     if (isGlobalOption(option)) {
@@ -113,6 +123,8 @@ void VaultArguments::checkOperands()
     else if (command == QLatin1String("pin"))
         fits = (count == 3 && operands.at(1) == QLatin1String("set")) ||
                (count == 2 && operands.at(1) == QLatin1String("remove"));
+    else if (command == QLatin1String("check"))
+        fits = count == 0;
     else if (command == QLatin1String("passcode-store"))
         fits = count == 0 || (count == 1 && (operands.at(0) == QLatin1String("keyring") ||
                                              operands.at(0) == QLatin1String("file")));

@@ -6,7 +6,8 @@
 #include <optional>
 
 // The parsed arguments of one vault command (those after its name):
-// OPERANDS... [--pin PIN] [-o OUT] [--yes] [--resume] [--help]; "--" ends the options.
+// OPERANDS... [--pin PIN] [-o OUT] [--yes] [--resume] [--cloud | --local] [--help]; "--" ends the
+// options.
 class VaultArguments
 {
     Q_DECLARE_TR_FUNCTIONS(VaultArguments)
@@ -22,6 +23,9 @@ public:
     QStringList operands;
     std::optional<QString> pin;
     std::optional<QString> output;
+    // check: the one tree to look at (--cloud, --local); both when neither is given.
+    bool cloudOnly = false;
+    bool localOnly = false;
     // Set when the command line is malformed; the usage error to print.
     QString error;
 

@@ -22,10 +22,15 @@
 #include "storage/PasscodeChangeJournal.h"
 #include "storage/PinEntry.h"
 #include "storage/PlainCopy.h"
+#include "storage/TreeKeyCheck.h"
+#include "storage/VaultCheck.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLocale>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -105,6 +110,16 @@ const Help helpTexts[] = {
      QT_TRANSLATE_NOOP("VaultCommands", "set or remove a folder's PIN"),
      QT_TRANSLATE_NOOP("VaultCommands",
                        "Needs only the passcode, as in the application. A PIN has at least 4 characters.\n")},
+    {"check", "check [--cloud | --local]",
+     QT_TRANSLATE_NOOP("VaultCommands", "look for damaged and foreign entries, changing nothing"),
+     QT_TRANSLATE_NOOP(
+         "VaultCommands",
+         "Looks at every entry of both trees (or one: --cloud, --local) and reports files that do not\n"
+         "decrypt with the passcode (wrong length or padding: only each file's last 32 bytes are read, so\n"
+         "damage inside a file goes unseen), PIN entries that cannot be read, names that are not UTF-8,\n"
+         "links, special files, leftovers of interrupted writes, sync-conflict copies, a CloudContainer\n"
+         "link that leads nowhere, folders that cannot be read, and a tree written with another passcode.\n"
+         "Exit status 0 when nothing is wrong, 1 with findings.\n")},
     {"passcode-store", "passcode-store [keyring | file]",
      QT_TRANSLATE_NOOP("VaultCommands", "show or move where the passcode is kept"),
      QT_TRANSLATE_NOOP(
@@ -193,8 +208,18 @@ int VaultCommands::run(const QString &command, const QStringList &arguments)
         return *status;
     if (command == QLatin1String("passcode-store"))
         return movePasscodeStore();
+    // Looks at the trees as they are: neither creates one nor needs one.
+    if (command == QLatin1String("check"))
+        return check();
     if (const std::optional<int> status = checkTree())
         return *status;
+    if (command == QLatin1String("mkdir") || command == QLatin1String("add") ||
+        command == QLatin1String("pin")) {
+        // Before anything is looked up: a tree another passcode wrote gets nothing from here.
+        const QString refusal = TreeKeyCheck::beforeWrite(m_location, *m_session);
+        if (!refusal.isEmpty())
+            return fail(refusal);
+    }
     if (command == QLatin1String("ls"))
         return list();
     if (command == QLatin1String("mkdir"))
@@ -558,6 +583,70 @@ int VaultCommands::remove()
     if (!FolderOperations(manager, m_location, m_session).deleteFiles(*items))
         return fail(tr("rm: could not delete every file in folder \"%1\"").arg(folder));
     return CommandLine::Success;
+}
+
+int VaultCommands::check()
+{
+    QList<StorageLocation> trees{StorageLocation::local, StorageLocation::cloud};
+    if (m_arguments.localOnly)
+        trees = {StorageLocation::local};
+    else if (m_arguments.cloudOnly || m_options.cloud)
+        trees = {StorageLocation::cloud};
+    struct stat container
+    {
+    };
+    if (trees == QList<StorageLocation>{StorageLocation::cloud} &&
+        ::lstat(QFile::encodeName(AppPaths::cloudContainer()).constData(), &container) != 0)
+        return fail(tr("the cloud container is absent (%1)").arg(AppPaths::cloudContainer()));
+
+    const bool terminal = TerminalText::isTerminal(STDERR_FILENO);
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    const auto progress = [&](qint64 files, qint64 bytes) {
+        if (!terminal || sinceShown.elapsed() < 100)
+            return;
+        sinceShown.restart();
+        m_err << "\r" << tr("Files checked: %1 (%2)").arg(files).arg(QLocale().formattedDataSize(bytes))
+              << "\033[K";
+        m_err.flush();
+    };
+    const VaultCheck::Report report =
+        VaultCheck::run(trees, m_session->key().value_or(QString()), nullptr, progress);
+    if (terminal) {
+        m_err << "\r\033[K";
+        m_err.flush();
+    }
+
+    QStringList treeNames;
+    for (const StorageLocation tree : report.trees)
+        treeNames.append(tree == StorageLocation::cloud ? tr("cloud tree") : tr("local tree"));
+    m_out << tr("Checked: %1; files: %2 (%3)")
+                 .arg(treeNames.isEmpty() ? tr("no tree (none is set up)")
+                                          : treeNames.join(QStringLiteral(", ")))
+                 .arg(report.files)
+                 .arg(QLocale().formattedDataSize(report.bytes))
+          << "\n";
+    for (const VaultCheck::Kind kind : VaultCheck::kinds()) {
+        const int count = report.count(kind);
+        if (count == 0)
+            continue;
+        m_out << VaultCheck::kindText(kind) << ": " << count << "\n";
+        for (const VaultCheck::Finding &finding : report.findings) {
+            if (finding.kind != kind)
+                continue;
+            const QString where = finding.tree == StorageLocation::cloud ? tr("cloud") : tr("local");
+            m_out << "  " << where << ": "
+                  << (TerminalText::isTerminal(STDOUT_FILENO) ? TerminalText::escaped(finding.name)
+                                                              : finding.name)
+                  << "\n";
+        }
+    }
+    if (report.isClean())
+        m_out << tr("Nothing is wrong.") << "\n";
+    m_out.flush();
+    if (report.isClean())
+        return CommandLine::Success;
+    return fail(tr("check: problems found: %1").arg(report.findings.size()));
 }
 
 int VaultCommands::showPasscodeStore()

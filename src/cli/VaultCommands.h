@@ -41,6 +41,7 @@ private:
     int get();
     int remove();
     int pin();
+    int check();
     int showPasscodeStore();
     int movePasscodeStore();
 

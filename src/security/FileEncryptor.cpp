@@ -45,14 +45,15 @@ struct CipherContextDeleter
 };
 using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, CipherContextDeleter>;
 
-CipherContext makeContext(const KeyBytes &key, CryptOperation operation)
+CipherContext makeContext(const KeyBytes &key, CryptOperation operation, const unsigned char *iv = nullptr)
 {
     static const unsigned char zeroIv[BlockSize] = {};
     CipherContext context(EVP_CIPHER_CTX_new());
     if (!context || key.size() != KeyLength)
         return {};
     const int encrypting = operation == CryptOperation::encrypt ? 1 : 0;
-    if (EVP_CipherInit_ex2(context.get(), EVP_aes_128_cbc(), key.data(), zeroIv, encrypting, nullptr) != 1)
+    if (EVP_CipherInit_ex2(context.get(), EVP_aes_128_cbc(), key.data(), iv ? iv : zeroIv, encrypting,
+                           nullptr) != 1)
         return {};
     return context;
 }
@@ -254,8 +255,17 @@ std::optional<QByteArray> decrypt(const QByteArray &data, const QString &key)
 
 std::optional<QByteArray> decryptPrefix(QByteArrayView data, const QString &key)
 {
+    return decryptBlocks({}, data, key);
+}
+
+std::optional<QByteArray> decryptBlocks(QByteArrayView previousBlock, QByteArrayView data, const QString &key)
+{
+    if (!previousBlock.isEmpty() && previousBlock.size() != BlockSize)
+        return std::nullopt;
     const KeyBytes keyBytes(key);
-    CipherContext context = makeContext(keyBytes, CryptOperation::decrypt);
+    CipherContext context = makeContext(
+        keyBytes, CryptOperation::decrypt,
+        previousBlock.isEmpty() ? nullptr : reinterpret_cast<const unsigned char *>(previousBlock.data()));
     if (!context || EVP_CIPHER_CTX_set_padding(context.get(), 0) != 1)
         return std::nullopt;
     const int length =

@@ -24,6 +24,10 @@ std::optional<QByteArray> decrypt(const QByteArray &data, const QString &key);
 // far: CBC needs nothing that follows them. The padding is neither checked nor removed, so a
 // wrong key gives garbage, not nothing. Nothing when the cipher cannot be set up.
 std::optional<QByteArray> decryptPrefix(QByteArrayView data, const QString &key);
+// The same for whole cipher blocks from anywhere in a file: previousBlock is the cipher block
+// before them (CBC's chaining value), empty for the file's first block.
+std::optional<QByteArray> decryptBlocks(QByteArrayView previousBlock, QByteArrayView data,
+                                        const QString &key);
 
 // Streams inputPath through the cipher into outputPath (created with mode 0600, or truncated),
 // 1 MiB at a time. A read or write error fails the call. Every descriptor and cipher context

@@ -38,4 +38,18 @@ void VaultSession::end()
     const QMutexLocker locker(&m_mutex);
     m_open.store(false);
     wipeSecret(m_key);
+    m_trees.clear();
+}
+
+void VaultSession::rememberTree(const QString &treeRoot, const QByteArray &stamp) const
+{
+    const QMutexLocker locker(&m_mutex);
+    if (m_open.load())
+        m_trees.insert(treeRoot, stamp);
+}
+
+QByteArray VaultSession::rememberedTree(const QString &treeRoot) const
+{
+    const QMutexLocker locker(&m_mutex);
+    return m_open.load() ? m_trees.value(treeRoot) : QByteArray();
 }

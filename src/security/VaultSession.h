@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QMutex>
 #include <QString>
 #include <QtGlobal>
@@ -33,9 +35,16 @@ public:
     // Wipes the key; later calls do nothing.
     void end();
 
+    // What a check of a tree found under this key, remembered by a stamp of what it looked at
+    // (TreeKeyCheck: the key-check entry's inode and times), so that the next write asks only for
+    // a stat. Forgotten when the session ends.
+    void rememberTree(const QString &treeRoot, const QByteArray &stamp) const;
+    QByteArray rememberedTree(const QString &treeRoot) const;
+
 private:
     mutable QMutex m_mutex;
     QString m_key;
+    mutable QHash<QString, QByteArray> m_trees;
     std::atomic_bool m_open{true};
     const quint64 m_lockGeneration;
 };

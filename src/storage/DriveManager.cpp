@@ -10,6 +10,7 @@
 #include "storage/DriveManagerError.h"
 #include "storage/DriveNotificationCenter.h"
 #include "storage/FileNaming.h"
+#include "storage/TreeKeyCheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -298,7 +299,9 @@ QStringList DriveManager::relayedNames(const QList<RootRelativePath> &paths)
     QStringList names;
     for (const RootRelativePath &path : paths) {
         const QString name = path.path();
-        if (ignoredNames.contains(name.toLower()) || name.contains(u'/') || PartialFile::isPartialName(name))
+        // The key-check entry is no item: its rewrite reloads no listing.
+        if (ignoredNames.contains(name.toLower()) || name.contains(u'/') ||
+            PartialFile::isPartialName(name) || name == TreeKeyCheck::entryName)
             continue;
         names.append(name);
     }

@@ -10,6 +10,7 @@
 #include "storage/FileNaming.h"
 #include "storage/ImageFromDecodedData.h"
 #include "storage/PinEntry.h"
+#include "storage/TreeKeyCheck.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -64,6 +65,12 @@ bool FolderOperations::refusedAsLocked()
     return false;
 }
 
+bool FolderOperations::treeAcceptsWrites()
+{
+    m_treeRefusal = TreeKeyCheck::beforeWrite(m_location, *m_session);
+    return m_treeRefusal.isEmpty();
+}
+
 bool FolderOperations::createFolder(const QString &name, const std::optional<QString> &pin)
 {
     if (!mayChange())
@@ -73,6 +80,8 @@ bool FolderOperations::createFolder(const QString &name, const std::optional<QSt
                  QStringLiteral("createFolder(named:pin:)"));
         return false;
     }
+    if (!treeAcceptsWrites())
+        return false;
     const QString adjusted = FileNaming::adjustedFolderName(name);
     const bool existed = m_manager->directoryExists(adjusted);
     const std::shared_ptr<CloudDrive> folder = DriveManager::getCloudDrive(m_location, adjusted, true);
@@ -103,6 +112,8 @@ bool FolderOperations::createPin(const QString &pin, const QString &folderPath)
                  QStringLiteral("createPin(withPin:at:)"));
         return false;
     }
+    if (!treeAcceptsWrites())
+        return false;
     const std::shared_ptr<DriveManager> manager = makeDriveManager(m_location, folderPath);
     manager->connect();
     // Written with its exact scrambled name, padding included, as PIN files always were.
@@ -116,7 +127,8 @@ bool FolderOperations::createPin(const QString &pin, const QString &folderPath)
 
 bool FolderOperations::removePin()
 {
-    if (!mayChange())
+    // A machine that cannot read the PIN entry (another passcode wrote it) must not unprotect the folder.
+    if (!mayChange() || !treeAcceptsWrites())
         return false;
     return removePinEntries(m_manager->drive(), std::nullopt);
 }
@@ -199,6 +211,11 @@ bool FolderOperations::addToCollectionAndDelete(const QString &sourcePath, bool 
     const QString plain =
         rename ? FileNaming::generatedFileName(QStringLiteral("JPEG")) : QFileInfo(sourcePath).fileName();
     bool copied = false;
+    if (!treeAcceptsWrites()) {
+        m_lastFailure = std::make_error_code(std::errc::operation_not_permitted);
+        removeSource(sourcePath, shouldDelete);
+        return false;
+    }
     // A name the listing would hide, or show as another one, could never be seen, opened or
     // deleted again by it: refused before anything is written, not lost.
     if (!FileNaming::isStorableFileName(plain)) {
@@ -313,7 +330,7 @@ std::optional<QSet<QString>> FolderOperations::foldedNames() const
 
 bool FolderOperations::addImageData(const QByteArray &data)
 {
-    if (!mayChange())
+    if (!mayChange() || !treeAcceptsWrites())
         return false;
     return m_manager->saveData(
         *m_session, data, FileNaming::scrambledName(FileNaming::generatedFileName(QStringLiteral("JPG"))));

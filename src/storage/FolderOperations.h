@@ -62,6 +62,9 @@ public:
     QString lastStoredName() const { return m_lastStoredName; }
     // Why the last addToCollectionAndDelete() failed, when a file call did; empty otherwise.
     std::error_code lastFailure() const { return m_lastFailure; }
+    // The sentence of the last refusal to write into the tree at all (another passcode wrote it,
+    // its key-check entry is damaged); empty when the last write was not refused so.
+    QString treeRefusal() const { return m_treeRefusal; }
 
     struct Failure
     {
@@ -82,6 +85,9 @@ private:
     bool mayChange() const;
     // Logs that the vault locked; false.
     static bool refusedAsLocked();
+    // Whether the tree may be written under this session's passcode (TreeKeyCheck); notes the
+    // refusal otherwise.
+    bool treeAcceptsWrites();
     static void removeSource(const QString &sourcePath, bool shouldDelete);
     // The attempt of FileNaming::uniqueNameCandidate() that uniqueName() answers.
     int uniqueAttempt(const QString &name);
@@ -100,5 +106,6 @@ private:
     VaultSessionPtr m_session;
     QString m_lastStoredName;
     std::error_code m_lastFailure;
+    QString m_treeRefusal;
     QList<Failure> m_deleteFailures;
 };

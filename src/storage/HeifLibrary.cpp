@@ -54,7 +54,13 @@ bool HeifLibrary::load()
         resolve(m_handle, "heif_image_get_plane_readonly", image_get_plane_readonly) &&
         resolve(m_handle, "heif_image_get_width", image_get_width) &&
         resolve(m_handle, "heif_image_get_height", image_get_height) &&
-        resolve(m_handle, "heif_image_release", image_release);
+        resolve(m_handle, "heif_image_release", image_release) &&
+        resolve(m_handle, "heif_context_read_from_reader", context_read_from_reader) &&
+        resolve(m_handle, "heif_image_handle_get_number_of_thumbnails",
+                image_handle_get_number_of_thumbnails) &&
+        resolve(m_handle, "heif_image_handle_get_list_of_thumbnail_IDs",
+                image_handle_get_list_of_thumbnail_IDs) &&
+        resolve(m_handle, "heif_image_handle_get_thumbnail", image_handle_get_thumbnail);
     if (!complete) {
         logError(QStringLiteral("HEIC pictures cannot be shown: libheif could not be loaded"),
                  QStringLiteral(__FILE__), QStringLiteral("load"));
@@ -65,4 +71,31 @@ bool HeifLibrary::load()
     std::atexit(deinitialize);
     // The library stays mapped: its decoders may have left threads or handlers behind.
     return true;
+}
+
+QImage HeifLibrary::decodeUpright(heif_image_handle *handle) const
+{
+    const auto freeOptions = [this](heif_decoding_options *options) { decoding_options_free(options); };
+    const std::unique_ptr<heif_decoding_options, decltype(freeOptions)> options(decoding_options_alloc(),
+                                                                                freeOptions);
+    if (!options)
+        return {};
+    options->ignore_transformations = 0; // rotation and mirroring make the photo upright
+    const bool alpha = image_handle_has_alpha_channel(handle);
+    heif_image *rawImage = nullptr;
+    if (decode_image(handle, &rawImage, heif_colorspace_RGB,
+                     alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get())
+            .code != heif_error_Ok)
+        return {};
+    const auto release = [this](heif_image *image) { image_release(image); };
+    const std::unique_ptr<heif_image, decltype(release)> image(rawImage, release);
+    int stride = 0;
+    const uint8_t *pixels = image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
+    const int width = image_get_width(image.get(), heif_channel_interleaved);
+    const int height = image_get_height(image.get(), heif_channel_interleaved);
+    if (!pixels || width <= 0 || height <= 0)
+        return {};
+    const QImage view(pixels, width, height, stride, alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    // A deep copy: libheif's buffer goes with `image`.
+    return view.convertToFormat(alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }

@@ -12,30 +12,6 @@
 
 namespace {
 
-struct HeifContextFree
-{
-    void operator()(heif_context *context) const { HeifLibrary::get()->context_free(context); }
-};
-struct HeifHandleRelease
-{
-    void operator()(heif_image_handle *handle) const { HeifLibrary::get()->image_handle_release(handle); }
-};
-struct HeifImageRelease
-{
-    void operator()(heif_image *image) const { HeifLibrary::get()->image_release(image); }
-};
-struct HeifOptionsFree
-{
-    void operator()(heif_decoding_options *options) const
-    {
-        HeifLibrary::get()->decoding_options_free(options);
-    }
-};
-using HeifContext = std::unique_ptr<heif_context, HeifContextFree>;
-using HeifHandle = std::unique_ptr<heif_image_handle, HeifHandleRelease>;
-using HeifImage = std::unique_ptr<heif_image, HeifImageRelease>;
-using HeifOptions = std::unique_ptr<heif_decoding_options, HeifOptionsFree>;
-
 constexpr int allocationLimitMiB = int(ImageDecoder::maxDecodedBytes / (1024 * 1024));
 
 // libjpeg's own bound on its whole-picture buffers, read by every decoder it starts (JPEGMEM,
@@ -186,7 +162,7 @@ QImage ImageDecoder::decodeHeif(const QByteArray &data, int edge, Fit fit)
     const HeifLibrary *heif = HeifLibrary::get();
     if (!heif)
         return {};
-    HeifContext context(heif->context_alloc());
+    HeifLibrary::Context context(heif->context_alloc());
     if (!context)
         return {};
     if (heif->context_read_from_memory_without_copy(context.get(), data.constData(), size_t(data.size()),
@@ -196,7 +172,7 @@ QImage ImageDecoder::decodeHeif(const QByteArray &data, int edge, Fit fit)
     heif_image_handle *rawHandle = nullptr;
     if (heif->context_get_primary_image_handle(context.get(), &rawHandle).code != heif_error_Ok)
         return {};
-    const HeifHandle handle(rawHandle);
+    const HeifLibrary::Handle handle(rawHandle);
     // The size the file declares, and the one libheif found for the primary image, whichever is
     // larger, before anything is decoded.
     PictureHeader header = PictureHeader::read(data);
@@ -210,25 +186,5 @@ QImage ImageDecoder::decodeHeif(const QByteArray &data, int edge, Fit fit)
     }
     const DecodeBudget::Reservation reservation = DecodeBudget::shared().reserve(*cost);
 
-    const bool alpha = heif->image_handle_has_alpha_channel(handle.get());
-    const HeifOptions options(heif->decoding_options_alloc());
-    options->ignore_transformations = 0; // rotation and mirroring make the photo upright
-    heif_image *rawImage = nullptr;
-    if (heif->decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
-                           alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get())
-            .code != heif_error_Ok)
-        return {};
-    const HeifImage image(rawImage);
-
-    int stride = 0;
-    const uint8_t *pixels = heif->image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
-    const int width = heif->image_get_width(image.get(), heif_channel_interleaved);
-    const int height = heif->image_get_height(image.get(), heif_channel_interleaved);
-    if (!pixels || width <= 0 || height <= 0)
-        return {};
-    const QImage view(pixels, width, height, stride, alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-    // A deep copy in a format that paints fast; libheif's buffer goes with `image`.
-    return scaledToFit(
-        view.convertToFormat(alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32), edge,
-        upscale);
+    return scaledToFit(heif->decodeUpright(handle.get()), edge, upscale);
 }

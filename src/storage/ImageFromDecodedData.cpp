@@ -5,7 +5,9 @@
 #include "security/FileEncryptor.h"
 #include "security/SecretWipe.h"
 #include "storage/DecodedImageCache.h"
+#include "storage/DecryptingReader.h"
 #include "storage/ExifThumbnail.h"
+#include "storage/HeifThumbnail.h"
 #include "storage/ImageDecoder.h"
 
 #include <QDir>
@@ -157,6 +159,15 @@ ExifThumbnail embeddedPreview(int fd, const QString &passcode, const Stop &stopp
     return {};
 }
 
+// The picture shrunk to fit an edge × edge square; a smaller one as it is.
+QImage shrunkTo(const QImage &image, int edge)
+{
+    if (qMax(image.width(), image.height()) <= edge)
+        return image;
+    return image.scaled(ImageDecoder::fittedSize(image.size(), edge), Qt::IgnoreAspectRatio,
+                        Qt::SmoothTransformation);
+}
+
 ImageResult guarded(const QUrl &url, DecodedImageCache &cache, const QString &stampSuffix, bool cacheOnly,
                     const Stop &stopped, const std::function<QImage(const QByteArray &)> &decode)
 {
@@ -247,7 +258,20 @@ ImageResult ImageFromDecodedData::tilePreview(const QUrl &url, const VaultSessio
             return failure(ImageError::cancelled());
         ExifThumbnail preview = embeddedPreview(fd.get(), *passcode, stopped);
         const auto wipe = qScopeGuard([&preview] { wipeSecret(preview.jpeg); });
-        if (preview.status != ExifThumbnail::Status::found || stopped())
+        if (preview.status != ExifThumbnail::Status::found) {
+            if (stopped())
+                return {};
+            // Not a JPEG's: a HEIC file keeps its thumbnail as an image of its own.
+            DecryptingReader file(fd.get(), *passcode);
+            // libheif holds the photo's coded bytes while it looks: no more than a decode would.
+            if (file.plainSize().value_or(0) > maxFileBytes)
+                return {};
+            const QImage thumbnail = HeifThumbnail::read(file);
+            if (thumbnail.isNull() || stopped())
+                return {};
+            return ImageResult{shrunkTo(thumbnail, pixelEdge), {}, std::nullopt};
+        }
+        if (stopped())
             return {};
         const QImage image = ImageDecoder::decodeShrunk(preview.jpeg, pixelEdge);
         if (image.isNull() || stopped())

@@ -146,7 +146,9 @@ struct ImportJob::Worker
         if (operations.addToCollectionAndDelete(source, photos, photos, progress))
             return true;
         const std::error_code failure = operations.lastFailure();
-        if (mode == Mode::files && !FileNaming::isStorableFileName(QFileInfo(path).fileName()))
+        if (!operations.treeRefusal().isEmpty())
+            reason = operations.treeRefusal();
+        else if (mode == Mode::files && !FileNaming::isStorableFileName(QFileInfo(path).fileName()))
             reason = tr("The vault would list it under another name; rename it first");
         else
             reason = failure ? QString::fromStdString(failure.message()) : tr("Could not be stored");

@@ -6,6 +6,7 @@
 #include "security/Rekey.h"
 #include "security/SecretWipe.h"
 #include "storage/FileNaming.h"
+#include "storage/TreeKeyCheck.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -142,7 +143,17 @@ struct PasscodeChange::Written
 
 PasscodeChange::PasscodeChange(PasscodeChangeJournal journal, const QString &oldPasscode,
                                const QString &newPasscode, KeyChainHelper &keys)
-    : m_journal(std::move(journal)), m_old(oldPasscode), m_new(newPasscode), m_keys(keys), m_trees(trees())
+    : m_journal(std::move(journal)), m_old(oldPasscode), m_new(newPasscode), m_keys(keys),
+      m_keyCheckWriter([](const QString &root, const QString &passcode) {
+          const QString failure = TreeKeyCheck::write(root, passcode);
+          if (!failure.isEmpty())
+              logError(failure, QStringLiteral(__FILE__), QStringLiteral("PasscodeChange::finishUp()"));
+          return failure.isEmpty();
+      }),
+      m_keyCheckReader([](const QString &root, const QString &passcode) {
+          return TreeKeyCheck::state(root, passcode) == TreeKeyCheck::State::matches;
+      }),
+      m_trees(trees())
 {}
 
 PasscodeChange::~PasscodeChange()
@@ -165,9 +176,9 @@ std::unique_ptr<PasscodeChange> PasscodeChange::start(const QString &oldPasscode
 
 QList<PasscodeChange::Tree> PasscodeChange::trees()
 {
-    QList<Tree> found{{QByteArrayLiteral("local"), AppPaths::documentsDirectory()}};
+    QList<Tree> found{{QByteArrayLiteral("local"), TreeKeyCheck::treeRoot(StorageLocation::local)}};
     if (QFileInfo(AppPaths::cloudContainer()).isDir())
-        found.append({QByteArrayLiteral("cloud"), AppPaths::cloudContainer() + QStringLiteral("/Documents")});
+        found.append({QByteArrayLiteral("cloud"), TreeKeyCheck::treeRoot(StorageLocation::cloud)});
     return found;
 }
 

@@ -48,10 +48,10 @@ public:
     };
 
     using ProgressHandler = std::function<void(const Progress &)>;
-    // Writes a tree's key-check entry for the passcode; false when it cannot.
+    // Writes a tree's key-check entry for the passcode; false when it cannot. TreeKeyCheck unless set.
     using KeyCheckWriter = std::function<bool(const QString &treeRoot, const QString &passcode)>;
     // Whether a tree's key-check entry opens with the passcode: such a tree was changed already
-    // (by another machine that shares it) and is left alone.
+    // (by another machine that shares it) and is left alone. TreeKeyCheck unless set.
     using KeyCheckReader = std::function<bool(const QString &treeRoot, const QString &passcode)>;
     // Test seam: an errno to fail the write of a file's new form with, after `bytesWritten`.
     using WriteFault = std::function<int(qint64 bytesWritten)>;

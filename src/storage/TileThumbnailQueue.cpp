@@ -1,10 +1,24 @@
 #include "storage/TileThumbnailQueue.h"
 
+#include "storage/FileNaming.h"
 #include "storage/ImageFromDecodedData.h"
 #include "storage/StoragePool.h"
 
 #include <QFutureWatcher>
 #include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// Cameras write JPEG and HEIC; a PNG or a screenshot has no preview worth the read. A photo stored
+// under another extension only goes without its preview.
+bool mayHavePreview(const QUrl &url)
+{
+    static const QStringList cameraExtensions = {u"jpg"_s,  u"jpeg"_s, u"jpe"_s, u"jfif"_s,
+                                                 u"heic"_s, u"heif"_s, u"hif"_s};
+    return cameraExtensions.contains(FileNaming::shownName(url.fileName()).ext, Qt::CaseInsensitive);
+}
+} // namespace
 
 TileThumbnailQueue::TileThumbnailQueue(int tileEdge, int maxRunning, QObject *parent)
     : QObject(parent), m_pixelEdge(2 * tileEdge),
@@ -43,7 +57,8 @@ void TileThumbnailQueue::request(const QUrl &url, quint64 generation)
         return;
     }
     m_order.append(url);
-    m_previewOrder.append(url);
+    if (mayHavePreview(url))
+        m_previewOrder.append(url);
     m_waiting.insert(url, generation);
     startWaiting();
 }
@@ -101,10 +116,14 @@ void TileThumbnailQueue::reorder(const QList<QUrl> &urls)
 
 void TileThumbnailQueue::startWaiting()
 {
-    while (m_running.size() < m_maxRunning && !m_previewOrder.isEmpty())
+    // A preview costs a 64 KiB read and a thumbnail's decode: they all go to the pool at once,
+    // ahead of the decodes, rather than each waiting for the main thread to hand out a slot.
+    while (!m_previewOrder.isEmpty())
         startPreview(m_previewOrder.takeFirst());
-    // A tile whose preview is being read waits for it: the preview may be all it needs.
-    while (m_running.size() < m_maxRunning) {
+    // A tile whose preview is being read waits for it: the preview may be all it needs. One decode
+    // more than run at once waits on the pool, so that a thread that finishes goes straight on
+    // instead of idling until the main thread hands out the next.
+    while (m_decodes < m_maxRunning + 1) {
         const auto next = std::find_if(m_order.begin(), m_order.end(),
                                        [this](const QUrl &url) { return !m_previewRunning.contains(url); });
         if (next == m_order.end())
@@ -117,6 +136,7 @@ void TileThumbnailQueue::startWaiting()
         auto *watcher = new QFutureWatcher<ImageResult>(this);
         connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] { finished(watcher); });
         m_running.insert(watcher, Running{url, cancelled});
+        ++m_decodes;
         watcher->setFuture(StoragePool::run([url, session = m_session, edge = m_pixelEdge, cancelled] {
             if (cancelled->load())
                 return ImageResult{{}, {}, ImageError::cancelled()};
@@ -163,6 +183,8 @@ void TileThumbnailQueue::finished(QFutureWatcher<ImageResult> *watcher)
     watcher->deleteLater();
     if (running.preview)
         m_previewRunning.remove(running.url);
+    else
+        --m_decodes;
     if (running.cancelled->load()) {
         startWaiting();
         return;

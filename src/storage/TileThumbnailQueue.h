@@ -16,10 +16,11 @@ struct ImageResult;
 
 // The tiles of a folder grid: decodes the pictures the grid asks for on the storage pool, a few at
 // a time in the order asked, through DecodedImageCache::tiles(), under the session the grid hands
-// over. A JPEG's embedded preview, read from the first KiB of the file, comes first (tilePreviewReady)
-// for every waiting tile before the next full decode starts. Tiles scrolled away are dropped before they take
-// a thread. Dropped too, without a signal, when the session changes or ends: nothing is decoded without an
-// open one. Lives on, and is only touched from, the main thread; its signals come there too.
+// over. The embedded preview of a file named as a JPEG, read from the first KiB of the file, comes
+// first (tilePreviewReady) for every waiting tile: previews go to the pool ahead of the decodes. Tiles
+// scrolled away are dropped before they take a thread. Dropped too, without a signal, when the session
+// changes or ends: nothing is decoded without an open one. Lives on, and is only touched from, the main
+// thread; its signals come there too.
 class TileThumbnailQueue : public QObject
 {
     Q_OBJECT
@@ -28,7 +29,7 @@ public:
     static constexpr int defaultTileEdge = 140;
 
     // Tiles are decoded at twice tileEdge for HiDPI screens. At most maxRunning decodes run at
-    // once; 0 means the storage pool's thread count.
+    // once, and one more waits on the pool; 0 means the storage pool's thread count.
     explicit TileThumbnailQueue(int tileEdge = defaultTileEdge, int maxRunning = 0,
                                 QObject *parent = nullptr);
     ~TileThumbnailQueue() override;
@@ -54,8 +55,9 @@ public:
 
     // Requests still waiting or decoding.
     int pendingCount() const { return int(m_waiting.size() + m_wanted.size()); }
-    // Decodes on the pool, including cancelled ones not yet finished: they hold their slot.
-    int runningCount() const { return int(m_running.size()); }
+    // Decodes on the pool, running or next in line, including cancelled ones not yet finished:
+    // they hold their slot. The previews being read are not counted: they take no slot.
+    int runningCount() const { return m_decodes; }
 
 Q_SIGNALS:
     void tileReady(const QUrl &url, const QImage &image, quint64 generation);
@@ -84,6 +86,7 @@ private:
     QSet<QUrl> m_previewRunning;    // previews being read, also cancelled ones
     QHash<QUrl, quint64> m_waiting; // waiting request → generation
     QHash<QUrl, quint64> m_wanted;  // running decode still wanted → generation
-    QHash<QFutureWatcher<ImageResult> *, Running> m_running;
+    QHash<QFutureWatcher<ImageResult> *, Running> m_running; // decodes and previews
+    int m_decodes = 0;
     VaultSessionPtr m_session;
 };

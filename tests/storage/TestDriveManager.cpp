@@ -156,6 +156,7 @@ private Q_SLOTS:
         QCOMPARE(relayed({PartialFile::namePrefix + "1f", "#1234", "#1a", "y"}),
                  (QStringList{"#1a", "y"}));      // a write in progress, named or not yet
         QCOMPARE(relayed({""}), QStringList{""}); // the folder itself
+        QCOMPARE(relayed({".lumisera-keycheck", "z"}), QStringList{"z"}); // no item of the listing
     }
 
     void changesArriveAsNotifications()

@@ -7,7 +7,10 @@
 #include "security/FileEncryptor.h"
 #include "storage/DecodeBudget.h"
 #include "storage/DecodedImageCache.h"
+#include "storage/DecryptingReader.h"
 #include "storage/ExifThumbnail.h"
+#include "storage/FileNaming.h"
+#include "storage/HeifThumbnail.h"
 #include "storage/ImageDecoder.h"
 #include "storage/ImageViewModel.h"
 #include "storage/PictureHeader.h"
@@ -59,7 +62,8 @@ QByteArray encoded(QSize size, const char *format)
 template <typename T, auto release>
 using Heif = std::unique_ptr<T, decltype([](T *object) { release(object); })>;
 
-QByteArray heic(QSize size, heif_orientation orientation)
+// thumbnailEdge > 0 adds a thumbnail of that long edge, as a phone writes one.
+QByteArray heic(QSize size, heif_orientation orientation, int thumbnailEdge = 0)
 {
     const Heif<heif_context, heif_context_free> context(heif_context_alloc());
     heif_encoder *encoder = nullptr;
@@ -77,8 +81,14 @@ QByteArray heic(QSize size, heif_orientation orientation)
     const Heif<heif_encoding_options, heif_encoding_options_free> options(heif_encoding_options_alloc());
     options->image_orientation = orientation;
     QTemporaryFile file;
+    heif_image_handle *primary = nullptr;
     if (!file.open() ||
-        heif_context_encode_image(context.get(), image, encoder, options.get(), nullptr).code ||
+        heif_context_encode_image(context.get(), image, encoder, options.get(), &primary).code)
+        return {};
+    const Heif<heif_image_handle, heif_image_handle_release> primaryOwner(primary);
+    if ((thumbnailEdge > 0 && heif_context_encode_thumbnail(context.get(), image, primary, encoder,
+                                                            options.get(), thumbnailEdge, nullptr)
+                                  .code) ||
         heif_context_write_to_file(context.get(), qPrintable(file.fileName())).code)
         return {};
     return file.readAll();
@@ -533,6 +543,96 @@ private Q_SLOTS:
         QVERIFY(turnedRedFirst(shown));
     }
 
+    // Any stretch of a stored file decrypts on its own, from the block before it; the plain end
+    // comes from the padding, and nothing past it is handed out.
+    void decryptingReader_data()
+    {
+        QTest::addColumn<qsizetype>("plainSize");
+        QTest::addColumn<qint64>("offset");
+        QTest::addColumn<qint64>("length");
+        QTest::addColumn<bool>("answered");
+        QTest::newRow("start") << qsizetype(100000) << qint64(0) << qint64(40) << true;
+        QTest::newRow("inside one block") << qsizetype(100000) << qint64(17) << qint64(5) << true;
+        QTest::newRow("across blocks") << qsizetype(100000) << qint64(70001) << qint64(4099) << true;
+        QTest::newRow("to the last byte") << qsizetype(100000) << qint64(99990) << qint64(10) << true;
+        QTest::newRow("past the end") << qsizetype(100000) << qint64(99990) << qint64(11) << false;
+        QTest::newRow("negative offset") << qsizetype(100000) << qint64(-1) << qint64(2) << false;
+        QTest::newRow("whole block of padding") << qsizetype(32) << qint64(0) << qint64(32) << true;
+        QTest::newRow("one block") << qsizetype(3) << qint64(1) << qint64(2) << true;
+        QTest::newRow("empty file") << qsizetype(0) << qint64(0) << qint64(0) << true;
+    }
+    void decryptingReader()
+    {
+        QFETCH(qsizetype, plainSize);
+        QFETCH(qint64, offset);
+        QFETCH(qint64, length);
+        QFETCH(bool, answered);
+        QByteArray plain(plainSize, Qt::Uninitialized);
+        for (qsizetype i = 0; i < plain.size(); ++i)
+            plain[i] = char((i * 7919) % 251);
+        const QUrl file = store(u"reader"_s, plain);
+        QFile stored(file.toLocalFile());
+        QVERIFY(stored.open(QIODevice::ReadOnly));
+        DecryptingReader reader(stored.handle(), u"correct horse"_s);
+        QCOMPARE(reader.plainSize(), std::optional<qint64>(plainSize));
+        const std::optional<QByteArray> bytes = reader.read(offset, length);
+        QCOMPARE(bytes.has_value(), answered);
+        if (answered)
+            QCOMPARE(*bytes, plain.mid(offset, length));
+        // Only the blocks asked for or a window of them, the one before, and the last two for the length.
+        const qint64 bound = 32 + 16 + qMax(length + 32, DecryptingReader::readAhead + 16);
+        QVERIFY(reader.bytesRead() <= bound);
+        if (answered && length > 0) // from the window, without reading again
+            QCOMPARE(reader.read(offset, 1), std::optional<QByteArray>(plain.mid(offset, 1)));
+        QVERIFY(reader.bytesRead() <= bound);
+
+        DecryptingReader wrongKey(stored.handle(), u"wrong horse"_s);
+        QVERIFY(!wrongKey.plainSize() || *wrongKey.plainSize() != plainSize);
+    }
+
+    // A file whose length is not whole blocks has no plain size, and gives nothing.
+    void decryptingReaderRefusesCutFiles()
+    {
+        const QUrl file = store(u"cut"_s, QByteArray(1000, 'x'));
+        QFile stored(file.toLocalFile());
+        QVERIFY(stored.open(QIODevice::ReadWrite) && stored.resize(stored.size() - 5));
+        DecryptingReader reader(stored.handle(), u"correct horse"_s);
+        QVERIFY(!reader.plainSize());
+        QVERIFY(!reader.read(0, 1));
+    }
+
+    // A phone's HEIC carries a thumbnail: it is the tile's preview, upright, without the photo's
+    // decode. Without one, or in a damaged file, there is none.
+    void heicThumbnail_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("preview");
+        QTest::newRow("thumbnail") << heic({1600, 800}, heif_orientation_normal, 160) << QSize(160, 80);
+        QTest::newRow("turned thumbnail")
+            << heic({1600, 800}, heif_orientation_rotate_90_cw, 160) << QSize(80, 160);
+        QTest::newRow("no thumbnail") << heic({1600, 800}, heif_orientation_normal) << QSize();
+        QTest::newRow("cut short") << heic({1600, 800}, heif_orientation_normal, 160).left(600) << QSize();
+        QTest::newRow("a JPEG") << encoded({400, 200}, "jpeg") << QSize();
+    }
+    void heicThumbnail()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, preview);
+        QVERIFY(!bytes.isEmpty());
+        const QUrl file = store(u"IMG_0001.HEIC"_s, bytes);
+        QFile stored(file.toLocalFile());
+        QVERIFY(stored.open(QIODevice::ReadOnly));
+        DecryptingReader reader(stored.handle(), u"correct horse"_s);
+        const QImage thumbnail = HeifThumbnail::read(reader);
+        QCOMPARE(thumbnail.isNull(), !preview.isValid());
+        if (!preview.isValid())
+            return;
+        QCOMPARE(thumbnail.size(), preview);
+        QVERIFY(turnedRedFirst(thumbnail));
+        const ImageResult tile = ImageFromDecodedData::tilePreview(file, *testSession(), TileEdge);
+        QCOMPARE(tile.image.size(), preview);
+    }
+
     // The start of a stored file decrypts on its own: CBC needs no later block.
     void decryptPrefix()
     {
@@ -550,9 +650,11 @@ private Q_SLOTS:
     }
 
     // A photo with a camera preview shows it first, then its sharp tile; one without, only the tile;
-    // a lying preview is no preview, and the tile still comes.
+    // a lying preview is no preview, and the tile still comes. Only a file named as a JPEG is looked
+    // at for one.
     void previewThenTile_data()
     {
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QSize>("preview");
         // Stored turned clockwise: orientation 8 turns it back.
@@ -565,19 +667,28 @@ private Q_SLOTS:
             return buffer.data();
         }();
         const QByteArray preview = ExifPictures::previewOf(twoColourPicture({1000, 500}));
-        QTest::newRow("camera preview") << ExifPictures::withPreview(photo, preview) << QSize(160, 120);
+        const QString jpg = u"photo.jpg"_s;
+        QTest::newRow("camera preview")
+            << jpg << ExifPictures::withPreview(photo, preview) << QSize(160, 120);
+        QTest::newRow("upper-case extension")
+            << u"IMG_0001.JPEG"_s << ExifPictures::withPreview(photo, preview) << QSize(160, 120);
         QTest::newRow("turned preview")
-            << ExifPictures::withPreview(rotated, ExifPictures::previewOf(sideways), 8) << QSize(160, 120);
-        QTest::newRow("no preview") << photo << QSize();
+            << jpg << ExifPictures::withPreview(rotated, ExifPictures::previewOf(sideways), 8)
+            << QSize(160, 120);
+        QTest::newRow("no preview") << jpg << photo << QSize();
         QTest::newRow("preview past the end")
-            << ExifPictures::withPreview(photo, preview, 1, {100000, -1, -1}) << QSize();
-        QTest::newRow("IFD loop") << ExifPictures::withPreview(photo, preview, 1, {-1, -1, 8}) << QSize();
+            << jpg << ExifPictures::withPreview(photo, preview, 1, {100000, -1, -1}) << QSize();
+        QTest::newRow("IFD loop") << jpg << ExifPictures::withPreview(photo, preview, 1, {-1, -1, 8})
+                                  << QSize();
+        QTest::newRow("named as a PNG")
+            << u"photo.png"_s << ExifPictures::withPreview(photo, preview) << QSize();
     }
     void previewThenTile()
     {
+        QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QSize, preview);
-        const QUrl file = store(u"photo.jpg"_s, bytes);
+        const QUrl file = store(FileNaming::storedFileName(name), bytes);
         TileThumbnailQueue queue(TileThumbnailQueue::defaultTileEdge, 2);
         queue.setSession(testSession());
         QList<std::pair<bool, QImage>> answers; // (sharp, picture) in the order they came
@@ -619,25 +730,30 @@ private Q_SLOTS:
     // What comes into view is decoded before what was asked for earlier and lies further on.
     void queueReorders()
     {
+        // One thread, so that the decodes finish in the order they are handed out.
+        const int threads = StoragePool::shared()->maxThreadCount();
+        StoragePool::shared()->setMaxThreadCount(1);
+        const auto restore = qScopeGuard([threads] { StoragePool::shared()->setMaxThreadCount(threads); });
         TileThumbnailQueue queue(TileThumbnailQueue::defaultTileEdge, 1);
         queue.setSession(testSession());
         QSignalSpy ready(&queue, &TileThumbnailQueue::tileReady);
         const QUrl a = store(u"a.png"_s, encoded({40, 20}, "png")),
                    b = store(u"b.png"_s, encoded({40, 20}, "png")),
                    c = store(u"c.png"_s, encoded({40, 20}, "png")),
-                   d = store(u"d.png"_s, encoded({40, 20}, "png"));
+                   d = store(u"d.png"_s, encoded({40, 20}, "png")),
+                   e = store(u"e.png"_s, encoded({40, 20}, "png"));
         {
             PoolGate gate;
-            for (const QUrl &each : {a, b, c, d})
+            for (const QUrl &each : {a, b, c, d, e})
                 queue.request(each);
-            queue.reorder({d, url(u"missing"_s), c});
+            queue.reorder({e, url(u"missing"_s), d});
         }
         QTRY_COMPARE(queue.pendingCount(), 0);
         QList<QUrl> order;
         for (const QList<QVariant> &signal : std::as_const(ready))
             order.append(signal.at(0).toUrl());
-        // a's preview was being read when the order changed; its decode waits its new turn.
-        QCOMPARE(order, (QList<QUrl>{d, c, a, b}));
+        // a was being decoded and b next in line when the order changed.
+        QCOMPARE(order, (QList<QUrl>{a, b, e, d, c}));
     }
 
     void queueAnswersWhatIsStillWanted()
@@ -653,7 +769,7 @@ private Q_SLOTS:
             PoolGate gate;
             for (const QUrl &each : {a, b, url(u"text"_s), d, url(u"missing"_s)})
                 queue.request(each, each == b ? 7 : 0);
-            QCOMPARE(queue.runningCount(), 2);
+            QCOMPARE(queue.runningCount(), 3);                        // two decoding, text next in line
             queue.cancel(a);                                          // decoding
             queue.retainOnly({b, url(u"text"_s), url(u"missing"_s)}); // d waits
             QCOMPARE(queue.pendingCount(), 3);

@@ -5,6 +5,7 @@
 #include "security/KeyChainHelper.h"
 #include "storage/FileNaming.h"
 #include "storage/PasscodeChange.h"
+#include "storage/TreeKeyCheck.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -136,7 +137,7 @@ bool allOpenWith(const QList<StoredFile> &files, const QString &passcode)
     });
 }
 
-// The hidden files under the trees: leftover new forms.
+// The hidden files in the trees' folders: leftover new forms.
 QStringList hiddenFiles()
 {
     QStringList found;
@@ -144,7 +145,8 @@ QStringList hiddenFiles()
         QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
-            if (it.fileName().startsWith(u'.'))
+            // The root's own hidden files are the key-check entry's (and its partial writes).
+            if (it.fileName().startsWith(u'.') && QFileInfo(path).path() != root)
                 found.append(path);
         }
     }
@@ -218,6 +220,11 @@ private Q_SLOTS:
         QCOMPARE(keys.lookUp().passcode, NewPasscode);
         QCOMPARE(keys.pendingPasscode(), std::nullopt);
         QCOMPARE(hiddenFiles(), QStringList());
+        // Other machines find the trees written with the new passcode.
+        QCOMPARE(TreeKeyCheck::state(AppPaths::documentsDirectory(), NewPasscode),
+                 TreeKeyCheck::State::matches);
+        if (cloud)
+            QCOMPARE(TreeKeyCheck::state(cloudTree(), NewPasscode), TreeKeyCheck::State::matches);
         // The bytes are those of the documented command, PIN entries included.
         for (const StoredFile &file : files) {
             QProcess openssl;
@@ -445,6 +452,30 @@ private Q_SLOTS:
             QCOMPARE(written, QStringList({AppPaths::documentsDirectory(), cloudTree()}));
         }
         QCOMPARE(KeyChainHelper::shared().lookUp().passcode, NewPasscode);
+    }
+
+    // Another machine changed the shared tree already: its files are left as they are, this
+    // machine's own are changed.
+    void cloudTreeChangedElsewhere()
+    {
+        const QList<StoredFile> local = buildVault(6, {}, false, true);
+        const QList<StoredFile> cloud = buildVault(0, {}, true, true, NewPasscode);
+        QList<StoredFile> shared;
+        for (int i = 0; i < 40; ++i)
+            shared.append(store(cloudTree() + u"/Shared"_s, u"s%1.txt"_s.arg(i),
+                                randomBytes(20 + i, quint32(900 + i)), NewPasscode));
+        QCOMPARE(TreeKeyCheck::write(cloudTree(), NewPasscode), QString());
+        QHash<QString, QByteArray> before;
+        for (const StoredFile &file : shared + cloud)
+            before.insert(file.path, readFile(file.path));
+        QString error;
+        const std::unique_ptr<PasscodeChange> change =
+            PasscodeChange::start(OldPasscode, NewPasscode, KeyChainHelper::shared(), error);
+        QVERIFY(change);
+        QCOMPARE(change->run().outcome, PasscodeChange::Outcome::finished);
+        for (const StoredFile &file : shared + cloud)
+            QCOMPARE(readFile(file.path), before.value(file.path));
+        QVERIFY(noneLost(shared + local, {NewPasscode}));
     }
 
     // Resuming needs the new passcode: a typed one is checked against the journal.

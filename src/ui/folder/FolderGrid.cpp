@@ -16,8 +16,11 @@
 #include <QTimer>
 
 namespace {
-// Long enough to let a fling pass without asking for every tile it crosses.
+// Long enough to let a fling pass without asking for every tile it crosses. Tiles wanted for
+// another reason (a listing, the session) are asked for at once.
 constexpr int tileDelayMs = 40;
+// How often the tiles are looked at again while the listing is still being laid out in batches.
+constexpr int layoutPollMs = 10;
 // How long a replaced listing takes to be laid out again, in batches, so the range grows back.
 constexpr int keepScrollMs = 300;
 } // namespace
@@ -51,7 +54,6 @@ FolderGrid::FolderGrid(QWidget *parent)
     setDropIndicatorShown(false);
 
     m_tileTimer->setSingleShot(true);
-    m_tileTimer->setInterval(tileDelayMs);
     connect(m_tileTimer, &QTimer::timeout, this, &FolderGrid::updateTiles);
     connect(this, &QAbstractItemView::clicked, this, &FolderGrid::tileTapped);
     connect(m_queue, &TileThumbnailQueue::tileReady, this, [this](const QUrl &url, const QImage &image) {
@@ -158,13 +160,13 @@ void FolderGrid::afterReset()
 void FolderGrid::resizeEvent(QResizeEvent *event)
 {
     QListView::resizeEvent(event);
-    scheduleTiles();
+    scheduleTiles(tileDelayMs);
 }
 
 void FolderGrid::scrollContentsBy(int dx, int dy)
 {
     QListView::scrollContentsBy(dx, dy);
-    scheduleTiles();
+    scheduleTiles(tileDelayMs);
 }
 
 void FolderGrid::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
@@ -183,9 +185,14 @@ void FolderGrid::dataChanged(const QModelIndex &topLeft, const QModelIndex &bott
     }
 }
 
-void FolderGrid::scheduleTiles()
+void FolderGrid::scheduleTiles(int delayMs)
 {
-    m_tileTimer->start();
+    // Each scroll puts the fling's tiles off again, but never a look that is due sooner for
+    // another reason.
+    const bool dueSooner = m_tileTimer->isActive() && m_tileTimer->interval() < tileDelayMs &&
+                           m_tileTimer->remainingTime() <= delayMs;
+    if (!dueSooner)
+        m_tileTimer->start(delayMs);
 }
 
 void FolderGrid::updateTiles()
@@ -229,7 +236,7 @@ void FolderGrid::updateTiles()
         m_queue->reorder(inView);
     }
     if (!laidOut)
-        scheduleTiles();
+        scheduleTiles(layoutPollMs);
 }
 
 void FolderGrid::vaultLockChanged()

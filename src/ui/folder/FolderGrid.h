@@ -59,7 +59,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void scheduleTiles();
+    void scheduleTiles(int delayMs = 0);
     void updateTiles();
     void aboutToReset();
     void afterReset();

@@ -535,18 +535,24 @@ void FolderView::showAddFolder()
 
 void FolderView::createFolder(const QString &name, const std::optional<QString> &pin)
 {
-    const auto create = [operations = m_collection->operations(), name, pin]() mutable {
-        return operations.createFolder(name, pin);
+    // Nothing when the folder was made; otherwise why not, empty when no more is known.
+    const auto create = [operations = m_collection->operations(), name,
+                         pin]() mutable -> std::optional<QString> {
+        if (operations.createFolder(name, pin))
+            return std::nullopt;
+        return operations.treeRefusal();
     };
-    StoragePool::runInSession(m_session, this, create, [this](bool created) {
-        if (!created)
-            QTimer::singleShot(errorPauseMs, this, &FolderView::showFolderError);
+    StoragePool::runInSession(m_session, this, create, [this](const std::optional<QString> &refusal) {
+        if (refusal)
+            QTimer::singleShot(errorPauseMs, this, [this, text = *refusal] { showFolderError(text); });
     });
 }
 
-void FolderView::showFolderError()
+void FolderView::showFolderError(const QString &reason)
 {
-    auto *alert = new OKAlert(tr("Folder Error"), tr("An error occurred while adding the folder"), this);
+    auto *alert =
+        new OKAlert(tr("Folder Error"),
+                    reason.isEmpty() ? tr("An error occurred while adding the folder") : reason, this);
     alert->setObjectName(QStringLiteral("folderErrorAlert"));
     alert->open();
 }

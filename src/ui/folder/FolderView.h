@@ -92,7 +92,7 @@ private:
     void deleteItems(const QList<StoredItemPtr> &items);
     void showAddFolder();
     void createFolder(const QString &name, const std::optional<QString> &pin);
-    void showFolderError();
+    void showFolderError(const QString &reason);
     // Files an import left when the vault locked, once the folder shows its contents again.
     void reportInterruptedImport();
     void showDeleteFolder();

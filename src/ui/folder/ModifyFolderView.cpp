@@ -121,11 +121,15 @@ void ModifyFolderView::checkPasscode()
         m_pinSheet->open();
         return;
     }
-    const auto remove = [operations = m_collection->operations()]() mutable {
-        return operations.removePin();
+    // Nothing when it went; otherwise why not, empty when no more is known.
+    const auto remove = [operations = m_collection->operations()]() mutable -> std::optional<QString> {
+        if (operations.removePin())
+            return std::nullopt;
+        return operations.treeRefusal();
     };
     StoragePool::runThen(
-        this, remove, [this](bool removed) { pinChanged(removed); }, [this] { pinChanged(false); });
+        this, remove, [this](const std::optional<QString> &failure) { pinChanged(failure); },
+        [this] { pinChanged(QString()); });
 }
 
 void ModifyFolderView::createPin(const QString &typed)
@@ -137,23 +141,27 @@ void ModifyFolderView::createPin(const QString &typed)
     m_pinSheet->field()->wipe();
     const auto create = [operations = m_collection->operations(), pin,
                          path = m_collection->folderPath()]() mutable {
-        return operations.createPin(pin, path);
+        if (operations.createPin(pin, path))
+            return std::optional<QString>();
+        return std::optional<QString>(operations.treeRefusal());
     };
     StoragePool::runThen(
-        this, create, [this](bool created) { pinChanged(created); }, [this] { pinChanged(false); });
+        this, create, [this](const std::optional<QString> &failure) { pinChanged(failure); },
+        [this] { pinChanged(QString()); });
     wipeSecret(pin);
 }
 
-void ModifyFolderView::pinChanged(bool changed)
+void ModifyFolderView::pinChanged(const std::optional<QString> &failure)
 {
-    if (changed) {
+    if (!failure) {
         Q_EMIT dismissRequested();
         return;
     }
     // The sheet stays, so that the person sees the folder is as it was and may try again.
     m_pinSheet->confirmButton()->setEnabled(true);
-    auto *alert =
-        new OKAlert(tr("Folder Error"), tr("An error occurred while changing the folder's PIN"), this);
+    auto *alert = new OKAlert(
+        tr("Folder Error"),
+        failure->isEmpty() ? tr("An error occurred while changing the folder's PIN") : *failure, this);
     alert->setObjectName(QStringLiteral("folderErrorAlert"));
     alert->open();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "ui/common/Screen.h"
 
 #include <QPointer>
@@ -29,7 +31,8 @@ private:
     void checkPasscode();
     void createPin(const QString &pin);
     // The PIN was created or removed, or not: the sheet goes, or says why it stays.
-    void pinChanged(bool changed);
+    // failure: nothing when the PIN changed; otherwise why not (empty when no more is known).
+    void pinChanged(const std::optional<QString> &failure);
     void closeSheets();
 
     QPointer<ItemCollection> m_collection;

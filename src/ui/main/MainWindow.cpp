@@ -16,6 +16,7 @@
 #include "ui/main/MainScreenState.h"
 #include "ui/main/SetPasscodeView.h"
 #include "ui/settings/ChangePasscodeView.h"
+#include "ui/settings/CheckVaultView.h"
 #include "ui/settings/Settings.h"
 #include "ui/storage/StorageLocationSelectionView.h"
 #include "ui/storage/StorageLocationState.h"
@@ -155,6 +156,8 @@ void MainWindow::openSettings()
     connect(settings, &Settings::changePasscodeRequested, this,
             [this] { openChangePasscode(PasscodeChangeJournal::exists()); });
     connect(settings, &QObject::destroyed, m_state, &MainScreenState::settingsClosed);
+    connect(settings, &Settings::checkVaultRequested, this,
+            [this] { m_presenter->sheet(new CheckVaultView(KeyChainHelper::shared().session())); });
     m_presenter->cover(settings);
 }
 

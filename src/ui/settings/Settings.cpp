@@ -77,6 +77,7 @@ QWidget *Settings::makeSections()
     layout->addWidget(makeContentSecurity());
     layout->addWidget(makeAppearance());
     layout->addWidget(makeBehavior());
+    layout->addWidget(makeVault());
     layout->addStretch();
 
     auto *scroll = new QScrollArea;
@@ -148,6 +149,26 @@ QGroupBox *Settings::makeBehavior()
                  "Lumisera, locking the session and sleep still do. Turn it on to drag files in from a "
                  "file manager."));
     layout->addWidget(makeIdleLockChoice());
+    return section;
+}
+
+QGroupBox *Settings::makeVault()
+{
+    QGroupBox *section = makeSection(tr("Vault"), QStringLiteral("vaultSection"));
+    QVBoxLayout *layout = sectionLayout(section);
+    auto *check = new QPushButton(tr("Check Vault"));
+    check->setObjectName(QStringLiteral("checkVaultButton"));
+    check->setAutoDefault(false);
+    connect(check, &QPushButton::clicked, this, &Settings::checkVaultRequested);
+    auto *row = new QHBoxLayout;
+    row->addWidget(check);
+    row->addStretch();
+    layout->addLayout(row);
+    layout->addWidget(SettingsToggle::makeHelp(
+        tr("Looks at every stored file of both trees and reports files that do not decrypt, PIN entries "
+           "that cannot be read, leftovers, links, sync-conflict copies and a tree written with another "
+           "passcode, changing nothing. Only each file's last bytes are read: damage inside a file goes "
+           "unseen. Needs the vault unlocked.")));
     return section;
 }
 

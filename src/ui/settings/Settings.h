@@ -29,6 +29,8 @@ Q_SIGNALS:
     void modeChanged(UserDefaults::Mode mode);
     // "Change Passcode": the host shows its sheet.
     void changePasscodeRequested();
+    // "Check Vault": the host shows the check's sheet.
+    void checkVaultRequested();
 
 private:
     QWidget *makeHeader();
@@ -37,6 +39,7 @@ private:
     QGroupBox *makeContentSecurity();
     QGroupBox *makeAppearance();
     QGroupBox *makeBehavior();
+    QGroupBox *makeVault();
     QWidget *makeSchemePicker();
     QWidget *makeBackgroundButton();
     QWidget *makeIdleLockChoice();
