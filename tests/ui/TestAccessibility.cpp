@@ -398,6 +398,16 @@ class TestAccessibility : public QObject
                  QVERIFY(t->topOf<ChangePasscodeView>()->state()->isResuming());
                  QVERIFY(!t->topOf<StorageLocationSelectionView>());
              }},
+            {"unfinished passcode change, Check Vault", Start::unlocked,
+             [](TestAccessibility *t) {
+                 QString error;
+                 QVERIFY2(PasscodeChangeJournal::begin(u"next passcode 2"_s, error), qPrintable(error));
+                 t->m_window->openSettings();
+                 QTRY_VERIFY(t->topOf<Settings>());
+                 t->topOf<Settings>()->findChild<QPushButton *>(u"checkVaultButton"_s)->click();
+                 QTRY_VERIFY(t->topOf<ChangePasscodeView>());
+                 QVERIFY(t->topOf<ChangePasscodeView>()->state()->isResuming());
+             }},
             {"About", Start::noPasscode, [](TestAccessibility *t) { t->m_window->openAbout(); }},
             {"the pager", Start::filled, inHolidays([](TestAccessibility *, FolderView *view) {
                  view->tap(view->model()->index(0, 0));

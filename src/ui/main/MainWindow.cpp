@@ -156,8 +156,13 @@ void MainWindow::openSettings()
     connect(settings, &Settings::changePasscodeRequested, this,
             [this] { openChangePasscode(PasscodeChangeJournal::exists()); });
     connect(settings, &QObject::destroyed, m_state, &MainScreenState::settingsClosed);
-    connect(settings, &Settings::checkVaultRequested, this,
-            [this] { m_presenter->sheet(new CheckVaultView(KeyChainHelper::shared().session())); });
+    connect(settings, &Settings::checkVaultRequested, this, [this] {
+        // Half the files would show as another passcode's: the change is finished first.
+        if (PasscodeChangeJournal::exists())
+            openChangePasscode(true);
+        else
+            m_presenter->sheet(new CheckVaultView(KeyChainHelper::shared().session()));
+    });
     m_presenter->cover(settings);
 }
 
