@@ -2,6 +2,7 @@
 
 #include "core/AppPaths.h"
 #include "security/FileEncryptor.h"
+#include "security/Rekey.h"
 #include "security/SecretWipe.h"
 
 #include <QFile>
@@ -192,6 +193,9 @@ bool PasscodeChangeJournal::parse(const QByteArray &contents)
 
 bool PasscodeChangeJournal::verifies(const QString &typed) const
 {
+    // Most other passcodes fail at the padding: no decryption failure for the log then.
+    if (!Rekey::paddingValid(m_check.size(), m_check.right(Rekey::tailLength), typed))
+        return false;
     std::optional<QByteArray> plain = FileEncryptor::decrypt(m_check, typed);
     const bool same = plain && *plain == CheckText;
     if (plain)
