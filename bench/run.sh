@@ -32,3 +32,5 @@ echo "### photo pager"
 bash bench/paging/paging.sh
 echo "### lumisera-vault check over 5,000 files"
 bash bench/check/check.sh "$BUILD_DIR/src/cli/lumisera-vault"
+echo "### passcode change over 2 GiB of photos and videos"
+bash bench/passcode/passcode-change.sh

@@ -12,10 +12,10 @@ bool isGlobalOption(const QString &argument)
 const QStringList &VaultArguments::commands()
 {
     static const QStringList names{
-        QStringLiteral("init"),  QStringLiteral("ls"),  QStringLiteral("mkdir"),
-        QStringLiteral("rmdir"), QStringLiteral("add"), QStringLiteral("get"),
-        QStringLiteral("rm"),    QStringLiteral("pin"), QStringLiteral("passcode-store"),
-        QStringLiteral("check")};
+        QStringLiteral("init"),     QStringLiteral("ls"),   QStringLiteral("mkdir"),
+        QStringLiteral("rmdir"),    QStringLiteral("add"),  QStringLiteral("get"),
+        QStringLiteral("rm"),       QStringLiteral("pin"),  QStringLiteral("passcode-store"),
+        QStringLiteral("passcode"), QStringLiteral("check")};
     return names;
 }
 
@@ -58,6 +58,10 @@ bool VaultArguments::takeOption(const QStringList &arguments, qsizetype &index)
         yes = true;
         return true;
     }
+    if (option == QLatin1String("--resume")) {
+        resume = true;
+        return true;
+    }
     // check names its trees after the command; elsewhere --cloud is the global option.
     if (command == QLatin1String("check") &&
         (option == QLatin1String("--cloud") || option == QLatin1String("--local"))) {
@@ -94,6 +98,8 @@ void VaultArguments::checkOptions()
         error = tr("%1 takes no --pin").arg(command);
     else if (output && command != QLatin1String("get"))
         error = tr("%1 takes no -o").arg(command);
+    else if (resume && command != QLatin1String("passcode"))
+        error = tr("%1 takes no --resume").arg(command);
     else if (yes && command != QLatin1String("rmdir"))
         error = tr("%1 takes no --yes").arg(command);
     else if (command == QLatin1String("rmdir") && !yes)
@@ -122,6 +128,8 @@ void VaultArguments::checkOperands()
     else if (command == QLatin1String("passcode-store"))
         fits = count == 0 || (count == 1 && (operands.at(0) == QLatin1String("keyring") ||
                                              operands.at(0) == QLatin1String("file")));
+    else if (command == QLatin1String("passcode"))
+        fits = count == 1 && operands.at(0) == QLatin1String("change");
     if (!fits)
         error = tr("wrong arguments for %1").arg(command);
     if (fits && command == QLatin1String("ls") && count == 0 && pin)

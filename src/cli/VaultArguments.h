@@ -6,7 +6,8 @@
 #include <optional>
 
 // The parsed arguments of one vault command (those after its name):
-// OPERANDS... [--pin PIN] [-o OUT] [--yes] [--cloud | --local] [--help]; "--" ends the options.
+// OPERANDS... [--pin PIN] [-o OUT] [--yes] [--resume] [--cloud | --local] [--help]; "--" ends the
+// options.
 class VaultArguments
 {
     Q_DECLARE_TR_FUNCTIONS(VaultArguments)
@@ -17,6 +18,7 @@ public:
 
     bool help = false;
     bool yes = false;
+    bool resume = false;
     QString command;
     QStringList operands;
     std::optional<QString> pin;

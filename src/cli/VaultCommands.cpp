@@ -1,5 +1,6 @@
 #include "cli/VaultCommands.h"
 
+#include "cli/PasscodeChangeCommand.h"
 #include "cli/PasscodePrompt.h"
 #include "cli/ScratchFile.h"
 #include "cli/TerminalText.h"
@@ -18,6 +19,7 @@
 #include "storage/FileNaming.h"
 #include "storage/FolderOperations.h"
 #include "storage/ItemCollection.h"
+#include "storage/PasscodeChangeJournal.h"
 #include "storage/PinEntry.h"
 #include "storage/PlainCopy.h"
 #include "storage/TreeKeyCheck.h"
@@ -125,6 +127,15 @@ const Help helpTexts[] = {
          "Without an argument, prints where the passcode is kept: \"keyring\" (the desktop keyring) or\n"
          "\"file\" (a private file). With one, moves it there: asks for the passcode, writes it to the\n"
          "new place, checks that it reads back, and only then removes it from the old one.\n")},
+    {"passcode", "passcode change [--resume]",
+     QT_TRANSLATE_NOOP("VaultCommands", "change the passcode of every file in both trees"),
+     QT_TRANSLATE_NOOP(
+         "VaultCommands",
+         "Asks for the current passcode, then the new one twice (three lines with --passcode-stdin), and\n"
+         "encrypts every file and PIN of both trees again with the new one. Ctrl-C stops at the next file;\n"
+         "an interrupted change (Ctrl-C, a crash, a full disk) is finished with --resume, which asks for\n"
+         "the current passcode (and the new one when the credential store no longer holds it). Until then\n"
+         "every other command refuses to run.\n")},
 };
 
 const Help *helpFor(const QString &command)
@@ -184,6 +195,11 @@ int VaultCommands::run(const QString &command, const QStringList &arguments)
     }
     // Plaintext an earlier command could not take along (it was killed) goes first.
     ScratchFile::removeLeftovers();
+    if (command == QLatin1String("passcode"))
+        return PasscodeChangeCommand(*m_prompt, m_out, m_err).run(m_arguments.resume);
+    // Files are in two passcodes until the change ends: nothing else may read or write them.
+    if (PasscodeChangeJournal::exists())
+        return fail(PasscodeChangeCommand::unfinishedText());
     if (command == QLatin1String("init"))
         return init();
     if (command == QLatin1String("passcode-store") && m_arguments.operands.isEmpty())

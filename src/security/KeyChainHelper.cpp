@@ -14,6 +14,7 @@
 #include <QStringDecoder>
 
 const QString KeyChainHelper::account = QStringLiteral("com_morvenda_dailyVeln");
+const QString KeyChainHelper::pendingAccount = QStringLiteral("com_morvenda_dailyVeln.pending");
 const QString KeyChainHelper::service = QStringLiteral("Lumisera");
 
 namespace {
@@ -157,6 +158,33 @@ bool KeyChainHelper::saveKey(const QString &password)
     if (current && !current->holdsKey(password))
         lock();
     return true;
+}
+
+bool KeyChainHelper::savePending(const QString &password)
+{
+    QByteArray data = password.toUtf8();
+    const bool converted = QString::fromUtf8(data) == password;
+    const CredentialResult result = converted ? backend()->write(pendingAccount, data) : CredentialResult{};
+    wipeSecret(data);
+    if (!result.succeeded())
+        logError(QStringLiteral("Error saving the pending passcode ") + QString::number(result.code),
+                 QStringLiteral(__FILE__), QStringLiteral("savePending(password:)"));
+    return result.succeeded();
+}
+
+std::optional<QString> KeyChainHelper::pendingPasscode()
+{
+    CredentialResult result = backend()->read(pendingAccount);
+    if (!result.succeeded())
+        return std::nullopt;
+    std::optional<QString> passcode = decodeStrictly(result.secret);
+    wipeSecret(result.secret);
+    return passcode;
+}
+
+bool KeyChainHelper::removePending()
+{
+    return backend()->remove(pendingAccount).succeeded();
 }
 
 bool KeyChainHelper::deleteKey()

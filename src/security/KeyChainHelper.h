@@ -67,9 +67,17 @@ public:
     // is stamped. Then, whether a passcode is stored. A store that cannot answer changes nothing.
     Lookup passcodeState();
 
+    // The new passcode while a passcode change runs, kept beside the passcode in the same store so
+    // that an interrupted change can resume without asking for it. Any thread.
+    bool savePending(const QString &password);
+    // Nothing when there is none or the store cannot answer.
+    std::optional<QString> pendingPasscode();
+    bool removePending();
+
     void setBackend(std::unique_ptr<CredentialBackend> backend);
 
     static const QString account;
+    static const QString pendingAccount;
     static const QString service;
 
 Q_SIGNALS:

@@ -2,6 +2,7 @@
 
 #include "core/Logging.h"
 #include "core/UserDefaults.h"
+#include "security/KeyChainHelper.h"
 #include "security/KeychainCredentialBackend.h"
 #include "security/SecretWipe.h"
 
@@ -67,8 +68,22 @@ QString PasscodeStore::describe(Location location) const
                                       : QStringLiteral("the desktop keyring");
 }
 
+PasscodeStore::Location PasscodeStore::passcodeLocation()
+{
+    Location where = recorded();
+    if (where == Location::none) {
+        CredentialResult found = discover(KeyChainHelper::account, where);
+        wipeSecret(found.secret);
+    }
+    return where;
+}
+
 CredentialResult PasscodeStore::read(const QString &account)
 {
+    if (account != KeyChainHelper::account) {
+        const Location where = passcodeLocation();
+        return where == Location::none ? CredentialResult::notFound() : at(where).read(account);
+    }
     const Location location = recorded();
     if (location == Location::none) {
         Location where = Location::none;
@@ -110,6 +125,13 @@ CredentialResult PasscodeStore::discover(const QString &account, Location &where
 
 CredentialResult PasscodeStore::write(const QString &account, const QByteArray &secret)
 {
+    // Other items live where the passcode lives and never move the record.
+    if (account != KeyChainHelper::account) {
+        const Location where = passcodeLocation();
+        return where == Location::none
+                   ? CredentialResult::failure(MissingItem, QStringLiteral("no passcode is stored"))
+                   : at(where).write(account, secret);
+    }
     const Location location = recorded();
     if (location == Location::none)
         return writeWithoutRecord(account, secret);
@@ -140,6 +162,10 @@ CredentialResult PasscodeStore::writeWithoutRecord(const QString &account, const
 
 CredentialResult PasscodeStore::remove(const QString &account)
 {
+    if (account != KeyChainHelper::account) {
+        const Location where = passcodeLocation();
+        return where == Location::none ? CredentialResult::success() : at(where).remove(account);
+    }
     const Location location = recorded();
     if (location != Location::none) {
         const CredentialResult result = at(location).remove(account);

@@ -46,6 +46,8 @@ public:
 
 private:
     CredentialBackend &at(Location location);
+    // Where the passcode is: the record, or where it is found without one.
+    Location passcodeLocation();
     QString describe(Location location) const;
     CredentialResult discover(const QString &account, Location &where);
     CredentialResult writeWithoutRecord(const QString &account, const QByteArray &secret);

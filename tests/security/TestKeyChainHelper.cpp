@@ -305,6 +305,44 @@ private Q_SLOTS:
         QCOMPARE(stored(), "new"); // the record, not the older keyring item, decides
     }
 
+    // The new passcode of a running change lives where the passcode lives, whatever the record
+    // says, and neither writing nor removing it moves the record: the passcode stays reachable.
+    void pendingPasscode_data()
+    {
+        QTest::addColumn<Location>("location");
+        QTest::addColumn<bool>("recorded");
+        QTest::newRow("keyring, recorded") << Location::keyring << true;
+        QTest::newRow("file, recorded") << Location::file << true;
+        QTest::newRow("keyring, saved by an earlier version") << Location::keyring << false;
+        QTest::newRow("file, saved by an earlier version") << Location::file << false;
+    }
+    void pendingPasscode()
+    {
+        QFETCH(Location, location);
+        QFETCH(bool, recorded);
+        PasscodeStore &store = installStore();
+        QVERIFY(helper().saveKey("current"));
+        if (location == Location::file)
+            QVERIFY(store.relocate(Account, Location::file).succeeded());
+        if (!recorded)
+            UserDefaults::setPasscodeStore({});
+        QVERIFY(helper().savePending("next one"));
+        QCOMPARE(helper().pendingPasscode(), "next one");
+        const QString pending = KeyChainHelper::pendingAccount;
+        if (location == Location::file) {
+            QCOMPARE(FileCredentialBackend(m_file).read(pending).secret, QByteArray("next one"));
+            QVERIFY(!m_keyring->item(pending));
+        } else {
+            QCOMPARE(m_keyring->item(pending), QByteArray("next one"));
+            QVERIFY(!FileCredentialBackend(m_file).read(pending).succeeded());
+        }
+        QCOMPARE(PasscodeStore::recorded(), recorded ? location : Location::none);
+        QVERIFY(helper().removePending());
+        QCOMPARE(helper().pendingPasscode(), std::nullopt);
+        QCOMPARE(PasscodeStore::recorded(), recorded ? location : Location::none);
+        QCOMPARE(stored(), "current");
+    }
+
     void relocate()
     {
         PasscodeStore &store = installStore();

@@ -15,6 +15,7 @@
 #include "security/InMemoryCredentialBackend.h"
 #include "security/KeyChainHelper.h"
 #include "storage/ItemListModel.h"
+#include "storage/PasscodeChangeJournal.h"
 #include "storage/SelectedItemManager.h"
 #include "storage/StoragePool.h"
 #include "ui/common/AccessibleApplication.h"
@@ -33,14 +34,19 @@
 #include "ui/main/MainScreenState.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/QuoteArea.h"
+#include "ui/settings/ChangePasscodeState.h"
+#include "ui/settings/ChangePasscodeView.h"
+#include "ui/settings/Settings.h"
 #include "ui/share/ActivityIndicator.h"
 #include "ui/share/ShareDialog.h"
 #include "ui/share/ShareTargets.h"
+#include "ui/storage/StorageLocationSelectionView.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QAccessibleValueInterface>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -375,6 +381,33 @@ class TestAccessibility : public QObject
                  QTRY_VERIFY(share->activities() && share->activities()->isVisible());
              })},
             {"Settings", Start::unlocked, [](TestAccessibility *t) { t->m_window->openSettings(); }},
+            {"change passcode", Start::unlocked,
+             [](TestAccessibility *t) {
+                 t->m_window->openSettings();
+                 QTRY_VERIFY(t->topOf<Settings>());
+                 t->topOf<Settings>()->findChild<QPushButton *>(u"changePasscodeButton"_s)->click();
+                 QTRY_VERIFY(t->topOf<ChangePasscodeView>());
+             }},
+            // The unlocked vault opens only to finish an unfinished change.
+            {"unfinished passcode change", Start::unlocked,
+             [](TestAccessibility *t) {
+                 QString error;
+                 QVERIFY2(PasscodeChangeJournal::begin(u"next passcode 2"_s, error), qPrintable(error));
+                 t->m_window->openStorage();
+                 QTRY_VERIFY(t->topOf<ChangePasscodeView>());
+                 QVERIFY(t->topOf<ChangePasscodeView>()->state()->isResuming());
+                 QVERIFY(!t->topOf<StorageLocationSelectionView>());
+             }},
+            {"unfinished passcode change, Check Vault", Start::unlocked,
+             [](TestAccessibility *t) {
+                 QString error;
+                 QVERIFY2(PasscodeChangeJournal::begin(u"next passcode 2"_s, error), qPrintable(error));
+                 t->m_window->openSettings();
+                 QTRY_VERIFY(t->topOf<Settings>());
+                 t->topOf<Settings>()->findChild<QPushButton *>(u"checkVaultButton"_s)->click();
+                 QTRY_VERIFY(t->topOf<ChangePasscodeView>());
+                 QVERIFY(t->topOf<ChangePasscodeView>()->state()->isResuming());
+             }},
             {"About", Start::noPasscode, [](TestAccessibility *t) { t->m_window->openAbout(); }},
             {"the pager", Start::filled, inHolidays([](TestAccessibility *, FolderView *view) {
                  view->tap(view->model()->index(0, 0));
@@ -446,6 +479,7 @@ private Q_SLOTS:
         KeyChainHelper::shared().lock();
         QDir(AppPaths::documentsDirectory()).removeRecursively();
         QVERIFY(QDir().mkpath(AppPaths::documentsDirectory()));
+        QFile::remove(PasscodeChangeJournal::path());
     }
     void cleanup()
     {

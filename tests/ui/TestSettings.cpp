@@ -53,6 +53,19 @@ private Q_SLOTS:
     }
     void cleanup() { m_settings.reset(); }
 
+    // The row asks the host for the sheet, and is reachable by keyboard under its own name.
+    void changePasscodeRowAsksForTheSheet()
+    {
+        open();
+        auto *row = m_settings->findChild<QPushButton *>(QStringLiteral("changePasscodeButton"));
+        QVERIFY(row);
+        QCOMPARE(row->text(), QStringLiteral("Change Passcode"));
+        QVERIFY(row->focusPolicy() & Qt::TabFocus);
+        QSignalSpy requested(m_settings.get(), &Settings::changePasscodeRequested);
+        row->click();
+        QCOMPARE(requested.size(), 1);
+    }
+
     void closesAndSpeaksOfThisDesktopOnly()
     {
         open();

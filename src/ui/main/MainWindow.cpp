@@ -2,6 +2,7 @@
 
 #include "security/KeyChainHelper.h"
 #include "storage/ItemCollection.h"
+#include "storage/PasscodeChangeJournal.h"
 #include "ui/about/AboutView.h"
 #include "ui/camera/NewCameraView.h"
 #include "ui/common/AccessibleApplication.h"
@@ -14,6 +15,7 @@
 #include "ui/main/ContentView.h"
 #include "ui/main/MainScreenState.h"
 #include "ui/main/SetPasscodeView.h"
+#include "ui/settings/ChangePasscodeView.h"
 #include "ui/settings/CheckVaultView.h"
 #include "ui/settings/Settings.h"
 #include "ui/storage/StorageLocationSelectionView.h"
@@ -73,6 +75,11 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
 
 void MainWindow::openStorage()
 {
+    // Files are in two passcodes until an unfinished change ends: the vault opens only to finish it.
+    if (PasscodeChangeJournal::exists()) {
+        openChangePasscode(true);
+        return;
+    }
     for (Screen *screen : m_presenter->presented()) {
         if (qobject_cast<StorageLocationSelectionView *>(screen))
             return;
@@ -146,10 +153,26 @@ void MainWindow::openSettings()
     connect(settings, &Settings::obscuredUIChanged, m_state, &MainScreenState::setObscuredUI);
     connect(settings, &Settings::autoOpenChanged, m_state, &MainScreenState::setAutoOpen);
     connect(settings, &Settings::biometricsHiddenChanged, m_state, &MainScreenState::refreshBiometrics);
+    connect(settings, &Settings::changePasscodeRequested, this,
+            [this] { openChangePasscode(PasscodeChangeJournal::exists()); });
     connect(settings, &QObject::destroyed, m_state, &MainScreenState::settingsClosed);
-    connect(settings, &Settings::checkVaultRequested, this,
-            [this] { m_presenter->sheet(new CheckVaultView(KeyChainHelper::shared().session())); });
+    connect(settings, &Settings::checkVaultRequested, this, [this] {
+        // Half the files would show as another passcode's: the change is finished first.
+        if (PasscodeChangeJournal::exists())
+            openChangePasscode(true);
+        else
+            m_presenter->sheet(new CheckVaultView(KeyChainHelper::shared().session()));
+    });
     m_presenter->cover(settings);
+}
+
+void MainWindow::openChangePasscode(bool resuming)
+{
+    for (Screen *screen : m_presenter->presented()) {
+        if (qobject_cast<ChangePasscodeView *>(screen))
+            return;
+    }
+    m_presenter->sheet(new ChangePasscodeView(resuming));
 }
 
 void MainWindow::openAbout()

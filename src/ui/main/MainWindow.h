@@ -35,6 +35,8 @@ public Q_SLOTS:
     void openSetPasscode();
     void openSettings();
     void openAbout();
+    // The "Change Passcode" sheet, or the one that finishes an unfinished change.
+    void openChangePasscode(bool resuming);
     void openTree(const std::shared_ptr<ItemCollection> &root, const QString &title);
 
 Q_SIGNALS:

@@ -98,6 +98,11 @@ QGroupBox *Settings::makeAuthentication()
               tr("Disable the use of biometrics for passcode; this will force manual entry in the passcode "
                  "field for app unlock. This means the fingerprint reader will not be used.\n\nThis setting "
                  "does not impact per-folder pin entry which is always manual."));
+    auto *change = new QPushButton(tr("Change Passcode"));
+    change->setObjectName(QStringLiteral("changePasscodeButton"));
+    change->setAutoDefault(false);
+    connect(change, &QPushButton::clicked, this, &Settings::changePasscodeRequested);
+    sectionLayout(section)->addWidget(change, 0, Qt::AlignLeading);
     return section;
 }
 

@@ -27,6 +27,8 @@ Q_SIGNALS:
     void autoOpenChanged(bool autoOpen);
     void biometricsHiddenChanged(bool hidden);
     void modeChanged(UserDefaults::Mode mode);
+    // "Change Passcode": the host shows its sheet.
+    void changePasscodeRequested();
     // "Check Vault": the host shows the check's sheet.
     void checkVaultRequested();
 
