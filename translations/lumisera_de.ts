@@ -89,65 +89,150 @@
     </message>
 </context>
 <context>
+    <name>ChangePasscodeState</name>
+    <message>
+        <source>The current passcode is not correct.</source>
+        <translation>Der aktuelle Zugangscode ist nicht richtig.</translation>
+    </message>
+    <message>
+        <source>Enter the new passcode this change was started with.</source>
+        <translation>Geben Sie den neuen Zugangscode ein, mit dem diese Änderung begonnen wurde.</translation>
+    </message>
+    <message>
+        <source>That is not the new passcode this change was started with.</source>
+        <translation>Das ist nicht der neue Zugangscode, mit dem diese Änderung begonnen wurde.</translation>
+    </message>
+    <message>
+        <source>The passcode change stopped unexpectedly; it can be resumed.</source>
+        <translation>Die Änderung des Zugangscodes wurde unerwartet angehalten; sie kann fortgesetzt werden.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 files, %3 of %4 MiB</source>
+        <translation>%1 von %2 Dateien, %3 von %4 MiB</translation>
+    </message>
+    <message numerus="yes">
+        <source>, about %n s left</source>
+        <translation>
+            <numerusform>, noch etwa %n s</numerusform>
+            <numerusform>, noch etwa %n s</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ChangePasscodeView</name>
+    <message>
+        <source>Current passcode</source>
+        <translation>Aktueller Zugangscode</translation>
+    </message>
+    <message>
+        <source>New passcode</source>
+        <translation>Neuer Zugangscode</translation>
+    </message>
+    <message>
+        <source>Repeat new passcode</source>
+        <translation>Neuen Zugangscode wiederholen</translation>
+    </message>
+    <message>
+        <source>Resume</source>
+        <translation>Fortsetzen</translation>
+    </message>
+    <message>
+        <source>Change Passcode</source>
+        <translation>Zugangscode ändern</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Finish Changing the Passcode</source>
+        <translation>Änderung des Zugangscodes abschließen</translation>
+    </message>
+    <message>
+        <source>A passcode change did not finish. The vault opens again once it has: enter the current passcode to go on where it stopped.</source>
+        <translation>Eine Änderung des Zugangscodes wurde nicht abgeschlossen. Der Tresor öffnet sich erst wieder, wenn sie abgeschlossen ist: Geben Sie den aktuellen Zugangscode ein, um dort fortzufahren, wo sie angehalten hat.</translation>
+    </message>
+    <message>
+        <source>Every file and PIN in both folder trees is encrypted again with the new passcode. Each file keeps opening with the old or the new passcode at every moment; if the change is stopped, it goes on where it stopped.</source>
+        <translation>Jede Datei und jede PIN in beiden Ordnerbäumen wird mit dem neuen Zugangscode neu verschlüsselt. Jede Datei lässt sich jederzeit mit dem alten oder dem neuen Zugangscode öffnen; wird die Änderung angehalten, geht sie dort weiter, wo sie angehalten wurde.</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>The passcode was changed. Unlock with the new passcode.</source>
+        <translation>Der Zugangscode wurde geändert. Entsperren Sie mit dem neuen Zugangscode.</translation>
+    </message>
+    <message>
+        <source>These files did not open with the old passcode and were left as they were:</source>
+        <translation>Diese Dateien ließen sich mit dem alten Zugangscode nicht öffnen und blieben unverändert:</translation>
+    </message>
+</context>
+<context>
     <name>CheckVaultState</name>
     <message>
         <source>Unlock the vault to check it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Entsperren Sie den Tresor, um ihn zu prüfen.</translation>
     </message>
     <message>
         <source>Stopping…</source>
-        <translation type="unfinished"></translation>
+        <translation>Wird angehalten…</translation>
     </message>
     <message>
         <source>Checking… Files: %1 (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>Wird geprüft… Dateien: %1 (%2)</translation>
     </message>
     <message>
         <source>Stopped. Files checked: %1 (%2). What was found so far:</source>
-        <translation type="unfinished"></translation>
+        <translation>Angehalten. Geprüfte Dateien: %1 (%2). Bisher gefunden:</translation>
     </message>
     <message>
         <source>Nothing is wrong. Files checked: %1 (%2).</source>
-        <translation type="unfinished"></translation>
+        <translation>Alles in Ordnung. Geprüfte Dateien: %1 (%2).</translation>
     </message>
     <message>
         <source>Problems found: %1. Files checked: %2 (%3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Gefundene Probleme: %1. Geprüfte Dateien: %2 (%3).</translation>
     </message>
     <message>
         <source>Cloud</source>
-        <translation type="unfinished">Cloud</translation>
+        <translation>Cloud</translation>
     </message>
     <message>
         <source>Local</source>
-        <translation type="unfinished"></translation>
+        <translation>Lokal</translation>
     </message>
 </context>
 <context>
     <name>CheckVaultView</name>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Abbrechen</translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished">Schließen</translation>
+        <translation>Schließen</translation>
     </message>
     <message>
         <source>Check Vault</source>
-        <translation type="unfinished"></translation>
+        <translation>Tresor prüfen</translation>
     </message>
     <message>
         <source>Looks at every stored file and reports what is wrong, changing nothing.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sieht sich jede gespeicherte Datei an und meldet, was nicht stimmt, ohne etwas zu ändern.</translation>
     </message>
     <message>
         <source>Checking</source>
-        <translation type="unfinished"></translation>
+        <translation>Prüfung</translation>
     </message>
     <message>
         <source>Report</source>
-        <translation type="unfinished"></translation>
+        <translation>Bericht</translation>
     </message>
 </context>
 <context>
@@ -943,6 +1028,178 @@ Eine optionale PIN schafft eine zusätzliche Hürde für den Zugriff auf den Inh
     </message>
 </context>
 <context>
+    <name>PasscodeChange</name>
+    <message>
+        <source>The vault was locked; the passcode change goes on at the next unlock.</source>
+        <translation>Der Tresor wurde gesperrt; die Änderung des Zugangscodes geht beim nächsten Entsperren weiter.</translation>
+    </message>
+    <message>
+        <source>The passcode change was stopped; it can be resumed.</source>
+        <translation>Die Änderung des Zugangscodes wurde angehalten; sie kann fortgesetzt werden.</translation>
+    </message>
+    <message>
+        <source>The passcode change cannot be recorded: %1</source>
+        <translation>Die Änderung des Zugangscodes kann nicht festgehalten werden: %1</translation>
+    </message>
+    <message>
+        <source>The key check of %1 cannot be written.</source>
+        <translation>Die Schlüsselprüfung von %1 kann nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>Every file uses the new passcode, but it cannot be stored; resume the change to try again.</source>
+        <translation>Jede Datei verwendet den neuen Zugangscode, er kann aber nicht gespeichert werden; setzen Sie die Änderung fort, um es erneut zu versuchen.</translation>
+    </message>
+    <message>
+        <source>The passcode change record cannot be removed: %1</source>
+        <translation>Das Änderungsprotokoll des Zugangscodes kann nicht entfernt werden: %1</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be read: %2</source>
+        <translation>Der Ordner %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>There is not enough space to change the passcode: %1. Make room, then resume the change.</source>
+        <translation>Für die Änderung des Zugangscodes ist nicht genug Platz: %1. Schaffen Sie Platz und setzen Sie die Änderung dann fort.</translation>
+    </message>
+    <message>
+        <source>The new form of %1 cannot be written: %2</source>
+        <translation>Die neue Fassung von %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The new form of a file cannot be put in place: %1</source>
+        <translation>Die neue Fassung einer Datei kann nicht an ihren Platz gebracht werden: %1</translation>
+    </message>
+    <message>
+        <source>The passcode change cannot be made durable: %1</source>
+        <translation>Die Änderung des Zugangscodes kann nicht dauerhaft gesichert werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>PasscodeChangeCommand</name>
+    <message>
+        <source>%1 of %2 files, %3 of %4 MiB</source>
+        <translation>%1 von %2 Dateien, %3 von %4 MiB</translation>
+    </message>
+    <message numerus="yes">
+        <source>, about %n s left</source>
+        <translation>
+            <numerusform>, noch etwa %n s</numerusform>
+            <numerusform>, noch etwa %n s</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>a passcode change is unfinished; finish it with lumisera-vault passcode change --resume</source>
+        <translation>eine Änderung des Zugangscodes ist nicht abgeschlossen; schließen Sie sie mit lumisera-vault passcode change --resume ab</translation>
+    </message>
+    <message>
+        <source>no passcode change is unfinished</source>
+        <translation>es ist keine Änderung des Zugangscodes offen</translation>
+    </message>
+    <message>
+        <source>no passcode is set; set one with lumisera-vault init</source>
+        <translation>kein Zugangscode festgelegt; legen Sie einen mit lumisera-vault init fest</translation>
+    </message>
+    <message>
+        <source>Current passcode: </source>
+        <translation>Aktueller Zugangscode: </translation>
+    </message>
+    <message>
+        <source>no passcode given</source>
+        <translation>kein Zugangscode angegeben</translation>
+    </message>
+    <message>
+        <source>wrong passcode</source>
+        <translation>falscher Zugangscode</translation>
+    </message>
+    <message>
+        <source>New passcode: </source>
+        <translation>Neuer Zugangscode: </translation>
+    </message>
+    <message>
+        <source>that is not the new passcode this change was started with</source>
+        <translation>das ist nicht der neue Zugangscode, mit dem diese Änderung begonnen wurde</translation>
+    </message>
+    <message>
+        <source>Repeat new passcode: </source>
+        <translation>Neuen Zugangscode wiederholen: </translation>
+    </message>
+    <message>
+        <source>no new passcode given</source>
+        <translation>kein neuer Zugangscode angegeben</translation>
+    </message>
+    <message>
+        <source>new passcode refused: </source>
+        <translation>neuer Zugangscode abgelehnt: </translation>
+    </message>
+    <message>
+        <source>the new passcode must differ from the current one in its first 16 characters</source>
+        <translation>der neue Zugangscode muss sich in seinen ersten 16 Zeichen vom aktuellen unterscheiden</translation>
+    </message>
+    <message>
+        <source>left as it was (the current passcode does not open it): %1</source>
+        <translation>unverändert belassen (der aktuelle Zugangscode öffnet sie nicht): %1</translation>
+    </message>
+    <message>
+        <source>; resume with lumisera-vault passcode change --resume</source>
+        <translation>; setzen Sie die Änderung mit lumisera-vault passcode change --resume fort</translation>
+    </message>
+    <message>
+        <source> (lumisera-vault passcode change --resume)</source>
+        <translation> (lumisera-vault passcode change --resume)</translation>
+    </message>
+    <message>
+        <source>The passcode was changed.</source>
+        <translation>Der Zugangscode wurde geändert.</translation>
+    </message>
+</context>
+<context>
+    <name>PasscodeChangeJournal</name>
+    <message>
+        <source>The data folder %1 cannot be made.</source>
+        <translation>Der Datenordner %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>The new passcode cannot be used.</source>
+        <translation>Der neue Zugangscode kann nicht verwendet werden.</translation>
+    </message>
+    <message>
+        <source>The passcode change cannot be recorded in %1: %2</source>
+        <translation>Die Änderung des Zugangscodes kann nicht in %1 festgehalten werden: %2</translation>
+    </message>
+    <message>
+        <source>A passcode change is unfinished; finish it first.</source>
+        <translation>Eine Änderung des Zugangscodes ist nicht abgeschlossen; schließen Sie sie zuerst ab.</translation>
+    </message>
+    <message>
+        <source>No passcode change is unfinished.</source>
+        <translation>Es ist keine Änderung des Zugangscodes offen.</translation>
+    </message>
+    <message>
+        <source>The passcode change record %1 cannot be opened: %2</source>
+        <translation>Das Änderungsprotokoll des Zugangscodes %1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>The passcode is being changed by another program.</source>
+        <translation>Der Zugangscode wird gerade von einem anderen Programm geändert.</translation>
+    </message>
+    <message>
+        <source>The passcode change record %1 cannot be read: %2</source>
+        <translation>Das Änderungsprotokoll des Zugangscodes %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>The passcode change record %1 cannot be repaired: %2</source>
+        <translation>Das Änderungsprotokoll des Zugangscodes %1 kann nicht repariert werden: %2</translation>
+    </message>
+    <message>
+        <source>The passcode change record %1 is damaged.</source>
+        <translation>Das Änderungsprotokoll des Zugangscodes %1 ist beschädigt.</translation>
+    </message>
+</context>
+<context>
     <name>PasscodeGate</name>
     <message>
         <source>The passcode could not be checked: %1</source>
@@ -1299,15 +1556,19 @@ Achten Sie beim Ansehen vertraulicher Dateien stets auf Ihre Umgebung.</translat
     </message>
     <message>
         <source>Vault</source>
-        <translation type="unfinished"></translation>
+        <translation>Tresor</translation>
     </message>
     <message>
         <source>Check Vault</source>
-        <translation type="unfinished"></translation>
+        <translation>Tresor prüfen</translation>
     </message>
     <message>
         <source>Looks at every stored file of both trees and reports files that do not decrypt, PIN entries that cannot be read, leftovers, links, sync-conflict copies and a tree written with another passcode, changing nothing. Only each file&apos;s last bytes are read: damage inside a file goes unseen. Needs the vault unlocked.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sieht sich jede gespeicherte Datei beider Bäume an und meldet Dateien, die sich nicht entschlüsseln lassen, unlesbare PIN-Einträge, Überreste, Verknüpfungen, Konfliktkopien der Synchronisation und einen mit einem anderen Zugangscode geschriebenen Baum, ohne etwas zu ändern. Von jeder Datei werden nur die letzten Bytes gelesen: Schäden im Inneren einer Datei bleiben unbemerkt. Der Tresor muss entsperrt sein.</translation>
+    </message>
+    <message>
+        <source>Change Passcode</source>
+        <translation>Zugangscode ändern</translation>
     </message>
 </context>
 <context>
@@ -1540,27 +1801,27 @@ Ordner, die im Cloud-Baum erstellt werden, sind auf jedem Gerät verfügbar, des
     <name>TreeKeyCheck</name>
     <message>
         <source>This folder tree was written with another passcode</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieser Ordnerbaum wurde mit einem anderen Zugangscode geschrieben</translation>
     </message>
     <message>
         <source>The key-check entry of this folder tree (%1) is damaged, so Lumisera cannot tell which passcode the tree was written with and writes nothing there</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Schlüsselprüfeintrag dieses Ordnerbaums (%1) ist beschädigt, daher kann Lumisera nicht erkennen, mit welchem Zugangscode der Baum geschrieben wurde, und schreibt nichts hinein</translation>
     </message>
     <message>
         <source>The key-check entry could not be encrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Schlüsselprüfeintrag konnte nicht verschlüsselt werden</translation>
     </message>
     <message>
         <source>The key-check entry of this folder tree could not be written: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Schlüsselprüfeintrag dieses Ordnerbaums konnte nicht geschrieben werden: %1</translation>
     </message>
     <message>
         <source>The key-check entry of this folder tree (%1) is not a file; move it aside first</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Schlüsselprüfeintrag dieses Ordnerbaums (%1) ist keine Datei; schieben Sie ihn zuerst beiseite</translation>
     </message>
     <message>
         <source>The vault locked</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Tresor wurde gesperrt</translation>
     </message>
 </context>
 <context>
@@ -1646,54 +1907,58 @@ Ordner, die im Cloud-Baum erstellt werden, sind auf jedem Gerät verfügbar, des
     </message>
     <message>
         <source>check takes --cloud or --local, not both</source>
-        <translation type="unfinished"></translation>
+        <translation>check nimmt --cloud oder --local an, nicht beide</translation>
+    </message>
+    <message>
+        <source>%1 takes no --resume</source>
+        <translation>%1 nimmt kein --resume an</translation>
     </message>
 </context>
 <context>
     <name>VaultCheck</name>
     <message>
         <source>Files that do not decrypt with the passcode</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien, die sich mit dem Zugangscode nicht entschlüsseln lassen</translation>
     </message>
     <message>
         <source>PIN entries that cannot be read</source>
-        <translation type="unfinished"></translation>
+        <translation>Unlesbare PIN-Einträge</translation>
     </message>
     <message>
         <source>Names that do not decode</source>
-        <translation type="unfinished"></translation>
+        <translation>Namen, die sich nicht dekodieren lassen</translation>
     </message>
     <message>
         <source>Symbolic links</source>
-        <translation type="unfinished"></translation>
+        <translation>Symbolische Verknüpfungen</translation>
     </message>
     <message>
         <source>Special files (FIFOs, sockets, devices)</source>
-        <translation type="unfinished"></translation>
+        <translation>Spezialdateien (FIFOs, Sockets, Geräte)</translation>
     </message>
     <message>
         <source>Leftovers of interrupted writes</source>
-        <translation type="unfinished"></translation>
+        <translation>Überreste unterbrochener Schreibvorgänge</translation>
     </message>
     <message>
         <source>Sync-conflict copies</source>
-        <translation type="unfinished"></translation>
+        <translation>Konfliktkopien der Synchronisation</translation>
     </message>
     <message>
         <source>A CloudContainer link that leads nowhere</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine CloudContainer-Verknüpfung, die ins Leere führt</translation>
     </message>
     <message>
         <source>Folders that cannot be read</source>
-        <translation type="unfinished"></translation>
+        <translation>Unlesbare Ordner</translation>
     </message>
     <message>
         <source>Trees written with another passcode</source>
-        <translation type="unfinished"></translation>
+        <translation>Mit einem anderen Zugangscode geschriebene Bäume</translation>
     </message>
     <message>
         <source>Damaged key-check entries</source>
-        <translation type="unfinished"></translation>
+        <translation>Beschädigte Schlüsselprüfeinträge</translation>
     </message>
 </context>
 <context>
@@ -2004,7 +2269,7 @@ Rückgabewert: 0 erledigt, 1 fehlgeschlagen, 2 Aufruffehler.
     </message>
     <message>
         <source>look for damaged and foreign entries, changing nothing</source>
-        <translation type="unfinished"></translation>
+        <translation>nach beschädigten und fremden Einträgen suchen, ohne etwas zu ändern</translation>
     </message>
     <message>
         <source>Looks at every entry of both trees (or one: --cloud, --local) and reports files that do not
@@ -2014,35 +2279,59 @@ links, special files, leftovers of interrupted writes, sync-conflict copies, a C
 link that leads nowhere, folders that cannot be read, and a tree written with another passcode.
 Exit status 0 when nothing is wrong, 1 with findings.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Prüft jeden Eintrag beider Bäume (oder eines: --cloud, --local) und meldet Dateien, die sich mit
+dem Zugangscode nicht entschlüsseln lassen (falsche Länge oder Auffüllung: nur die letzten 32 Bytes
+jeder Datei werden gelesen, Schäden im Inneren bleiben also unbemerkt), unlesbare PIN-Einträge,
+Namen, die kein UTF-8 sind, Verknüpfungen, Spezialdateien, Überreste unterbrochener Schreibvorgänge,
+Konfliktkopien, eine ins Leere führende CloudContainer-Verknüpfung, unlesbare Ordner und einen mit
+einem anderen Zugangscode geschriebenen Baum. Rückgabewert 0 ohne Befund, 1 mit Befunden.
+</translation>
     </message>
     <message>
         <source>Files checked: %1 (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>Geprüfte Dateien: %1 (%2)</translation>
     </message>
     <message>
         <source>Checked: %1; files: %2 (%3)</source>
-        <translation type="unfinished"></translation>
+        <translation>Geprüft: %1; Dateien: %2 (%3)</translation>
     </message>
     <message>
         <source>no tree (none is set up)</source>
-        <translation type="unfinished"></translation>
+        <translation>kein Baum (keiner ist eingerichtet)</translation>
     </message>
     <message>
         <source>cloud</source>
-        <translation type="unfinished"></translation>
+        <translation>Cloud</translation>
     </message>
     <message>
         <source>local</source>
-        <translation type="unfinished"></translation>
+        <translation>lokal</translation>
     </message>
     <message>
         <source>Nothing is wrong.</source>
-        <translation type="unfinished"></translation>
+        <translation>Alles in Ordnung.</translation>
     </message>
     <message>
         <source>check: problems found: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>check: gefundene Probleme: %1</translation>
+    </message>
+    <message>
+        <source>change the passcode of every file in both trees</source>
+        <translation>den Zugangscode jeder Datei in beiden Bäumen ändern</translation>
+    </message>
+    <message>
+        <source>Asks for the current passcode, then the new one twice (three lines with --passcode-stdin), and
+encrypts every file and PIN of both trees again with the new one. Ctrl-C stops at the next file;
+an interrupted change (Ctrl-C, a crash, a full disk) is finished with --resume, which asks for
+the current passcode (and the new one when the credential store no longer holds it). Until then
+every other command refuses to run.
+</source>
+        <translation>Fragt nach dem aktuellen Zugangscode, dann zweimal nach dem neuen (drei Zeilen mit --passcode-stdin),
+und verschlüsselt jede Datei und PIN beider Bäume mit dem neuen neu. Strg-C hält bei der nächsten
+Datei an; eine unterbrochene Änderung (Strg-C, ein Absturz, eine volle Festplatte) wird mit --resume
+abgeschlossen, das nach dem aktuellen Zugangscode fragt (und nach dem neuen, wenn der
+Anmeldedatenspeicher ihn nicht mehr enthält). Bis dahin verweigert jeder andere Befehl den Dienst.
+</translation>
     </message>
 </context>
 <context>

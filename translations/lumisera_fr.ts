@@ -89,65 +89,150 @@
     </message>
 </context>
 <context>
+    <name>ChangePasscodeState</name>
+    <message>
+        <source>The current passcode is not correct.</source>
+        <translation>Le code d’accès actuel n’est pas correct.</translation>
+    </message>
+    <message>
+        <source>Enter the new passcode this change was started with.</source>
+        <translation>Saisissez le nouveau code d’accès avec lequel ce changement a été commencé.</translation>
+    </message>
+    <message>
+        <source>That is not the new passcode this change was started with.</source>
+        <translation>Ce n’est pas le nouveau code d’accès avec lequel ce changement a été commencé.</translation>
+    </message>
+    <message>
+        <source>The passcode change stopped unexpectedly; it can be resumed.</source>
+        <translation>Le changement de code d’accès s’est arrêté de façon inattendue&#xa0;; il peut être repris.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 files, %3 of %4 MiB</source>
+        <translation>%1 sur %2 fichiers, %3 sur %4 MiB</translation>
+    </message>
+    <message numerus="yes">
+        <source>, about %n s left</source>
+        <translation>
+            <numerusform>, il reste environ %n s</numerusform>
+            <numerusform>, il reste environ %n s</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ChangePasscodeView</name>
+    <message>
+        <source>Current passcode</source>
+        <translation>Code d’accès actuel</translation>
+    </message>
+    <message>
+        <source>New passcode</source>
+        <translation>Nouveau code d’accès</translation>
+    </message>
+    <message>
+        <source>Repeat new passcode</source>
+        <translation>Répéter le nouveau code d’accès</translation>
+    </message>
+    <message>
+        <source>Resume</source>
+        <translation>Reprendre</translation>
+    </message>
+    <message>
+        <source>Change Passcode</source>
+        <translation>Changer le code d’accès</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Finish Changing the Passcode</source>
+        <translation>Terminer le changement de code d’accès</translation>
+    </message>
+    <message>
+        <source>A passcode change did not finish. The vault opens again once it has: enter the current passcode to go on where it stopped.</source>
+        <translation>Un changement de code d’accès n’a pas abouti. Le coffre s’ouvrira de nouveau une fois qu’il sera terminé&#xa0;: saisissez le code d’accès actuel pour reprendre là où il s’est arrêté.</translation>
+    </message>
+    <message>
+        <source>Every file and PIN in both folder trees is encrypted again with the new passcode. Each file keeps opening with the old or the new passcode at every moment; if the change is stopped, it goes on where it stopped.</source>
+        <translation>Chaque fichier et chaque code PIN des deux arborescences de dossiers sont rechiffrés avec le nouveau code d’accès. À tout moment, chaque fichier s’ouvre avec l’ancien ou le nouveau code d’accès&#xa0;; si le changement est interrompu, il reprend là où il s’est arrêté.</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Progression</translation>
+    </message>
+    <message>
+        <source>The passcode was changed. Unlock with the new passcode.</source>
+        <translation>Le code d’accès a été changé. Déverrouillez avec le nouveau code d’accès.</translation>
+    </message>
+    <message>
+        <source>These files did not open with the old passcode and were left as they were:</source>
+        <translation>Ces fichiers ne se sont pas ouverts avec l’ancien code d’accès et ont été laissés tels quels&#xa0;:</translation>
+    </message>
+</context>
+<context>
     <name>CheckVaultState</name>
     <message>
         <source>Unlock the vault to check it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Déverrouillez le coffre pour le vérifier.</translation>
     </message>
     <message>
         <source>Stopping…</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrêt en cours…</translation>
     </message>
     <message>
         <source>Checking… Files: %1 (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>Vérification… Fichiers&#xa0;: %1 (%2)</translation>
     </message>
     <message>
         <source>Stopped. Files checked: %1 (%2). What was found so far:</source>
-        <translation type="unfinished"></translation>
+        <translation>Interrompu. Fichiers vérifiés&#xa0;: %1 (%2). Trouvé jusqu’ici&#xa0;:</translation>
     </message>
     <message>
         <source>Nothing is wrong. Files checked: %1 (%2).</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun problème. Fichiers vérifiés&#xa0;: %1 (%2).</translation>
     </message>
     <message>
         <source>Problems found: %1. Files checked: %2 (%3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Problèmes trouvés&#xa0;: %1. Fichiers vérifiés&#xa0;: %2 (%3).</translation>
     </message>
     <message>
         <source>Cloud</source>
-        <translation type="unfinished">Cloud</translation>
+        <translation>Cloud</translation>
     </message>
     <message>
         <source>Local</source>
-        <translation type="unfinished"></translation>
+        <translation>Local</translation>
     </message>
 </context>
 <context>
     <name>CheckVaultView</name>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Annuler</translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished">Fermer</translation>
+        <translation>Fermer</translation>
     </message>
     <message>
         <source>Check Vault</source>
-        <translation type="unfinished"></translation>
+        <translation>Vérifier le coffre</translation>
     </message>
     <message>
         <source>Looks at every stored file and reports what is wrong, changing nothing.</source>
-        <translation type="unfinished"></translation>
+        <translation>Examine chaque fichier enregistré et signale ce qui ne va pas, sans rien modifier.</translation>
     </message>
     <message>
         <source>Checking</source>
-        <translation type="unfinished"></translation>
+        <translation>Vérification</translation>
     </message>
     <message>
         <source>Report</source>
-        <translation type="unfinished"></translation>
+        <translation>Rapport</translation>
     </message>
 </context>
 <context>
@@ -943,6 +1028,178 @@ Un code PIN facultatif ajoute une barrière supplémentaire à l’accès au con
     </message>
 </context>
 <context>
+    <name>PasscodeChange</name>
+    <message>
+        <source>The vault was locked; the passcode change goes on at the next unlock.</source>
+        <translation>Le coffre a été verrouillé&#xa0;; le changement de code d’accès se poursuivra au prochain déverrouillage.</translation>
+    </message>
+    <message>
+        <source>The passcode change was stopped; it can be resumed.</source>
+        <translation>Le changement de code d’accès a été interrompu&#xa0;; il peut être repris.</translation>
+    </message>
+    <message>
+        <source>The passcode change cannot be recorded: %1</source>
+        <translation>Le changement de code d’accès ne peut pas être consigné&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>The key check of %1 cannot be written.</source>
+        <translation>Le contrôle de clé de %1 ne peut pas être écrit.</translation>
+    </message>
+    <message>
+        <source>Every file uses the new passcode, but it cannot be stored; resume the change to try again.</source>
+        <translation>Chaque fichier utilise le nouveau code d’accès, mais celui-ci ne peut pas être enregistré&#xa0;; reprenez le changement pour réessayer.</translation>
+    </message>
+    <message>
+        <source>The passcode change record cannot be removed: %1</source>
+        <translation>Le journal du changement de code d’accès ne peut pas être supprimé&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be read: %2</source>
+        <translation>Le dossier %1 ne peut pas être lu&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 ne peut pas être lu&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>There is not enough space to change the passcode: %1. Make room, then resume the change.</source>
+        <translation>Il n’y a pas assez d’espace pour changer le code d’accès&#xa0;: %1. Libérez de la place, puis reprenez le changement.</translation>
+    </message>
+    <message>
+        <source>The new form of %1 cannot be written: %2</source>
+        <translation>La nouvelle version de %1 ne peut pas être écrite&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>The new form of a file cannot be put in place: %1</source>
+        <translation>La nouvelle version d’un fichier ne peut pas être mise en place&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>The passcode change cannot be made durable: %1</source>
+        <translation>Le changement de code d’accès ne peut pas être rendu durable&#xa0;: %1</translation>
+    </message>
+</context>
+<context>
+    <name>PasscodeChangeCommand</name>
+    <message>
+        <source>%1 of %2 files, %3 of %4 MiB</source>
+        <translation>%1 sur %2 fichiers, %3 sur %4 MiB</translation>
+    </message>
+    <message numerus="yes">
+        <source>, about %n s left</source>
+        <translation>
+            <numerusform>, il reste environ %n s</numerusform>
+            <numerusform>, il reste environ %n s</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>a passcode change is unfinished; finish it with lumisera-vault passcode change --resume</source>
+        <translation>un changement de code d’accès est inachevé&#xa0;; terminez-le avec lumisera-vault passcode change --resume</translation>
+    </message>
+    <message>
+        <source>no passcode change is unfinished</source>
+        <translation>aucun changement de code d’accès n’est inachevé</translation>
+    </message>
+    <message>
+        <source>no passcode is set; set one with lumisera-vault init</source>
+        <translation>aucun code d’accès n’est défini&#xa0;; définissez-en un avec lumisera-vault init</translation>
+    </message>
+    <message>
+        <source>Current passcode: </source>
+        <translation>Code d’accès actuel&#xa0;: </translation>
+    </message>
+    <message>
+        <source>no passcode given</source>
+        <translation>aucun code d’accès donné</translation>
+    </message>
+    <message>
+        <source>wrong passcode</source>
+        <translation>code d’accès incorrect</translation>
+    </message>
+    <message>
+        <source>New passcode: </source>
+        <translation>Nouveau code d’accès&#xa0;: </translation>
+    </message>
+    <message>
+        <source>that is not the new passcode this change was started with</source>
+        <translation>ce n’est pas le nouveau code d’accès avec lequel ce changement a été commencé</translation>
+    </message>
+    <message>
+        <source>Repeat new passcode: </source>
+        <translation>Répétez le nouveau code d’accès&#xa0;: </translation>
+    </message>
+    <message>
+        <source>no new passcode given</source>
+        <translation>aucun nouveau code d’accès donné</translation>
+    </message>
+    <message>
+        <source>new passcode refused: </source>
+        <translation>nouveau code d’accès refusé&#xa0;: </translation>
+    </message>
+    <message>
+        <source>the new passcode must differ from the current one in its first 16 characters</source>
+        <translation>le nouveau code d’accès doit différer de l’actuel dans ses 16 premiers caractères</translation>
+    </message>
+    <message>
+        <source>left as it was (the current passcode does not open it): %1</source>
+        <translation>laissé tel quel (le code d’accès actuel ne l’ouvre pas)&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>; resume with lumisera-vault passcode change --resume</source>
+        <translation>&#xa0;; reprenez le changement avec lumisera-vault passcode change --resume</translation>
+    </message>
+    <message>
+        <source> (lumisera-vault passcode change --resume)</source>
+        <translation> (lumisera-vault passcode change --resume)</translation>
+    </message>
+    <message>
+        <source>The passcode was changed.</source>
+        <translation>Le code d’accès a été changé.</translation>
+    </message>
+</context>
+<context>
+    <name>PasscodeChangeJournal</name>
+    <message>
+        <source>The data folder %1 cannot be made.</source>
+        <translation>Le dossier de données %1 ne peut pas être créé.</translation>
+    </message>
+    <message>
+        <source>The new passcode cannot be used.</source>
+        <translation>Le nouveau code d’accès ne peut pas être utilisé.</translation>
+    </message>
+    <message>
+        <source>The passcode change cannot be recorded in %1: %2</source>
+        <translation>Le changement de code d’accès ne peut pas être consigné dans %1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>A passcode change is unfinished; finish it first.</source>
+        <translation>Un changement de code d’accès est inachevé&#xa0;; terminez-le d’abord.</translation>
+    </message>
+    <message>
+        <source>No passcode change is unfinished.</source>
+        <translation>Aucun changement de code d’accès n’est inachevé.</translation>
+    </message>
+    <message>
+        <source>The passcode change record %1 cannot be opened: %2</source>
+        <translation>Le journal du changement de code d’accès %1 ne peut pas être ouvert&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>The passcode is being changed by another program.</source>
+        <translation>Un autre programme est en train de changer le code d’accès.</translation>
+    </message>
+    <message>
+        <source>The passcode change record %1 cannot be read: %2</source>
+        <translation>Le journal du changement de code d’accès %1 ne peut pas être lu&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>The passcode change record %1 cannot be repaired: %2</source>
+        <translation>Le journal du changement de code d’accès %1 ne peut pas être réparé&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>The passcode change record %1 is damaged.</source>
+        <translation>Le journal du changement de code d’accès %1 est endommagé.</translation>
+    </message>
+</context>
+<context>
     <name>PasscodeGate</name>
     <message>
         <source>The passcode could not be checked: %1</source>
@@ -1299,15 +1556,19 @@ Restez toujours attentif à votre entourage lorsque vous consultez des fichiers 
     </message>
     <message>
         <source>Vault</source>
-        <translation type="unfinished"></translation>
+        <translation>Coffre</translation>
     </message>
     <message>
         <source>Check Vault</source>
-        <translation type="unfinished"></translation>
+        <translation>Vérifier le coffre</translation>
     </message>
     <message>
         <source>Looks at every stored file of both trees and reports files that do not decrypt, PIN entries that cannot be read, leftovers, links, sync-conflict copies and a tree written with another passcode, changing nothing. Only each file&apos;s last bytes are read: damage inside a file goes unseen. Needs the vault unlocked.</source>
-        <translation type="unfinished"></translation>
+        <translation>Examine chaque fichier enregistré des deux arborescences et signale les fichiers qui ne se déchiffrent pas, les entrées de code PIN illisibles, les restes, les liens, les copies en conflit de synchronisation et une arborescence écrite avec un autre code d’accès, sans rien modifier. Seuls les derniers octets de chaque fichier sont lus&#xa0;: un dommage à l’intérieur d’un fichier passe inaperçu. Le coffre doit être déverrouillé.</translation>
+    </message>
+    <message>
+        <source>Change Passcode</source>
+        <translation>Changer le code d’accès</translation>
     </message>
 </context>
 <context>
@@ -1540,27 +1801,27 @@ Les dossiers créés dans l’arborescence cloud sont disponibles sur chaque app
     <name>TreeKeyCheck</name>
     <message>
         <source>This folder tree was written with another passcode</source>
-        <translation type="unfinished"></translation>
+        <translation>Cette arborescence de dossiers a été écrite avec un autre code d’accès</translation>
     </message>
     <message>
         <source>The key-check entry of this folder tree (%1) is damaged, so Lumisera cannot tell which passcode the tree was written with and writes nothing there</source>
-        <translation type="unfinished"></translation>
+        <translation>L’entrée de contrôle de clé de cette arborescence de dossiers (%1) est endommagée, Lumisera ne peut donc pas savoir avec quel code d’accès l’arborescence a été écrite et n’y écrit rien</translation>
     </message>
     <message>
         <source>The key-check entry could not be encrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>L’entrée de contrôle de clé n’a pas pu être chiffrée</translation>
     </message>
     <message>
         <source>The key-check entry of this folder tree could not be written: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>L’entrée de contrôle de clé de cette arborescence de dossiers n’a pas pu être écrite&#xa0;: %1</translation>
     </message>
     <message>
         <source>The key-check entry of this folder tree (%1) is not a file; move it aside first</source>
-        <translation type="unfinished"></translation>
+        <translation>L’entrée de contrôle de clé de cette arborescence de dossiers (%1) n’est pas un fichier&#xa0;; mettez-la d’abord de côté</translation>
     </message>
     <message>
         <source>The vault locked</source>
-        <translation type="unfinished"></translation>
+        <translation>Le coffre s’est verrouillé</translation>
     </message>
 </context>
 <context>
@@ -1646,54 +1907,58 @@ Les dossiers créés dans l’arborescence cloud sont disponibles sur chaque app
     </message>
     <message>
         <source>check takes --cloud or --local, not both</source>
-        <translation type="unfinished"></translation>
+        <translation>check accepte --cloud ou --local, pas les deux</translation>
+    </message>
+    <message>
+        <source>%1 takes no --resume</source>
+        <translation>%1 n’accepte pas --resume</translation>
     </message>
 </context>
 <context>
     <name>VaultCheck</name>
     <message>
         <source>Files that do not decrypt with the passcode</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichiers qui ne se déchiffrent pas avec le code d’accès</translation>
     </message>
     <message>
         <source>PIN entries that cannot be read</source>
-        <translation type="unfinished"></translation>
+        <translation>Entrées de code PIN illisibles</translation>
     </message>
     <message>
         <source>Names that do not decode</source>
-        <translation type="unfinished"></translation>
+        <translation>Noms qui ne se décodent pas</translation>
     </message>
     <message>
         <source>Symbolic links</source>
-        <translation type="unfinished"></translation>
+        <translation>Liens symboliques</translation>
     </message>
     <message>
         <source>Special files (FIFOs, sockets, devices)</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichiers spéciaux (FIFO, sockets, périphériques)</translation>
     </message>
     <message>
         <source>Leftovers of interrupted writes</source>
-        <translation type="unfinished"></translation>
+        <translation>Restes d’écritures interrompues</translation>
     </message>
     <message>
         <source>Sync-conflict copies</source>
-        <translation type="unfinished"></translation>
+        <translation>Copies en conflit de synchronisation</translation>
     </message>
     <message>
         <source>A CloudContainer link that leads nowhere</source>
-        <translation type="unfinished"></translation>
+        <translation>Un lien CloudContainer qui ne mène nulle part</translation>
     </message>
     <message>
         <source>Folders that cannot be read</source>
-        <translation type="unfinished"></translation>
+        <translation>Dossiers illisibles</translation>
     </message>
     <message>
         <source>Trees written with another passcode</source>
-        <translation type="unfinished"></translation>
+        <translation>Arborescences écrites avec un autre code d’accès</translation>
     </message>
     <message>
         <source>Damaged key-check entries</source>
-        <translation type="unfinished"></translation>
+        <translation>Entrées de contrôle de clé endommagées</translation>
     </message>
 </context>
 <context>
@@ -2002,7 +2267,7 @@ Code de sortie&#xa0;: 0 réussi, 1 échec, 2 erreur d’utilisation.
     </message>
     <message>
         <source>look for damaged and foreign entries, changing nothing</source>
-        <translation type="unfinished"></translation>
+        <translation>rechercher les entrées endommagées et étrangères, sans rien modifier</translation>
     </message>
     <message>
         <source>Looks at every entry of both trees (or one: --cloud, --local) and reports files that do not
@@ -2012,35 +2277,59 @@ links, special files, leftovers of interrupted writes, sync-conflict copies, a C
 link that leads nowhere, folders that cannot be read, and a tree written with another passcode.
 Exit status 0 when nothing is wrong, 1 with findings.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Examine chaque entrée des deux arborescences (ou d’une seule&#xa0;: --cloud, --local) et signale les
+fichiers qui ne se déchiffrent pas avec le code d’accès (longueur ou remplissage incorrects&#xa0;: seuls
+les 32 derniers octets de chaque fichier sont lus, un dommage interne passe donc inaperçu), les entrées
+de code PIN illisibles, les noms non UTF-8, les liens, les fichiers spéciaux, les restes d’écritures
+interrompues, les copies en conflit, un lien CloudContainer sans cible, les dossiers illisibles et une
+arborescence écrite avec un autre code d’accès. Code de sortie 0 si tout va bien, 1 en cas de problème.
+</translation>
     </message>
     <message>
         <source>Files checked: %1 (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichiers vérifiés&#xa0;: %1 (%2)</translation>
     </message>
     <message>
         <source>Checked: %1; files: %2 (%3)</source>
-        <translation type="unfinished"></translation>
+        <translation>Vérifié&#xa0;: %1&#xa0;; fichiers&#xa0;: %2 (%3)</translation>
     </message>
     <message>
         <source>no tree (none is set up)</source>
-        <translation type="unfinished"></translation>
+        <translation>aucune arborescence (aucune n’est configurée)</translation>
     </message>
     <message>
         <source>cloud</source>
-        <translation type="unfinished"></translation>
+        <translation>cloud</translation>
     </message>
     <message>
         <source>local</source>
-        <translation type="unfinished"></translation>
+        <translation>local</translation>
     </message>
     <message>
         <source>Nothing is wrong.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun problème.</translation>
     </message>
     <message>
         <source>check: problems found: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>check&#xa0;: problèmes trouvés&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>change the passcode of every file in both trees</source>
+        <translation>changer le code d’accès de chaque fichier des deux arborescences</translation>
+    </message>
+    <message>
+        <source>Asks for the current passcode, then the new one twice (three lines with --passcode-stdin), and
+encrypts every file and PIN of both trees again with the new one. Ctrl-C stops at the next file;
+an interrupted change (Ctrl-C, a crash, a full disk) is finished with --resume, which asks for
+the current passcode (and the new one when the credential store no longer holds it). Until then
+every other command refuses to run.
+</source>
+        <translation>Demande le code d’accès actuel, puis deux fois le nouveau (trois lignes avec --passcode-stdin), et
+rechiffre chaque fichier et code PIN des deux arborescences avec le nouveau. Ctrl-C s’arrête au
+fichier suivant&#xa0;; un changement interrompu (Ctrl-C, un plantage, un disque plein) se termine avec
+--resume, qui demande le code d’accès actuel (et le nouveau si le magasin d’identifiants ne le contient
+plus). D’ici là, toute autre commande refuse de s’exécuter.
+</translation>
     </message>
 </context>
 <context>
