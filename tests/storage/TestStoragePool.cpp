@@ -85,13 +85,19 @@ private Q_SLOTS:
             StoragePool::run([] {}).waitForFinished();
             QMutex mutex;
             QString order;
+            // The first task holds the thread until all are asked for, so that it never waits
+            // idle again in between.
+            QSemaphore asked;
             for (int i = 0; i < priorities.size(); ++i)
                 StoragePool::run(
-                    [&mutex, &order, i] {
+                    [&mutex, &order, &asked, i] {
+                        if (i == 0)
+                            asked.acquire();
                         const QMutexLocker locker(&mutex);
                         order += QString::number(i);
                     },
                     priorities.at(i));
+            asked.release();
             QVERIFY(pool->waitForDone(10000));
             QCOMPARE(order, expected);
         }
