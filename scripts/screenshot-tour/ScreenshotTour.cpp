@@ -24,6 +24,10 @@
 #include "ui/folder/ImportSheet.h"
 #include "ui/main/MainScreenState.h"
 #include "ui/main/MainWindow.h"
+#include "ui/settings/ChangePasscodeView.h"
+#include "ui/settings/CheckVaultState.h"
+#include "ui/settings/CheckVaultView.h"
+#include "ui/settings/Settings.h"
 #include "ui/share/ShareDialog.h"
 
 #include "i18n/Translations.h"
@@ -356,6 +360,29 @@ void folderTour(MainWindow *window, const QString &folder, const QString &scheme
     window->presenter()->dismiss(root);
 }
 
+// The two vault sheets of Settings: a finished check, and the form of a passcode change.
+void settingsTour(MainWindow *window, const QString &folder, const QString &scheme)
+{
+    auto *settings = qobject_cast<Settings *>(topScreen(window));
+    if (!settings)
+        return;
+    Q_EMIT settings->checkVaultRequested();
+    const bool checked = QTest::qWaitFor(
+        [window] {
+            auto *check = qobject_cast<CheckVaultView *>(topScreen(window));
+            return check && check->state()->phase() == CheckVaultState::Phase::done;
+        },
+        20000);
+    if (!checked)
+        std::fprintf(stderr, "the vault check did not finish\n");
+    shoot(folder, QStringLiteral("settings-check-") + scheme);
+    dismissSheets(window);
+    settle();
+    Q_EMIT settings->changePasscodeRequested();
+    shoot(folder, QStringLiteral("settings-passcode-") + scheme);
+    dismissSheets(window);
+}
+
 void tour(const QString &folder, const QString &scheme)
 {
     KeyChainHelper::shared().setBackend(std::make_unique<InMemoryCredentialBackend>());
@@ -402,6 +429,7 @@ void tour(const QString &folder, const QString &scheme)
     folderTour(window, folder, scheme);
     window->openSettings();
     shoot(folder, QStringLiteral("settings-") + scheme);
+    settingsTour(window, folder, scheme);
 }
 
 } // namespace
