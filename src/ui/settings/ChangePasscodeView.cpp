@@ -53,6 +53,8 @@ ChangePasscodeView::ChangePasscodeView(bool resuming, QWidget *parent)
     layout->addWidget(m_message);
     layout->addStretch();
     layout->addLayout(buttons);
+    // Wide enough for the explanation to read as a paragraph, not a column.
+    setMinimumWidth(460);
     connectState();
     showState();
 }

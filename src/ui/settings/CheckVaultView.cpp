@@ -16,6 +16,8 @@ CheckVaultView::CheckVaultView(VaultSessionPtr session, QWidget *parent)
 {
     setTitle(tr("Check Vault"));
     setSummary(tr("Looks at every stored file and reports what is wrong, changing nothing."));
+    auto *explanation = new QLabel(summary());
+    explanation->setWordWrap(true);
     setDismissesOnLock(true);
     setDismissesOnBackground(true);
     m_status->setObjectName(QStringLiteral("checkVaultStatus"));
@@ -39,9 +41,12 @@ CheckVaultView::CheckVaultView(VaultSessionPtr session, QWidget *parent)
     buttons->addWidget(m_cancel);
     buttons->addWidget(m_close);
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(explanation);
+    layout->addSpacing(8);
     layout->addWidget(m_status);
     layout->addWidget(m_busy);
     layout->addWidget(m_report, 1);
+    layout->addStretch(); // takes the room of a report that a clean vault does not have
     layout->addLayout(buttons);
     setMinimumSize(480, 360);
     redraw();
