@@ -9,13 +9,9 @@ vault=$(realpath "${1:?usage: check.sh PATH/TO/lumisera-vault}")
 files=${FILES:-5000}
 big=${BIG:-3}
 
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-mkdir -m 700 "$scratch/runtime"
-export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
-export XDG_RUNTIME_DIR="$scratch/runtime"
-unset DBUS_SESSION_BUS_ADDRESS
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
+SCRATCH_NAME=lumisera-check-bench
+# shellcheck source=bench/support/private-home.sh
+source "$(dirname "$0")/../support/private-home.sh"
 
 passcode=benchmark42
 v() { printf '%s\n' "$passcode" | "$vault" --passcode-stdin "$@"; }

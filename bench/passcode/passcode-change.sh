@@ -14,12 +14,9 @@ size_mib=${SIZE_MIB:-2048}
 vault="$build_dir/src/cli/lumisera-vault"
 [ -x "$vault" ] || cmake --build "$build_dir" --target lumisera-vault
 
-# On disk, not in memory: the flushes must reach a device.
-scratch=$(mktemp -d "${TMPDIR:-/var/tmp}/lumisera-passcode-bench.XXXXXX")
-trap 'rm -rf "$scratch"' EXIT
-export HOME=$scratch XDG_DATA_HOME=$scratch/data XDG_CONFIG_HOME=$scratch/config XDG_RUNTIME_DIR=$scratch/run
-export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent # the passcode goes to the credentials file
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+SCRATCH_NAME=lumisera-passcode-bench
+# shellcheck source=bench/support/private-home.sh
+source bench/support/private-home.sh
 
 old="benchmark passcode 1"
 new="another passcode 22"

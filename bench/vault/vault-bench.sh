@@ -6,13 +6,9 @@ vault=$(realpath "${1:?usage: vault-bench.sh PATH/TO/lumisera-vault}")
 size_mib=${SIZE_MIB:-512}
 files=${FILES:-10000}
 
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-mkdir -m 700 "$scratch/runtime"
-export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
-export XDG_RUNTIME_DIR="$scratch/runtime"
-unset DBUS_SESSION_BUS_ADDRESS
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
+SCRATCH_NAME=lumisera-vault-bench
+# shellcheck source=bench/support/private-home.sh
+source "$(dirname "$0")/../support/private-home.sh"
 
 passcode=benchmark42
 key=$(printf '%s' "$passcode" | od -An -tx1 | tr -d ' \n')
