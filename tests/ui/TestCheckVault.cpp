@@ -143,6 +143,8 @@ private Q_SLOTS:
         QVERIFY(close->isVisible());
         QVERIFY(!view.findChild<QPushButton *>(u"checkVaultCancel"_s)->isVisible());
         QVERIFY(report->toPlainText().contains(u"Local: Trips/bad.txt"_s));
+        // A screen reader hears the outcome with the button the check ends on.
+        QVERIFY(close->accessibleDescription().startsWith(u"Problems found: 1."_s));
         QSignalSpy dismissed(&view, &Screen::dismissRequested);
         close->click();
         QCOMPARE(dismissed.size(), 1);

@@ -67,6 +67,8 @@ void CheckVaultView::redraw()
     m_cancel->setVisible(running);
     m_cancel->setEnabled(m_state->canCancel());
     m_close->setVisible(!running);
+    // The outcome is read out with the button that has the focus when the check ends.
+    m_close->setAccessibleDescription(running ? QString() : m_state->statusText());
     const QStringList lines = m_state->reportLines();
     m_report->setVisible(!lines.isEmpty());
     m_report->setPlainText(lines.join(u'\n'));
