@@ -26,7 +26,9 @@ std::shared_ptr<ItemCollection> ItemCollectionCache::collection(const StoredItem
 {
     const QString cacheKey = key(folder, location);
     const auto found = m_cache.constFind(cacheKey);
-    if (found != m_cache.cend() && found.value()->hasDriveManager()) {
+    // A collection whose folder went is not handed out again: a folder made anew under the same
+    // name (a sync client putting it back, say) would open and close at once.
+    if (found != m_cache.cend() && found.value()->hasDriveManager() && !found.value()->folderIsGone()) {
         touch(cacheKey);
         return found.value();
     }

@@ -93,6 +93,10 @@ private Q_SLOTS:
         first->close();
         const std::shared_ptr<ItemCollection> reopened = cache.collection(*holidays, StorageLocation::local);
         QVERIFY(reopened != first && reopened->hasDriveManager() && reopened->firstLoad());
+        // The folder went (and may have been made again): a fresh collection, not one that has left.
+        reopened->markFolderGone();
+        const std::shared_ptr<ItemCollection> remade = cache.collection(*holidays, StorageLocation::local);
+        QVERIFY(remade != reopened && !remade->folderIsGone());
     }
 
     void cacheIsBounded()
