@@ -8,6 +8,7 @@
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -253,9 +254,22 @@ std::optional<QByteArray> decrypt(const QByteArray &data, const QString &key)
     return result;
 }
 
-std::optional<QByteArray> decryptPrefix(QByteArrayView data, const QString &key)
+std::optional<int> paddingLength(qint64 fileSize, QByteArrayView tail, const QString &key)
 {
-    return decryptBlocks({}, data, key);
+    if (fileSize <= 0 || fileSize % BlockSize != 0 ||
+        tail.size() != std::min<qint64>(fileSize, 2 * BlockSize))
+        return std::nullopt;
+    std::optional<QByteArray> last = decryptBlocks(
+        tail.size() > BlockSize ? tail.first(BlockSize) : QByteArrayView(), tail.last(BlockSize), key);
+    if (!last || last->size() != BlockSize)
+        return std::nullopt;
+    const int padding = static_cast<unsigned char>(last->back());
+    const bool valid = padding >= 1 && padding <= BlockSize &&
+                       std::all_of(last->cend() - padding, last->cend(), [padding](char byte) {
+                           return static_cast<unsigned char>(byte) == padding;
+                       });
+    OPENSSL_cleanse(last->data(), size_t(last->size()));
+    return valid ? std::optional<int>(padding) : std::nullopt;
 }
 
 std::optional<QByteArray> decryptBlocks(QByteArrayView previousBlock, QByteArrayView data, const QString &key)

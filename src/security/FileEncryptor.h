@@ -20,12 +20,14 @@ QByteArray aesKey(const QString &passcode);
 // One-shot transforms of data held in memory; key is the passcode. Nothing on failure.
 std::optional<QByteArray> encrypt(const QByteArray &data, const QString &key);
 std::optional<QByteArray> decrypt(const QByteArray &data, const QString &key);
-// The plain bytes of the whole cipher blocks that begin data, the first bytes of a file read so
-// far: CBC needs nothing that follows them. The padding is neither checked nor removed, so a
-// wrong key gives garbage, not nothing. Nothing when the cipher cannot be set up.
-std::optional<QByteArray> decryptPrefix(QByteArrayView data, const QString &key);
-// The same for whole cipher blocks from anywhere in a file: previousBlock is the cipher block
-// before them (CBC's chaining value), empty for the file's first block.
+// The length of the padding that ends a stored file of fileSize bytes under key, read from tail,
+// its last min(fileSize, 32) bytes (CBC: the last block and the one that chains it); nothing when
+// the length is no cipher text's or the padding is invalid (a wrong key passes once in 256).
+std::optional<int> paddingLength(qint64 fileSize, QByteArrayView tail, const QString &key);
+// The plain bytes of whole cipher blocks from anywhere in a file: CBC needs only previousBlock,
+// the cipher block before them, empty for the file's first block (the zero IV). The padding is
+// neither checked nor removed, so a wrong key gives garbage, not nothing. Nothing when the
+// cipher cannot be set up.
 std::optional<QByteArray> decryptBlocks(QByteArrayView previousBlock, QByteArrayView data,
                                         const QString &key);
 

@@ -69,27 +69,6 @@ bool writeOut(int fd, const unsigned char *data, int length, Rekey::Failure &fai
 
 namespace Rekey {
 
-bool paddingValid(qint64 fileSize, QByteArrayView tail, const QString &passcode)
-{
-    if (fileSize < BlockSize || fileSize % BlockSize != 0 ||
-        tail.size() != std::min<qint64>(fileSize, tailLength))
-        return false;
-    static const unsigned char zeroIv[BlockSize] = {};
-    const auto *bytes = reinterpret_cast<const unsigned char *>(tail.data());
-    const unsigned char *iv = tail.size() == tailLength ? bytes : zeroIv;
-    const CipherContext context = makeContext(passcode, iv, false);
-    if (!context)
-        return false;
-    unsigned char plain[2 * BlockSize];
-    int produced = 0;
-    int last = 0;
-    const bool valid =
-        EVP_CipherUpdate(context.get(), plain, &produced, bytes + tail.size() - BlockSize, BlockSize) == 1 &&
-        EVP_CipherFinal_ex(context.get(), plain + produced, &last) == 1;
-    OPENSSL_cleanse(plain, sizeof plain);
-    return valid;
-}
-
 bool reencrypt(int inputFd, int outputFd, const QString &oldPasscode, const QString &newPasscode,
                Failure &failure, QByteArray &tail, const ChunkHandler &handler)
 {

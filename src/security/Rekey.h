@@ -14,11 +14,6 @@ namespace Rekey {
 // with a recorded copy, whether a file is the one that was written.
 constexpr qsizetype tailLength = 32;
 
-// Whether a file of `fileSize` bytes that ends with `tail` (its last min(32, size) bytes) has a
-// valid padding under the passcode: a file that fails cannot be decrypted with it. A wrong
-// passcode passes about once in 256; the stream below finds those when the data says so.
-bool paddingValid(qint64 fileSize, QByteArrayView tail, const QString &passcode);
-
 struct Failure
 {
     int readError = 0;

@@ -49,20 +49,9 @@ std::optional<qint64> DecryptingReader::plainSize()
     const std::optional<QByteArray> cipher = readCipher(cipherSize - tail, tail);
     if (!cipher)
         return std::nullopt;
-    const QByteArrayView blocks(*cipher);
-    std::optional<QByteArray> last = FileEncryptor::decryptBlocks(
-        tail == blockSize ? QByteArrayView() : blocks.first(blockSize), blocks.last(blockSize), m_passcode);
-    if (!last || last->size() != blockSize)
-        return std::nullopt;
-    const auto wipe = qScopeGuard([&last] { wipeSecret(*last); });
-    // PKCS#7: 1 to 16 bytes, each holding the count.
-    const int padding = quint8(last->back());
-    if (padding < 1 || padding > blockSize)
-        return std::nullopt;
-    for (int i = 0; i < padding; ++i)
-        if (quint8(last->at(blockSize - 1 - i)) != padding)
-            return std::nullopt;
-    m_plainSize = cipherSize - padding;
+    const std::optional<int> padding = FileEncryptor::paddingLength(cipherSize, *cipher, m_passcode);
+    if (padding)
+        m_plainSize = cipherSize - *padding;
     return m_plainSize;
 }
 

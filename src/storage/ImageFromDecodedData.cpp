@@ -13,11 +13,9 @@
 #include <QDir>
 #include <QScopeGuard>
 #include <array>
-#include <cerrno>
 #include <exception>
 #include <functional>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 const QString ImageFunction = QStringLiteral("image(withURL:useThumbnail:cacheOnly:)");
@@ -113,48 +111,26 @@ ImageResult cachedOrDecoded(const QUrl &url, DecodedImageCache &cache, const QSt
     return ImageResult{decoded, {}, std::nullopt};
 }
 
-// The first bytes of an open file, fewer when it is shorter; nothing on a read error.
-std::optional<QByteArray> readPrefix(int fd, qint64 length)
-{
-    QByteArray bytes(qsizetype(length), Qt::Uninitialized);
-    qint64 done = 0;
-    while (done < length) {
-        const ssize_t got = ::pread(fd, bytes.data() + done, size_t(length - done), off_t(done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return std::nullopt;
-        if (got == 0)
-            break;
-        done += got;
-    }
-    bytes.truncate(qsizetype(done));
-    return bytes;
-}
-
 // Enough for the EXIF segment of nearly every camera's photo: a preview and the tags before it.
 constexpr qint64 firstPrefixBytes = 64 * 1024;
 
 // The embedded preview's JPEG bytes found in the decrypted start of the file, read further only
 // as far as the EXIF segment reaches.
-ExifThumbnail embeddedPreview(int fd, const QString &passcode, const Stop &stopped)
+ExifThumbnail embeddedPreview(DecryptingReader &file, const Stop &stopped)
 {
+    const std::optional<qint64> size = file.plainSize();
     qint64 length = firstPrefixBytes;
-    for (int attempt = 0; attempt < 4 && !stopped(); ++attempt) {
-        std::optional<QByteArray> encrypted = readPrefix(fd, length);
-        if (!encrypted)
-            return {};
-        std::optional<QByteArray> plain = FileEncryptor::decryptPrefix(*encrypted, passcode);
+    for (int attempt = 0; size && attempt < 4 && !stopped(); ++attempt) {
+        std::optional<QByteArray> plain = file.read(0, qMin(length, *size));
         if (!plain)
             return {};
         const auto wipe = qScopeGuard([&plain] { wipeSecret(*plain); });
         ExifThumbnail found = ExifThumbnail::find(*plain);
         // The file ends before the segment does, or it asks for no more than was read: no preview.
-        if (found.status != ExifThumbnail::Status::needMore || encrypted->size() < length ||
+        if (found.status != ExifThumbnail::Status::needMore || plain->size() >= *size ||
             found.neededBytes <= plain->size())
             return found.status == ExifThumbnail::Status::found ? found : ExifThumbnail{};
-        // CBC: the plain bytes up to neededBytes need the cipher blocks up to it, rounded up.
-        length = (found.neededBytes + 15) / 16 * 16;
+        length = found.neededBytes;
     }
     return {};
 }
@@ -256,13 +232,14 @@ ImageResult ImageFromDecodedData::tilePreview(const QUrl &url, const VaultSessio
         const std::optional<QString> passcode = session.key();
         if (!passcode)
             return failure(ImageError::cancelled());
-        ExifThumbnail preview = embeddedPreview(fd.get(), *passcode, stopped);
+        // One reader for both kinds: the HEIC box headers lie in the start a JPEG look already read.
+        DecryptingReader file(fd.get(), *passcode);
+        ExifThumbnail preview = embeddedPreview(file, stopped);
         const auto wipe = qScopeGuard([&preview] { wipeSecret(preview.jpeg); });
         if (preview.status != ExifThumbnail::Status::found) {
             if (stopped())
                 return {};
             // Not a JPEG's: a HEIC file keeps its thumbnail as an image of its own.
-            DecryptingReader file(fd.get(), *passcode);
             // libheif holds the photo's coded bytes while it looks: no more than a decode would.
             if (file.plainSize().value_or(0) > maxFileBytes)
                 return {};

@@ -2,6 +2,7 @@
 
 #include "core/AppPaths.h"
 #include "core/Logging.h"
+#include "security/FileEncryptor.h"
 #include "security/KeyChainHelper.h"
 #include "security/Rekey.h"
 #include "security/SecretWipe.h"
@@ -386,10 +387,10 @@ std::optional<PasscodeChange::Result> PasscodeChange::process(const QList<Candid
             countDone();
             continue;
         }
-        if (!Rekey::paddingValid(size, *tail, m_old)) {
+        if (!FileEncryptor::paddingLength(size, *tail, m_old)) {
             // Already damaged under the old passcode, or (without a record, which a change never
             // leaves) in the new form: either way it is left as it is.
-            if (!Rekey::paddingValid(size, *tail, m_new))
+            if (!FileEncryptor::paddingLength(size, *tail, m_new))
                 m_damaged.append(shown);
             countDone();
             continue;

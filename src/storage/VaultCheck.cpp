@@ -199,7 +199,7 @@ private:
                 m_report.bytes += status.st_size;
                 valid = status.st_size > 0 && status.st_size % blockSize == 0 &&
                         readTail(file.get(), status.st_size, tail) &&
-                        VaultCheck::hasValidPadding(status.st_size, tail, m_passcode);
+                        FileEncryptor::paddingLength(status.st_size, tail, m_passcode).has_value();
             }
         } catch (const std::exception &) {
             valid = false;
@@ -275,24 +275,6 @@ QString VaultCheck::shownPath(const QByteArray &storedPath, bool unscramble)
             shown.append(*decoded);
     }
     return shown.join(u'/');
-}
-
-bool VaultCheck::hasValidPadding(qint64 fileSize, const QByteArray &tail, const QString &passcode)
-{
-    if (fileSize <= 0 || fileSize % blockSize != 0 ||
-        tail.size() != std::min<qint64>(fileSize, 2 * blockSize))
-        return false;
-    // CBC: the last block's plain bytes are its decryption XOR the block before it, which decrypting
-    // the two blocks as a prefix gives; a one-block file has the zero IV before it.
-    const std::optional<QByteArray> plain = FileEncryptor::decryptPrefix(tail, passcode);
-    if (!plain || plain->size() != tail.size())
-        return false;
-    const QByteArray last = plain->right(blockSize);
-    const int padding = static_cast<unsigned char>(last.back());
-    if (padding < 1 || padding > blockSize)
-        return false;
-    return std::all_of(last.cend() - padding, last.cend(),
-                       [padding](char byte) { return static_cast<unsigned char>(byte) == padding; });
 }
 
 void VaultCheck::checkTree(const QString &treeRoot, StorageLocation location, const QString &passcode,

@@ -69,11 +69,6 @@ public:
                           Report &report, const std::atomic_bool *cancel = nullptr,
                           const Progress &progress = {});
 
-    // Whether the last cipher blocks of a file of fileSize bytes end in valid padding under
-    // passcode: tail holds the file's last 32 bytes (16 for a one-block file). False for a length
-    // that no cipher text has.
-    static bool hasValidPadding(qint64 fileSize, const QByteArray &tail, const QString &passcode);
-
     // A heading for the findings of a kind, as the summary shows it.
     static QString kindText(Kind kind);
     // The clear text of a stored path relative to its tree: each file name unscrambled.

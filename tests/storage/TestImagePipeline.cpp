@@ -633,22 +633,6 @@ private Q_SLOTS:
         QCOMPARE(tile.image.size(), preview);
     }
 
-    // The start of a stored file decrypts on its own: CBC needs no later block.
-    void decryptPrefix()
-    {
-        QByteArray plain(100000, Qt::Uninitialized);
-        for (qsizetype i = 0; i < plain.size(); ++i)
-            plain[i] = char((i * 7919) % 251);
-        const std::optional<QByteArray> cipher = FileEncryptor::encrypt(plain, u"prefix"_s);
-        QVERIFY(cipher);
-        for (const qsizetype length : {qsizetype(0), qsizetype(15), qsizetype(16), qsizetype(65541)}) {
-            const std::optional<QByteArray> start =
-                FileEncryptor::decryptPrefix(cipher->left(length), u"prefix"_s);
-            QVERIFY(start);
-            QCOMPARE(*start, plain.left(length / 16 * 16));
-        }
-    }
-
     // A photo with a camera preview shows it first, then its sharp tile; one without, only the tile;
     // a lying preview is no preview, and the tile still comes. Only a file named as a JPEG is looked
     // at for one.

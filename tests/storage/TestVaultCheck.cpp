@@ -225,9 +225,10 @@ private Q_SLOTS:
         if (flippedFromEnd)
             bytes[bytes.size() - flippedFromEnd] = char(bytes.at(bytes.size() - flippedFromEnd) ^ 0x80);
         QCOMPARE(
-            VaultCheck::hasValidPadding(bytes.size(), bytes.right(bytes.size() >= 32 ? 32 : 16), passcode),
+            FileEncryptor::paddingLength(bytes.size(), bytes.right(bytes.size() >= 32 ? 32 : 16), passcode)
+                .has_value(),
             valid);
-        QVERIFY(!VaultCheck::hasValidPadding(bytes.size(), bytes.right(32), otherPasscode) || !valid ||
+        QVERIFY(!FileEncryptor::paddingLength(bytes.size(), bytes.right(32), otherPasscode) || !valid ||
                 FileEncryptor::decrypt(bytes, otherPasscode));
     }
 
